@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace dorvanel {
+
+class Oskel;
+class DocRecord;
+class LinkRecord;
+
+// Factories for the host classes the component creates with no arguments. They hold the
+// shipped defaults until a host replaces them, before it creates its Manager.
+struct HostClasses {
+    std::function<std::shared_ptr<Oskel>()> oskel;
+    std::function<std::shared_ptr<DocRecord>()> docRecord;
+    std::function<std::shared_ptr<LinkRecord>()> linkRecord;
+
+    static HostClasses& Registered();
+    static HostClasses Defaults();
+};
+
+// Each raises Error 429 when its factory is missing or gives nothing.
+std::shared_ptr<Oskel> CreateOskel();
+std::shared_ptr<DocRecord> CreateDocRecord();
+std::shared_ptr<LinkRecord> CreateLinkRecord();
+
+}  // namespace dorvanel

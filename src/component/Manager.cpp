@@ -1,0 +1,41 @@
+#include "component/Manager.h"
+
+#include "component/Globals.h"
+#include "component/HostClasses.h"
+#include "component/Oskel.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "repository/HostRecord.h"
+
+namespace dorvanel {
+
+namespace {
+const QString ProductTitle = QStringLiteral("Brenmoria 2014");
+}
+
+std::shared_ptr<Manager> Manager::Create() {
+    std::shared_ptr<Manager> manager(new Manager());
+    // A Manager that lived only through gManager ends here, before the new references are
+    // made, so that its end cannot empty them.
+    std::shared_ptr<Manager>().swap(gManager);
+    gOskel = CreateOskel();
+    gOskel->SetProductTitle(ProductTitle);
+    gManager = manager;
+    return manager;
+}
+
+Manager::~Manager() {
+    // Moved out first: releasing them may end another Manager, whose end empties them again.
+    auto endedManager = std::move(gManager);
+    auto endedOskel = std::move(gOskel);
+    gManager.reset();
+    gOskel.reset();
+}
+
+void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) {
+    gOskel = std::move(cOskel);
+    if (!gOskel) throw Error(Error::ObjectNotSet, QStringLiteral("No se estableció el objeto de servicios"));
+    gOskel->SetHelpFile(sHelpFile.isNull() ? QStringLiteral("") : sHelpFile);
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "repository/DocRecord.h"
+
+#include <QString>
+
+namespace dorvanel {
+
+// The shipped DocRecord: one row of Docs over a Connection, written with bound values.
+class DefaultDocRecord : public DocRecord {
+public:
+    void SetADOCnn(std::shared_ptr<Connection> connection) override { connection_ = std::move(connection); }
+    void AddNew() override;
+    bool LoadFromADOConnection(qint32 mode, const QString& sGuid, std::shared_ptr<Connection> connection,
+                               qint32 option = 0) override;
+
+    QString Name() const override { return name_; }
+    void SetName(const QString& value) override { name_ = value; }
+    QString Description() const override { return description_; }
+    void SetDescription(const QString& value) override { description_ = value; }
+    QString Words() const override { return words_; }
+    void SetWords(const QString& value) override { words_ = value; }
+    QString TypeData() const override { return typeData_; }
+    void SetTypeData(const QString& value) override { typeData_ = value; }
+    QString urlfile() const override { return urlfile_; }
+    void Seturlfile(const QString& value) override { urlfile_ = value; }
+    void Setstoreout(bool value) override { storeout_ = value; }
+
+    QString Data() override;
+    void SetData(const QString& fileName) override;
+    void SetMiniData(const QString& fileName) override;
+
+    bool Update() override;
+    bool Delete() override;
+    QString Sys_GUID() const override { return guid_; }
+    qint32 LastErr() const override { return lastErr_; }
+    QString LastErrDescrip() const override { return lastErrDescrip_; }
+
+private:
+    enum class Mode { None, New, Loaded };
+
+    void insertRow(const QString& guid);
+    void updateRow();
+    void failWith(qint32 number, const QString& text);
+    Connection& connection() const;
+
+    std::shared_ptr<Connection> connection_;
+    Mode mode_ = Mode::None;
+    QString guid_;
+    QString name_;
+    QString description_;
+    QString words_;
+    QString typeData_;
+    QString urlfile_;
+    bool storeout_ = false;
+    QString dataFile_;  // files whose bytes go into the row at the next Update
+    QString miniFile_;
+    qint32 lastErr_ = 0;
+    QString lastErrDescrip_;
+};
+
+}  // namespace dorvanel

@@ -1,0 +1,33 @@
+#include "host/DefaultLinkRecord.h"
+
+#include "host/BoundValues.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+
+namespace dorvanel {
+
+void DefaultLinkRecord::AddNew() {
+    adding_ = true;
+    parent_.clear();
+    document_.clear();
+    typeParent_.clear();
+    sis_ = true;
+}
+
+bool DefaultLinkRecord::Update() {
+    try {
+        if (!adding_) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un vínculo nuevo que guardar"));
+        if (!connection_) throw Error(Error::ObjectNotSet, QStringLiteral("El registro no tiene conexión"));
+        connection_->Execute(QStringLiteral("INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
+                             {Text(parent_), Text(document_), Text(typeParent_), Flag(sis_)});
+        adding_ = false;
+        return true;
+    } catch (...) {
+        const Error error = Error::fromCurrentException();
+        lastErr_ = error.number();
+        lastErrDescrip_ = error.description();
+        return false;
+    }
+}
+
+}  // namespace dorvanel

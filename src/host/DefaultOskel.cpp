@@ -1,0 +1,63 @@
+#include "host/DefaultOskel.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace dorvanel {
+
+namespace {
+
+// The file-name part of a path or of a URL's path (query and fragment left out).
+QFileInfo nameOf(const QString& pathOrUrl) {
+    if (pathOrUrl.contains(QLatin1String("://"))) return QFileInfo(QUrl(pathOrUrl).path());
+    return QFileInfo(pathOrUrl);
+}
+
+}  // namespace
+
+QString DefaultOskel::FolderWithSeparator(const QString& folder) {
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+bool DefaultOskel::WriteTextFile(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    const QByteArray bytes = text.toUtf8();
+    return file.write(bytes) == bytes.size() && file.commit();
+}
+
+QString DefaultOskel::WorkFolder() { return DefaultWorkFolder(); }
+
+QString DefaultOskel::DefaultWorkFolder() {
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel/work");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString DefaultOskel::FileExtension(const QString& fileName) { return nameOf(fileName).suffix(); }
+
+QString DefaultOskel::FileBaseName(const QString& path) { return nameOf(path).completeBaseName(); }
+
+qint16 DefaultOskel::NumberBetween(qint16 low, qint16 high) {
+    return static_cast<qint16>(QRandomGenerator::global()->bounded(int(low), int(high) + 1));
+}
+
+void DefaultOskel::ShellOpen(const QString& path, const QString& /*verb: only "open" is used*/,
+                             qint32 /*showCommand*/) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(path, QDir::currentPath(), QUrl::AssumeLocalFile));
+}
+
+void DefaultOskel::ShowHelp(qint32 /*windowHandle*/, qint32 helpContext) {
+    if (helpFile_.isEmpty()) return;
+    QUrl page = QUrl::fromUserInput(helpFile_, QDir::currentPath(), QUrl::AssumeLocalFile);
+    page.setFragment(QString::number(helpContext));
+    QDesktopServices::openUrl(page);
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,49 @@
+#include "platform/ComponentFile.h"
+
+#include "platform/Version.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <dlfcn.h>
+
+namespace dorvanel::ComponentFile {
+
+namespace {
+
+QFileInfo libraryFile() {
+    Dl_info info{};
+    static const int anchor = 0;
+    if (dladdr(&anchor, &info) == 0 || !info.dli_fname) return QFileInfo();
+    return QFileInfo(QString::fromLocal8Bit(info.dli_fname));
+}
+
+}  // namespace
+
+QString Folder() {
+    return QDir::toNativeSeparators(libraryFile().absolutePath());
+}
+
+QString BaseName() {
+    QString name = libraryFile().completeBaseName();
+    const int soVersion = name.indexOf(QLatin1String(".so"));
+    if (soVersion >= 0) name.truncate(soVersion);
+    if (name.startsWith(QLatin1String("lib"))) name.remove(0, 3);
+    return name;
+}
+
+qint16 Major() { return DORVANEL_VERSION_MAJOR; }
+qint16 Minor() { return DORVANEL_VERSION_MINOR; }
+qint16 Revision() { return DORVANEL_VERSION_PATCH; }
+
+QString TempFolder() {
+    const QString own = Folder();
+    if (QFileInfo(own).isWritable()) return own;
+    const QString perUser =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel");
+    QDir().mkpath(perUser);
+    return QDir::toNativeSeparators(perUser);
+}
+
+}  // namespace dorvanel::ComponentFile

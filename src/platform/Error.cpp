@@ -1,0 +1,20 @@
+#include "platform/Error.h"
+
+namespace dorvanel {
+
+Error::Error(qint32 number, QString description)
+    : number_(number), description_(std::move(description)), what_(description_.toUtf8()) {}
+
+Error Error::fromCurrentException() {
+    try {
+        throw;
+    } catch (const Error& error) {
+        return error;
+    } catch (const std::exception& other) {
+        return Error(Unexpected, QString::fromLocal8Bit(other.what()));
+    } catch (...) {
+        return Error(Unexpected, QStringLiteral("Error inesperado"));
+    }
+}
+
+}  // namespace dorvanel

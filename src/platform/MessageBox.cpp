@@ -1,0 +1,64 @@
+#include "platform/MessageBox.h"
+
+#include "platform/ComponentFile.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTextStream>
+
+namespace dorvanel {
+
+namespace {
+
+constexpr qint32 ButtonMask = 0x0F;
+constexpr qint32 IconMask = 0x70;
+constexpr qint32 vbYesNo = 4;
+constexpr qint32 vbCritical = 16;
+constexpr qint32 vbDefaultButton2 = 256;
+
+qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
+    QMessageBox box;
+    box.setWindowTitle(title.isEmpty() ? ComponentFile::BaseName() : title);
+    box.setText(prompt);
+    const qint32 icon = style & IconMask;
+    box.setIcon(icon == vbCritical ? QMessageBox::Critical
+                : icon == vbInformation ? QMessageBox::Information
+                                        : QMessageBox::NoIcon);
+    if ((style & ButtonMask) == vbYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton((style & vbDefaultButton2) ? QMessageBox::No : QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+    }
+    box.exec();
+    return vbOK;
+}
+
+qint32 writeLine(const QString& prompt, qint32 style, const QString& title) {
+    QTextStream err(stderr);
+    err << (title.isEmpty() ? ComponentFile::BaseName() : title) << ": " << prompt << Qt::endl;
+    return (style & ButtonMask) == vbYesNo ? vbNo : vbOK;
+}
+
+qint32 presentByEnvironment(const QString& prompt, qint32 style, const QString& title) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) return showWidget(prompt, style, title);
+    return writeLine(prompt, style, title);
+}
+
+MessagePresenter& presenter() {
+    static MessagePresenter current = presentByEnvironment;
+    return current;
+}
+
+}  // namespace
+
+qint32 MsgBox(const QString& prompt, qint32 style, const QString& title) {
+    return presenter()(prompt, style, title);
+}
+
+MessagePresenter SetMessagePresenter(MessagePresenter replacement) {
+    MessagePresenter previous = std::move(presenter());
+    presenter() = replacement ? std::move(replacement) : MessagePresenter(presentByEnvironment);
+    return previous;
+}
+
+}  // namespace dorvanel

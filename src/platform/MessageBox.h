@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace dorvanel {
+
+// Message-box styles the component uses: the platform's button and icon flags.
+enum MessageStyle : qint32 {
+    vbOKOnly = 0,
+    vbInformation = 64,
+    vbYesNoStopDefaultNo = 276,  // Yes/No buttons, stop icon, No is the default
+};
+
+// Answers a message box returns.
+enum MessageAnswer : qint32 { vbOK = 1, vbYes = 6, vbNo = 7 };
+
+// Shows one message box and returns the button pressed. With a QApplication running it is a
+// QMessageBox; in a console it is one line on standard error (a question answers No).
+qint32 MsgBox(const QString& prompt, qint32 style = vbOKOnly, const QString& title = QString());
+
+// Replaces what MsgBox does (tests record and script the answers); returns the previous one.
+using MessagePresenter = std::function<qint32(const QString& prompt, qint32 style, const QString& title)>;
+MessagePresenter SetMessagePresenter(MessagePresenter presenter);
+
+}  // namespace dorvanel

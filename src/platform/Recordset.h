@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class QSqlQuery;
+
+namespace dorvanel {
+
+class Connection;
+
+// Rows of one query, read from the first to the last. A NULL column reads as a null QVariant,
+// an empty one as an empty value. Field names are matched without regard to case.
+class Recordset {
+public:
+    enum CursorType : qint32 { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+    enum LockType : qint32 { adLockReadOnly = 1, adLockPessimistic = 2, adLockOptimistic = 3 };
+    enum ObjectState : qint32 { adStateClosed = 0, adStateOpen = 1 };
+
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Runs the query. A keyset or static cursor knows its RecordCount; a forward-only one
+    // answers -1, as it cannot count without reading every row.
+    void Open(const QString& sql, const std::shared_ptr<Connection>& connection,
+              qint32 cursorType = adOpenForwardOnly, qint32 lockType = adLockReadOnly);
+    void Close();
+    qint32 State() const;
+
+    qint32 RecordCount() const;
+    bool BOF() const;
+    bool Eof() const;  // EOF is a macro of the C library
+    void MoveNext();
+
+    QVariant Fields(const QString& name) const;
+    QVariant Fields(qint32 index) const;
+    qint32 FieldCount() const;
+    QString FieldName(qint32 index) const;
+
+    static std::shared_ptr<Recordset> FromQuery(QSqlQuery&& query, std::shared_ptr<Connection> connection);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d_;
+    void positionOnFirstRow();
+    void requireOpen() const;
+    void requireCurrentRow() const;
+};
+
+}  // namespace dorvanel

@@ -1,0 +1,3 @@
+#include "platform/SqlLog.h"
+
+Q_LOGGING_CATEGORY(lcDorvanelSql, "dorvanel.sql")

@@ -1,0 +1,180 @@
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+#include "platform/Stream.h"
+#include "support/SqlLogCapture.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+using namespace dorvanel;
+using dorvanel::test::DatabaseTest;
+using dorvanel::test::SqlLogCapture;
+
+namespace {
+
+class ConnectionTest : public DatabaseTest {
+protected:
+    void insertDoc(const QString& guid, const QVariant& description, const QVariant& data) {
+        connection->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Data) VALUES (?, ?, ?, ?)"),
+                            {guid, QStringLiteral("n"), description, data});
+    }
+    std::shared_ptr<Recordset> selectDoc(const QString& guid) {
+        return connection->Execute(QStringLiteral("SELECT Description, Data FROM Docs WHERE Sys_GUID = '%1'").arg(guid));
+    }
+};
+
+QString key(int n) { return QStringLiteral("%1").arg(n, 32, 10, QLatin1Char('0')); }
+
+QByteArray randomBytes(qsizetype size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(42);
+    for (char& byte : bytes) byte = static_cast<char>(generator.bounded(256));
+    return bytes;
+}
+
+TEST_F(ConnectionTest, NullStaysDistinctFromEmpty) {
+    insertDoc(key(1), QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QByteArray)));
+    insertDoc(key(2), QStringLiteral(""), QByteArray(""));
+    auto nulls = selectDoc(key(1));
+    EXPECT_TRUE(nulls->Fields(QStringLiteral("Description")).isNull());
+    EXPECT_TRUE(nulls->Fields(QStringLiteral("Data")).isNull());
+    auto empties = selectDoc(key(2));
+    EXPECT_FALSE(empties->Fields(QStringLiteral("Description")).isNull());
+    EXPECT_FALSE(empties->Fields(QStringLiteral("Data")).isNull());
+    EXPECT_EQ(empties->Fields(QStringLiteral("Data")).toByteArray().size(), 0);
+}
+
+TEST_F(ConnectionTest, BlobsRoundTripByteExact) {
+    const QList<QByteArray> contents{QByteArray(""), QByteArray("\0a\0\xff\0", 5), randomBytes(50 * 1024 * 1024)};
+    for (int i = 0; i < contents.size(); ++i) {
+        insertDoc(key(i), QStringLiteral("d"), contents[i]);
+        const QByteArray back = selectDoc(key(i))->Fields(QStringLiteral("DATA")).toByteArray();
+        EXPECT_EQ(back.size(), contents[i].size()) << "content " << i;
+        EXPECT_TRUE(back == contents[i]) << "content " << i;
+    }
+}
+
+TEST_F(ConnectionTest, RefusedStatementRaisesDriverNumberAndText) {
+    try {
+        connection->Execute(QStringLiteral("SELECT * FROM NoSuchTable"));
+        FAIL() << "no Error raised";
+    } catch (const Error& error) {
+        EXPECT_NE(error.number(), 0);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("nosuchtable"), Qt::CaseInsensitive))
+            << error.description().toStdString();
+    }
+}
+
+TEST_F(ConnectionTest, ClosedConnectionRaises) {
+    connection->Close();
+    EXPECT_THROW(connection->Execute(QStringLiteral("SELECT 1")), Error);
+}
+
+TEST_F(ConnectionTest, LogsEveryStatementTextBeforeItRuns) {
+    SqlLogCapture log;
+    connection->Execute(QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"));
+    EXPECT_THROW(connection->Execute(QStringLiteral("SELECT broken FROM")), Error);
+    EXPECT_EQ(log.statements(),
+              QStringList({QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"), QStringLiteral("SELECT broken FROM")}));
+}
+
+TEST_F(ConnectionTest, ExecuteCountsAffectedRowsAndReturnsRowsOnlyForQueries) {
+    insertDoc(key(1), QStringLiteral("a"), QByteArray("x"));
+    insertDoc(key(2), QStringLiteral("a"), QByteArray("y"));
+    qint32 affected = 0;
+    EXPECT_EQ(connection->Execute(QStringLiteral("UPDATE Docs SET Name = 'm' WHERE Description = 'a'"), &affected), nullptr);
+    EXPECT_EQ(affected, 2);
+    EXPECT_NE(connection->Execute(QStringLiteral("SELECT Name FROM Docs")), nullptr);
+}
+
+TEST_F(ConnectionTest, RecordsetWalksRowsAndMatchesFieldNamesWithoutCase) {
+    for (int i = 1; i <= 3; ++i) insertDoc(key(i), QStringLiteral("d%1").arg(i), QByteArray("x"));
+    Recordset rows;
+    rows.Open(QStringLiteral("SELECT Sys_PK, Description FROM Docs ORDER BY Sys_PK"), connection,
+              Recordset::adOpenKeyset, Recordset::adLockOptimistic);
+    EXPECT_EQ(rows.State(), Recordset::adStateOpen);
+    EXPECT_EQ(rows.RecordCount(), 3);
+    EXPECT_FALSE(rows.BOF());
+    QStringList seen;
+    for (; !rows.Eof(); rows.MoveNext()) seen << rows.Fields(QStringLiteral("DESCRIPTION")).toString();
+    EXPECT_EQ(seen, QStringList({QStringLiteral("d1"), QStringLiteral("d2"), QStringLiteral("d3")}));
+    EXPECT_THROW(rows.Fields(QStringLiteral("Description")), Error);
+    rows.Close();
+    EXPECT_EQ(rows.State(), Recordset::adStateClosed);
+}
+
+TEST_F(ConnectionTest, EmptyRecordsetAndMissingFieldsRaiseTheirNumbers) {
+    Recordset rows;
+    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
+    EXPECT_EQ(rows.RecordCount(), 0);
+    EXPECT_TRUE(rows.BOF());
+    EXPECT_TRUE(rows.Eof());
+    const auto numberOf = [](auto&& action) {
+        try {
+            action();
+        } catch (const Error& error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf([&] { rows.Fields(QStringLiteral("Name")); }), Error::NoCurrentRecord);
+    EXPECT_EQ(numberOf([&] { rows.Fields(QStringLiteral("Nope")); }), Error::ItemNotFound);
+    Recordset failed;
+    EXPECT_THROW(failed.Open(QStringLiteral("SELECT * FROM Missing"), connection), Error);
+    EXPECT_EQ(failed.State(), Recordset::adStateClosed);
+    EXPECT_EQ(numberOf([&] { failed.RecordCount(); }), Error::ObjectClosed);
+}
+
+TEST_F(ConnectionTest, StreamSavesBytesAndHonoursOverwriteOption) {
+    const QString path = folder() + QStringLiteral("/out.bin");
+    Stream stream;
+    stream.SetType(Stream::adTypeBinary);
+    stream.Open();
+    stream.Write(QByteArray("\0bytes", 6));
+    stream.SaveToFile(path, Stream::adSaveCreateOverWrite);
+    EXPECT_THROW(stream.SaveToFile(path, Stream::adSaveCreateNotExist), Error);
+    stream.SaveToFile(path, Stream::adSaveCreateOverWrite);
+    stream.Close();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\0bytes", 6));
+    EXPECT_THROW(stream.Write(QByteArray("x")), Error);
+}
+
+TEST_F(ConnectionTest, TwoConnectionsShareOneDatabase) {
+    auto other = Connection::Open(url());
+    {
+        Connection::Transaction writing(*connection);
+        insertDoc(key(1), QStringLiteral("first"), QByteArray("x"));
+        // A reader on the other connection is not blocked by the open write.
+        EXPECT_NE(other->Execute(QStringLiteral("SELECT Name FROM Docs")), nullptr);
+        writing.Commit();
+    }
+    other->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name) VALUES ('%1', 'second')").arg(key(2)));
+    Recordset rows;
+    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenStatic);
+    EXPECT_EQ(rows.RecordCount(), 2);
+    if (!onPostgreSql()) {
+        auto mode = connection->Execute(QStringLiteral("PRAGMA journal_mode"));
+        EXPECT_EQ(mode->Fields(0).toString(), QStringLiteral("wal"));
+    }
+}
+
+TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted) {
+    {
+        Connection::Transaction abandoned(*connection);
+        insertDoc(key(1), QStringLiteral("lost"), QByteArray("x"));
+    }
+    Recordset rows;
+    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenKeyset);
+    EXPECT_EQ(rows.RecordCount(), 0);
+}
+
+TEST(ConnectionOpen, RejectsUnknownAddressesAndUnopenableFiles) {
+    EXPECT_THROW(Connection::Open(QStringLiteral("mysql://x")), Error);
+    EXPECT_THROW(Connection::Open(QStringLiteral("sqlite:/nonexistent-folder/x/y.sqlite")), Error);
+}
+
+}  // namespace

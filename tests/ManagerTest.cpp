@@ -1,0 +1,119 @@
+#include "component/Globals.h"
+#include "component/HostClasses.h"
+#include "component/Manager.h"
+#include "host/DefaultOskel.h"
+#include "platform/Error.h"
+#include "support/RecordingOskel.h"
+
+#include <gtest/gtest.h>
+
+using namespace dorvanel;
+using dorvanel::test::RecordingOskel;
+
+namespace {
+
+// Every Manager made here gets a RecordingOskel from the host-class registry.
+class ManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = HostClasses::Registered();
+        HostClasses::Registered().oskel = [this] {
+            made.push_back(std::make_shared<RecordingOskel>());
+            return made.back();
+        };
+    }
+    void TearDown() override {
+        gManager.reset();
+        HostClasses::Registered() = saved_;
+    }
+    std::vector<std::shared_ptr<RecordingOskel>> made;
+
+private:
+    HostClasses saved_;
+};
+
+TEST_F(ManagerTest, NewManagerHasEmptyDefaults) {
+    auto manager = Manager::Create();
+    EXPECT_EQ(manager->ADOCnn(), nullptr);
+    EXPECT_EQ(manager->UM(), nullptr);
+    for (const QString& name : {manager->CanAddDocument(), manager->CanAddLink(), manager->CanEdit(),
+                                manager->CanDeleteLink(), manager->CanDeleteDocument(), manager->LastErrDescrip()})
+        EXPECT_TRUE(name.isEmpty());
+    EXPECT_EQ(manager->LastErr(), 0);
+}
+
+TEST_F(ManagerTest, CreationPublishesItAndTitlesANewServicesObject) {
+    auto manager = Manager::Create();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(gManager, manager);
+    EXPECT_EQ(gOskel, made[0]);
+    EXPECT_EQ(made[0]->calls, QStringList{QStringLiteral("SetProductTitle Brenmoria 2014")});
+}
+
+TEST_F(ManagerTest, SecondManagerReplacesTheFirstAndAnyEndEmptiesBoth) {
+    std::weak_ptr<Manager> first = Manager::Create();
+    auto second = Manager::Create();
+    EXPECT_EQ(gManager, second);
+    EXPECT_TRUE(first.expired()) << "the first lived only through gManager";
+    EXPECT_EQ(gOskel, made[1]) << "the first one's end ran before the second was published";
+
+    std::weak_ptr<Manager> watched = second;
+    second.reset();
+    EXPECT_FALSE(watched.expired()) << "gManager still owns it";
+    gManager.reset();
+    EXPECT_TRUE(watched.expired());
+    EXPECT_EQ(gOskel, nullptr);
+}
+
+TEST_F(ManagerTest, EndOfAnOlderManagerEmptiesTheReferencesOfANewerOne) {
+    auto older = Manager::Create();
+    auto newer = Manager::Create();
+    older.reset();
+    EXPECT_EQ(gManager, nullptr);
+    EXPECT_EQ(gOskel, nullptr);
+    EXPECT_NE(newer, nullptr);
+}
+
+TEST_F(ManagerTest, SetOskelHandsTheHelpFileButNotTheTitle) {
+    auto manager = Manager::Create();
+    auto hostOwn = std::make_shared<RecordingOskel>();
+    manager->SetOskel(hostOwn);
+    EXPECT_EQ(gOskel, hostOwn);
+    EXPECT_EQ(hostOwn->calls, QStringList{QStringLiteral("SetHelpFile []")});
+    manager->SetOskel(hostOwn, QStringLiteral("ayuda.html"));
+    EXPECT_EQ(hostOwn->calls.last(), QStringLiteral("SetHelpFile [ayuda.html]"));
+    EXPECT_THROW(manager->SetOskel(nullptr), Error);
+}
+
+TEST_F(ManagerTest, PropertiesKeepWhatTheHostSets) {
+    auto manager = Manager::Create();
+    manager->SetCanAddLink(QStringLiteral("DOC_LINK"));
+    manager->SetCanDeleteDocument(QStringLiteral("DOC_DEL"));
+    manager->SetLastErr(-5);
+    manager->SetLastErrDescrip(QStringLiteral("falla"));
+    EXPECT_EQ(manager->CanAddLink(), QStringLiteral("DOC_LINK"));
+    EXPECT_EQ(manager->CanDeleteDocument(), QStringLiteral("DOC_DEL"));
+    EXPECT_TRUE(manager->CanEdit().isEmpty());
+    EXPECT_EQ(manager->LastErr(), -5);
+    EXPECT_EQ(manager->LastErrDescrip(), QStringLiteral("falla"));
+}
+
+TEST_F(ManagerTest, MissingHostClassFailsCreationWithItsNumber) {
+    HostClasses::Registered().oskel = nullptr;
+    try {
+        Manager::Create();
+        FAIL() << "no Error raised";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), Error::CannotCreateObject);
+    }
+    EXPECT_EQ(gManager, nullptr);
+}
+
+TEST(HostClassesDefaults, AreTheShippedClasses) {
+    const HostClasses defaults = HostClasses::Defaults();
+    EXPECT_NE(std::dynamic_pointer_cast<DefaultOskel>(defaults.oskel()), nullptr);
+    EXPECT_NE(defaults.docRecord(), nullptr);
+    EXPECT_NE(defaults.linkRecord(), nullptr);
+}
+
+}  // namespace

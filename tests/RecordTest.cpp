@@ -1,0 +1,183 @@
+#include "host/DefaultDocRecord.h"
+#include "host/DefaultLinkRecord.h"
+#include "host/Schema.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <QThread>
+
+using namespace dorvanel;
+using dorvanel::test::DatabaseTest;
+
+namespace {
+
+class RecordTest : public DatabaseTest {
+protected:
+    QString storeFile(const QByteArray& content, const QByteArray& miniature = QByteArray()) {
+        DefaultDocRecord record;
+        record.SetADOCnn(connection);
+        record.AddNew();
+        record.SetName(QStringLiteral("Informe"));
+        record.SetDescription(QStringLiteral("Informe anual"));
+        record.SetWords(QStringLiteral("informe, anual"));
+        record.SetTypeData(QStringLiteral("pdf"));
+        record.Setstoreout(false);
+        record.SetData(writeFile(QStringLiteral("content.pdf"), content));
+        record.SetMiniData(miniature.isNull() ? QString() : writeFile(QStringLiteral("mini.bmp"), miniature));
+        EXPECT_TRUE(record.Update()) << record.LastErrDescrip().toStdString();
+        return record.Sys_GUID();
+    }
+    std::shared_ptr<Recordset> row(const QString& guid) {
+        return connection->Execute(QStringLiteral("SELECT * FROM Docs WHERE Sys_GUID = '%1'").arg(guid));
+    }
+    qint32 count(const QString& relation) {
+        Recordset rows;
+        rows.Open(QStringLiteral("SELECT * FROM ") + relation, connection, Recordset::adOpenStatic);
+        return rows.RecordCount();
+    }
+};
+
+TEST_F(RecordTest, NewFileDocumentStoresEveryColumnAndGetsA32CharacterKey) {
+    const QString guid = storeFile(QByteArray("%PDF\0body", 9), QByteArray("BMmini"));
+    ASSERT_EQ(guid.length(), 32);
+    auto stored = row(guid);
+    EXPECT_EQ(stored->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Informe"));
+    EXPECT_EQ(stored->Fields(QStringLiteral("Works")).toString(), QStringLiteral("informe, anual"));
+    EXPECT_EQ(stored->Fields(QStringLiteral("TypeData")).toString(), QStringLiteral("pdf"));
+    EXPECT_EQ(stored->Fields(QStringLiteral("storeout")).toInt(), 0);
+    EXPECT_TRUE(stored->Fields(QStringLiteral("urlfile")).isNull());
+    EXPECT_EQ(stored->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("%PDF\0body", 9));
+    EXPECT_EQ(stored->Fields(QStringLiteral("MiniData")).toByteArray(), QByteArray("BMmini"));
+    EXPECT_FALSE(stored->Fields(QStringLiteral("Sys_DTCreated")).isNull());
+    EXPECT_FALSE(stored->Fields(QStringLiteral("Sys_TimeStamp")).isNull());
+    EXPECT_GT(stored->Fields(QStringLiteral("Sys_PK")).toInt(), 0);
+}
+
+TEST_F(RecordTest, OutsideDocumentKeepsOnlyItsLocation) {
+    DefaultDocRecord record;
+    record.SetADOCnn(connection);
+    record.AddNew();
+    record.SetName(QStringLiteral("Sitio"));
+    record.Setstoreout(true);
+    record.Seturlfile(QStringLiteral("https://example.com/a.pdf"));
+    ASSERT_TRUE(record.Update());
+    auto stored = row(record.Sys_GUID());
+    EXPECT_EQ(stored->Fields(QStringLiteral("storeout")).toInt(), 1);
+    EXPECT_EQ(stored->Fields(QStringLiteral("urlfile")).toString(), QStringLiteral("https://example.com/a.pdf"));
+    EXPECT_TRUE(stored->Fields(QStringLiteral("Data")).isNull());
+    EXPECT_TRUE(stored->Fields(QStringLiteral("MiniData")).isNull());
+    EXPECT_EQ(stored->Fields(QStringLiteral("Description")).toString(), QStringLiteral(""));
+    EXPECT_FALSE(stored->Fields(QStringLiteral("Description")).isNull());
+}
+
+TEST_F(RecordTest, LoadedRecordReadsContentBackAsAFile) {
+    const QByteArray content("\0\1\2binary", 9);
+    const QString guid = storeFile(content);
+    DefaultDocRecord record;
+    ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection));
+    EXPECT_EQ(record.Name(), QStringLiteral("Informe"));
+    EXPECT_EQ(record.Words(), QStringLiteral("informe, anual"));
+    QFile file(record.Data());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    EXPECT_EQ(file.readAll(), content);
+    EXPECT_TRUE(file.fileName().endsWith(guid + QStringLiteral(".pdf")));
+    file.remove();
+    EXPECT_FALSE(DefaultDocRecord().LoadFromADOConnection(0, QString(32, QLatin1Char('0')), connection));
+}
+
+TEST_F(RecordTest, EditingALoadedRowChangesItAndItsTimeStamp) {
+    const QString guid = storeFile(QByteArray("x"));
+    const QString created = row(guid)->Fields(QStringLiteral("Sys_TimeStamp")).toString();
+    QThread::msleep(20);
+    DefaultDocRecord record;
+    ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection, 1));
+    record.SetDescription(QString());
+    record.SetWords(QStringLiteral("nuevo"));
+    ASSERT_TRUE(record.Update()) << record.LastErrDescrip().toStdString();
+    auto edited = row(guid);
+    EXPECT_EQ(edited->Fields(QStringLiteral("Description")).toString(), QStringLiteral(""));
+    EXPECT_EQ(edited->Fields(QStringLiteral("Works")).toString(), QStringLiteral("nuevo"));
+    EXPECT_EQ(edited->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("x"));
+    EXPECT_NE(edited->Fields(QStringLiteral("Sys_TimeStamp")).toString(), created);
+}
+
+TEST_F(RecordTest, RefusalsAnswerFalseWithNumberAndText) {
+    const QString guid = storeFile(QByteArray("x"));
+    DefaultDocRecord unloaded;
+    unloaded.SetADOCnn(connection);
+    EXPECT_FALSE(unloaded.Update());
+    EXPECT_FALSE(unloaded.Delete());
+    EXPECT_NE(unloaded.LastErr(), 0);
+
+    DefaultDocRecord record;
+    ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection));
+    connection->Execute(QStringLiteral("DROP VIEW qryJoin"));
+    connection->Execute(QStringLiteral("DROP TABLE Docs"));
+    EXPECT_FALSE(record.Update());
+    EXPECT_FALSE(record.Delete());
+    EXPECT_NE(record.LastErr(), 0);
+    EXPECT_TRUE(record.LastErrDescrip().contains(QStringLiteral("docs"), Qt::CaseInsensitive))
+        << record.LastErrDescrip().toStdString();
+}
+
+TEST_F(RecordTest, DeleteRemovesOnlyTheLoadedRowOnce) {
+    const QString kept = storeFile(QByteArray("a"));
+    const QString removed = storeFile(QByteArray("b"));
+    DefaultDocRecord record;
+    ASSERT_TRUE(record.LoadFromADOConnection(0, removed, connection));
+    EXPECT_TRUE(record.Delete());
+    EXPECT_FALSE(record.Delete());
+    EXPECT_EQ(count(QStringLiteral("Docs")), 1);
+    EXPECT_FALSE(row(kept)->Eof());
+}
+
+TEST_F(RecordTest, UnreadableContentFileIsRefusedBeforeAnythingIsWritten) {
+    DefaultDocRecord record;
+    record.SetADOCnn(connection);
+    record.AddNew();
+    EXPECT_THROW(record.SetData(folder() + QStringLiteral("/missing.pdf")), Error);
+    const QString vanishing = writeFile(QStringLiteral("vanishing.pdf"), QByteArray("x"));
+    record.SetData(vanishing);
+    QFile::remove(vanishing);
+    EXPECT_FALSE(record.Update());
+    EXPECT_EQ(record.LastErr(), Error::FileFailed);
+    EXPECT_EQ(count(QStringLiteral("Docs")), 0);
+}
+
+TEST_F(RecordTest, LinkRecordInsertsRowsAndRefusesMalformedKeys) {
+    const QString parent(32, QLatin1Char('P'));
+    const QString guid = storeFile(QByteArray("x"));
+    DefaultLinkRecord link;
+    link.SetADOCnn(connection);
+    link.AddNew();
+    link.SetFK_Parent(parent);
+    link.SetFK_Doc(guid);
+    link.SetTypeParent(QStringLiteral("Cliente"));
+    link.SetSis(false);
+    ASSERT_TRUE(link.Update()) << link.LastErrDescrip().toStdString();
+    auto joined = connection->Execute(QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1'").arg(parent));
+    ASSERT_FALSE(joined->Eof());
+    EXPECT_EQ(joined->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Informe"));
+    EXPECT_EQ(joined->Fields(QStringLiteral("sis")).toInt(), 0);
+    EXPECT_EQ(connection->Execute(QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='%1'").arg(parent))
+                  ->Fields(QStringLiteral("TypeParent")).toString(),
+              QStringLiteral("Cliente"));
+
+    link.AddNew();
+    link.SetFK_Parent(parent.left(31));
+    link.SetFK_Doc(guid);
+    EXPECT_FALSE(link.Update());
+    EXPECT_NE(link.LastErr(), 0);
+    EXPECT_EQ(count(QStringLiteral("DocLink")), 1);
+}
+
+TEST_F(RecordTest, SchemaCreationIsIdempotent) {
+    storeFile(QByteArray("x"));
+    CreateSchema(*connection);
+    EXPECT_EQ(count(QStringLiteral("Docs")), 1);
+    EXPECT_EQ(count(QStringLiteral("qryJoin")), 0);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Connection.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace dorvanel::test {
+
+// A fresh database with the component's schema for every test, on the engine the run names:
+// DORVANEL_TEST_ENGINE=sqlite (a file in a temporary folder, the default) or postgresql (the
+// server at DORVANEL_TEST_PG_URL, its public schema rebuilt; the test is skipped without it).
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    bool onPostgreSql() const { return connection->engine() == Connection::Engine::PostgreSql; }
+    // The URL of the test database, for a second connection to it.
+    QString url() const { return url_; }
+    QString folder() const { return dir_.path(); }
+    // Writes bytes to a file in the test's temporary folder and returns its path.
+    QString writeFile(const QString& name, const QByteArray& bytes) const;
+
+    std::shared_ptr<Connection> connection;
+
+private:
+    QTemporaryDir dir_;
+    QString url_;
+};
+
+}  // namespace dorvanel::test
