@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
+#include <functional>
 #include <memory>
 
 namespace dorvanel {
 
 class Connection;
+class DocumentList;
 class HostRecord;
 class Oskel;
 class UserRights;
@@ -47,8 +50,48 @@ public:
     QString LastErrDescrip() const { return lastErrDescrip_; }
     void SetLastErrDescrip(const QString& value) { lastErrDescrip_ = value; }
 
+    // Stores a file (its content and miniature) or, with IsURL, an outside location as a new
+    // document and returns its Sys_GUID; a failure is shown in a message box and gives "".
+    QString StoreDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
+                          const QString& sMiniFile, const QString& sFile, bool IsURL = false);
+    // The same with the type code given instead of taken from the file's extension.
+    QString StoreDocumentAll(const QString& sName, const QString& sDescription, const QString& sKeywords,
+                             const QString& sMiniFile, const QString& sFile, const QString& stype,
+                             bool IsURL = false);
+
+    // Deletes the document's row (not its links); a refusal is recorded in LastErr.
+    bool RemoveDocument(const QString& sGuid);
+    // The document's content written to a file, as that file's name.
+    QString GetDocumentFile(const QString& sGuid);
+    // Looks nothing up: always "".
+    QString GetDocFileByName(const QString& sParent, const QString& sName);
+    // Opens a picture with the desktop's handler and offers anything else (or, with saveAs, a
+    // picture too) on the download page. A failure is recorded in LastErr.
+    void OpenDocument(qint32 Sys_PK, const QString& TFile, bool saveAs = false);
+    // Writes a download page that links to sF and shows it.
+    void SaveAs(const QString& sF);
+
+    // Links the document to a parent record; a missing ParentType is taken from the
+    // parent's other links.
+    bool AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType = QString(), bool Sis = true);
+    bool DeleteLink(const QString& Parent, const QString& sGuid);
+    // "" or the parent keys followed by one empty string.
+    QVariant GetParentList(const QString& sGuid, const QString& ParentTypes = QString());
+
+    // Produce no list: always a null reference.
+    std::shared_ptr<DocumentList> GetDocumentsList(const QString& sParents, const QString& sTypes = QString(),
+                                                   bool NoMiniature = false);
+    std::shared_ptr<DocumentList> SearchDocuments(const QString& Words, const QString& sParents = QString(),
+                                                  const QString& sTypes = QString(), bool NoMiniature = false);
+
 private:
     Manager() = default;
+
+    QString storeNewDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
+                             const QString& sMiniFile, const QString& sFile, bool isUrl,
+                             const std::function<QString()>& typeData);
+    QString LookupParentType(const QString& Parent);
+    void recordFailure(qint32 number, const QString& description);
 
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<UserRights> rights_;

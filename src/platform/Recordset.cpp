@@ -90,9 +90,13 @@ void Recordset::MoveNext() {
     d_->eof = !d_->query.next();
 }
 
-QVariant Recordset::Fields(const QString& name) const {
+qint32 Recordset::FieldIndex(const QString& name) const {
     requireOpen();
-    const int index = d_->columns.indexOf(name);
+    return d_->columns.indexOf(name);
+}
+
+QVariant Recordset::Fields(const QString& name) const {
+    const qint32 index = FieldIndex(name);
     if (index < 0)
         throw Error(Error::ItemNotFound,
                     QStringLiteral("No se encontró el campo '%1' en la colección").arg(name));

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "component/Manager.h"
+#include "platform/Error.h"
+#include "platform/MessageBox.h"
+
+namespace dorvanel {
+
+// The object a step works on; an empty reference raises Error 91 so that the step fails.
+template <typename Object>
+Object& Required(const std::shared_ptr<Object>& object) {
+    if (!object) throw Error(Error::ObjectNotSet, QStringLiteral("Variable de objeto no establecida"));
+    return *object;
+}
+
+// Continue style: runs one step; a failing step is skipped. True when it ran to its end.
+template <typename Step>
+bool ContinueOnFailure(Step&& step) noexcept {
+    try {
+        step();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Stop-and-record style: a failure ends the operation and is copied into LastErr and
+// LastErrDescrip.
+template <typename Body>
+void StopAndRecord(Manager& manager, Body&& body) {
+    try {
+        body();
+    } catch (...) {
+        const Error error = Error::fromCurrentException();
+        manager.SetLastErr(error.number());
+        manager.SetLastErrDescrip(error.description());
+    }
+}
+
+// Stop-and-tell style: a failure ends the operation and its description is shown in a
+// style-0 message box.
+template <typename Body>
+void StopAndTell(Body&& body) {
+    try {
+        body();
+    } catch (...) {
+        MsgBox(Error::fromCurrentException().description(), vbOKOnly);
+    }
+}
+
+}  // namespace dorvanel
