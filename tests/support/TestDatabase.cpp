@@ -12,6 +12,7 @@ void DatabaseTest::SetUp() {
         url_ = qEnvironmentVariable("DORVANEL_TEST_PG_URL");
         if (url_.isEmpty()) GTEST_SKIP() << "DORVANEL_TEST_PG_URL is not set";
         connection = Connection::Open(url_);
+        connection->Execute(QStringLiteral("SET client_min_messages = warning"));
         connection->Execute(QStringLiteral("DROP SCHEMA IF EXISTS public CASCADE"));
         connection->Execute(QStringLiteral("CREATE SCHEMA public"));
     } else {

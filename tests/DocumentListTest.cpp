@@ -1,0 +1,177 @@
+#include "platform/Error.h"
+#include "repository/DocumentLists.h"
+#include "repository/MemoryDocumentList.h"
+#include "repository/SqlTexts.h"
+#include "support/RepositoryTest.h"
+#include "support/SqlLogCapture.h"
+
+using namespace dorvanel;
+using namespace dorvanel::test;
+
+namespace {
+
+TEST(DocumentListStatement, IsBuiltFromParentsTypeAndSis) {
+
+    const struct {
+        QString parents;
+        bool fromDocs;
+        QString type;
+        bool noSys;
+        QString expected;
+    } cases[] = {
+        {QStringLiteral("A"), false, {}, false, QStringLiteral("SELECT * From qryJoin Where FK_Parent ='A' and sis <>0")},
+        {QStringLiteral("A"), true, QStringLiteral("pdf"), true, QStringLiteral("SELECT * From qryJoin Where FK_Parent ='A' and TypeData='pdf' and sis =0")},
+        {QStringLiteral("A,B"), false, QStringLiteral("pdf"), true,
+         QStringLiteral("SELECT * From qryJoin Where FK_Parent ='A' or FK_Parent ='B' and TypeData='pdf' and sis =0")},
+        {QStringLiteral("A, B,"), false, {}, false,
+         QStringLiteral("SELECT * From qryJoin Where FK_Parent ='A' or FK_Parent =' B' or FK_Parent ='' and sis <>0")},
+        {{}, false, QStringLiteral("doc"), true, QStringLiteral("SELECT * From qryJoin Where TypeData='doc'")},
+        {{}, false, {}, false, QStringLiteral("SELECT * From qryJoin")},
+        {{}, true, {}, true,
+         QStringLiteral("SELECT Name,Description,TypeData,Sys_TimeStamp,Sys_DTCreated,Works,Sys_PK,Sys_Guid From Docs")},
+        {{}, true, QStringLiteral("x'y"), false,
+         QStringLiteral("SELECT Name,Description,TypeData,Sys_TimeStamp,Sys_DTCreated,Works,Sys_PK,Sys_Guid From Docs "
+                        "Where TypeData='x''y'")},
+        {QStringLiteral("O'B"), false, {}, false, QStringLiteral("SELECT * From qryJoin Where FK_Parent ='O''B' and sis <>0")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SqlTexts::DocumentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected) << c.expected.toStdString();
+}
+
+TEST(ArrayBounds, OfListsAndOfOtherValues) {
+    EXPECT_EQ(ArrayLowerBound(QStringList{QStringLiteral("a"), QStringLiteral("b")}), 0);
+    EXPECT_EQ(ArrayUpperBound(QStringList{QStringLiteral("a"), QStringLiteral("b")}), 1);
+    EXPECT_EQ(ArrayUpperBound(QStringList()), -1);
+    EXPECT_EQ(ArrayUpperBound(QStringLiteral("a,b")), 0);
+    EXPECT_EQ(ArrayUpperBound(QVariant()), 0);
+    EXPECT_THROW(ArrayUpperBound(QStringList(40000)), Error);
+}
+
+TEST(MemoryDocumentList, KeepsSubItemsOnlyForItsColumnsAndKnowsItsKeys) {
+    MemoryDocumentList list(8);
+    const qint32 item = list.Add(QStringLiteral("Doc"));
+    list.SetSubItem(item, 6, QStringLiteral("42"));
+    list.SetSubItem(item, 8, QStringLiteral("1"));
+    EXPECT_EQ(list.SubItem(item, 8), QString());
+    EXPECT_TRUE(IsDocumentListed(list, 42));
+    list.SetSubItem(item, 6, QStringLiteral("43"));
+    EXPECT_FALSE(IsDocumentListed(list, 42));
+    EXPECT_TRUE(IsDocumentListed(list, 43));
+    list.Clear();
+    EXPECT_FALSE(IsDocumentListed(list, 43));
+    EXPECT_EQ(list.Count(), 0);
+}
+
+class DocumentListTest : public RepositoryTest {
+protected:
+    void SetUp() override {
+        RepositoryTest::SetUp();
+        if (!manager) return;
+        contract = storeFile(QStringLiteral("Contrato"), QStringLiteral("pdf"), QByteArray("c"));
+        photo = storeFile(QStringLiteral("Foto"), QStringLiteral("jpg"), QByteArray("f"));
+        hidden = storeFile(QStringLiteral("Interno"), QStringLiteral("pdf"), QByteArray("i"));
+        link(parentA, contract);
+        link(parentB, contract);
+        link(parentA, photo);
+        link(parentA, hidden, QStringLiteral("Cliente"), false);
+    }
+    QStringList names(const DocumentList& list) {
+        QStringList shown;
+        for (qint32 i = 1; i <= list.Count(); ++i) shown << list.Text(i);
+        shown.sort();
+        return shown;
+    }
+    QString contract, photo, hidden;
+    const QString parentA = Key(QStringLiteral("A"));
+    const QString parentB = Key(QStringLiteral("B"));
+};
+
+TEST_F(DocumentListTest, ListsEachDocumentOnceWithItsKeysInSubItems) {
+    MemoryDocumentList list;
+    SqlLogCapture log;
+    FillDocumentList(parentB + QLatin1Char(',') + parentA, list, false, QString(), QString(), false);
+    EXPECT_EQ(log.statements(), QStringList{QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1' or FK_Parent ='%2' and sis <>0")
+                                                .arg(parentB, parentA)});
+    // The sis test binds to the last parent only, so the hidden link of A stays out while the
+    // contract, linked to both, appears once.
+    EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto")}));
+    for (qint32 i = 1; i <= list.Count(); ++i) {
+        const bool isContract = list.Text(i) == QLatin1String("Contrato");
+        const QStringList expected{QStringLiteral("Descripción de ") + list.Text(i),
+                                   isContract ? QStringLiteral("pdf") : QStringLiteral("jpg"),
+                                   list.SubItem(i, 3),
+                                   list.SubItem(i, 4),
+                                   QStringLiteral("clave"),
+                                   QString::number(pkOf(isContract ? contract : photo)),
+                                   isContract ? contract : photo,
+                                   QStringLiteral("1")};
+        for (qint32 sub = 1; sub <= 8; ++sub) EXPECT_EQ(list.SubItem(i, sub), expected[sub - 1]) << sub;
+        EXPECT_FALSE(list.SubItem(i, 3).isEmpty());
+        EXPECT_FALSE(list.SubItem(i, 4).isEmpty());
+    }
+}
+
+TEST_F(DocumentListTest, SisAndTypeConditionsBindToTheLastParentOnly) {
+    MemoryDocumentList list;
+    FillDocumentList(parentA + QLatin1Char(',') + parentB, list, false, QString(), QString(), false);
+    EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto"), QStringLiteral("Interno")}));
+}
+
+TEST_F(DocumentListTest, ParentListIsSplitWithoutTrimming) {
+    MemoryDocumentList list;
+    const struct {
+        QString parents;
+        bool noSys;
+        QStringList expected;
+    } cases[] = {
+        {parentA, true, {QStringLiteral("Interno")}},
+        {QStringLiteral(" ") + parentA, false, {}},
+        {parentB + QLatin1Char(','), false, {QStringLiteral("Contrato")}},
+        {QStringLiteral("%1, %2").arg(parentB, parentA), false, {QStringLiteral("Contrato")}},
+    };
+    for (const auto& c : cases) {
+        FillDocumentList(c.parents, list, false, QString(), QStringLiteral("ignorado"), c.noSys);
+        EXPECT_EQ(names(list), c.expected) << c.parents.toStdString();
+    }
+}
+
+TEST_F(DocumentListTest, WithoutParentsListsEveryDocumentOrEveryLink) {
+    storeFile(QStringLiteral("Suelto"), QStringLiteral("pdf"), QByteArray("s"));
+    MemoryDocumentList list;
+    FillDocumentList(QString(), list, true, QString(), QString(), true);
+    EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto"), QStringLiteral("Interno"),
+                                        QStringLiteral("Suelto")}));
+    for (qint32 i = 1; i <= list.Count(); ++i) EXPECT_EQ(list.SubItem(i, 8), QString()) << "no Sis from Docs";
+    FillDocumentList(QString(), list, false, QString(), QString(), false);
+    EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto"), QStringLiteral("Interno")}))
+        << "every link, hidden ones too, each document once";
+    FillDocumentList(QString(), list, true, QStringLiteral("jpg"), QString(), false);
+    EXPECT_EQ(names(list), QStringList{QStringLiteral("Foto")});
+}
+
+TEST_F(DocumentListTest, AFailingStatementLeavesTheListEmpty) {
+    MemoryDocumentList list;
+    FillDocumentList(parentA, list, false, QString(), QString(), false);
+    ASSERT_GT(list.Count(), 0);
+    connection->Execute(QStringLiteral("DROP VIEW qryJoin"));
+    FillDocumentList(parentA, list, false, QString(), QString(), false);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentListTest, NullValuesLeaveTheirSubItemEmpty) {
+    connection->Execute(QStringLiteral("UPDATE Docs SET Description = NULL, Works = NULL"));
+    MemoryDocumentList list;
+    FillDocumentList(QString(), list, true, QStringLiteral("jpg"), QString(), false);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.SubItem(1, 1), QString());
+    EXPECT_EQ(list.SubItem(1, 5), QString());
+    EXPECT_EQ(list.SubItem(1, 7), photo);
+}
+
+TEST_F(DocumentListTest, ListOperationsOfTheManagerProduceNothing) {
+    EXPECT_EQ(manager->GetDocumentsList(parentA), nullptr);
+    EXPECT_EQ(manager->SearchDocuments(QStringLiteral("clave"), parentA, QStringLiteral("pdf"), true), nullptr);
+}
+
+}  // namespace

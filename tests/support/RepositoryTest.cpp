@@ -1,0 +1,61 @@
+#include "support/RepositoryTest.h"
+
+#include "component/Globals.h"
+#include "platform/Recordset.h"
+
+namespace dorvanel::test {
+
+QString Key(const QString& text) { return text.leftJustified(32, QLatin1Char('0'), true); }
+
+void RepositoryTest::SetUp() {
+    DatabaseTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    manager = Manager::Create();
+    manager->SetADOCnn(connection);
+    oskel = std::make_shared<RecordingOskel>();
+    oskel->workFolder = folder();
+    manager->SetOskel(oskel);
+    oskel->calls.clear();
+    previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
+        messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
+        return qint32(vbOK);
+    });
+    previousShower_ = SetDownloadPageShower([this](const QString& page) { shownPages << page; });
+}
+
+void RepositoryTest::TearDown() {
+    SetMessagePresenter(previousPresenter_);
+    SetDownloadPageShower(previousShower_);
+    manager.reset();
+    gManager.reset();
+    DatabaseTest::TearDown();
+}
+
+QString RepositoryTest::storeFile(const QString& name, const QString& type, const QByteArray& content,
+                                  const QByteArray& miniature) {
+    const QString file = writeFile(name + QLatin1Char('.') + type, content);
+    const QString mini = miniature.isNull() ? QString() : writeFile(name + QStringLiteral(".mini.bmp"), miniature);
+    return manager->StoreDocument(name, QStringLiteral("Descripción de ") + name, QStringLiteral("clave"), mini, file);
+}
+
+QString RepositoryTest::storeUrl(const QString& name, const QString& url) {
+    return manager->StoreDocument(name, QString(), QString(), QString(), url, true);
+}
+
+qint32 RepositoryTest::pkOf(const QString& guid) {
+    return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})
+        ->Fields(0)
+        .toInt();
+}
+
+void RepositoryTest::link(const QString& parent, const QString& guid, const QString& type, bool sis) {
+    ASSERT_TRUE(manager->AddLink(parent, guid, type, sis)) << manager->LastErrDescrip().toStdString();
+}
+
+qint32 RepositoryTest::rowCount(const QString& sql) {
+    Recordset rows;
+    rows.Open(sql, connection, Recordset::adOpenStatic);
+    return rows.RecordCount();
+}
+
+}  // namespace dorvanel::test
