@@ -115,8 +115,8 @@ TEST_F(FetchingTest, OpenDocumentWithoutKeyOrTypeDoesNothing) {
     EXPECT_TRUE(oskel->calls.isEmpty());
     EXPECT_TRUE(shownPages.isEmpty());
     manager->OpenDocument(report, QStringLiteral("pdf"));
-    EXPECT_EQ(log.statements().last(), QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") +
-                                           QString::number(report));
+    EXPECT_TRUE(log.statements().contains(QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") +
+                                          QString::number(report)));
 }
 
 TEST_F(FetchingTest, OpenDocumentRecordsAFailure) {

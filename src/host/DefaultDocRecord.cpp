@@ -2,6 +2,7 @@
 
 #include "host/BoundValues.h"
 #include "host/DefaultOskel.h"
+#include "platform/BlobStreaming.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/FileNames.h"
@@ -9,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUuid>
 
 namespace dorvanel {
@@ -28,17 +28,24 @@ void requireReadable(const QString& fileName) {
         throw Error(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName));
 }
 
-// A file's bytes as a non-null value, so that an empty file stores an empty BLOB, or NULL
-// when no file was given.
-QVariant contentOf(const QString& fileName) {
-    if (fileName.isEmpty()) return QVariant(QMetaType(QMetaType::QByteArray));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1: %2").arg(fileName, file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1: %2").arg(fileName, file.errorString()));
-    return bytes.isNull() ? QVariant(QByteArray("")) : QVariant(bytes);
+// One BLOB column and the file whose bytes it receives ("" for NULL).
+struct Content {
+    QString column;
+    QString file;
+};
+
+// Copies each content file into the row once it exists.
+void streamContents(Connection& connection, const QString& guid, const QList<Content>& contents) {
+    qint64 key = 0;
+    for (const Content& content : contents) {
+        if (content.file.isEmpty()) continue;
+        if (key == 0)
+            key = connection.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid)})
+                      ->Fields(0)
+                      .toLongLong();
+        BlobStreaming::WriteFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_PK"), key,
+                                     content.file);
+    }
 }
 
 }  // namespace
@@ -79,15 +86,17 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
 QString DefaultDocRecord::Data() {
     if (mode_ != Mode::Loaded) return QString();
     if (storeout_) return urlfile_;
-    auto row = connection().Execute(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)});
-    if (row->Eof() || row->Fields(0).isNull()) return QString();
-    const QString name = typeData_.isEmpty() ? guid_ : guid_ + QLatin1Char('.') + typeData_;
-    const QString path = FileInFolder(DefaultOskel::DefaultWorkFolder(), name);
-    QSaveFile file(path);
-    const QByteArray bytes = row->Fields(0).toByteArray();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, file.errorString()));
-    return path;
+    const QString path = FileInFolder(DefaultOskel::DefaultWorkFolder(),
+                                      typeData_.isEmpty() ? guid_ : guid_ + QLatin1Char('.') + typeData_);
+    return writeContentTo(path) ? path : QString();
+}
+
+bool DefaultDocRecord::writeContentTo(const QString& path) const {
+    Connection& db = connection();
+    auto row = db.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)});
+    if (row->Eof()) return false;
+    return BlobStreaming::ReadToFile(db, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_PK"),
+                                     row->Fields(0).toLongLong(), path);
 }
 
 void DefaultDocRecord::SetData(const QString& fileName) {
@@ -122,29 +131,41 @@ bool DefaultDocRecord::Update() {
 }
 
 void DefaultDocRecord::insertRow(const QString& guid) {
-    const bool inside = !storeout_;
-    connection().Execute(
-        QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, MiniData) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-        {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
-         inside ? QVariant(QMetaType(QMetaType::QString)) : Text(urlfile_),
-         contentOf(inside ? dataFile_ : QString()), contentOf(inside ? miniFile_ : QString())});
+    Connection& db = connection();
+    const Content data{QStringLiteral("Data"), storeout_ ? QString() : dataFile_};
+    const Content miniature{QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_};
+    const BlobStreaming::Slot dataSlot = BlobStreaming::SlotFor(db, data.file);
+    const BlobStreaming::Slot miniatureSlot = BlobStreaming::SlotFor(db, miniature.file);
+    // A failure while the content is copied rolls the new row back with it.
+    Connection::Transaction transaction(db);
+    db.Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
+                              "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
+                   .arg(dataSlot.placeholder, miniatureSlot.placeholder),
+               {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
+                storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), dataSlot.value,
+                miniatureSlot.value});
+    streamContents(db, guid, {data, miniature});
+    transaction.Commit();
 }
 
 void DefaultDocRecord::updateRow() {
+    Connection& db = connection();
     QString sql = QStringLiteral("UPDATE Docs SET Name = ?, Description = ?, Works = ?, TypeData = ?, storeout = ?, urlfile = ?");
     QVariantList values{Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_), Text(urlfile_)};
-    if (!dataFile_.isEmpty()) {
-        sql += QStringLiteral(", Data = ?");
-        values << contentOf(dataFile_);
+    QList<Content> replaced;
+    for (const Content& content : {Content{QStringLiteral("Data"), dataFile_}, Content{QStringLiteral("MiniData"), miniFile_}}) {
+        if (content.file.isEmpty()) continue;
+        const BlobStreaming::Slot slot = BlobStreaming::SlotFor(db, content.file);
+        sql += QStringLiteral(", %1 = %2").arg(content.column, slot.placeholder);
+        values << slot.value;
+        replaced << content;
     }
-    if (!miniFile_.isEmpty()) {
-        sql += QStringLiteral(", MiniData = ?");
-        values << contentOf(miniFile_);
-    }
+    Connection::Transaction transaction(db);
     qint32 changed = 0;
-    connection().Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
+    db.Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
     if (changed == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
+    streamContents(db, guid_, replaced);
+    transaction.Commit();
 }
 
 bool DefaultDocRecord::Delete() {

@@ -6,7 +6,8 @@
 
 namespace dorvanel {
 
-// The shipped DocRecord: one row of Docs over a Connection, written with bound values.
+// The shipped DocRecord: one row of Docs over a Connection, written with bound values. The
+// content moves between file and BLOB in chunks, so memory stays flat whatever its size.
 class DefaultDocRecord : public DocRecord {
 public:
     void SetADOCnn(std::shared_ptr<Connection> connection) override { connection_ = std::move(connection); }
@@ -41,6 +42,8 @@ private:
 
     void insertRow(const QString& guid);
     void updateRow();
+    // Writes the row's content to path; false when it has none.
+    bool writeContentTo(const QString& path) const;
     void failWith(qint32 number, const QString& text);
     Connection& connection() const;
 

@@ -48,6 +48,9 @@ QStringList postgreSqlSchema() {
                        "Sys_TimeStamp timestamp(3) NOT NULL DEFAULT localtimestamp, "
                        "Name text, Description text, Works text, TypeData text, "
                        "storeout integer, urlfile text, Data bytea, MiniData bytea)"),
+        // Content is read in slices: kept uncompressed, a slice is read without the rest.
+        QStringLiteral("ALTER TABLE Docs ALTER COLUMN Data SET STORAGE EXTERNAL"),
+        QStringLiteral("ALTER TABLE Docs ALTER COLUMN MiniData SET STORAGE EXTERNAL"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocLink ("
                        "FK_Parent varchar(32) NOT NULL CHECK (length(FK_Parent) = 32), "
                        "FK_Doc varchar(32) NOT NULL CHECK (length(FK_Doc) = 32), "

@@ -5,6 +5,7 @@
 #include "platform/SqlLog.h"
 
 #include <QAtomicInteger>
+#include <QSqlDriver>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -38,6 +39,13 @@ QSqlDatabase openPostgreSql(const QString& name, const QUrl& url) {
 }
 
 }  // namespace
+
+sqlite3* sqliteHandle(Connection& connection) {
+    const QVariant handle = connection.d().db.driver()->handle();
+    if (connection.engine() != Connection::Engine::Sqlite || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw Error(Error::Unexpected, QStringLiteral("La conexión no es de SQLite"));
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
 
 Error sqlError(const QSqlError& error) {
     bool numeric = false;

@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+struct sqlite3;
+
 namespace dorvanel {
 
 struct Connection::Private {
@@ -14,6 +16,9 @@ struct Connection::Private {
     QString connectionName;
     Engine engine = Engine::Sqlite;
 };
+
+// The SQLite handle under a SQLite connection; raises Error for other engines.
+sqlite3* sqliteHandle(Connection& connection);
 
 // The driver's failure as an Error: its numeric code when it has one, and its text.
 Error sqlError(const QSqlError& error);

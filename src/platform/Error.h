@@ -17,6 +17,7 @@ public:
     static constexpr qint32 NoCurrentRecord = 3021;         // BOF or EOF is true
     static constexpr qint32 ObjectClosed = 3704;            // operation on a closed object
     static constexpr qint32 FileFailed = 3004;              // a file cannot be read or written
+    static constexpr qint32 InvalidArgument = 5;            // a value the operation cannot take
     static constexpr qint32 ObjectNotSet = 91;              // a required object reference is empty
     static constexpr qint32 CannotCreateObject = 429;       // a host class cannot be created
 

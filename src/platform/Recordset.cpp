@@ -1,5 +1,6 @@
 #include "platform/Recordset.h"
 
+#include "platform/BlobStreaming.h"
 #include "platform/Connection_p.h"
 #include "platform/Error.h"
 
@@ -12,6 +13,7 @@ struct Recordset::Private {
     std::shared_ptr<Connection> connection;
     QSqlQuery query;
     QSqlRecord columns;
+    QString leftOut;
     bool open = false;
     bool bof = true;
     bool eof = true;
@@ -38,7 +40,12 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
     QSqlQuery query(connection->d().db);
     const bool countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
     query.setForwardOnly(!countable);
-    runStatement(query, sql, {});
+    if (d_->leftOut.isEmpty()) {
+        runStatement(query, sql, {});
+    } else {
+        BlobStreaming::ColumnLeftOut leftOut(*connection, d_->leftOut);
+        runStatement(query, sql, {});
+    }
     d_->connection = connection;
     d_->query = std::move(query);
     if (countable) {
@@ -51,6 +58,8 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
     }
     positionOnFirstRow();
 }
+
+void Recordset::LeaveOut(const QString& column) { d_->leftOut = column; }
 
 void Recordset::positionOnFirstRow() {
     d_->open = true;

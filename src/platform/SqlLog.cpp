@@ -1,3 +1,4 @@
 #include "platform/SqlLog.h"
 
-Q_LOGGING_CATEGORY(lcDorvanelSql, "dorvanel.sql")
+// Off unless asked for, e.g. QT_LOGGING_RULES="dorvanel.sql.debug=true".
+Q_LOGGING_CATEGORY(lcDorvanelSql, "dorvanel.sql", QtWarningMsg)

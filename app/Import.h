@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+namespace dorvanel::cli {
+
+class Session;
+
+// Stores every regular file of folder (not its subfolders), in name order, and links each
+// to parent. Prints "KEY  file" per document on out; progress and a summary go to standard
+// error. A failure stops the import; what was stored until then stays.
+void importFolder(Session& session, QTextStream& out, const QString& folder, const QString& parent,
+                  const QString& parentType);
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,187 @@
+#include "Session.h"
+
+#include "component/Globals.h"
+#include "component/Manager.h"
+#include "component/Oskel.h"
+#include "host/Schema.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+#include "repository/DocumentLists.h"
+#include "repository/MemoryDocumentList.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace dorvanel::cli {
+
+namespace {
+
+constexpr qsizetype KeyLength = 32;
+
+void requireReadableFile(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.isFile() || !info.isReadable())
+        throw Error(Error::FileFailed, QStringLiteral("No existe el archivo o no se puede leer: %1").arg(file));
+}
+
+// The connection opens first, so that a failure to open it leaves no Manager behind.
+std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
+    auto connection = Connection::Open(databaseUrl);
+    auto manager = Manager::Create();
+    manager->SetADOCnn(std::move(connection));
+    return manager;
+}
+
+}  // namespace
+
+void requireKey(const QString& key, const QString& what) {
+    if (key.size() != KeyLength)
+        throw Error(Error::InvalidArgument, QStringLiteral("La clave %1 «%2» debe tener %3 caracteres, no %4")
+                                         .arg(what, key)
+                                         .arg(KeyLength)
+                                         .arg(key.size()));
+}
+
+FetchedDocument::~FetchedDocument() {
+    if (!outside_) QFile::remove(path_);
+}
+
+Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
+    previousPresenter_ = SetMessagePresenter([this](const QString& prompt, qint32 style, const QString&) {
+        shownMessage_ = prompt;
+        return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
+    });
+    previousShower_ = SetDownloadPageShower([this](const QString& pageFile) {
+        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
+        pageShown_ = true;
+    });
+}
+
+Session::~Session() {
+    SetDownloadPageShower(std::move(previousShower_));
+    SetMessagePresenter(std::move(previousPresenter_));
+    manager_.reset();
+    gManager.reset();
+}
+
+void Session::createSchema() { CreateSchema(connection()); }
+
+QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType) {
+    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+    if (!request.isUrl) requireReadableFile(request.file);
+    resetFailure();
+    const QString guid =
+        request.type.isEmpty()
+            ? manager_->StoreDocument(request.name, request.description, request.keywords, QStringLiteral(""),
+                                      request.file, request.isUrl)
+            : manager_->StoreDocumentAll(request.name, request.description, request.keywords, QStringLiteral(""),
+                                         request.file, request.type, request.isUrl);
+    if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
+    linkOrDiscard(guid, parents, parentType);
+    return guid;
+}
+
+// The component's records run their own transactions, which cannot nest in one of the host's:
+// a new document that cannot be linked everywhere is removed again instead.
+void Session::linkOrDiscard(const QString& guid, const QStringList& parents, const QString& parentType) {
+    try {
+        for (const QString& parent : parents) addLink(parent, guid, parentType, true);
+    } catch (...) {
+        try {
+            remove(guid);
+        } catch (...) {
+            // The link's failure is the one to report.
+        }
+        throw;
+    }
+}
+
+void Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
+    requireKey(parent, QStringLiteral("del padre"));
+    requireDocument(guid);
+    addLink(parent, guid, parentType, sis);
+}
+
+void Session::addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
+    resetFailure();
+    if (!manager_->AddLink(parent, guid, parentType, sis))
+        fail(QStringLiteral("La base de datos rechazó el vínculo de %1 con %2").arg(guid, parent));
+}
+
+bool Session::unlink(const QString& parent, const QString& guid) {
+    requireKey(parent, QStringLiteral("del padre"));
+    requireKey(guid, QStringLiteral("del documento"));
+    return manager_->DeleteLink(parent, guid);
+}
+
+QStringList Session::parents(const QString& guid) {
+    requireDocument(guid);
+    QStringList keys = manager_->GetParentList(guid).toStringList();
+    // The list ends with an empty string, and "" stands for no parents.
+    keys.removeAll(QString());
+    return keys;
+}
+
+DocumentListing Session::list(const ListQuery& query) {
+    for (const QString& parent : query.parents) requireKey(parent, QStringLiteral("del padre"));
+    MemoryDocumentList list;
+    FillDocumentList(query.parents.join(QLatin1Char(',')), list, !query.listsLinks(), query.type, QString(),
+                     query.noSys);
+    return listingOf(list, query.listsLinks());
+}
+
+FetchedDocument Session::fetch(const QString& guid) {
+    const DocumentRef document = requireDocument(guid);
+    const QString path = manager_->GetDocumentFile(guid);
+    if (path.isEmpty()) throw Error(Error::FileFailed, QStringLiteral("El documento %1 no tiene contenido").arg(guid));
+    return FetchedDocument(path, document.outside);
+}
+
+bool Session::open(const QString& guid, bool saveAs) {
+    const DocumentRef document = requireDocument(guid);
+    if (document.type.isEmpty())
+        throw Error(Error::InvalidArgument, QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid));
+    resetFailure();
+    pageShown_ = false;
+    manager_->OpenDocument(document.pk, document.type, saveAs);
+    if (const auto failure = reportedFailure()) throw *failure;
+    return pageShown_;
+}
+
+void Session::remove(const QString& guid) {
+    for (const QString& parent : parents(guid)) manager_->DeleteLink(parent, guid);
+    resetFailure();
+    if (!manager_->RemoveDocument(guid)) fail(QStringLiteral("No se pudo eliminar el documento %1").arg(guid));
+}
+
+QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
+
+DocumentRef Session::requireDocument(const QString& guid) {
+    requireKey(guid, QStringLiteral("del documento"));
+    const auto rows =
+        connection().Execute(QStringLiteral("SELECT Sys_PK, TypeData, storeout FROM Docs WHERE Sys_GUID = ?"), {guid});
+    if (!rows || rows->Eof()) throw Error(Error::NoCurrentRecord, QStringLiteral("No existe el documento %1").arg(guid));
+    return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(), rows->Fields(QStringLiteral("TypeData")).toString(),
+                       rows->Fields(QStringLiteral("storeout")).toLongLong() != 0};
+}
+
+void Session::resetFailure() {
+    manager_->SetLastErr(0);
+    manager_->SetLastErrDescrip(QString());
+    shownMessage_.clear();
+}
+
+std::optional<Error> Session::reportedFailure() const {
+    if (manager_->LastErr() != 0) return Error(manager_->LastErr(), manager_->LastErrDescrip());
+    if (!shownMessage_.isEmpty()) return Error(Error::Unexpected, shownMessage_);
+    return std::nullopt;
+}
+
+void Session::fail(const QString& otherwise) const {
+    throw reportedFailure().value_or(Error(Error::Unexpected, otherwise));
+}
+
+Connection& Session::connection() const { return *manager_->ADOCnn(); }
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "DocumentListing.h"
+#include "platform/Error.h"
+#include "platform/MessageBox.h"
+#include "repository/DownloadPage.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <memory>
+#include <optional>
+
+namespace dorvanel {
+class Connection;
+class Manager;
+}  // namespace dorvanel
+
+namespace dorvanel::cli {
+
+struct StoreRequest {
+    QString file;  // a path, or with isUrl the outside location
+    QString name;
+    QString description;
+    QString keywords;
+    QString type;  // empty: taken from the file's extension
+    bool isUrl = false;
+};
+
+struct ListQuery {
+    QStringList parents;
+    QString type;
+    bool noSys = false;
+    bool everyLink = false;
+
+    bool listsLinks() const { return !parents.isEmpty() || everyLink; }
+};
+
+// A stored document as the host finds it by its key.
+struct DocumentRef {
+    qint32 pk = 0;
+    QString type;
+    bool outside = false;
+};
+
+// A fetched document: its content's copy in the work folder, removed when this ends, or for
+// an outside document its location.
+class FetchedDocument {
+public:
+    FetchedDocument(QString path, bool outside) : path_(std::move(path)), outside_(outside) {}
+    ~FetchedDocument();
+    FetchedDocument(const FetchedDocument&) = delete;
+    FetchedDocument& operator=(const FetchedDocument&) = delete;
+
+    const QString& path() const { return path_; }
+    bool outside() const { return outside_; }
+
+private:
+    QString path_;
+    bool outside_;
+};
+
+// The component on one database. Runs the Manager's operations and raises each failure as an
+// Error, whichever way the component reports it. Download pages are announced on out.
+class Session {
+public:
+    Session(const QString& databaseUrl, QTextStream& out);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    void createSchema();
+    // Stores the document and links it to every parent, all or nothing; gives its key.
+    QString store(const StoreRequest& request, const QStringList& parents = {}, const QString& parentType = {});
+    void link(const QString& parent, const QString& guid, const QString& parentType, bool sis);
+    // False when there was no such link.
+    bool unlink(const QString& parent, const QString& guid);
+    QStringList parents(const QString& guid);
+    DocumentListing list(const ListQuery& query);
+    FetchedDocument fetch(const QString& guid);
+    // True when the document was offered on a download page rather than handed to the desktop.
+    bool open(const QString& guid, bool saveAs);
+    // Unlinks the document from every parent and deletes it.
+    void remove(const QString& guid);
+    // The name the services object proposes for a document made from this file.
+    QString proposedName(const QString& file);
+
+    DocumentRef requireDocument(const QString& guid);
+
+private:
+    void linkOrDiscard(const QString& guid, const QStringList& parents, const QString& parentType);
+    void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);
+    void resetFailure();
+    // What the last call reported through LastErr or a message box, if anything.
+    std::optional<Error> reportedFailure() const;
+    [[noreturn]] void fail(const QString& otherwise) const;
+    Connection& connection() const;
+
+    QTextStream& out_;
+    std::shared_ptr<Manager> manager_;
+    QString shownMessage_;
+    bool pageShown_ = false;
+    MessagePresenter previousPresenter_;
+    DownloadPageShower previousShower_;
+};
+
+// Raises an Error::InvalidArgument Error unless key has the 32 characters of a key; what names it.
+void requireKey(const QString& key, const QString& what);
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,147 @@
+#include "Tour.h"
+
+#include "DocumentListing.h"
+#include "Session.h"
+#include "platform/Error.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+namespace dorvanel::cli {
+
+namespace {
+
+const QString DemoParent = QStringLiteral("DEMO").leftJustified(32, QLatin1Char('0'));
+const QString DemoParentType = QStringLiteral("Cliente");
+const QString DemoUrl = QStringLiteral("https://www.example.org/catalogo.html");
+
+constexpr qsizetype ImageSample = 1;  // its position in samples()
+
+struct Sample {
+    QString fileName;
+    QByteArray bytes;
+    QString name;
+    QString description;
+};
+
+QByteArray samplePng() {
+    QImage image(48, 32, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, image.width(), image.height());
+    gradient.setColorAt(0, QColor(32, 96, 160));
+    gradient.setColorAt(1, QColor(240, 200, 80));
+    painter.fillRect(image.rect(), gradient);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QList<Sample> samples() {
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return {
+        {QStringLiteral("nota.txt"), QStringLiteral("Nota escrita por el recorrido el %1.\n").arg(now).toUtf8(),
+         QStringLiteral("Nota de ejemplo"), QStringLiteral("Una nota de texto")},
+        {QStringLiteral("imagen.png"), samplePng(), QStringLiteral("Imagen de ejemplo"),
+         QStringLiteral("Un degradado de 48×32 puntos")},
+        {QStringLiteral("datos.csv"),
+         QStringLiteral("producto;cantidad;precio\nTornillos;120;0,05\nTuercas;80;0,03\n").toUtf8(),
+         QStringLiteral("Datos de ejemplo"), QStringLiteral("Una tabla CSV")},
+    };
+}
+
+QString writeSample(const QTemporaryDir& folder, const Sample& sample) {
+    const QString path = folder.filePath(sample.fileName);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size())
+        throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir %1: %2").arg(path, file.errorString()));
+    return path;
+}
+
+QString storeForDemoParent(Session& session, const QString& file, const QString& name, const QString& description,
+                           bool isUrl) {
+    StoreRequest request;
+    request.file = file;
+    request.name = name;
+    request.description = description;
+    request.keywords = QStringLiteral("ejemplo recorrido");
+    request.isUrl = isUrl;
+    return session.store(request, {DemoParent}, DemoParentType);
+}
+
+// Step 2: the samples and the outside reference, each stored and linked; gives their keys.
+QStringList storeSamples(Session& session, QTextStream& out, const QList<Sample>& files) {
+    QTemporaryDir folder;
+    if (!folder.isValid()) throw Error(Error::FileFailed, QStringLiteral("No se pudo crear una carpeta temporal"));
+    out << "2. Guardados y vinculados al cliente " << DemoParent << ":\n";
+    QStringList keys;
+    for (const Sample& sample : files) {
+        keys << storeForDemoParent(session, writeSample(folder, sample), sample.name, sample.description, false);
+        out << "   " << keys.last() << "  " << sample.fileName << '\n';
+    }
+    keys << storeForDemoParent(session, DemoUrl, QStringLiteral("Catálogo en la web"),
+                               QStringLiteral("Una referencia externa: solo se guarda la dirección"), true);
+    out << "   " << keys.last() << "  " << DemoUrl << " (referencia externa)\n";
+    return keys;
+}
+
+// The parent's documents that this run stored, as a table.
+QString tourTable(Session& session, const QStringList& keys) {
+    ListQuery query;
+    query.parents = QStringList{DemoParent};
+    DocumentListing listing = session.list(query);
+    listing.rows.removeIf([&](const DocumentRow& row) { return !keys.contains(row.guid); });
+    return documentTable(listing);
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer %1: %2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+void printNextSteps(QTextStream& out, const QStringList& keys) {
+    out << "Listo: se guardaron tres archivos de ejemplo y una dirección externa, todos vinculados\n"
+        << "al cliente de ejemplo, y lo guardado volvió intacto. Cada recorrido agrega documentos\n"
+        << "nuevos. Para seguir explorando:\n"
+        << "  dorvanel list --parents " << DemoParent << '\n'
+        << "  dorvanel get " << keys[ImageSample] << " -o imagen.png\n"
+        << "  dorvanel download " << keys.first() << '\n'
+        << "  dorvanel --help" << Qt::endl;
+}
+
+void verifyFetched(Session& session, const QString& guid, const Sample& sample) {
+    const FetchedDocument fetched = session.fetch(guid);
+    if (contentOf(fetched.path()) != sample.bytes)
+        throw Error(Error::FileFailed, QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
+}
+
+}  // namespace
+
+void runTour(Session& session, QTextStream& out, const QString& databaseUrl) {
+    out << "Recorrido por Dorvanel en " << databaseUrl << "\n\n";
+    session.createSchema();
+    out << "1. La base de datos está lista.\n";
+
+    const QList<Sample> files = samples();
+    const QStringList keys = storeSamples(session, out, files);
+    out << "3. Los documentos de este recorrido:\n\n" << tourTable(session, keys) << '\n';
+
+    const QString image = keys[ImageSample];
+    out << "4. Padres de la imagen " << image << ":\n";
+    for (const QString& parent : session.parents(image)) out << "   " << parent << '\n';
+
+    verifyFetched(session, image, files[ImageSample]);
+    out << "5. Se recuperó la imagen y coincide byte a byte con el original (" << files[ImageSample].bytes.size()
+        << " bytes).\n\n";
+    printNextSteps(out, keys);
+}
+
+}  // namespace dorvanel::cli

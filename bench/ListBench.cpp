@@ -1,0 +1,146 @@
+// Listing documents: FillDocumentList into a MemoryDocumentList against stepping through the
+// same statement with the raw C API and reading every column as text.
+
+#include "BenchSupport.h"
+#include "Comparisons.h"
+
+#include "repository/DocumentLists.h"
+#include "repository/MemoryDocumentList.h"
+#include "repository/SqlTexts.h"
+
+#include <sqlite3.h>
+
+namespace dorvanel::bench {
+
+namespace {
+
+constexpr int DocumentsPerParent = 1000;
+constexpr int LargestDatabase = 100000;
+// Each repetition of the all-documents listing reads about this many rows, whatever the size.
+constexpr int RowsPerRepetition = 200000;
+constexpr int ListColumns = 9;
+
+// Documents with one link each, DocumentsPerParent to a parent, the parents taking turns so
+// that one parent's documents lie spread over the table as they do after years of use.
+class ListingDatabase {
+public:
+    explicit ListingDatabase(int documents) : documents_(documents) {}
+
+    const QString& path() {
+        if (path_.isEmpty()) build();
+        return path_;
+    }
+    int parents() const { return documents_ / DocumentsPerParent; }
+
+private:
+    void build() {
+        const QString database = folder_.newDatabase();
+        RawDatabase raw(database);
+        raw.execute("BEGIN");
+        insertDocuments(raw);
+        raw.execute("COMMIT");
+        path_ = database;
+    }
+
+    void insertDocuments(RawDatabase& raw) const {
+        RawStatement document(raw, "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, Data) "
+                                   "VALUES (?1, ?2, ?3, 'contrato cliente', 'pdf', 0, randomblob(64))");
+        RawStatement link(raw, "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?1, ?2, 'Cliente', 1)");
+        for (int n = 0; n < documents_; ++n) {
+            document.bindText(1, DocumentKey(n));
+            document.bindText(2, QStringLiteral("Documento %1").arg(n).toUtf8());
+            document.bindText(3, QStringLiteral("Descripción del documento número %1").arg(n).toUtf8());
+            document.step();
+            document.reset();
+            link.bindText(1, ParentKey(n % parents()));
+            link.bindText(2, DocumentKey(n));
+            link.step();
+            link.reset();
+        }
+    }
+
+    ScratchFolder folder_;
+    int documents_;
+    QString path_;
+};
+
+struct Listing {
+    QString parents;  // empty: every document
+    int rows;
+
+    bool fromDocs() const { return parents.isEmpty(); }
+    QString sql() const { return SqlTexts::DocumentList(parents, fromDocs(), QString(), false); }
+};
+
+int listThroughComponent(const Listing& listing) {
+    MemoryDocumentList list(ListColumns);
+    FillDocumentList(listing.parents, list, listing.fromDocs(), QString(), QString(), false);
+    return list.Count();
+}
+
+int listRaw(const RawDatabase& database, const QByteArray& sql) {
+    RawStatement statement(database, sql);
+    const int columns = sqlite3_column_count(statement.handle());
+    int rows = 0;
+    std::size_t textBytes = 0;
+    for (; statement.step(); ++rows) {
+        for (int column = 0; column < columns; ++column) {
+            benchmark::DoNotOptimize(sqlite3_column_text(statement.handle(), column));
+            textBytes += std::size_t(sqlite3_column_bytes(statement.handle(), column));
+        }
+    }
+    benchmark::DoNotOptimize(textBytes);
+    return rows;
+}
+
+Body oursListing(std::shared_ptr<ListingDatabase> database, Listing listing) {
+    return [database, listing](benchmark::State& state) {
+        ComponentSession session(database->path());
+        for (auto _ : state) Require(listThroughComponent(listing) == listing.rows, "the list has the wrong length");
+    };
+}
+
+Body rawListing(std::shared_ptr<ListingDatabase> database, Listing listing) {
+    return [database, listing](benchmark::State& state) {
+        RawDatabase raw(database->path());
+        const QByteArray sql = listing.sql().toUtf8();
+        for (auto _ : state) Require(listRaw(raw, sql) == listing.rows, "the statement gave the wrong row count");
+    };
+}
+
+void registerParentListing(const std::shared_ptr<ListingDatabase>& database) {
+    const Listing listing{QString::fromLatin1(ParentKey(0)), DocumentsPerParent};
+    Register({
+        .name = "list_parent_1000_of_100000",
+        .figure = Figure::Milliseconds,
+        .target = 2.0,
+        .iterations = 20,
+        .ours = oursListing(database, listing),
+        .raw = rawListing(database, listing),
+    });
+}
+
+void registerAllListing(const std::shared_ptr<ListingDatabase>& database, int documents) {
+    const Listing listing{QString(), documents};
+    Register({
+        .name = "list_all_" + std::to_string(documents),
+        .figure = Figure::MicrosecondsPerRow,
+        .unitsPerIteration = double(documents),
+        .target = documents == LargestDatabase ? 2.0 : 0,
+        .iterations = RowsPerRepetition / documents,
+        .ours = oursListing(database, listing),
+        .raw = rawListing(database, listing),
+    });
+}
+
+}  // namespace
+
+void RegisterComparisons() {
+    const auto largest = std::make_shared<ListingDatabase>(LargestDatabase);
+    registerParentListing(largest);
+    for (int documents : {25000, 50000})
+        registerAllListing(std::make_shared<ListingDatabase>(documents), documents);
+    registerAllListing(largest, LargestDatabase);
+}
+
+}  // namespace dorvanel::bench

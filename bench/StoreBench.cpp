@@ -1,0 +1,110 @@
+// Storing many documents: Manager::StoreDocument against one raw INSERT per document.
+
+#include "BenchSupport.h"
+#include "Comparisons.h"
+#include "DocumentTransfers.h"
+
+#include <QStringList>
+#include <vector>
+
+namespace dorvanel::bench {
+
+namespace {
+
+// Files of one size, made before the first run that stores them.
+class DocumentFiles {
+public:
+    DocumentFiles(int count, qint64 bytes) : count_(count), bytes_(bytes) {}
+
+    const QStringList& paths() {
+        if (paths_.isEmpty()) make();
+        return paths_;
+    }
+    ScratchFolder& folder() { return folder_; }
+    double totalBytes() const { return double(count_) * double(bytes_); }
+
+private:
+    void make() {
+        for (int i = 0; i < count_; ++i) {
+            paths_ << folder_.path(QStringLiteral("doc-%1.").arg(i) + StoredFileType);
+            WriteRandomFile(paths_.back(), bytes_);
+        }
+    }
+
+    ScratchFolder folder_;
+    int count_;
+    qint64 bytes_;
+    QStringList paths_;
+};
+
+// One INSERT per document with the file's bytes bound, each its own autocommit statement, as
+// the component's are.
+class RawInserter {
+public:
+    explicit RawInserter(RawDatabase& database) : insert_(database, InsertDocumentSql("?6")) {}
+
+    void store(const QString& file) {
+        RawFile source(file, "rb");
+        content_.resize(std::size_t(source.size()));
+        Require(source.read(content_.data(), content_.size()) == content_.size(), "a data file ended early");
+        BindDocumentTexts(insert_, file, StoredFileType);
+        insert_.bindBlob(6, content_.data(), qint64(content_.size()));
+        insert_.step();
+        insert_.reset();
+    }
+
+private:
+    RawStatement insert_;
+    std::vector<char> content_;
+};
+
+// Runs store once per iteration on a new database; opening and removing it are not timed.
+template <typename Session, typename Store>
+void timeOnNewDatabase(benchmark::State& state, ScratchFolder& folder, Store&& store) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString database = folder.newDatabase();
+        {
+            Session session(database);
+            state.ResumeTiming();
+            store(session);
+            state.PauseTiming();
+        }
+        RemoveDatabase(database);
+        state.ResumeTiming();
+    }
+}
+
+void registerStoring(const std::string& name, int count, qint64 bytes) {
+    const auto files = std::make_shared<DocumentFiles>(count, bytes);
+    Register({
+        .name = name,
+        .figure = Figure::MebibytesPerSecond,
+        .unitsPerIteration = files->totalBytes(),
+        .target = 0.9,
+        .ours =
+            [files](benchmark::State& state) {
+                const QStringList& paths = files->paths();
+                timeOnNewDatabase<ComponentSession>(state, files->folder(), [&](ComponentSession& session) {
+                    for (const QString& file : paths) StoreThroughComponent(session.manager(), file);
+                });
+            },
+        .raw =
+            [files](benchmark::State& state) {
+                const QStringList& paths = files->paths();
+                timeOnNewDatabase<RawDatabase>(state, files->folder(), [&](RawDatabase& database) {
+                    RawInserter inserter(database);
+                    for (const QString& file : paths) inserter.store(file);
+                });
+            },
+    });
+}
+
+}  // namespace
+
+void RegisterComparisons() {
+    registerStoring("store_200_x_1MiB", 200, Mebibyte);
+    registerStoring("store_2000_x_10KiB", 2000, 10 * Kibibyte);
+}
+
+}  // namespace dorvanel::bench

@@ -1,0 +1,168 @@
+#include "platform/BlobStreaming.h"
+
+#include "platform/Connection_p.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <memory>
+
+#include <sqlite3.h>
+
+namespace dorvanel::BlobStreaming {
+
+namespace {
+
+bool onSqlite(const Connection& connection) { return connection.engine() == Connection::Engine::Sqlite; }
+
+Error fileError(const QString& path, const QString& why) {
+    return Error(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why));
+}
+
+// Reads the next chunk of the file; an empty chunk means its end.
+QByteArray nextChunk(QFile& source) {
+    QByteArray chunk = source.read(ChunkSize);
+    if (source.error() != QFileDevice::NoError) throw fileError(source.fileName(), source.errorString());
+    return chunk;
+}
+
+void writeChunk(QSaveFile& target, const char* data, qint64 length) {
+    if (target.write(data, length) != length) throw fileError(target.fileName(), target.errorString());
+}
+
+struct BlobCloser {
+    void operator()(sqlite3_blob* blob) const { sqlite3_blob_close(blob); }
+};
+using SqliteBlob = std::unique_ptr<sqlite3_blob, BlobCloser>;
+
+SqliteBlob openSqliteBlob(Connection& connection, const QString& table, const QString& column, qint64 rowid,
+                          bool forWriting) {
+    sqlite3* db = sqliteHandle(connection);
+    sqlite3_blob* blob = nullptr;
+    const int code = sqlite3_blob_open(db, "main", table.toUtf8().constData(), column.toUtf8().constData(), rowid,
+                                       forWriting ? 1 : 0, &blob);
+    if (code != SQLITE_OK) {
+        sqlite3_blob_close(blob);
+        throw Error(code, QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    return SqliteBlob(blob);
+}
+
+void checkSqlite(Connection& connection, int code) {
+    if (code != SQLITE_OK) throw Error(code, QString::fromUtf8(sqlite3_errmsg(sqliteHandle(connection))));
+}
+
+Error fileChanged(const QFile& source) {
+    return fileError(source.fileName(), QStringLiteral("el archivo cambió mientras se guardaba"));
+}
+
+// The zero-filled value already has the file's size: the file must fill it exactly.
+void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source) {
+    SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, true);
+    const qint64 size = sqlite3_blob_bytes(blob.get());
+    qint64 offset = 0;
+    for (QByteArray chunk = nextChunk(source); !chunk.isEmpty(); chunk = nextChunk(source)) {
+        if (offset + chunk.size() > size) throw fileChanged(source);
+        checkSqlite(connection, sqlite3_blob_write(blob.get(), chunk.constData(), int(chunk.size()), int(offset)));
+        offset += chunk.size();
+    }
+    if (offset != size) throw fileChanged(source);
+}
+
+// The chunks are gathered in a large object on the server, which then becomes the value.
+void writeThroughLargeObject(Connection& connection, const QString& table, const QString& column,
+                             const QString& keyColumn, qint64 key, QFile& source) {
+    const qint64 size = source.size();
+    QByteArray first = nextChunk(source);
+    if (first.isNull()) first = QByteArray("");  // an empty file is an empty value, not NULL
+    const qint64 largeObject =
+        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {first})->Fields(0).toLongLong();
+    for (QByteArray chunk = nextChunk(source); !chunk.isEmpty(); chunk = nextChunk(source))
+        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"), {largeObject, source.pos() - chunk.size(), chunk});
+    if (source.pos() != size) throw fileChanged(source);
+    connection.Execute(QStringLiteral("UPDATE %1 SET %2 = lo_get(?) WHERE %3 = ?").arg(table, column, keyColumn),
+                       {largeObject, key});
+    connection.Execute(QStringLiteral("SELECT lo_unlink(?)"), {largeObject});
+}
+
+void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QSaveFile& target) {
+    SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, false);
+    const qint64 size = sqlite3_blob_bytes(blob.get());
+    QByteArray chunk(ChunkSize, Qt::Uninitialized);
+    for (qint64 offset = 0; offset < size; offset += ChunkSize) {
+        const int length = int(qMin(ChunkSize, size - offset));
+        checkSqlite(connection, sqlite3_blob_read(blob.get(), chunk.data(), length, int(offset)));
+        writeChunk(target, chunk.constData(), length);
+    }
+}
+
+void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                  qint64 key, qint64 size, QSaveFile& target) {
+    const QString slice = QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
+    for (qint64 offset = 0; offset < size; offset += ChunkSize) {
+        const QByteArray chunk = connection.Execute(slice, {offset + 1, ChunkSize, key})->Fields(0).toByteArray();
+        writeChunk(target, chunk.constData(), chunk.size());
+    }
+}
+
+}  // namespace
+
+bool ReadsInPlace(const Connection& connection) { return onSqlite(connection); }
+
+Slot SlotFor(const Connection& connection, const QString& file) {
+    if (!file.isEmpty() && onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), QFileInfo(file).size()};
+    return {QStringLiteral("?"), QVariant(QMetaType(QMetaType::QByteArray))};
+}
+
+void WriteFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                   qint64 key, const QString& file) {
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
+    if (onSqlite(connection)) {
+        writeInPlace(connection, table, column, key, source);
+    } else {
+        writeThroughLargeObject(connection, table, column, keyColumn, key, source);
+    }
+}
+
+bool ReadToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                qint64 key, const QString& path) {
+    const QString lengthOf = onSqlite(connection) ? QStringLiteral("length") : QStringLiteral("octet_length");
+    auto row = connection.Execute(QStringLiteral("SELECT %1(%2) FROM %3 WHERE %4 = ?").arg(lengthOf, column, table, keyColumn),
+                                  {key});
+    if (row->Eof() || row->Fields(0).isNull()) return false;
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly)) throw fileError(path, target.errorString());
+    if (onSqlite(connection)) {
+        readInPlace(connection, table, column, key, target);
+    } else {
+        readInSlices(connection, table, column, keyColumn, key, row->Fields(0).toLongLong(), target);
+    }
+    if (!target.commit()) throw fileError(path, target.errorString());
+    return true;
+}
+
+namespace {
+
+int ignoreColumn(void* column, int action, const char* /*table*/, const char* columnName, const char* /*database*/,
+                 const char* /*trigger*/) {
+    const bool leftOut = action == SQLITE_READ && columnName &&
+                         sqlite3_stricmp(columnName, static_cast<const QByteArray*>(column)->constData()) == 0;
+    return leftOut ? SQLITE_IGNORE : SQLITE_OK;
+}
+
+}  // namespace
+
+ColumnLeftOut::ColumnLeftOut(Connection& connection, const QString& column) : column_(column.toUtf8()) {
+    if (!onSqlite(connection)) return;
+    db_ = sqliteHandle(connection);
+    sqlite3_set_authorizer(db_, ignoreColumn, &column_);
+}
+
+ColumnLeftOut::~ColumnLeftOut() {
+    if (db_) sqlite3_set_authorizer(db_, nullptr, nullptr);
+}
+
+}  // namespace dorvanel::BlobStreaming
