@@ -28,17 +28,21 @@ void requireReadable(const QString& fileName) {
         throw Error(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName));
 }
 
-// One BLOB column and the file whose bytes it receives ("" for NULL).
+// One BLOB column, the file whose bytes it receives ("" for NULL) and how they get there.
 struct Content {
     QString column;
     QString file;
+    BlobStreaming::Slot slot;
+
+    Content(const Connection& connection, const QString& columnName, const QString& fileName)
+        : column(columnName), file(fileName), slot(BlobStreaming::SlotFor(connection, fileName)) {}
 };
 
-// Copies each content file into the row once it exists.
+// Copies the content files too large to be bound into the row, once it exists.
 void streamContents(Connection& connection, const QString& guid, const QList<Content>& contents) {
     qint64 key = 0;
     for (const Content& content : contents) {
-        if (content.file.isEmpty()) continue;
+        if (!content.slot.streamed) continue;
         if (key == 0)
             key = connection.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid)})
                       ->Fields(0)
@@ -132,18 +136,16 @@ bool DefaultDocRecord::Update() {
 
 void DefaultDocRecord::insertRow(const QString& guid) {
     Connection& db = connection();
-    const Content data{QStringLiteral("Data"), storeout_ ? QString() : dataFile_};
-    const Content miniature{QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_};
-    const BlobStreaming::Slot dataSlot = BlobStreaming::SlotFor(db, data.file);
-    const BlobStreaming::Slot miniatureSlot = BlobStreaming::SlotFor(db, miniature.file);
+    const Content data(db, QStringLiteral("Data"), storeout_ ? QString() : dataFile_);
+    const Content miniature(db, QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_);
     // A failure while the content is copied rolls the new row back with it.
     Connection::Transaction transaction(db);
     db.Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
                               "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
-                   .arg(dataSlot.placeholder, miniatureSlot.placeholder),
+                   .arg(data.slot.placeholder, miniature.slot.placeholder),
                {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
-                storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), dataSlot.value,
-                miniatureSlot.value});
+                storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
+                miniature.slot.value});
     streamContents(db, guid, {data, miniature});
     transaction.Commit();
 }
@@ -153,11 +155,11 @@ void DefaultDocRecord::updateRow() {
     QString sql = QStringLiteral("UPDATE Docs SET Name = ?, Description = ?, Works = ?, TypeData = ?, storeout = ?, urlfile = ?");
     QVariantList values{Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_), Text(urlfile_)};
     QList<Content> replaced;
-    for (const Content& content : {Content{QStringLiteral("Data"), dataFile_}, Content{QStringLiteral("MiniData"), miniFile_}}) {
-        if (content.file.isEmpty()) continue;
-        const BlobStreaming::Slot slot = BlobStreaming::SlotFor(db, content.file);
-        sql += QStringLiteral(", %1 = %2").arg(content.column, slot.placeholder);
-        values << slot.value;
+    for (const auto& [column, file] : {std::pair{QStringLiteral("Data"), dataFile_}, std::pair{QStringLiteral("MiniData"), miniFile_}}) {
+        if (file.isEmpty()) continue;
+        const Content content(db, column, file);
+        sql += QStringLiteral(", %1 = %2").arg(content.column, content.slot.placeholder);
+        values << content.slot.value;
         replaced << content;
     }
     Connection::Transaction transaction(db);

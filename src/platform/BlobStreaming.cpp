@@ -2,11 +2,11 @@
 
 #include "platform/Connection_p.h"
 #include "platform/Error.h"
+#include "platform/NewFile.h"
 #include "platform/Recordset.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <memory>
 
 #include <sqlite3.h>
@@ -28,8 +28,19 @@ QByteArray nextChunk(QFile& source) {
     return chunk;
 }
 
-void writeChunk(QSaveFile& target, const char* data, qint64 length) {
-    if (target.write(data, length) != length) throw fileError(target.fileName(), target.errorString());
+// Reads into the whole of buffer, or less at the file's end; returns the count (0 at the end).
+qint64 readInto(QFile& source, QByteArray& buffer) {
+    const qint64 read = source.read(buffer.data(), buffer.size());
+    if (read < 0) throw fileError(source.fileName(), source.errorString());
+    return read;
+}
+
+QByteArray wholeSmallFile(const QString& file) {
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
+    QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) throw fileError(file, source.errorString());
+    return bytes.isNull() ? QByteArray("") : bytes;  // an empty file is an empty value, not NULL
 }
 
 struct BlobCloser {
@@ -62,11 +73,12 @@ Error fileChanged(const QFile& source) {
 void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, true);
     const qint64 size = sqlite3_blob_bytes(blob.get());
+    QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
     qint64 offset = 0;
-    for (QByteArray chunk = nextChunk(source); !chunk.isEmpty(); chunk = nextChunk(source)) {
-        if (offset + chunk.size() > size) throw fileChanged(source);
-        checkSqlite(connection, sqlite3_blob_write(blob.get(), chunk.constData(), int(chunk.size()), int(offset)));
-        offset += chunk.size();
+    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer)) {
+        if (offset + read > size) throw fileChanged(source);
+        checkSqlite(connection, sqlite3_blob_write(blob.get(), buffer.constData(), int(read), int(offset)));
+        offset += read;
     }
     if (offset != size) throw fileChanged(source);
 }
@@ -75,10 +87,8 @@ void writeInPlace(Connection& connection, const QString& table, const QString& c
 void writeThroughLargeObject(Connection& connection, const QString& table, const QString& column,
                              const QString& keyColumn, qint64 key, QFile& source) {
     const qint64 size = source.size();
-    QByteArray first = nextChunk(source);
-    if (first.isNull()) first = QByteArray("");  // an empty file is an empty value, not NULL
     const qint64 largeObject =
-        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {first})->Fields(0).toLongLong();
+        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {nextChunk(source)})->Fields(0).toLongLong();
     for (QByteArray chunk = nextChunk(source); !chunk.isEmpty(); chunk = nextChunk(source))
         connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"), {largeObject, source.pos() - chunk.size(), chunk});
     if (source.pos() != size) throw fileChanged(source);
@@ -87,23 +97,23 @@ void writeThroughLargeObject(Connection& connection, const QString& table, const
     connection.Execute(QStringLiteral("SELECT lo_unlink(?)"), {largeObject});
 }
 
-void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QSaveFile& target) {
+void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, NewFile& target) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, false);
     const qint64 size = sqlite3_blob_bytes(blob.get());
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const int length = int(qMin(ChunkSize, size - offset));
         checkSqlite(connection, sqlite3_blob_read(blob.get(), chunk.data(), length, int(offset)));
-        writeChunk(target, chunk.constData(), length);
+        target.Write(chunk.constData(), length);
     }
 }
 
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                  qint64 key, qint64 size, QSaveFile& target) {
+                  qint64 key, qint64 size, NewFile& target) {
     const QString slice = QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const QByteArray chunk = connection.Execute(slice, {offset + 1, ChunkSize, key})->Fields(0).toByteArray();
-        writeChunk(target, chunk.constData(), chunk.size());
+        target.Write(chunk.constData(), chunk.size());
     }
 }
 
@@ -112,8 +122,12 @@ void readInSlices(Connection& connection, const QString& table, const QString& c
 bool ReadsInPlace(const Connection& connection) { return onSqlite(connection); }
 
 Slot SlotFor(const Connection& connection, const QString& file) {
-    if (!file.isEmpty() && onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), QFileInfo(file).size()};
-    return {QStringLiteral("?"), QVariant(QMetaType(QMetaType::QByteArray))};
+    const QVariant null(QMetaType(QMetaType::QByteArray));
+    if (file.isEmpty()) return {QStringLiteral("?"), null};
+    const qint64 size = QFileInfo(file).size();
+    if (size <= ChunkSize) return {QStringLiteral("?"), wholeSmallFile(file)};
+    if (onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), size, true};
+    return {QStringLiteral("?"), null, true};
 }
 
 void WriteFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
@@ -133,14 +147,13 @@ bool ReadToFile(Connection& connection, const QString& table, const QString& col
     auto row = connection.Execute(QStringLiteral("SELECT %1(%2) FROM %3 WHERE %4 = ?").arg(lengthOf, column, table, keyColumn),
                                   {key});
     if (row->Eof() || row->Fields(0).isNull()) return false;
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly)) throw fileError(path, target.errorString());
+    NewFile target(path);
     if (onSqlite(connection)) {
         readInPlace(connection, table, column, key, target);
     } else {
         readInSlices(connection, table, column, keyColumn, key, row->Fields(0).toLongLong(), target);
     }
-    if (!target.commit()) throw fileError(path, target.errorString());
+    target.Commit();
     return true;
 }
 

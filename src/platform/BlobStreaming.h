@@ -20,11 +20,13 @@ constexpr qint64 ChunkSize = 1024 * 1024;
 // Whether the engine reads a BLOB in place, so that a query may leave it out (SQLite).
 bool ReadsInPlace(const Connection& connection);
 
-// How a content column appears in the statement that inserts its row: the placeholder and
-// its bound value. A file is copied into it afterwards by WriteFromFile; "" stands for NULL.
+// How a content column appears in the statement that writes its row: the placeholder and its
+// bound value. A file of at most one chunk is bound whole; a larger one is copied in afterwards
+// by WriteFromFile (streamed). "" stands for NULL.
 struct Slot {
     QString placeholder;
     QVariant value;
+    bool streamed = false;
 };
 Slot SlotFor(const Connection& connection, const QString& file);
 

@@ -1,9 +1,9 @@
 #include "platform/Stream.h"
 
 #include "platform/Error.h"
+#include "platform/NewFile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace dorvanel {
 
@@ -29,10 +29,9 @@ void Stream::SaveToFile(const QString& path, qint32 options) {
     requireOpen();
     if (options != adSaveCreateOverWrite && QFileInfo::exists(path))
         throw Error(Error::FileFailed, QStringLiteral("El archivo ya existe: %1").arg(path));
-    QSaveFile file(path);
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(buffer_) == buffer_.size() && file.commit();
-    if (!saved)
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, file.errorString()));
+    NewFile file(path);
+    file.Write(buffer_.constData(), buffer_.size());
+    file.Commit();
 }
 
 void Stream::Close() {

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryFile>
+
+namespace dorvanel {
+
+// A file written beside its final path and moved there only once it is complete, so that no
+// reader ever sees half of it. It is not synced to disk: the files it makes can be made again.
+class NewFile {
+public:
+    // Raises Error when the folder cannot take the file.
+    explicit NewFile(const QString& path);
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    void Write(const char* data, qint64 length);
+    // Replaces any file at the path; until then the partial file is removed on destruction.
+    void Commit();
+
+private:
+    QString path_;
+    QTemporaryFile partial_;
+};
+
+}  // namespace dorvanel
