@@ -17,7 +17,7 @@ namespace {
 constexpr int DocumentsPerParent = 1000;
 constexpr int LargestDatabase = 100000;
 // Each repetition of the all-documents listing reads about this many rows, whatever the size.
-constexpr int RowsPerRepetition = 200000;
+constexpr int RowsPerRepetition = 600000;
 constexpr int ListColumns = 9;
 
 // Documents with one link each, DocumentsPerParent to a parent, the parents taking turns so
@@ -96,6 +96,9 @@ int listRaw(const RawDatabase& database, const QByteArray& sql) {
 Body oursListing(std::shared_ptr<ListingDatabase> database, Listing listing) {
     return [database, listing](benchmark::State& state) {
         ComponentSession session(database->path());
+        // One untimed fill first, as for the raw side: both are measured with a warm page cache
+        // and heap, as a host that refreshes its list sees them.
+        listThroughComponent(listing);
         for (auto _ : state) Require(listThroughComponent(listing) == listing.rows, "the list has the wrong length");
     };
 }
@@ -104,6 +107,7 @@ Body rawListing(std::shared_ptr<ListingDatabase> database, Listing listing) {
     return [database, listing](benchmark::State& state) {
         RawDatabase raw(database->path());
         const QByteArray sql = listing.sql().toUtf8();
+        listRaw(raw, sql);
         for (auto _ : state) Require(listRaw(raw, sql) == listing.rows, "the statement gave the wrong row count");
     };
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/Rows_p.h"
 #include "platform/SqlLog.h"
 
 #include <QAtomicInteger>
@@ -110,12 +111,18 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
     if (!IsOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    std::unique_ptr<Rows> rows = d_->engine == Engine::Sqlite ? runOnSqlite(*this, sql, values, recordsAffected)
+                                                              : runWithQt(sql, values, recordsAffected);
+    return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;
+}
+
+std::unique_ptr<Rows> Connection::runWithQt(const QString& sql, const QVariantList& values, qint32* recordsAffected) {
     QSqlQuery query(d_->db);
     query.setForwardOnly(true);
     runStatement(query, sql, values);
     if (recordsAffected) *recordsAffected = query.isSelect() ? -1 : query.numRowsAffected();
     if (!query.isSelect()) return nullptr;
-    return Recordset::FromQuery(std::move(query), shared_from_this());
+    return std::make_unique<QtRows>(std::move(query));
 }
 
 Connection::Engine Connection::engine() const { return d_->engine; }

@@ -8,6 +8,7 @@
 namespace dorvanel {
 
 class Recordset;
+class Rows;
 
 // The host's database connection: one open database, addressed by a URL.
 //
@@ -16,7 +17,9 @@ class Recordset;
 //                                                 goes in ?host=/run/postgresql
 //
 // Every statement text is logged on the category "dorvanel.sql" before it runs; a refused
-// statement raises Error with the driver's code and text.
+// statement raises Error with the driver's code and text. On SQLite, Execute steps through
+// the statement with SQLite's own interface under the Qt driver's handle, which keeps long
+// document lists cheap.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     enum class Engine { Sqlite, PostgreSql };
@@ -55,6 +58,7 @@ public:
 
 private:
     explicit Connection(std::unique_ptr<Private> d);
+    std::unique_ptr<Rows> runWithQt(const QString& sql, const QVariantList& values, qint32* recordsAffected);
     std::unique_ptr<Private> d_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/BlobStreaming.h"
 #include "platform/Connection_p.h"
 #include "platform/Error.h"
+#include "platform/Rows_p.h"
 
 #include <QSqlDriver>
 #include <QSqlRecord>
@@ -11,8 +12,8 @@ namespace dorvanel {
 
 struct Recordset::Private {
     std::shared_ptr<Connection> connection;
-    QSqlQuery query;
-    QSqlRecord columns;
+    std::unique_ptr<Rows> rows;
+    QStringList columns;
     QString leftOut;
     bool open = false;
     bool bof = true;
@@ -20,17 +21,41 @@ struct Recordset::Private {
     qint32 recordCount = -1;
 };
 
+QStringList QtRows::columnNames() const {
+    const QSqlRecord record = query_.record();
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
+    return names;
+}
+
+QByteArray QtRows::utf8(int column) const {
+    const QVariant value = query_.value(column);
+    return value.isNull() ? QByteArray() : value.toString().toUtf8();
+}
+
 Recordset::Recordset() : d_(std::make_unique<Private>()) {}
 
 Recordset::~Recordset() = default;
 
-std::shared_ptr<Recordset> Recordset::FromQuery(QSqlQuery&& query, std::shared_ptr<Connection> connection) {
+std::shared_ptr<Recordset> Recordset::FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection) {
     auto recordset = std::make_shared<Recordset>();
     recordset->d_->connection = std::move(connection);
-    recordset->d_->query = std::move(query);
+    recordset->d_->rows = std::move(rows);
     recordset->positionOnFirstRow();
     return recordset;
 }
+
+namespace {
+
+// Rows of a keyset or static cursor are all known once the query ran, so they can be counted.
+qint32 countRows(QSqlQuery& query) {
+    if (query.driver()->hasFeature(QSqlDriver::QuerySize)) return query.size();
+    const qint32 count = query.last() ? query.at() + 1 : 0;
+    query.seek(QSql::BeforeFirstRow);
+    return count;
+}
+
+}  // namespace
 
 void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType,
                      qint32 /*lockType: rows are never changed through a Recordset*/) {
@@ -46,16 +71,9 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
         BlobStreaming::ColumnLeftOut leftOut(*connection, d_->leftOut);
         runStatement(query, sql, {});
     }
+    if (countable) d_->recordCount = countRows(query);
     d_->connection = connection;
-    d_->query = std::move(query);
-    if (countable) {
-        if (d_->query.driver()->hasFeature(QSqlDriver::QuerySize)) {
-            d_->recordCount = d_->query.size();
-        } else {
-            d_->recordCount = d_->query.last() ? d_->query.at() + 1 : 0;
-            d_->query.seek(QSql::BeforeFirstRow);
-        }
-    }
+    d_->rows = std::make_unique<QtRows>(std::move(query));
     positionOnFirstRow();
 }
 
@@ -63,15 +81,14 @@ void Recordset::LeaveOut(const QString& column) { d_->leftOut = column; }
 
 void Recordset::positionOnFirstRow() {
     d_->open = true;
-    d_->columns = d_->query.record();
-    d_->eof = !d_->query.next();
+    d_->columns = d_->rows->columnNames();
+    d_->eof = !d_->rows->next();
     d_->bof = d_->eof;
 }
 
 void Recordset::Close() {
     requireOpen();
-    d_->query.finish();
-    d_->query = QSqlQuery();
+    d_->rows.reset();
     d_->connection.reset();
     d_->open = false;
 }
@@ -96,12 +113,14 @@ bool Recordset::Eof() const {
 void Recordset::MoveNext() {
     requireCurrentRow();
     d_->bof = false;
-    d_->eof = !d_->query.next();
+    d_->eof = !d_->rows->next();
 }
 
 qint32 Recordset::FieldIndex(const QString& name) const {
     requireOpen();
-    return d_->columns.indexOf(name);
+    for (qint32 i = 0; i < d_->columns.size(); ++i)
+        if (d_->columns[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
 }
 
 QVariant Recordset::Fields(const QString& name) const {
@@ -114,19 +133,26 @@ QVariant Recordset::Fields(const QString& name) const {
 
 QVariant Recordset::Fields(qint32 index) const {
     requireCurrentRow();
-    if (index < 0 || index >= d_->columns.count())
+    if (index < 0 || index >= d_->columns.size())
         throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo %1 en la colección").arg(index));
-    return d_->query.value(index);
+    return d_->rows->value(index);
+}
+
+QByteArray Recordset::Utf8(qint32 index) const {
+    requireCurrentRow();
+    if (index < 0 || index >= d_->columns.size())
+        throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo %1 en la colección").arg(index));
+    return d_->rows->utf8(index);
 }
 
 qint32 Recordset::FieldCount() const {
     requireOpen();
-    return d_->columns.count();
+    return qint32(d_->columns.size());
 }
 
 QString Recordset::FieldName(qint32 index) const {
     requireOpen();
-    return d_->columns.fieldName(index);
+    return d_->columns.value(index);
 }
 
 void Recordset::requireOpen() const {

@@ -4,11 +4,10 @@
 #include <QVariant>
 #include <memory>
 
-class QSqlQuery;
-
 namespace dorvanel {
 
 class Connection;
+class Rows;
 
 // Rows of one query, read from the first to the last. A NULL column reads as a null QVariant,
 // an empty one as an empty value. Field names are matched without regard to case.
@@ -40,12 +39,16 @@ public:
 
     QVariant Fields(const QString& name) const;
     QVariant Fields(qint32 index) const;
+    // The value at index as UTF-8 text, NULL as an empty one: the cheap way to read a long
+    // list. It may point into the current row, so it lasts until the next move.
+    QByteArray Utf8(qint32 index) const;
     // The column's position, or -1 when the rows have no such column.
     qint32 FieldIndex(const QString& name) const;
     qint32 FieldCount() const;
     QString FieldName(qint32 index) const;
 
-    static std::shared_ptr<Recordset> FromQuery(QSqlQuery&& query, std::shared_ptr<Connection> connection);
+    // The rows of a statement the Connection ran.
+    static std::shared_ptr<Recordset> FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
 
 private:
     struct Private;

@@ -2,33 +2,53 @@
 
 #include "platform/Error.h"
 
+#include <charconv>
+
 namespace dorvanel {
 
 void DocumentList::Clear() {
     clearItems();
-    keyCounts_.clear();
+    keys_.Clear();
 }
 
 qint32 DocumentList::Add(const QString& text) { return addItem(text); }
 
+qint32 DocumentList::AddRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    const auto kept = subItems.first(qMin<std::size_t>(subItems.size(), std::size_t(qMax(0, ColumnCount() - 1))));
+    const qint32 item = addRowUtf8(text, kept);
+    if (kept.size() >= std::size_t(KeySubItem)) countKey(kept[KeySubItem - 1], +1);
+    return item;
+}
+
+qint32 DocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    const qint32 item = addItem(QString::fromUtf8(text));
+    for (std::size_t i = 0; i < subItems.size(); ++i) storeSubItem(item, qint32(i) + 1, QString::fromUtf8(subItems[i]));
+    return item;
+}
+
 void DocumentList::SetSubItem(qint32 item, qint32 subItem, const QString& value) {
-    if (item < 1 || item > Count())
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
-    if (subItem < 1 || subItem >= ColumnCount()) return;
-    if (subItem == KeySubItem) {
-        countKey(subItemAt(item, subItem), -1);
-        countKey(value, +1);
-    }
+    if (!keeps(item, subItem)) return;
+    replaceKey(item, subItem, value.toUtf8());
     storeSubItem(item, subItem, value);
 }
 
-void DocumentList::countKey(const QString& text, int change) {
-    bool numeric = false;
-    const qint64 key = text.toLongLong(&numeric);
-    if (!numeric) return;
-    int& count = keyCounts_[key];
-    count += change;
-    if (count <= 0) keyCounts_.remove(key);
+bool DocumentList::keeps(qint32 item, qint32 subItem) const {
+    if (item < 1 || item > Count())
+        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+    return subItem >= 1 && subItem < ColumnCount();
+}
+
+void DocumentList::replaceKey(qint32 item, qint32 subItem, QByteArrayView newText) {
+    if (subItem != KeySubItem) return;
+    countKey(subItemAt(item, subItem).toUtf8(), -1);
+    countKey(newText, +1);
+}
+
+void DocumentList::countKey(QByteArrayView text, int change) {
+    qint64 key = 0;
+    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), key);
+    if (text.isEmpty() || failure != std::errc() || end != text.data() + text.size()) return;
+    keys_.Add(key, change);
 }
 
 }  // namespace dorvanel

@@ -1,7 +1,10 @@
 #pragma once
 
-#include <QHash>
+#include "repository/KeyIndex.h"
+
+#include <QByteArrayView>
 #include <QString>
+#include <span>
 
 namespace dorvanel {
 
@@ -18,6 +21,10 @@ public:
     // Adds an item at the end and returns its position.
     qint32 Add(const QString& text);
     void SetSubItem(qint32 item, qint32 subItem, const QString& value);
+    // Adds an item with its text and sub-items 1, 2, ... at once, from UTF-8 texts as they come
+    // from the database: the way a long list is filled.
+    qint32 AddRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
+
     QString SubItem(qint32 item, qint32 subItem) const { return subItemAt(item, subItem); }
     QString Text(qint32 item) const { return textAt(item); }
     virtual qint32 Count() const = 0;
@@ -25,19 +32,25 @@ public:
     virtual qint32 ColumnCount() const = 0;
 
     // Whether an item carries this number as its key.
-    bool ListsKey(qint32 key) const { return keyCounts_.contains(key); }
+    bool ListsKey(qint32 key) const { return keys_.Contains(key); }
 
 protected:
     virtual void clearItems() = 0;
     virtual qint32 addItem(const QString& text) = 0;
     virtual void storeSubItem(qint32 item, qint32 subItem, const QString& value) = 0;
+    // By default the texts are turned into QStrings; a list that keeps UTF-8 stores them as
+    // they are. Only the sub-items the list keeps are given.
+    virtual qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
     virtual QString subItemAt(qint32 item, qint32 subItem) const = 0;
     virtual QString textAt(qint32 item) const = 0;
 
 private:
-    void countKey(const QString& text, int change);
+    // Whether the item exists (raises otherwise) and the list keeps that sub-item.
+    bool keeps(qint32 item, qint32 subItem) const;
+    void replaceKey(qint32 item, qint32 subItem, QByteArrayView newText);
+    void countKey(QByteArrayView text, int change);
 
-    QHash<qint64, int> keyCounts_;
+    KeyIndex keys_;
 };
 
 }  // namespace dorvanel

@@ -41,11 +41,10 @@ struct ListColumns {
     }
 };
 
-// A column's text; NULL reads as an empty text and a missing column raises.
-QString textAt(const Recordset& rows, qint32 column) {
+// A column's UTF-8 text; NULL reads as an empty text and a missing column raises.
+QByteArray textAt(const Recordset& rows, qint32 column) {
     if (column < 0) throw Error(Error::ItemNotFound, QStringLiteral("No se encontró la columna en la colección"));
-    const QVariant value = rows.Fields(column);
-    return value.isNull() ? QString() : value.toString();
+    return rows.Utf8(column);
 }
 
 qint32 keyAt(const Recordset& rows, qint32 column) {
@@ -55,12 +54,16 @@ qint32 keyAt(const Recordset& rows, qint32 column) {
     return key;
 }
 
+// One item from the current row. A column the row lacks leaves its sub-item empty.
 void addDocumentItem(DocumentList& list, const Recordset& rows, const ListColumns& columns, bool fromDocs) {
-    qint32 item = 0;
-    if (!ContinueOnFailure([&] { item = list.Add(textAt(rows, columns.name)); })) return;
-    for (std::size_t i = 0; i < columns.subItems.size(); ++i)
-        ContinueOnFailure([&] { list.SetSubItem(item, qint32(i) + 1, textAt(rows, columns.subItems[i])); });
-    if (!fromDocs) ContinueOnFailure([&] { list.SetSubItem(item, SisSubItem, textAt(rows, columns.sis)); });
+    const auto textOr = [&](qint32 column) { return column < 0 ? QByteArray() : rows.Utf8(column); };
+    std::array<QByteArray, SisSubItem> texts;
+    for (std::size_t i = 0; i < columns.subItems.size(); ++i) texts[i] = textOr(columns.subItems[i]);
+    texts[SisSubItem - 1] = textOr(columns.sis);
+    std::array<QByteArrayView, SisSubItem> subItems;
+    std::copy(texts.begin(), texts.end(), subItems.begin());
+    // Sis only says something about the link a row came through.
+    list.AddRowUtf8(textOr(columns.name), std::span(subItems).first(fromDocs ? SisSubItem - 1 : SisSubItem));
 }
 
 qint16 boundOf(qsizetype bound) {
@@ -82,7 +85,7 @@ void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs
     while (!rows->Eof()) {
         bool listed = false;
         ContinueOnFailure([&] { listed = IsDocumentListed(List, keyAt(*rows, columns->key)); });
-        if (!listed) addDocumentItem(List, *rows, *columns, FromDocs);
+        if (!listed) ContinueOnFailure([&] { addDocumentItem(List, *rows, *columns, FromDocs); });
         if (!ContinueOnFailure([&] { rows->MoveNext(); })) return;
     }
 }

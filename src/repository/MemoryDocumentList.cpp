@@ -2,27 +2,91 @@
 
 #include "platform/Error.h"
 
+#include <QStringEncoder>
+#include <cstring>
+
 namespace dorvanel {
 
+namespace {
+// Bytes a block holds: large enough for many items, small enough to be cheap to allocate.
+constexpr qsizetype BlockCapacity = 32 * 1024;
+// Items whose places one page holds.
+constexpr qint32 ItemsPerPage = 1024;
+// UTF-8 takes at most three bytes for each UTF-16 unit.
+constexpr qsizetype MaxUtf8PerUnit = 3;
+}  // namespace
+
+MemoryDocumentList::MemoryDocumentList(qint32 columnCount) : columnCount_(qMax(1, columnCount)) {}
+
+qint32 MemoryDocumentList::Count() const { return count_; }
+
+void MemoryDocumentList::clearItems() {
+    blocks_.clear();
+    pages_.clear();
+    count_ = 0;
+}
+
 qint32 MemoryDocumentList::addItem(const QString& text) {
-    items_.append(Item{text, QStringList(columnCount_ > 1 ? columnCount_ - 1 : 0)});
-    return Count();
+    const qint32 item = newItem();
+    store(placeOf(item, 0), text);
+    return item;
+}
+
+qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    const qint32 item = newItem();
+    store(placeOf(item, 0), text);
+    for (std::size_t i = 0; i < subItems.size(); ++i) store(placeOf(item, qint32(i) + 1), subItems[i]);
+    return item;
+}
+
+qint32 MemoryDocumentList::newItem() {
+    if (count_ % ItemsPerPage == 0) pages_.push_back(std::make_unique<Place[]>(std::size_t(ItemsPerPage) * columnCount_));
+    return ++count_;
 }
 
 void MemoryDocumentList::storeSubItem(qint32 item, qint32 subItem, const QString& value) {
-    items_[item - 1].subItems[subItem - 1] = value;
+    store(placeOf(item, subItem), value);
 }
 
 QString MemoryDocumentList::subItemAt(qint32 item, qint32 subItem) const {
-    return itemAt(item).subItems.value(subItem - 1);
+    if (subItem < 0 || subItem >= columnCount_) return QString();
+    const Place& place = placeOf(item, subItem);
+    return place.length == 0 ? QString()
+                             : QString::fromUtf8(blocks_[place.block].bytes.get() + place.start, place.length);
 }
 
-QString MemoryDocumentList::textAt(qint32 item) const { return itemAt(item).text; }
+void MemoryDocumentList::store(Place& place, const QString& value) {
+    Block& block = blockWithRoom(value.size() * MaxUtf8PerUnit);
+    QStringEncoder toUtf8(QStringEncoder::Utf8);
+    const char* end = toUtf8.appendToBuffer(block.bytes.get() + block.used, value);
+    place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(end - (block.bytes.get() + block.used))};
+    block.used += place.length;
+}
 
-const MemoryDocumentList::Item& MemoryDocumentList::itemAt(qint32 item) const {
+void MemoryDocumentList::store(Place& place, QByteArrayView utf8) {
+    Block& block = blockWithRoom(utf8.size());
+    place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(utf8.size())};
+    std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
+    block.used += utf8.size();
+}
+
+MemoryDocumentList::Block& MemoryDocumentList::blockWithRoom(qsizetype bytes) {
+    if (blocks_.empty() || blocks_.back().used + bytes > blocks_.back().capacity) {
+        const qsizetype capacity = qMax(BlockCapacity, bytes);
+        blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
+    }
+    return blocks_.back();
+}
+
+MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subItem) {
+    return const_cast<Place&>(std::as_const(*this).placeOf(item, subItem));
+}
+
+const MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subItem) const {
     if (item < 1 || item > Count())
         throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
-    return items_[item - 1];
+    const qint32 index = item - 1;
+    return pages_[index / ItemsPerPage][(index % ItemsPerPage) * columnCount_ + subItem];
 }
 
 }  // namespace dorvanel

@@ -2,35 +2,59 @@
 
 #include "repository/DocumentList.h"
 
-#include <QList>
-#include <QStringList>
+#include <QString>
+#include <memory>
+#include <vector>
 
 namespace dorvanel {
 
-// A DocumentList held in memory, for hosts without a window and for the command line.
+// A DocumentList held in memory, for hosts without a window and for the command line. Texts
+// are packed as UTF-8 into blocks of fixed capacity and items keep only where their texts lie,
+// so that a list of a hundred thousand documents costs a few hundred allocations instead of a
+// million, no block is ever moved as the list grows, and the memory it touches stays small.
 class MemoryDocumentList : public DocumentList {
 public:
-    explicit MemoryDocumentList(qint32 columnCount = 9) : columnCount_(columnCount) {}
+    explicit MemoryDocumentList(qint32 columnCount = 9);
 
-    qint32 Count() const override { return static_cast<qint32>(items_.size()); }
+    qint32 Count() const override;
     qint32 ColumnCount() const override { return columnCount_; }
 
 protected:
-    void clearItems() override { items_.clear(); }
+    void clearItems() override;
     qint32 addItem(const QString& text) override;
     void storeSubItem(qint32 item, qint32 subItem, const QString& value) override;
+    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
     QString subItemAt(qint32 item, qint32 subItem) const override;
-    QString textAt(qint32 item) const override;
+    QString textAt(qint32 item) const override { return subItemAt(item, 0); }
 
 private:
-    struct Item {
-        QString text;
-        QStringList subItems;
+    // Where one text lies; a text set again is appended and pointed to anew.
+    struct Place {
+        quint32 block = 0;
+        quint32 start = 0;
+        quint32 length = 0;
     };
-    const Item& itemAt(qint32 item) const;
+    Place& placeOf(qint32 item, qint32 subItem);
+    const Place& placeOf(qint32 item, qint32 subItem) const;
+    // Makes room for one more item and returns its number.
+    qint32 newItem();
+    void store(Place& place, const QString& value);
+    void store(Place& place, QByteArrayView utf8);
+
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        qsizetype used = 0;
+        qsizetype capacity = 0;
+    };
+    // A block with room for `bytes` more; a new one when the last is full.
+    Block& blockWithRoom(qsizetype bytes);
 
     qint32 columnCount_;
-    QList<Item> items_;
+    std::vector<Block> blocks_;
+    // columnCount_ places per item (its text, then its sub-items), in pages of a fixed number
+    // of items that never move once made.
+    std::vector<std::unique_ptr<Place[]>> pages_;
+    qint32 count_ = 0;
 };
 
 }  // namespace dorvanel
