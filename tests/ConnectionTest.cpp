@@ -10,6 +10,7 @@
 
 using namespace dorvanel;
 using dorvanel::test::DatabaseTest;
+using dorvanel::test::LargestDocument;
 using dorvanel::test::SqlLogCapture;
 
 namespace {
@@ -47,7 +48,7 @@ TEST_F(ConnectionTest, NullStaysDistinctFromEmpty) {
 }
 
 TEST_F(ConnectionTest, BlobsRoundTripByteExact) {
-    const QList<QByteArray> contents{QByteArray(""), QByteArray("\0a\0\xff\0", 5), randomBytes(50 * 1024 * 1024)};
+    const QList<QByteArray> contents{QByteArray(""), QByteArray("\0a\0\xff\0", 5), randomBytes(LargestDocument / 4)};
     for (int i = 0; i < contents.size(); ++i) {
         insertDoc(key(i), QStringLiteral("d"), contents[i]);
         const QByteArray back = selectDoc(key(i))->Fields(QStringLiteral("DATA")).toByteArray();

@@ -66,7 +66,7 @@ void MemoryDocumentList::store(Place& place, const QString& value) {
 void MemoryDocumentList::store(Place& place, QByteArrayView utf8) {
     Block& block = blockWithRoom(utf8.size());
     place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(utf8.size())};
-    std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
+    if (!utf8.isEmpty()) std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
     block.used += utf8.size();
 }
 

@@ -1,10 +1,23 @@
-// Builds against the installed headers and library only.
+// A host that embeds the installed library: the example the README shows.
 #include <Dorvanel/component/Manager.h>
-#include <Dorvanel/platform/ComponentFile.h>
+#include <Dorvanel/host/Schema.h>
+#include <Dorvanel/platform/Connection.h>
 
-#include <iostream>
+#include <QCoreApplication>
+#include <QTextStream>
 
-int main() {
-    std::cout << "Dorvanel component file major version " << dorvanel::ComponentFile::Major() << '\n';
-    return 0;
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    auto manager = dorvanel::Manager::Create();
+    manager->SetADOCnn(dorvanel::Connection::Open(QStringLiteral("sqlite::memory:")));
+    dorvanel::CreateSchema(*manager->ADOCnn());
+
+    const QString document = manager->StoreDocument(QStringLiteral("Manual"), QStringLiteral("Manual de uso"),
+                                                    QStringLiteral("manual"), QString(),
+                                                    QStringLiteral("https://example.com/manual.pdf"), true);
+    const QString parent = QStringLiteral("CLIENTE").leftJustified(32, QLatin1Char('0'));
+    manager->AddLink(parent, document, QStringLiteral("Cliente"));
+    QTextStream(stdout) << "Padres de " << document << ": "
+                        << manager->GetParentList(document).toStringList().join(QLatin1Char(' ')) << Qt::endl;
+    return document.size() == 32 ? 0 : 1;
 }
