@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QUuid>
 
+#include <algorithm>
+#include <optional>
+
 namespace dorvanel {
 
 namespace {
@@ -138,8 +141,10 @@ void DefaultDocRecord::insertRow(const QString& guid) {
     Connection& db = connection();
     const Content data(db, QStringLiteral("Data"), storeout_ ? QString() : dataFile_);
     const Content miniature(db, QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_);
-    // A failure while the content is copied rolls the new row back with it.
-    Connection::Transaction transaction(db);
+    // A failure while content is copied in rolls the new row back with it; without such a
+    // copy the one INSERT is atomic on its own.
+    std::optional<Connection::Transaction> transaction;
+    if (data.slot.streamed || miniature.slot.streamed) transaction.emplace(db);
     db.Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
                               "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
                    .arg(data.slot.placeholder, miniature.slot.placeholder),
@@ -147,7 +152,7 @@ void DefaultDocRecord::insertRow(const QString& guid) {
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
                 miniature.slot.value});
     streamContents(db, guid, {data, miniature});
-    transaction.Commit();
+    if (transaction) transaction->Commit();
 }
 
 void DefaultDocRecord::updateRow() {
@@ -162,12 +167,14 @@ void DefaultDocRecord::updateRow() {
         values << content.slot.value;
         replaced << content;
     }
-    Connection::Transaction transaction(db);
+    std::optional<Connection::Transaction> transaction;
+    if (std::any_of(replaced.begin(), replaced.end(), [](const Content& content) { return content.slot.streamed; }))
+        transaction.emplace(db);
     qint32 changed = 0;
     db.Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
     if (changed == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
     streamContents(db, guid_, replaced);
-    transaction.Commit();
+    if (transaction) transaction->Commit();
 }
 
 bool DefaultDocRecord::Delete() {

@@ -130,6 +130,7 @@ Connection::Engine Connection::engine() const { return d_->engine; }
 bool Connection::IsOpen() const { return d_->db.isOpen(); }
 
 void Connection::Close() {
+    d_->statements.Clear();
     if (d_->db.isOpen()) d_->db.close();
 }
 

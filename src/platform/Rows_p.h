@@ -42,7 +42,7 @@ private:
 // SQLite's own stepping through them.
 class SqliteRows final : public Rows {
 public:
-    SqliteRows(Connection& connection, sqlite3_stmt* statement);
+    SqliteRows(Connection& connection, QByteArray sql, sqlite3_stmt* statement);
     ~SqliteRows() override;
     SqliteRows(const SqliteRows&) = delete;
     SqliteRows& operator=(const SqliteRows&) = delete;
@@ -54,6 +54,7 @@ public:
 
 private:
     Connection& connection_;
+    QByteArray sql_;
     sqlite3_stmt* statement_;
     bool firstStepTaken_ = true;  // the statement already stands on its first row, if any
     bool hasRow_ = false;

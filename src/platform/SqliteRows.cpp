@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace dorvanel {
 
 namespace {
@@ -37,22 +39,63 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     }
 }
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+constexpr qsizetype CachedStatements = 32;
+
+// Holds a statement while it runs; gives it back to the cache unless released to a SqliteRows.
+class StatementInUse {
+public:
+    StatementInUse(Connection& connection, const QByteArray& sql) : connection_(connection), sql_(sql) {
+        statement_ = connection.d().statements.Take(sql);
+        if (statement_) return;
+        sqlite3* db = sqliteHandle(connection);
+        const int code = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement_, nullptr);
+        if (code != SQLITE_OK) {
+            sqlite3_finalize(statement_);
+            throw statementError(db, code);
+        }
+        if (!statement_) throw Error(Error::StatementFailed, QStringLiteral("La sentencia está vacía"));
+    }
+    ~StatementInUse() {
+        if (statement_) connection_.d().statements.GiveBack(sql_, statement_);
+    }
+    StatementInUse(const StatementInUse&) = delete;
+    StatementInUse& operator=(const StatementInUse&) = delete;
+
+    sqlite3_stmt* get() const { return statement_; }
+    sqlite3_stmt* release() { return std::exchange(statement_, nullptr); }
+
+private:
+    Connection& connection_;
+    QByteArray sql_;
+    sqlite3_stmt* statement_ = nullptr;
 };
 
 }  // namespace
+
+sqlite3_stmt* StatementCache::Take(const QByteArray& sql) { return statements_.take(sql); }
+
+void StatementCache::GiveBack(const QByteArray& sql, sqlite3_stmt* statement) {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (statements_.contains(sql) || statements_.size() >= CachedStatements) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    statements_.insert(sql, statement);
+}
+
+void StatementCache::Clear() {
+    for (sqlite3_stmt* statement : std::as_const(statements_)) sqlite3_finalize(statement);
+    statements_.clear();
+}
 
 std::unique_ptr<Rows> runOnSqlite(Connection& connection, const QString& sql, const QVariantList& values,
                                   qint32* recordsAffected) {
     qCDebug(lcDorvanelSql).noquote() << sql;
     sqlite3* db = sqliteHandle(connection);
     const QByteArray text = sql.toUtf8();
-    sqlite3_stmt* prepared = nullptr;
-    int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &prepared, nullptr);
-    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement(prepared);
-    if (code != SQLITE_OK) throw statementError(db, code);
-    if (!statement) throw Error(Error::StatementFailed, QStringLiteral("La sentencia está vacía"));
+    StatementInUse statement(connection, text);
+    int code = SQLITE_OK;
     for (int i = 0; i < values.size(); ++i) {
         code = bindValue(statement.get(), i + 1, values[i]);
         if (code != SQLITE_OK) throw statementError(db, code);
@@ -64,15 +107,21 @@ std::unique_ptr<Rows> runOnSqlite(Connection& connection, const QString& sql, co
         return nullptr;
     }
     if (recordsAffected) *recordsAffected = -1;
-    auto rows = std::make_unique<SqliteRows>(connection, statement.release());
+    auto rows = std::make_unique<SqliteRows>(connection, text, statement.release());
     rows->hasRow_ = code == SQLITE_ROW;
     return rows;
 }
 
-SqliteRows::SqliteRows(Connection& connection, sqlite3_stmt* statement)
-    : connection_(connection), statement_(statement) {}
+SqliteRows::SqliteRows(Connection& connection, QByteArray sql, sqlite3_stmt* statement)
+    : connection_(connection), sql_(std::move(sql)), statement_(statement) {}
 
-SqliteRows::~SqliteRows() { sqlite3_finalize(statement_); }
+SqliteRows::~SqliteRows() {
+    if (connection_.IsOpen()) {
+        connection_.d().statements.GiveBack(sql_, statement_);
+    } else {
+        sqlite3_finalize(statement_);
+    }
+}
 
 bool SqliteRows::next() {
     if (firstStepTaken_) {
