@@ -154,7 +154,7 @@ TEST_F(CliTest, ListShowsTheChosenDocumentsWithTheirFields) {
     for (const QString& line : table.mid(1)) EXPECT_EQ(line.mid(guidColumn).size(), 32) << line.toStdString();
 }
 
-TEST_F(CliTest, LinksAreAddedAndRemovedOneByOne) {
+TEST_F(CliTest, LinksAreAddedAndRemovedAndRmTakesThemAll) {
     const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"), {QStringLiteral("--name"), QStringLiteral("A")});
     EXPECT_EQ(run({QStringLiteral("link"), key('P'), guid, QStringLiteral("--parent-type"), QStringLiteral("Cliente")})
                   .status,
@@ -171,6 +171,11 @@ TEST_F(CliTest, LinksAreAddedAndRemovedOneByOne) {
     const Result again = run({QStringLiteral("unlink"), key('P'), guid});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.startsWith(QStringLiteral("dorvanel: error "))) << again;
+
+    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 0);
+    EXPECT_TRUE(listedNames().isEmpty());
+    EXPECT_TRUE(listedNames({QStringLiteral("--all")}).isEmpty()) << "its links went with it";
+    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 1);
 }
 
 TEST_F(CliTest, ParentWithoutLinksNeedsATypeAndNothingIsLeftBehind) {
@@ -179,16 +184,6 @@ TEST_F(CliTest, ParentWithoutLinksNeedsATypeAndNothingIsLeftBehind) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("error -99: No existe ParentType"))) << refused;
     EXPECT_TRUE(listedNames().isEmpty()) << "the document that could not be linked is removed again";
-}
-
-TEST_F(CliTest, RemovedDocumentIsGoneWithItsLinks) {
-    const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"),
-                               {QStringLiteral("--name"), QStringLiteral("A"), QStringLiteral("--parent"), key('P'),
-                                QStringLiteral("--parent-type"), QStringLiteral("Cliente")});
-    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 0);
-    EXPECT_TRUE(listedNames().isEmpty());
-    EXPECT_TRUE(listedNames({QStringLiteral("--all")}).isEmpty());
-    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 1);
 }
 
 TEST_F(CliTest, ImportStoresEveryFileOfTheFolderInNameOrder) {

@@ -1,7 +1,6 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
-#include "platform/Stream.h"
 #include "support/SqlLogCapture.h"
 #include "support/TestDatabase.h"
 
@@ -81,15 +80,6 @@ TEST_F(ConnectionTest, LogsEveryStatementTextBeforeItRuns) {
               QStringList({QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"), QStringLiteral("SELECT broken FROM")}));
 }
 
-TEST_F(ConnectionTest, ExecuteCountsAffectedRowsAndReturnsRowsOnlyForQueries) {
-    insertDoc(key(1), QStringLiteral("a"), QByteArray("x"));
-    insertDoc(key(2), QStringLiteral("a"), QByteArray("y"));
-    qint32 affected = 0;
-    EXPECT_EQ(connection->Execute(QStringLiteral("UPDATE Docs SET Name = 'm' WHERE Description = 'a'"), &affected), nullptr);
-    EXPECT_EQ(affected, 2);
-    EXPECT_NE(connection->Execute(QStringLiteral("SELECT Name FROM Docs")), nullptr);
-}
-
 TEST_F(ConnectionTest, RecordsetWalksRowsAndMatchesFieldNamesWithoutCase) {
     for (int i = 1; i <= 3; ++i) insertDoc(key(i), QStringLiteral("d%1").arg(i), QByteArray("x"));
     Recordset rows;
@@ -126,22 +116,6 @@ TEST_F(ConnectionTest, EmptyRecordsetAndMissingFieldsRaiseTheirNumbers) {
     EXPECT_THROW(failed.Open(QStringLiteral("SELECT * FROM Missing"), connection), Error);
     EXPECT_EQ(failed.State(), Recordset::adStateClosed);
     EXPECT_EQ(numberOf([&] { failed.RecordCount(); }), Error::ObjectClosed);
-}
-
-TEST_F(ConnectionTest, StreamSavesBytesAndHonoursOverwriteOption) {
-    const QString path = folder() + QStringLiteral("/out.bin");
-    Stream stream;
-    stream.SetType(Stream::adTypeBinary);
-    stream.Open();
-    stream.Write(QByteArray("\0bytes", 6));
-    stream.SaveToFile(path, Stream::adSaveCreateOverWrite);
-    EXPECT_THROW(stream.SaveToFile(path, Stream::adSaveCreateNotExist), Error);
-    stream.SaveToFile(path, Stream::adSaveCreateOverWrite);
-    stream.Close();
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("\0bytes", 6));
-    EXPECT_THROW(stream.Write(QByteArray("x")), Error);
 }
 
 TEST_F(ConnectionTest, TwoConnectionsShareOneDatabase) {

@@ -169,9 +169,4 @@ TEST_F(DocumentListTest, NullValuesLeaveTheirSubItemEmpty) {
     EXPECT_EQ(list.SubItem(1, 7), photo);
 }
 
-TEST_F(DocumentListTest, ListOperationsOfTheManagerProduceNothing) {
-    EXPECT_EQ(manager->GetDocumentsList(parentA), nullptr);
-    EXPECT_EQ(manager->SearchDocuments(QStringLiteral("clave"), parentA, QStringLiteral("pdf"), true), nullptr);
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 #include "host/DefaultOskel.h"
 #include "platform/ComponentFile.h"
 #include "platform/FileNames.h"
-#include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -69,18 +68,6 @@ TEST(FileInFolder, KeepsEveryNameInsideItsFolder) {
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(FileInFolder(QStringLiteral("/f"), QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;
     EXPECT_EQ(FileInFolder(QStringLiteral("/f/"), QStringLiteral("x")), QStringLiteral("/f/x"));
-}
-
-TEST(MessageBox, GoesThroughTheInstalledPresenter) {
-    QStringList shown;
-    MessagePresenter previous = SetMessagePresenter([&](const QString& prompt, qint32 style, const QString& title) {
-        shown << QStringLiteral("%1|%2|%3").arg(prompt).arg(style).arg(title);
-        return qint32(vbNo);
-    });
-    EXPECT_EQ(MsgBox(QStringLiteral("¿Seguro?"), vbYesNoStopDefaultNo), vbNo);
-    MsgBox(QStringLiteral("Falla"), vbInformation, QStringLiteral("Brenmoria 2014"));
-    SetMessagePresenter(previous);
-    EXPECT_EQ(shown, QStringList({QStringLiteral("¿Seguro?|276|"), QStringLiteral("Falla|64|Brenmoria 2014")}));
 }
 
 }  // namespace

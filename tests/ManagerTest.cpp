@@ -1,7 +1,6 @@
 #include "component/Globals.h"
 #include "component/HostClasses.h"
 #include "component/Manager.h"
-#include "host/DefaultOskel.h"
 #include "platform/Error.h"
 #include "support/RecordingOskel.h"
 
@@ -85,19 +84,6 @@ TEST_F(ManagerTest, SetOskelHandsTheHelpFileButNotTheTitle) {
     EXPECT_THROW(manager->SetOskel(nullptr), Error);
 }
 
-TEST_F(ManagerTest, PropertiesKeepWhatTheHostSets) {
-    auto manager = Manager::Create();
-    manager->SetCanAddLink(QStringLiteral("DOC_LINK"));
-    manager->SetCanDeleteDocument(QStringLiteral("DOC_DEL"));
-    manager->SetLastErr(-5);
-    manager->SetLastErrDescrip(QStringLiteral("falla"));
-    EXPECT_EQ(manager->CanAddLink(), QStringLiteral("DOC_LINK"));
-    EXPECT_EQ(manager->CanDeleteDocument(), QStringLiteral("DOC_DEL"));
-    EXPECT_TRUE(manager->CanEdit().isEmpty());
-    EXPECT_EQ(manager->LastErr(), -5);
-    EXPECT_EQ(manager->LastErrDescrip(), QStringLiteral("falla"));
-}
-
 TEST_F(ManagerTest, MissingHostClassFailsCreationWithItsNumber) {
     HostClasses::Registered().oskel = nullptr;
     try {
@@ -107,13 +93,6 @@ TEST_F(ManagerTest, MissingHostClassFailsCreationWithItsNumber) {
         EXPECT_EQ(error.number(), Error::CannotCreateObject);
     }
     EXPECT_EQ(gManager, nullptr);
-}
-
-TEST(HostClassesDefaults, AreTheShippedClasses) {
-    const HostClasses defaults = HostClasses::Defaults();
-    EXPECT_NE(std::dynamic_pointer_cast<DefaultOskel>(defaults.oskel()), nullptr);
-    EXPECT_NE(defaults.docRecord(), nullptr);
-    EXPECT_NE(defaults.linkRecord(), nullptr);
 }
 
 }  // namespace

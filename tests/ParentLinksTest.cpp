@@ -46,13 +46,6 @@ TEST_F(ParentLinksTest, ParentWithoutLinksAndWithoutTypeIsRecordedAsMinus99) {
     EXPECT_EQ(manager->LastErr(), -99) << "a later success leaves the failure";
 }
 
-TEST_F(ParentLinksTest, SisIsKeptAsGiven) {
-    link(parentA, document, QStringLiteral("Cliente"), false);
-    link(parentB, document);
-    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink WHERE Sis = 0")), 1);
-    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink WHERE Sis = 1")), 1);
-}
-
 TEST_F(ParentLinksTest, DeleteLinkRemovesEveryRowOfThePairOnly) {
     link(parentA, document);
     link(parentA, document);

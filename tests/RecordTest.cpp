@@ -39,54 +39,6 @@ protected:
     }
 };
 
-TEST_F(RecordTest, NewFileDocumentStoresEveryColumnAndGetsA32CharacterKey) {
-    const QString guid = storeFile(QByteArray("%PDF\0body", 9), QByteArray("BMmini"));
-    ASSERT_EQ(guid.length(), 32);
-    auto stored = row(guid);
-    EXPECT_EQ(stored->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Informe"));
-    EXPECT_EQ(stored->Fields(QStringLiteral("Works")).toString(), QStringLiteral("informe, anual"));
-    EXPECT_EQ(stored->Fields(QStringLiteral("TypeData")).toString(), QStringLiteral("pdf"));
-    EXPECT_EQ(stored->Fields(QStringLiteral("storeout")).toInt(), 0);
-    EXPECT_TRUE(stored->Fields(QStringLiteral("urlfile")).isNull());
-    EXPECT_EQ(stored->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("%PDF\0body", 9));
-    EXPECT_EQ(stored->Fields(QStringLiteral("MiniData")).toByteArray(), QByteArray("BMmini"));
-    EXPECT_FALSE(stored->Fields(QStringLiteral("Sys_DTCreated")).isNull());
-    EXPECT_FALSE(stored->Fields(QStringLiteral("Sys_TimeStamp")).isNull());
-    EXPECT_GT(stored->Fields(QStringLiteral("Sys_PK")).toInt(), 0);
-}
-
-TEST_F(RecordTest, OutsideDocumentKeepsOnlyItsLocation) {
-    DefaultDocRecord record;
-    record.SetADOCnn(connection);
-    record.AddNew();
-    record.SetName(QStringLiteral("Sitio"));
-    record.Setstoreout(true);
-    record.Seturlfile(QStringLiteral("https://example.com/a.pdf"));
-    ASSERT_TRUE(record.Update());
-    auto stored = row(record.Sys_GUID());
-    EXPECT_EQ(stored->Fields(QStringLiteral("storeout")).toInt(), 1);
-    EXPECT_EQ(stored->Fields(QStringLiteral("urlfile")).toString(), QStringLiteral("https://example.com/a.pdf"));
-    EXPECT_TRUE(stored->Fields(QStringLiteral("Data")).isNull());
-    EXPECT_TRUE(stored->Fields(QStringLiteral("MiniData")).isNull());
-    EXPECT_EQ(stored->Fields(QStringLiteral("Description")).toString(), QStringLiteral(""));
-    EXPECT_FALSE(stored->Fields(QStringLiteral("Description")).isNull());
-}
-
-TEST_F(RecordTest, LoadedRecordReadsContentBackAsAFile) {
-    const QByteArray content("\0\1\2binary", 9);
-    const QString guid = storeFile(content);
-    DefaultDocRecord record;
-    ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection));
-    EXPECT_EQ(record.Name(), QStringLiteral("Informe"));
-    EXPECT_EQ(record.Words(), QStringLiteral("informe, anual"));
-    QFile file(record.Data());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-    EXPECT_EQ(file.readAll(), content);
-    EXPECT_TRUE(file.fileName().endsWith(guid + QStringLiteral(".pdf")));
-    file.remove();
-    EXPECT_FALSE(DefaultDocRecord().LoadFromADOConnection(0, QString(32, QLatin1Char('0')), connection));
-}
-
 TEST_F(RecordTest, EditingALoadedRowChangesItAndItsTimeStamp) {
     const QString guid = storeFile(QByteArray("x"));
     const QString created = row(guid)->Fields(QStringLiteral("Sys_TimeStamp")).toString();
@@ -120,17 +72,6 @@ TEST_F(RecordTest, RefusalsAnswerFalseWithNumberAndText) {
     EXPECT_NE(record.LastErr(), 0);
     EXPECT_TRUE(record.LastErrDescrip().contains(QStringLiteral("docs"), Qt::CaseInsensitive))
         << record.LastErrDescrip().toStdString();
-}
-
-TEST_F(RecordTest, DeleteRemovesOnlyTheLoadedRowOnce) {
-    const QString kept = storeFile(QByteArray("a"));
-    const QString removed = storeFile(QByteArray("b"));
-    DefaultDocRecord record;
-    ASSERT_TRUE(record.LoadFromADOConnection(0, removed, connection));
-    EXPECT_TRUE(record.Delete());
-    EXPECT_FALSE(record.Delete());
-    EXPECT_EQ(count(QStringLiteral("Docs")), 1);
-    EXPECT_FALSE(row(kept)->Eof());
 }
 
 TEST_F(RecordTest, UnreadableContentFileIsRefusedBeforeAnythingIsWritten) {
