@@ -53,6 +53,7 @@ public:
         bool open_ = true;
     };
 
+    // The open database under it, for the platform layer's own classes.
     struct Private;
     Private& d() { return *d_; }
 

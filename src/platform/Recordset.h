@@ -47,10 +47,11 @@ public:
     qint32 FieldCount() const;
     QString FieldName(qint32 index) const;
 
+private:
+    friend class Connection;
     // The rows of a statement the Connection ran.
     static std::shared_ptr<Recordset> FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
 
-private:
     struct Private;
     std::unique_ptr<Private> d_;
     void positionOnFirstRow();
