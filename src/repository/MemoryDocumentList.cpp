@@ -3,15 +3,24 @@
 #include "platform/Error.h"
 
 #include <QStringEncoder>
+#include <bit>
 #include <cstring>
+#include <utility>
 
 namespace dorvanel {
 
 namespace {
-// Bytes a block holds: large enough for many items, small enough to be cheap to allocate.
-constexpr qsizetype BlockCapacity = 32 * 1024;
-// Items whose places one page holds.
-constexpr qint32 ItemsPerPage = 1024;
+// The first block's bytes, and the most a block grows to (a huge page).
+constexpr qsizetype FirstBlockCapacity = 16 * 1024;
+constexpr qsizetype LargestBlockCapacity = 2 * 1024 * 1024;
+// Items whose places the first page holds; page n holds FirstPageItems * 2^n.
+constexpr qint32 FirstPageItems = 256;
+
+// The page of the item at a 0-based index, and the item's position in it.
+std::pair<std::size_t, qint32> pageOf(qint32 index) {
+    const auto page = std::size_t(std::bit_width(quint32(index / FirstPageItems + 1)) - 1);
+    return {page, index - FirstPageItems * ((qint32(1) << page) - 1)};
+}
 // UTF-8 takes at most three bytes for each UTF-16 unit.
 constexpr qsizetype MaxUtf8PerUnit = 3;
 }  // namespace
@@ -40,7 +49,10 @@ qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByte
 }
 
 qint32 MemoryDocumentList::newItem() {
-    if (count_ % ItemsPerPage == 0) pages_.push_back(std::make_unique<Place[]>(std::size_t(ItemsPerPage) * columnCount_));
+    if (pageOf(count_).first == pages_.size()) {
+        const std::size_t items = std::size_t(FirstPageItems) << pages_.size();
+        pages_.push_back(AllocateListMemory(items * std::size_t(columnCount_) * sizeof(Place)));
+    }
     return ++count_;
 }
 
@@ -72,8 +84,9 @@ void MemoryDocumentList::store(Place& place, QByteArrayView utf8) {
 
 MemoryDocumentList::Block& MemoryDocumentList::blockWithRoom(qsizetype bytes) {
     if (blocks_.empty() || blocks_.back().used + bytes > blocks_.back().capacity) {
-        const qsizetype capacity = qMax(BlockCapacity, bytes);
-        blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
+        const qsizetype grown = blocks_.empty() ? FirstBlockCapacity : qMin(2 * blocks_.back().capacity, LargestBlockCapacity);
+        const qsizetype capacity = qMax(grown, bytes);
+        blocks_.push_back(Block{AllocateListMemory(std::size_t(capacity)), 0, capacity});
     }
     return blocks_.back();
 }
@@ -85,8 +98,8 @@ MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subIt
 const MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subItem) const {
     if (item < 1 || item > Count())
         throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
-    const qint32 index = item - 1;
-    return pages_[index / ItemsPerPage][(index % ItemsPerPage) * columnCount_ + subItem];
+    const auto [page, position] = pageOf(item - 1);
+    return reinterpret_cast<const Place*>(pages_[page].get())[position * columnCount_ + subItem];
 }
 
 }  // namespace dorvanel

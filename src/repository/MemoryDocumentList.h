@@ -1,6 +1,7 @@
 #pragma once
 
 #include "repository/DocumentList.h"
+#include "repository/ListMemory.h"
 
 #include <QString>
 #include <memory>
@@ -9,9 +10,9 @@
 namespace dorvanel {
 
 // A DocumentList held in memory, for hosts without a window and for the command line. Texts
-// are packed as UTF-8 into blocks of fixed capacity and items keep only where their texts lie,
-// so that a list of a hundred thousand documents costs a few hundred allocations instead of a
-// million, no block is ever moved as the list grows, and the memory it touches stays small.
+// are packed as UTF-8 into blocks and items keep only where their texts lie, so that a list of
+// a hundred thousand documents costs a few dozen allocations instead of a million. Blocks, and
+// the pages of places, double in size as the list grows up to 2 MiB, and never move.
 class MemoryDocumentList : public DocumentList {
 public:
     explicit MemoryDocumentList(qint32 columnCount = 9);
@@ -42,7 +43,7 @@ private:
     void store(Place& place, QByteArrayView utf8);
 
     struct Block {
-        std::unique_ptr<char[]> bytes;
+        ListMemory bytes;
         qsizetype used = 0;
         qsizetype capacity = 0;
     };
@@ -51,9 +52,9 @@ private:
 
     qint32 columnCount_;
     std::vector<Block> blocks_;
-    // columnCount_ places per item (its text, then its sub-items), in pages of a fixed number
-    // of items that never move once made.
-    std::vector<std::unique_ptr<Place[]>> pages_;
+    // columnCount_ places per item (its text, then its sub-items), in pages that hold twice as
+    // many items as the page before them.
+    std::vector<ListMemory> pages_;
     qint32 count_ = 0;
 };
 
