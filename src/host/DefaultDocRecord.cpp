@@ -8,7 +8,6 @@
 #include "platform/FileNames.h"
 #include "platform/Recordset.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QUuid>
 
