@@ -70,6 +70,8 @@ void Session::createSchema() { CreateSchema(connection()); }
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType) {
     for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
     if (!request.isUrl) requireReadableFile(request.file);
+    // A document that cannot be linked to every parent is not kept either.
+    Connection::Transaction transaction(connection());
     resetFailure();
     const QString guid =
         request.type.isEmpty()
@@ -78,23 +80,9 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
             : manager_->StoreDocumentAll(request.name, request.description, request.keywords, QStringLiteral(""),
                                          request.file, request.type, request.isUrl);
     if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
-    linkOrDiscard(guid, parents, parentType);
+    for (const QString& parent : parents) addLink(parent, guid, parentType, true);
+    transaction.Commit();
     return guid;
-}
-
-// The component's records run their own transactions, which cannot nest in one of the host's:
-// a new document that cannot be linked everywhere is removed again instead.
-void Session::linkOrDiscard(const QString& guid, const QStringList& parents, const QString& parentType) {
-    try {
-        for (const QString& parent : parents) addLink(parent, guid, parentType, true);
-    } catch (...) {
-        try {
-            remove(guid);
-        } catch (...) {
-            // The link's failure is the one to report.
-        }
-        throw;
-    }
 }
 
 void Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
@@ -150,9 +138,11 @@ bool Session::open(const QString& guid, bool saveAs) {
 }
 
 void Session::remove(const QString& guid) {
+    Connection::Transaction transaction(connection());
     for (const QString& parent : parents(guid)) manager_->DeleteLink(parent, guid);
     resetFailure();
     if (!manager_->RemoveDocument(guid)) fail(QStringLiteral("No se pudo eliminar el documento %1").arg(guid));
+    transaction.Commit();
 }
 
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }

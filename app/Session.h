@@ -88,7 +88,6 @@ public:
     DocumentRef requireDocument(const QString& guid);
 
 private:
-    void linkOrDiscard(const QString& guid, const QStringList& parents, const QString& parentType);
     void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);
     void resetFailure();
     // What the last call reported through LastErr or a message box, if anything.

@@ -183,7 +183,7 @@ TEST_F(CliTest, ParentWithoutLinksNeedsATypeAndNothingIsLeftBehind) {
                                 QStringLiteral("--name"), QStringLiteral("A"), QStringLiteral("--parent"), key('N')});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("error -99: No existe ParentType"))) << refused;
-    EXPECT_TRUE(listedNames().isEmpty()) << "the document that could not be linked is removed again";
+    EXPECT_TRUE(listedNames().isEmpty()) << "a document that could not be linked is not kept";
 }
 
 TEST_F(CliTest, ImportStoresEveryFileOfTheFolderInNameOrder) {

@@ -137,14 +137,40 @@ TEST_F(ConnectionTest, TwoConnectionsShareOneDatabase) {
     }
 }
 
-TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted) {
+TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
+    const auto names = [&] {
+        QStringList found;
+        for (auto rows = connection->Execute(QStringLiteral("SELECT Description FROM Docs ORDER BY Sys_PK"));
+             !rows->Eof(); rows->MoveNext())
+            found << rows->Fields(0).toString();
+        return found;
+    };
     {
         Connection::Transaction abandoned(*connection);
-        insertDoc(key(1), QStringLiteral("lost"), QByteArray("x"));
+        insertDoc(key(1), QStringLiteral("abandoned"), QByteArray("x"));
     }
-    Recordset rows;
-    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenKeyset);
-    EXPECT_EQ(rows.RecordCount(), 0);
+    {
+        Connection::Transaction outer(*connection);
+        insertDoc(key(2), QStringLiteral("outer"), QByteArray("x"));
+        {
+            Connection::Transaction undone(*connection);
+            insertDoc(key(3), QStringLiteral("undone"), QByteArray("x"));
+        }
+        {
+            Connection::Transaction kept(*connection);
+            insertDoc(key(4), QStringLiteral("inner"), QByteArray("x"));
+            kept.Commit();
+        }
+        outer.Commit();
+    }
+    EXPECT_EQ(names(), QStringList({QStringLiteral("outer"), QStringLiteral("inner")}));
+    {
+        Connection::Transaction outer(*connection);
+        Connection::Transaction inner(*connection);
+        insertDoc(key(5), QStringLiteral("lost with the outer"), QByteArray("x"));
+        inner.Commit();
+    }
+    EXPECT_EQ(names().size(), 2);
 }
 
 TEST(ConnectionOpen, RejectsUnknownAddressesAndUnopenableFiles) {

@@ -134,21 +134,44 @@ void Connection::Close() {
     if (d_->db.isOpen()) d_->db.close();
 }
 
-Connection::Transaction::Transaction(Connection& connection) : connection_(connection) {
-    qCDebug(lcDorvanelSql).noquote() << "BEGIN";
-    if (!connection_.d().db.transaction()) throw sqlError(connection_.d().db.lastError());
+Connection::Transaction::Transaction(Connection& connection)
+    : connection_(connection), depth_(connection.d().openTransactions) {
+    if (depth_ == 0) {
+        qCDebug(lcDorvanelSql).noquote() << "BEGIN";
+        if (!connection_.d().db.transaction()) throw sqlError(connection_.d().db.lastError());
+    } else {
+        connection_.Execute(QStringLiteral("SAVEPOINT ") + savepointName());
+    }
+    ++connection_.d().openTransactions;
 }
 
 Connection::Transaction::~Transaction() {
     if (!open_) return;
-    qCDebug(lcDorvanelSql).noquote() << "ROLLBACK";
-    connection_.d().db.rollback();
+    --connection_.d().openTransactions;
+    if (depth_ == 0) {
+        qCDebug(lcDorvanelSql).noquote() << "ROLLBACK";
+        connection_.d().db.rollback();
+        return;
+    }
+    try {
+        connection_.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName());
+        connection_.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+    } catch (const Error&) {
+        // The outer transaction's end decides what stays; a destructor does not raise.
+    }
 }
 
 void Connection::Transaction::Commit() {
-    qCDebug(lcDorvanelSql).noquote() << "COMMIT";
-    if (!connection_.d().db.commit()) throw sqlError(connection_.d().db.lastError());
+    if (depth_ == 0) {
+        qCDebug(lcDorvanelSql).noquote() << "COMMIT";
+        if (!connection_.d().db.commit()) throw sqlError(connection_.d().db.lastError());
+    } else {
+        connection_.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+    }
+    --connection_.d().openTransactions;
     open_ = false;
 }
+
+QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(depth_); }
 
 }  // namespace dorvanel

@@ -39,7 +39,9 @@ public:
     bool IsOpen() const;
     void Close();
 
-    // Groups statements; rolls back in its destructor unless Commit() ran.
+    // Groups statements; rolls back in its destructor unless Commit() ran. A transaction begun
+    // inside another is a savepoint of it: it can be undone alone, and is kept only when the
+    // outer one commits.
     class Transaction {
     public:
         explicit Transaction(Connection& connection);
@@ -49,7 +51,10 @@ public:
         void Commit();
 
     private:
+        QString savepointName() const;
+
         Connection& connection_;
+        int depth_;
         bool open_ = true;
     };
 

@@ -39,6 +39,7 @@ struct Connection::Private {
     QString connectionName;
     Engine engine = Engine::Sqlite;
     StatementCache statements;
+    int openTransactions = 0;
 };
 
 // The SQLite handle under a SQLite connection; raises Error for other engines.
