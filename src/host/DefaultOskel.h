@@ -14,18 +14,15 @@ public:
     QString FileBaseName(const QString& path) override;
     qint16 NumberBetween(qint16 low, qint16 high) override;
     void ShellOpen(const QString& path, const QString& verb, qint32 showCommand) override;
-    void SetProductTitle(const QString& title) override { productTitle_ = title; }
+    // The shipped object shows no window of its own, so it has no use for the title.
+    void SetProductTitle(const QString& /*title*/) override {}
     void SetHelpFile(const QString& helpFile) override { helpFile_ = helpFile; }
     void ShowHelp(qint32 windowHandle, qint32 helpContext) override;
-
-    QString ProductTitle() const { return productTitle_; }
-    QString HelpFile() const { return helpFile_; }
 
     // The per-user folder for files made for the user (download pages, fetched documents).
     static QString DefaultWorkFolder();
 
 private:
-    QString productTitle_;
     QString helpFile_;
 };
 

@@ -21,13 +21,6 @@ Error fileError(const QString& path, const QString& why) {
     return Error(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why));
 }
 
-// Reads the next chunk of the file; an empty chunk means its end.
-QByteArray nextChunk(QFile& source) {
-    QByteArray chunk = source.read(ChunkSize);
-    if (source.error() != QFileDevice::NoError) throw fileError(source.fileName(), source.errorString());
-    return chunk;
-}
-
 // Reads into the whole of buffer, or less at the file's end; returns the count (0 at the end).
 qint64 readInto(QFile& source, QByteArray& buffer) {
     const qint64 read = source.read(buffer.data(), buffer.size());
@@ -87,10 +80,14 @@ void writeInPlace(Connection& connection, const QString& table, const QString& c
 void writeThroughLargeObject(Connection& connection, const QString& table, const QString& column,
                              const QString& keyColumn, qint64 key, QFile& source) {
     const qint64 size = source.size();
-    const qint64 largeObject =
-        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {nextChunk(source)})->Fields(0).toLongLong();
-    for (QByteArray chunk = nextChunk(source); !chunk.isEmpty(); chunk = nextChunk(source))
-        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"), {largeObject, source.pos() - chunk.size(), chunk});
+    QByteArray buffer(ChunkSize, Qt::Uninitialized);
+    const auto chunkRead = [&](qint64 read) { return QByteArray(buffer.constData(), read); };
+    const qint64 largeObject = connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"),
+                                                  {chunkRead(readInto(source, buffer))})
+                                   ->Fields(0)
+                                   .toLongLong();
+    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer))
+        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"), {largeObject, source.pos() - read, chunkRead(read)});
     if (source.pos() != size) throw fileChanged(source);
     connection.Execute(QStringLiteral("UPDATE %1 SET %2 = lo_get(?) WHERE %3 = ?").arg(table, column, keyColumn),
                        {largeObject, key});

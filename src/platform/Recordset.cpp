@@ -145,16 +145,6 @@ QByteArray Recordset::Utf8(qint32 index) const {
     return d_->rows->utf8(index);
 }
 
-qint32 Recordset::FieldCount() const {
-    requireOpen();
-    return qint32(d_->columns.size());
-}
-
-QString Recordset::FieldName(qint32 index) const {
-    requireOpen();
-    return d_->columns.value(index);
-}
-
 void Recordset::requireOpen() const {
     if (!d_->open)
         throw Error(Error::ObjectClosed, QStringLiteral("No se permite la operación si el objeto está cerrado"));

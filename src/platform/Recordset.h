@@ -44,8 +44,6 @@ public:
     QByteArray Utf8(qint32 index) const;
     // The column's position, or -1 when the rows have no such column.
     qint32 FieldIndex(const QString& name) const;
-    qint32 FieldCount() const;
-    QString FieldName(qint32 index) const;
 
 private:
     friend class Connection;

@@ -41,11 +41,8 @@ struct ListColumns {
     }
 };
 
-// A column's UTF-8 text; NULL reads as an empty text and a missing column raises.
-QByteArray textAt(const Recordset& rows, qint32 column) {
-    if (column < 0) throw Error(Error::ItemNotFound, QStringLiteral("No se encontró la columna en la colección"));
-    return rows.Utf8(column);
-}
+// A column's UTF-8 text; NULL, and a column the rows lack, read as an empty text.
+QByteArray textAt(const Recordset& rows, qint32 column) { return column < 0 ? QByteArray() : rows.Utf8(column); }
 
 qint32 keyAt(const Recordset& rows, qint32 column) {
     bool numeric = false;
@@ -56,14 +53,13 @@ qint32 keyAt(const Recordset& rows, qint32 column) {
 
 // One item from the current row. A column the row lacks leaves its sub-item empty.
 void addDocumentItem(DocumentList& list, const Recordset& rows, const ListColumns& columns, bool fromDocs) {
-    const auto textOr = [&](qint32 column) { return column < 0 ? QByteArray() : rows.Utf8(column); };
     std::array<QByteArray, SisSubItem> texts;
-    for (std::size_t i = 0; i < columns.subItems.size(); ++i) texts[i] = textOr(columns.subItems[i]);
-    texts[SisSubItem - 1] = textOr(columns.sis);
+    for (std::size_t i = 0; i < columns.subItems.size(); ++i) texts[i] = textAt(rows, columns.subItems[i]);
+    texts[SisSubItem - 1] = textAt(rows, columns.sis);
     std::array<QByteArrayView, SisSubItem> subItems;
     std::copy(texts.begin(), texts.end(), subItems.begin());
     // Sis only says something about the link a row came through.
-    list.AddRowUtf8(textOr(columns.name), std::span(subItems).first(fromDocs ? SisSubItem - 1 : SisSubItem));
+    list.AddRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SisSubItem - 1 : SisSubItem));
 }
 
 qint16 boundOf(qsizetype bound) {
