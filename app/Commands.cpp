@@ -6,7 +6,7 @@
 #include "Session.h"
 #include "Tour.h"
 #include "Usage.h"
-#include "platform/Error.h"
+#include <Dorvanel/Error.h>
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 #include "ContentCopy.h"
 
-#include "platform/Error.h"
+#include <Dorvanel/Error.h>
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "DocumentListing.h"
 
-#include "repository/DocumentList.h"
+#include <Dorvanel/DocumentList.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 
 #include "ProgressBar.h"
 #include "Session.h"
-#include "platform/Error.h"
+#include <Dorvanel/Error.h>
 
 #include <QDir>
 #include <QFileInfo>

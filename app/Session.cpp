@@ -1,14 +1,14 @@
 #include "Session.h"
 
-#include "component/Globals.h"
-#include "component/Manager.h"
-#include "component/Oskel.h"
-#include "host/Schema.h"
-#include "platform/Connection.h"
-#include "platform/Error.h"
-#include "platform/Recordset.h"
-#include "repository/DocumentLists.h"
-#include "repository/MemoryDocumentList.h"
+#include <Dorvanel/Globals.h>
+#include <Dorvanel/Manager.h>
+#include <Dorvanel/Oskel.h>
+#include <Dorvanel/Schema.h>
+#include <Dorvanel/Connection.h>
+#include <Dorvanel/Error.h>
+#include <Dorvanel/Recordset.h>
+#include <Dorvanel/FillDocumentList.h>
+#include <Dorvanel/MemoryDocumentList.h>
 
 #include <QFile>
 #include <QFileInfo>

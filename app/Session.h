@@ -1,9 +1,9 @@
 #pragma once
 
 #include "DocumentListing.h"
-#include "platform/Error.h"
-#include "platform/MessageBox.h"
-#include "repository/DownloadPage.h"
+#include <Dorvanel/Error.h>
+#include <Dorvanel/MessageBox.h>
+#include <Dorvanel/DownloadPage.h>
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "DocumentListing.h"
 #include "Session.h"
-#include "platform/Error.h"
+#include <Dorvanel/Error.h>
 
 #include <QBuffer>
 #include <QDateTime>

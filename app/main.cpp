@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
-#include "platform/Error.h"
+#include <Dorvanel/Error.h>
 
 #include <QApplication>
 #include <QLoggingCategory>

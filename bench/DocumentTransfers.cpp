@@ -5,7 +5,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/FileNames.h"
 #include "repository/SqlTexts.h"
-#include "repository/TempFiles.h"
+#include "repository/DocumentToTempFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,13 +117,13 @@ FetchSource PrepareFetchSource(ScratchFolder& folder, qint64 bytes) {
 }
 
 QString FetchThroughComponent(const std::shared_ptr<Connection>& connection, qint64 sysPk) {
-    const QString file = DocumentToTempFile(connection, SqlTexts::DocumentContent(qint32(sysPk)), QStringLiteral("data"));
+    const QString file = DocumentToTempFile(connection, SqlTexts::documentContent(qint32(sysPk)), QStringLiteral("data"), qint32(sysPk));
     Require(!file.isEmpty(), "DocumentToTempFile wrote nothing");
     return file;
 }
 
 QString FetchRaw(RawDatabase& database, qint64 sysPk) {
-    const QString file = FileInFolder(ComponentFile::TempFolder(), QStringLiteral("raw.") + FetchedType);
+    const QString file = fileInFolder(ComponentFile::tempFolder(), QStringLiteral("raw.") + FetchedType);
     RawBlob source(database, sysPk, false);
     RawFile target(file, "wb");
     copyBlobToFile(source, target);

@@ -4,7 +4,7 @@
 #include "BenchSupport.h"
 #include "Comparisons.h"
 
-#include "repository/DocumentLists.h"
+#include "repository/FillDocumentList.h"
 #include "repository/MemoryDocumentList.h"
 #include "repository/SqlTexts.h"
 
@@ -69,7 +69,7 @@ struct Listing {
     int rows;
 
     bool fromDocs() const { return parents.isEmpty(); }
-    QString sql() const { return SqlTexts::DocumentList(parents, fromDocs(), QString(), false); }
+    QString sql() const { return SqlTexts::documentList(parents, fromDocs(), QString(), false); }
 };
 
 int listThroughComponent(const Listing& listing) {

@@ -1,5 +1,5 @@
 #include "platform/Error.h"
-#include "repository/DocumentLists.h"
+#include "repository/FillDocumentList.h"
 #include "repository/MemoryDocumentList.h"
 #include "repository/SqlTexts.h"
 #include "support/RepositoryTest.h"
@@ -35,13 +35,15 @@ TEST(DocumentListStatement, IsBuiltFromParentsTypeAndSis) {
         {QStringLiteral("O'B"), false, {}, false, QStringLiteral("SELECT * From qryJoin Where FK_Parent ='O''B' and sis <>0")},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SqlTexts::DocumentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected) << c.expected.toStdString();
+        EXPECT_EQ(SqlTexts::documentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected) << c.expected.toStdString();
 }
 
 TEST(ArrayBounds, OfListsAndOfOtherValues) {
     EXPECT_EQ(ArrayLowerBound(QStringList{QStringLiteral("a"), QStringLiteral("b")}), 0);
     EXPECT_EQ(ArrayUpperBound(QStringList{QStringLiteral("a"), QStringLiteral("b")}), 1);
     EXPECT_EQ(ArrayUpperBound(QStringList()), -1);
+    EXPECT_EQ(ArrayUpperBound(QVariantList{1, QStringLiteral("b"), 3}), 2);
+    EXPECT_EQ(ArrayUpperBound(QVariant::fromValue(QList<int>{1, 2})), 1);
     EXPECT_EQ(ArrayUpperBound(QStringLiteral("a,b")), 0);
     EXPECT_EQ(ArrayUpperBound(QVariant()), 0);
     EXPECT_THROW(ArrayUpperBound(QStringList(40000)), Error);

@@ -1,4 +1,5 @@
 #include "repository/DownloadPage.h"
+#include "repository/DownloadPageText.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -28,7 +29,7 @@ TEST(DownloadPage, ShowsThePageWithItsLinkUntilClosed) {
     const QString page = dir.filePath(QStringLiteral("download7.html"));
     QFile file(page);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(DownloadPageText(QStringLiteral("/tmp/temp.pdf")).toUtf8());
+    file.write(downloadPageText(QStringLiteral("/tmp/temp.pdf")).toUtf8());
     file.close();
 
     bool inspected = false;
@@ -49,10 +50,25 @@ TEST(DownloadPage, ShowsThePageWithItsLinkUntilClosed) {
     EXPECT_TRUE(inspected);
 }
 
-TEST(DownloadPage, MarkupInALocationStaysText) {
-    const QString text = DownloadPageText(QStringLiteral("a\"><img src=x onerror=alert(1)>"));
-    EXPECT_FALSE(text.contains(QStringLiteral("<img")));
-    EXPECT_TRUE(text.contains(QStringLiteral("href=\"a&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\"")));
+TEST(DownloadPage, LocationIsOnlyEverTheLinksTarget) {
+    const struct {
+        QString location;
+        QString anchor;  // how the page's link starts
+    } cases[] = {
+        {QStringLiteral("/tmp/temp.pdf"), QStringLiteral("<a href=\"/tmp/temp.pdf\" target=")},
+        {QStringLiteral("a\"><img src=x onerror=alert(1)>"),
+         QStringLiteral("<a href=\"a&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\" target=")},
+        {QStringLiteral("https://example.com/?a=1&b=2"), QStringLiteral("<a href=\"https://example.com/?a=1&amp;b=2\" target=")},
+        {QStringLiteral("javascript:alert(1)"), QStringLiteral("<a target=")},
+        {QStringLiteral(" JavaScript:alert(1)"), QStringLiteral("<a target=")},
+        {QStringLiteral("vbscript:msgbox"), QStringLiteral("<a target=")},
+        {QStringLiteral("data:text/html,<b>x</b>"), QStringLiteral("<a target=")},
+    };
+    for (const auto& c : cases) {
+        const QString text = downloadPageText(c.location);
+        EXPECT_TRUE(text.startsWith(QStringLiteral("<html><body>") + c.anchor)) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("<img")) || text.contains(QStringLiteral("<b>"))) << text.toStdString();
+    }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "platform/Error.h"
 #include "repository/DownloadPage.h"
 #include "repository/SqlTexts.h"
-#include "repository/TempFiles.h"
+#include "repository/DocumentToTempFile.h"
 #include "support/RepositoryTest.h"
 #include "support/SqlLogCapture.h"
 
@@ -23,7 +23,7 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString tempFile(const QString& type) { return ComponentFile::TempFolder() + QStringLiteral("/temp.") + type; }
+QString tempFile(const QString& type) { return ComponentFile::tempFolder() + QStringLiteral("/temp.") + type; }
 
 class FetchingTest : public RepositoryTest {};
 
@@ -31,14 +31,14 @@ TEST_F(FetchingTest, ContentGoesToTheTempFileOfItsType) {
     const QString first = storeFile(QStringLiteral("Uno"), QStringLiteral("jpg"), QByteArray("one\0", 4),
                                     QByteArray("mini-one"));
     const QString second = storeFile(QStringLiteral("Dos"), QStringLiteral("jpg"), QByteArray("two"));
-    const QString path = DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(first)), QStringLiteral("data"));
+    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(first)), QStringLiteral("data"), pkOf(first));
     EXPECT_EQ(path, tempFile(QStringLiteral("jpg")));
     EXPECT_EQ(contentOf(path), QByteArray("one\0", 4));
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::DocumentMiniature(pkOf(first)), QStringLiteral("Minidata")), path);
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(first)), QStringLiteral("Minidata"), pkOf(first)), path);
     EXPECT_EQ(contentOf(path), QByteArray("mini-one"));
-    DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(second)), QStringLiteral("data"));
+    DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(second)), QStringLiteral("data"), pkOf(second));
     EXPECT_EQ(contentOf(path), QByteArray("two")) << "the next document of the type overwrites it";
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::DocumentMiniature(pkOf(second)), QStringLiteral("Minidata")),
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(second)), QStringLiteral("Minidata"), pkOf(second)),
               QString())
         << "no miniature, no file";
 }
@@ -49,25 +49,27 @@ TEST_F(FetchingTest, OutsideMissingAndFailingRowsWriteNoFile) {
                         {Key(QStringLiteral("N")), QByteArray("inside")});
     const struct {
         QString sql;
+        qint32 pk;
         QString expected;
     } cases[] = {
-        {SqlTexts::DocumentContent(pkOf(url)), QStringLiteral("https://example.com/a.pdf")},
-        {SqlTexts::DocumentContent(pkOf(Key(QStringLiteral("N")))), tempFile(QStringLiteral("txt"))},
-        {SqlTexts::DocumentContent(999999), QString()},
-        {QStringLiteral("Select storeout,urlfile,Data,TypeData From Missing Where Sys_PK =1"), QString()},
+        {SqlTexts::documentContent(pkOf(url)), pkOf(url), QStringLiteral("https://example.com/a.pdf")},
+        {SqlTexts::documentContent(pkOf(Key(QStringLiteral("N")))), pkOf(Key(QStringLiteral("N"))),
+         tempFile(QStringLiteral("txt"))},
+        {SqlTexts::documentContent(999999), 999999, QString()},
+        {QStringLiteral("Select storeout,urlfile,Data,TypeData From Missing Where Sys_PK =1"), 1, QString()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DocumentToTempFile(connection, c.sql, QStringLiteral("data")), c.expected) << c.sql.toStdString();
+        EXPECT_EQ(DocumentToTempFile(connection, c.sql, QStringLiteral("data"), c.pk), c.expected) << c.sql.toStdString();
     connection->Execute(QStringLiteral("UPDATE Docs SET storeout = NULL"));
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(url)), QStringLiteral("data")), QString())
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(url)), QStringLiteral("data"), pkOf(url)), QString())
         << "a NULL storeout is inside, and this row has no content";
 }
 
 TEST_F(FetchingTest, TypeCodeNeverLeadsOutOfTheTempFolder) {
     const QString guid = storeFile(QStringLiteral("Raro"), QStringLiteral("pdf"), QByteArray("x"));
     connection->Execute(QStringLiteral("UPDATE Docs SET TypeData = '../../escape' WHERE Sys_GUID = ?"), {guid});
-    const QString path = DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(guid)), QStringLiteral("data"));
-    EXPECT_EQ(path, ComponentFile::TempFolder() + QStringLiteral("/temp..._.._escape"));
+    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
+    EXPECT_EQ(path, ComponentFile::tempFolder() + QStringLiteral("/temp..._.._escape"));
     EXPECT_EQ(contentOf(path), QByteArray("x"));
     QFile::remove(path);
 }

@@ -50,15 +50,15 @@ TEST(DefaultOskel, FoldersNumbersAndTextFiles) {
 }
 
 TEST(ComponentFile, NamesTheLibraryFolderBaseNameAndVersion) {
-    const QString folder = ComponentFile::Folder();
+    const QString folder = ComponentFile::folder();
     EXPECT_FALSE(folder.endsWith(QLatin1Char('/')));
     EXPECT_FALSE(QDir(folder).entryList({QStringLiteral("libDorvanel.so*")}).isEmpty()) << folder.toStdString();
-    EXPECT_EQ(ComponentFile::BaseName(), QStringLiteral("Dorvanel"));
-    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(ComponentFile::Major()).arg(ComponentFile::Minor()).arg(ComponentFile::Revision()),
+    EXPECT_EQ(ComponentFile::baseName(), QStringLiteral("Dorvanel"));
+    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(ComponentFile::versionMajor()).arg(ComponentFile::versionMinor()).arg(ComponentFile::versionRevision()),
               QStringLiteral(DORVANEL_TEST_PROJECT_VERSION));
 }
 
-TEST(FileInFolder, KeepsEveryNameInsideItsFolder) {
+TEST(fileInFolder, KeepsEveryNameInsideItsFolder) {
     const std::pair<const char*, const char*> cases[] = {
         {"temp.pdf", "/f/temp.pdf"},
         {"temp.../../etc/passwd", "/f/temp..._.._etc_passwd"},
@@ -66,8 +66,8 @@ TEST(FileInFolder, KeepsEveryNameInsideItsFolder) {
         {"temp..", "/f/temp.."},
     };
     for (const auto& [name, expected] : cases)
-        EXPECT_EQ(FileInFolder(QStringLiteral("/f"), QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;
-    EXPECT_EQ(FileInFolder(QStringLiteral("/f/"), QStringLiteral("x")), QStringLiteral("/f/x"));
+        EXPECT_EQ(fileInFolder(QStringLiteral("/f"), QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;
+    EXPECT_EQ(fileInFolder(QStringLiteral("/f/"), QStringLiteral("x")), QStringLiteral("/f/x"));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
 #include "repository/SqlTexts.h"
-#include "repository/TempFiles.h"
+#include "repository/DocumentToTempFile.h"
 #include "support/RepositoryTest.h"
 
 #include <QCryptographicHash>
@@ -56,10 +56,10 @@ TEST_F(LargeDocumentTest, ContentRoundTripsByteExactAtEverySize) {
         QFile::remove(fetched);
         // Where the engine cannot leave a column out of a query, DocumentToTempFile's query
         // reads the value whole: the largest size would only measure the driver's copies.
-        if (size > 3 * Chunk && !BlobStreaming::ReadsInPlace(*connection)) continue;
-        const QString temp = DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(guid)), QStringLiteral("data"));
+        if (size > 3 * Chunk && !BlobStreaming::readsInPlace(*connection)) continue;
+        const QString temp = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
         EXPECT_EQ(digestOf(temp), digest) << "DocumentToTempFile, " << size << " bytes";
-        const QString mini = DocumentToTempFile(connection, SqlTexts::DocumentMiniature(pkOf(guid)), QStringLiteral("Minidata"));
+        const QString mini = DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(guid)), QStringLiteral("Minidata"), pkOf(guid));
         EXPECT_EQ(digestOf(mini), digest) << "miniature, " << size << " bytes";
         QFile::remove(temp);
     }
@@ -67,14 +67,14 @@ TEST_F(LargeDocumentTest, ContentRoundTripsByteExactAtEverySize) {
 }
 
 TEST_F(LargeDocumentTest, ContentOfAnotherSizeThanItsPlaceIsRefused) {
-    if (!BlobStreaming::ReadsInPlace(*connection)) GTEST_SKIP() << "the value takes whatever size the file has";
+    if (!BlobStreaming::readsInPlace(*connection)) GTEST_SKIP() << "the value takes whatever size the file has";
     connection->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Data) VALUES (?, zeroblob(?))"),
                         {Key(QStringLiteral("Z")), 2 * Chunk});
     const qint64 rowid = pkOf(Key(QStringLiteral("Z")));
     for (const qint64 size : {2 * Chunk - 1, 2 * Chunk + 1}) {
         const QString file = makeFile(QStringLiteral("changed-%1").arg(size), size).first;
         try {
-            BlobStreaming::WriteFromFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
+            BlobStreaming::writeFromFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
                                          QStringLiteral("Sys_PK"), rowid, file);
             ADD_FAILURE() << size << " bytes were taken";
         } catch (const Error& error) {
@@ -87,13 +87,13 @@ TEST_F(LargeDocumentTest, UnwritableTempFileIsNeverReportedAsWritten) {
     const auto [file, digest] = makeFile(QStringLiteral("acta.odt"), 2 * Chunk + 5);
     const QString guid = manager->StoreDocument(QStringLiteral("Acta"), QString(), QString(), QString(), file);
     // A folder where the temporary file should go makes its final rename fail.
-    const QString blocked = ComponentFile::TempFolder() + QStringLiteral("/temp.odt");
+    const QString blocked = ComponentFile::tempFolder() + QStringLiteral("/temp.odt");
     QFile::remove(blocked);
     ASSERT_TRUE(QDir().mkpath(blocked));
-    const QString result = DocumentToTempFile(connection, SqlTexts::DocumentContent(pkOf(guid)), QStringLiteral("data"));
+    const QString result = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
     QDir(blocked).removeRecursively();
     EXPECT_EQ(result, QString());
-    const QStringList leftovers = QDir(ComponentFile::TempFolder()).entryList({QStringLiteral("temp.odt*")}, QDir::Files);
+    const QStringList leftovers = QDir(ComponentFile::tempFolder()).entryList({QStringLiteral("temp.odt*")}, QDir::Files);
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(QLatin1Char(' ')).toStdString();
     (void)digest;
 }

@@ -1,8 +1,5 @@
 #include "component/HostClasses.h"
 
-#include "host/DefaultDocRecord.h"
-#include "host/DefaultLinkRecord.h"
-#include "host/DefaultOskel.h"
 #include "platform/Error.h"
 
 namespace dorvanel {
@@ -20,16 +17,8 @@ std::shared_ptr<Made> create(const std::function<std::shared_ptr<Made>()>& facto
 
 }  // namespace
 
-HostClasses HostClasses::Defaults() {
-    return HostClasses{
-        .oskel = [] { return std::make_shared<DefaultOskel>(); },
-        .docRecord = [] { return std::make_shared<DefaultDocRecord>(); },
-        .linkRecord = [] { return std::make_shared<DefaultLinkRecord>(); },
-    };
-}
-
 HostClasses& HostClasses::Registered() {
-    static HostClasses registered = Defaults();
+    static HostClasses registered;
     return registered;
 }
 

@@ -9,15 +9,15 @@ class Oskel;
 class DocRecord;
 class LinkRecord;
 
-// Factories for the host classes the component creates with no arguments. They hold the
-// shipped defaults until a host replaces them, before it creates its Manager.
+// Factories for the host classes the component creates with no arguments. The library fills
+// them with its shipped classes when it is loaded; a host replaces any of them before it
+// creates its Manager.
 struct HostClasses {
     std::function<std::shared_ptr<Oskel>()> oskel;
     std::function<std::shared_ptr<DocRecord>()> docRecord;
     std::function<std::shared_ptr<LinkRecord>()> linkRecord;
 
     static HostClasses& Registered();
-    static HostClasses Defaults();
 };
 
 // Each raises Error 429 when its factory is missing or gives nothing.

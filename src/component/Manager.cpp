@@ -5,7 +5,6 @@
 #include "component/Oskel.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
-#include "repository/HostRecord.h"
 
 namespace dorvanel {
 
@@ -36,6 +35,11 @@ void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) 
     gOskel = std::move(cOskel);
     if (!gOskel) throw Error(Error::ObjectNotSet, QStringLiteral("No se estableció el objeto de servicios"));
     gOskel->SetHelpFile(sHelpFile.isNull() ? QStringLiteral("") : sHelpFile);
+}
+
+void Manager::recordFailure(qint32 number, const QString& description) {
+    lastErr_ = number;
+    lastErrDescrip_ = description;
 }
 
 }  // namespace dorvanel

@@ -9,12 +9,17 @@ namespace dorvanel {
 
 class Connection;
 class DocumentList;
-class HostRecord;
 class Oskel;
 class UserRights;
 
 // The component's one public class: the host gives it its connection, rights object and
 // services object, and calls the document operations and dialogs through it.
+//
+// This folder holds the class, its properties and its lifecycle (Manager.cpp). Each document
+// operation is defined in src/repository/ in the file named for it: StoreDocument.cpp (with
+// StoreDocumentAll), RemoveDocument.cpp, GetDocumentFile.cpp (with GetDocFileByName),
+// OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with LookupParentType), DeleteLink.cpp,
+// GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments).
 class Manager : public std::enable_shared_from_this<Manager> {
 public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
@@ -102,8 +107,6 @@ private:
     QString canDeleteDocument_;
     qint32 lastErr_ = 0;
     QString lastErrDescrip_;
-    // The record object the current document or link operation works on.
-    std::shared_ptr<HostRecord> record_;
 };
 
 }  // namespace dorvanel

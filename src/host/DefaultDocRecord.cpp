@@ -37,7 +37,7 @@ struct Content {
     BlobStreaming::Slot slot;
 
     Content(const Connection& connection, const QString& columnName, const QString& fileName)
-        : column(columnName), file(fileName), slot(BlobStreaming::SlotFor(connection, fileName)) {}
+        : column(columnName), file(fileName), slot(BlobStreaming::slotFor(connection, fileName)) {}
 };
 
 // Copies the content files too large to be bound into the row, once it exists.
@@ -49,7 +49,7 @@ void streamContents(Connection& connection, const QString& guid, const QList<Con
             key = connection.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid)})
                       ->Fields(0)
                       .toLongLong();
-        BlobStreaming::WriteFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_PK"), key,
+        BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_PK"), key,
                                      content.file);
     }
 }
@@ -92,7 +92,7 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
 QString DefaultDocRecord::Data() {
     if (mode_ != Mode::Loaded) return QString();
     if (storeout_) return urlfile_;
-    const QString path = FileInFolder(DefaultOskel::DefaultWorkFolder(),
+    const QString path = fileInFolder(DefaultOskel::DefaultWorkFolder(),
                                       typeData_.isEmpty() ? guid_ : guid_ + QLatin1Char('.') + typeData_);
     return writeContentTo(path) ? path : QString();
 }
@@ -101,7 +101,7 @@ bool DefaultDocRecord::writeContentTo(const QString& path) const {
     Connection& db = connection();
     auto row = db.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)});
     if (row->Eof()) return false;
-    return BlobStreaming::ReadToFile(db, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_PK"),
+    return BlobStreaming::readToFile(db, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_PK"),
                                      row->Fields(0).toLongLong(), path);
 }
 

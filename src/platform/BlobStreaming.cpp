@@ -1,9 +1,10 @@
 #include "platform/BlobStreaming.h"
 
-#include "platform/Connection_p.h"
+#include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/NewFile.h"
 #include "platform/Recordset.h"
+#include "platform/SqliteDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,7 +102,7 @@ void readInPlace(Connection& connection, const QString& table, const QString& co
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const int length = int(qMin(ChunkSize, size - offset));
         checkSqlite(connection, sqlite3_blob_read(blob.get(), chunk.data(), length, int(offset)));
-        target.Write(chunk.constData(), length);
+        target.write(chunk.constData(), length);
     }
 }
 
@@ -110,15 +111,15 @@ void readInSlices(Connection& connection, const QString& table, const QString& c
     const QString slice = QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const QByteArray chunk = connection.Execute(slice, {offset + 1, ChunkSize, key})->Fields(0).toByteArray();
-        target.Write(chunk.constData(), chunk.size());
+        target.write(chunk.constData(), chunk.size());
     }
 }
 
 }  // namespace
 
-bool ReadsInPlace(const Connection& connection) { return onSqlite(connection); }
+bool readsInPlace(const Connection& connection) { return onSqlite(connection); }
 
-Slot SlotFor(const Connection& connection, const QString& file) {
+Slot slotFor(const Connection& connection, const QString& file) {
     const QVariant null(QMetaType(QMetaType::QByteArray));
     if (file.isEmpty()) return {QStringLiteral("?"), null};
     const qint64 size = QFileInfo(file).size();
@@ -127,52 +128,34 @@ Slot SlotFor(const Connection& connection, const QString& file) {
     return {QStringLiteral("?"), null, true};
 }
 
-void WriteFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                    qint64 key, const QString& file) {
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
     if (onSqlite(connection)) {
-        writeInPlace(connection, table, column, key, source);
+        auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
+        if (row->Eof()) throw Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key).arg(table));
+        writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source);
     } else {
         writeThroughLargeObject(connection, table, column, keyColumn, key, source);
     }
 }
 
-bool ReadToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 qint64 key, const QString& path) {
-    const QString lengthOf = onSqlite(connection) ? QStringLiteral("length") : QStringLiteral("octet_length");
-    auto row = connection.Execute(QStringLiteral("SELECT %1(%2) FROM %3 WHERE %4 = ?").arg(lengthOf, column, table, keyColumn),
-                                  {key});
-    if (row->Eof() || row->Fields(0).isNull()) return false;
+    // The row's place (on SQLite its rowid) and the value's length, NULL for no value.
+    const QString locate = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
+                                                : QStringLiteral("SELECT %3, octet_length(%1) FROM %2 WHERE %3 = ?");
+    auto row = connection.Execute(locate.arg(column, table, keyColumn), {key});
+    if (row->Eof() || row->Fields(1).isNull()) return false;
     NewFile target(path);
     if (onSqlite(connection)) {
-        readInPlace(connection, table, column, key, target);
+        readInPlace(connection, table, column, row->Fields(0).toLongLong(), target);
     } else {
-        readInSlices(connection, table, column, keyColumn, key, row->Fields(0).toLongLong(), target);
+        readInSlices(connection, table, column, keyColumn, key, row->Fields(1).toLongLong(), target);
     }
-    target.Commit();
+    target.commit();
     return true;
-}
-
-namespace {
-
-int ignoreColumn(void* column, int action, const char* /*table*/, const char* columnName, const char* /*database*/,
-                 const char* /*trigger*/) {
-    const bool leftOut = action == SQLITE_READ && columnName &&
-                         sqlite3_stricmp(columnName, static_cast<const QByteArray*>(column)->constData()) == 0;
-    return leftOut ? SQLITE_IGNORE : SQLITE_OK;
-}
-
-}  // namespace
-
-ColumnLeftOut::ColumnLeftOut(Connection& connection, const QString& column) : column_(column.toUtf8()) {
-    if (!onSqlite(connection)) return;
-    db_ = sqliteHandle(connection);
-    sqlite3_set_authorizer(db_, ignoreColumn, &column_);
-}
-
-ColumnLeftOut::~ColumnLeftOut() {
-    if (db_) sqlite3_set_authorizer(db_, nullptr, nullptr);
 }
 
 }  // namespace dorvanel::BlobStreaming

@@ -21,11 +21,11 @@ QFileInfo libraryFile() {
 
 }  // namespace
 
-QString Folder() {
+QString folder() {
     return QDir::toNativeSeparators(libraryFile().absolutePath());
 }
 
-QString BaseName() {
+QString baseName() {
     QString name = libraryFile().completeBaseName();
     const int soVersion = name.indexOf(QLatin1String(".so"));
     if (soVersion >= 0) name.truncate(soVersion);
@@ -33,12 +33,12 @@ QString BaseName() {
     return name;
 }
 
-qint16 Major() { return DORVANEL_VERSION_MAJOR; }
-qint16 Minor() { return DORVANEL_VERSION_MINOR; }
-qint16 Revision() { return DORVANEL_VERSION_PATCH; }
+qint16 versionMajor() { return DORVANEL_VERSION_MAJOR; }
+qint16 versionMinor() { return DORVANEL_VERSION_MINOR; }
+qint16 versionRevision() { return DORVANEL_VERSION_PATCH; }
 
-QString TempFolder() {
-    const QString own = Folder();
+QString tempFolder() {
+    const QString own = folder();
     if (QFileInfo(own).isWritable()) return own;
     const QString perUser =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel");

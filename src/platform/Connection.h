@@ -7,8 +7,8 @@
 
 namespace dorvanel {
 
+class Database;
 class Recordset;
-class Rows;
 
 // The host's database connection: one open database, addressed by a URL.
 //
@@ -17,9 +17,9 @@ class Rows;
 //                                                 goes in ?host=/run/postgresql
 //
 // Every statement text is logged on the category "dorvanel.sql" before it runs; a refused
-// statement raises Error with the driver's code and text. On SQLite, Execute steps through
-// the statement with SQLite's own interface under the Qt driver's handle, which keeps long
-// document lists cheap.
+// statement raises Error with the engine's code and text. A SQLite database is opened and
+// run by the component itself with the SQLite library it links; PostgreSQL goes through Qt's
+// driver.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     enum class Engine { Sqlite, PostgreSql };
@@ -58,14 +58,11 @@ public:
         bool open_ = true;
     };
 
-    // The open database under it, for the platform layer's own classes.
-    struct Private;
-    Private& d() { return *d_; }
-
 private:
-    explicit Connection(std::unique_ptr<Private> d);
-    std::unique_ptr<Rows> runWithQt(const QString& sql, const QVariantList& values, qint32* recordsAffected);
-    std::unique_ptr<Private> d_;
+    explicit Connection(std::unique_ptr<Database> database);
+    friend Database& databaseOf(Connection& connection);
+
+    std::unique_ptr<Database> database_;
 };
 
 }  // namespace dorvanel

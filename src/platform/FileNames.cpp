@@ -2,7 +2,7 @@
 
 namespace dorvanel {
 
-QString FileInFolder(const QString& folder, const QString& fileName) {
+QString fileInFolder(const QString& folder, const QString& fileName) {
     QString contained = fileName;
     for (QChar& c : contained) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.isNull()) c = QLatin1Char('_');

@@ -6,6 +6,6 @@ namespace dorvanel {
 
 // folder + "/" + fileName, where fileName can never lead out of folder: path separators and
 // NUL characters inside it become "_". An ordinary name is joined unchanged.
-QString FileInFolder(const QString& folder, const QString& fileName);
+QString fileInFolder(const QString& folder, const QString& fileName);
 
 }  // namespace dorvanel

@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include "platform/ComponentFile.h"
+#include "platform/Seam.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -18,7 +19,7 @@ constexpr qint32 vbDefaultButton2 = 256;
 
 qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
     QMessageBox box;
-    box.setWindowTitle(title.isEmpty() ? ComponentFile::BaseName() : title);
+    box.setWindowTitle(title.isEmpty() ? ComponentFile::baseName() : title);
     box.setText(prompt);
     const qint32 icon = style & IconMask;
     box.setIcon(icon == vbCritical ? QMessageBox::Critical
@@ -35,7 +36,7 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
 
 qint32 writeLine(const QString& prompt, qint32 style, const QString& title) {
     QTextStream err(stderr);
-    err << (title.isEmpty() ? ComponentFile::BaseName() : title) << ": " << prompt << Qt::endl;
+    err << (title.isEmpty() ? ComponentFile::baseName() : title) << ": " << prompt << Qt::endl;
     return (style & ButtonMask) == vbYesNo ? vbNo : vbOK;
 }
 
@@ -44,21 +45,17 @@ qint32 presentByEnvironment(const QString& prompt, qint32 style, const QString& 
     return writeLine(prompt, style, title);
 }
 
-MessagePresenter& presenter() {
-    static MessagePresenter current = presentByEnvironment;
-    return current;
+using PresenterSeam = Seam<qint32(const QString&, qint32, const QString&)>;
+
+PresenterSeam& presenter() {
+    static PresenterSeam seam(presentByEnvironment);
+    return seam;
 }
 
 }  // namespace
 
-qint32 MsgBox(const QString& prompt, qint32 style, const QString& title) {
-    return presenter()(prompt, style, title);
-}
+qint32 MsgBox(const QString& prompt, qint32 style, const QString& title) { return presenter()(prompt, style, title); }
 
-MessagePresenter SetMessagePresenter(MessagePresenter replacement) {
-    MessagePresenter previous = std::move(presenter());
-    presenter() = replacement ? std::move(replacement) : MessagePresenter(presentByEnvironment);
-    return previous;
-}
+MessagePresenter SetMessagePresenter(MessagePresenter replacement) { return presenter().replace(std::move(replacement)); }
 
 }  // namespace dorvanel

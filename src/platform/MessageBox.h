@@ -19,7 +19,8 @@ enum MessageAnswer : qint32 { vbOK = 1, vbYes = 6, vbNo = 7 };
 // QMessageBox; in a console it is one line on standard error (a question answers No).
 qint32 MsgBox(const QString& prompt, qint32 style = vbOKOnly, const QString& title = QString());
 
-// Replaces what MsgBox does (tests record and script the answers); returns the previous one.
+// Replaces how message boxes are shown (a console host prints them its own way, a test
+// scripts the answers); an empty function restores the shipped one. Returns the one it replaces.
 using MessagePresenter = std::function<qint32(const QString& prompt, qint32 style, const QString& title)>;
 MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 

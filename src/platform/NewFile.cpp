@@ -20,11 +20,11 @@ NewFile::NewFile(const QString& path) : path_(path), partial_(path + QStringLite
     if (!partial_.open()) throw writeError(path_, partial_.errorString());
 }
 
-void NewFile::Write(const char* data, qint64 length) {
+void NewFile::write(const char* data, qint64 length) {
     if (partial_.write(data, length) != length) throw writeError(path_, partial_.errorString());
 }
 
-void NewFile::Commit() {
+void NewFile::commit() {
     if (!partial_.flush()) throw writeError(path_, partial_.errorString());
     partial_.close();
     if (std::rename(QFile::encodeName(partial_.fileName()).constData(), QFile::encodeName(path_).constData()) != 0)

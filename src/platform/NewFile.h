@@ -14,9 +14,9 @@ public:
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
-    void Write(const char* data, qint64 length);
+    void write(const char* data, qint64 length);
     // Replaces any file at the path; until then the partial file is removed on destruction.
-    void Commit();
+    void commit();
 
 private:
     QString path_;

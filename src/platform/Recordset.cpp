@@ -1,12 +1,9 @@
 #include "platform/Recordset.h"
 
-#include "platform/BlobStreaming.h"
-#include "platform/Connection_p.h"
+#include "platform/Connection.h"
+#include "platform/Database_p.h"
 #include "platform/Error.h"
 #include "platform/Rows_p.h"
-
-#include <QSqlDriver>
-#include <QSqlRecord>
 
 namespace dorvanel {
 
@@ -21,18 +18,6 @@ struct Recordset::Private {
     qint32 recordCount = -1;
 };
 
-QStringList QtRows::columnNames() const {
-    const QSqlRecord record = query_.record();
-    QStringList names;
-    for (int i = 0; i < record.count(); ++i) names << record.fieldName(i);
-    return names;
-}
-
-QByteArray QtRows::utf8(int column) const {
-    const QVariant value = query_.value(column);
-    return value.isNull() ? QByteArray() : value.toString().toUtf8();
-}
-
 Recordset::Recordset() : d_(std::make_unique<Private>()) {}
 
 Recordset::~Recordset() = default;
@@ -45,35 +30,20 @@ std::shared_ptr<Recordset> Recordset::FromRows(std::unique_ptr<Rows> rows, std::
     return recordset;
 }
 
-namespace {
-
-// Rows of a keyset or static cursor are all known once the query ran, so they can be counted.
-qint32 countRows(QSqlQuery& query) {
-    if (query.driver()->hasFeature(QSqlDriver::QuerySize)) return query.size();
-    const qint32 count = query.last() ? query.at() + 1 : 0;
-    query.seek(QSql::BeforeFirstRow);
-    return count;
-}
-
-}  // namespace
-
 void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType,
                      qint32 /*lockType: rows are never changed through a Recordset*/) {
     if (d_->open) throw Error(Error::ObjectClosed, QStringLiteral("El Recordset ya está abierto"));
     if (!connection || !connection->IsOpen())
         throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
-    QSqlQuery query(connection->d().db);
-    const bool countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
-    query.setForwardOnly(!countable);
-    if (d_->leftOut.isEmpty()) {
-        runStatement(query, sql, {});
-    } else {
-        BlobStreaming::ColumnLeftOut leftOut(*connection, d_->leftOut);
-        runStatement(query, sql, {});
-    }
-    if (countable) d_->recordCount = countRows(query);
+    RunOptions options;
+    options.countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
+    options.leftOut = d_->leftOut;
+    std::unique_ptr<Rows> rows = databaseOf(*connection).run(sql, {}, options, nullptr);
+    // A statement that returns no rows leaves the Recordset closed.
+    if (!rows) return;
+    if (options.countable) d_->recordCount = rows->count();
     d_->connection = connection;
-    d_->rows = std::make_unique<QtRows>(std::move(query));
+    d_->rows = std::move(rows);
     positionOnFirstRow();
 }
 
@@ -116,7 +86,7 @@ void Recordset::MoveNext() {
     d_->eof = !d_->rows->next();
 }
 
-qint32 Recordset::FieldIndex(const QString& name) const {
+qint32 Recordset::fieldIndex(const QString& name) const {
     requireOpen();
     for (qint32 i = 0; i < d_->columns.size(); ++i)
         if (d_->columns[i].compare(name, Qt::CaseInsensitive) == 0) return i;
@@ -124,7 +94,7 @@ qint32 Recordset::FieldIndex(const QString& name) const {
 }
 
 QVariant Recordset::Fields(const QString& name) const {
-    const qint32 index = FieldIndex(name);
+    const qint32 index = fieldIndex(name);
     if (index < 0)
         throw Error(Error::ItemNotFound,
                     QStringLiteral("No se encontró el campo '%1' en la colección").arg(name));
@@ -138,7 +108,7 @@ QVariant Recordset::Fields(qint32 index) const {
     return d_->rows->value(index);
 }
 
-QByteArray Recordset::Utf8(qint32 index) const {
+QByteArray Recordset::utf8(qint32 index) const {
     requireCurrentRow();
     if (index < 0 || index >= d_->columns.size())
         throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo %1 en la colección").arg(index));

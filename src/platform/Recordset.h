@@ -41,9 +41,9 @@ public:
     QVariant Fields(qint32 index) const;
     // The value at index as UTF-8 text, NULL as an empty one: the cheap way to read a long
     // list. It may point into the current row, so it lasts until the next move.
-    QByteArray Utf8(qint32 index) const;
+    QByteArray utf8(qint32 index) const;
     // The column's position, or -1 when the rows have no such column.
-    qint32 FieldIndex(const QString& name) const;
+    qint32 fieldIndex(const QString& name) const;
 
 private:
     friend class Connection;

@@ -1,16 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <memory>
 
 struct sqlite3_stmt;
 
 namespace dorvanel {
 
-class Connection;
+class SqliteDatabase;
 
 // The rows of one result, read forwards. A Recordset walks them.
 class Rows {
@@ -23,6 +23,8 @@ public:
     // then lasts until the next move.
     virtual QByteArray utf8(int column) const = 0;
     virtual QStringList columnNames() const = 0;
+    // How many rows there are; called before the first move.
+    virtual qint32 count() = 0;
 };
 
 // Rows of a Qt SQL query.
@@ -33,16 +35,18 @@ public:
     QVariant value(int column) const override { return query_.value(column); }
     QByteArray utf8(int column) const override;
     QStringList columnNames() const override;
+    qint32 count() override;
 
 private:
     QSqlQuery query_;
 };
 
-// Rows read straight from SQLite's statement: a list of many rows costs little more than
-// SQLite's own stepping through them.
+// Rows read straight from a SQLite statement that already took its first step: a list of
+// many rows costs little more than SQLite's own stepping through them.
 class SqliteRows final : public Rows {
 public:
-    SqliteRows(Connection& connection, QByteArray sql, sqlite3_stmt* statement);
+    // cached: the statement goes back to the database's cache when the rows end.
+    SqliteRows(SqliteDatabase& database, QByteArray sql, sqlite3_stmt* statement, bool hasRow, bool cached);
     ~SqliteRows() override;
     SqliteRows(const SqliteRows&) = delete;
     SqliteRows& operator=(const SqliteRows&) = delete;
@@ -51,19 +55,18 @@ public:
     QVariant value(int column) const override;
     QByteArray utf8(int column) const override;
     QStringList columnNames() const override;
+    qint32 count() override;
 
 private:
-    Connection& connection_;
+    // Steps the statement; true on a row.
+    bool step();
+
+    SqliteDatabase& database_;
     QByteArray sql_;
     sqlite3_stmt* statement_;
+    bool hasRow_;
+    bool cached_;
     bool firstStepTaken_ = true;  // the statement already stands on its first row, if any
-    bool hasRow_ = false;
-    friend std::unique_ptr<Rows> runOnSqlite(Connection&, const QString&, const QVariantList&, qint32*);
 };
-
-// Logs and runs one statement on a SQLite connection: its rows when it is a query, nullptr
-// otherwise (with the count of changed rows in recordsAffected).
-std::unique_ptr<Rows> runOnSqlite(Connection& connection, const QString& sql, const QVariantList& values,
-                                  qint32* recordsAffected);
 
 }  // namespace dorvanel

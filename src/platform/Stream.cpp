@@ -30,8 +30,8 @@ void Stream::SaveToFile(const QString& path, qint32 options) {
     if (options != adSaveCreateOverWrite && QFileInfo::exists(path))
         throw Error(Error::FileFailed, QStringLiteral("El archivo ya existe: %1").arg(path));
     NewFile file(path);
-    file.Write(buffer_.constData(), buffer_.size());
-    file.Commit();
+    file.write(buffer_.constData(), buffer_.size());
+    file.commit();
 }
 
 void Stream::Close() {

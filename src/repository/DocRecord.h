@@ -1,7 +1,5 @@
 #pragma once
 
-#include "repository/HostRecord.h"
-
 #include <QString>
 #include <memory>
 
@@ -11,8 +9,10 @@ class Connection;
 
 // The host's record class for one row of Docs. Update and Delete answer false and describe
 // the failure in LastErr/LastErrDescrip instead of raising when the database refuses.
-class DocRecord : public HostRecord {
+class DocRecord {
 public:
+    virtual ~DocRecord() = default;
+
     virtual void SetADOCnn(std::shared_ptr<Connection> connection) = 0;
     virtual void AddNew() = 0;
     // Loads the row whose Sys_GUID is sGuid; true when it was found.

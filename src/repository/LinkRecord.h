@@ -1,7 +1,5 @@
 #pragma once
 
-#include "repository/HostRecord.h"
-
 #include <QString>
 #include <memory>
 
@@ -10,8 +8,10 @@ namespace dorvanel {
 class Connection;
 
 // The host's record class for one row of DocLink.
-class LinkRecord : public HostRecord {
+class LinkRecord {
 public:
+    virtual ~LinkRecord() = default;
+
     virtual void SetADOCnn(std::shared_ptr<Connection> connection) = 0;
     virtual void AddNew() = 0;
     virtual void SetFK_Parent(const QString& value) = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "repository/DocumentList.h"
+#include "DocumentList.h"
 #include "repository/ListMemory.h"
 
 #include <QString>

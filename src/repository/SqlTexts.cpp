@@ -1,35 +1,35 @@
 #include "repository/SqlTexts.h"
 
-#include "repository/DocumentLists.h"
+#include "repository/FillDocumentList.h"
 
 #include <QStringList>
 
 namespace dorvanel::SqlTexts {
 
-QString Quoted(const QString& value) {
+QString quoted(const QString& value) {
     QString doubled = value;
     return doubled.replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
-QString DocumentContent(qint32 sysPk) {
+QString documentContent(qint32 sysPk) {
     return QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") + QString::number(sysPk);
 }
 
-QString DocumentMiniature(qint32 sysPk) {
+QString documentMiniature(qint32 sysPk) {
     return QStringLiteral("Select miniData,TypeData From Docs Where Sys_PK =") + QString::number(sysPk);
 }
 
-QString ParentsOfDocument(const QString& sGuid) {
-    return QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + Quoted(sGuid) + QLatin1Char('\'');
+QString parentsOfDocument(const QString& sGuid) {
+    return QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + quoted(sGuid) + QLatin1Char('\'');
 }
 
-QString TypeOfParent(const QString& parent) {
-    return QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + Quoted(parent) + QLatin1Char('\'');
+QString typeOfParent(const QString& parent) {
+    return QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + quoted(parent) + QLatin1Char('\'');
 }
 
-QString DeleteLink(const QString& parent, const QString& sGuid) {
-    return QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + Quoted(parent) + QStringLiteral("' and FK_Doc ='") +
-           Quoted(sGuid) + QLatin1Char('\'');
+QString deleteLink(const QString& parent, const QString& sGuid) {
+    return QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + quoted(parent) + QStringLiteral("' and FK_Doc ='") +
+           quoted(sGuid) + QLatin1Char('\'');
 }
 
 namespace {
@@ -40,22 +40,26 @@ QString parentCondition(const QString& sParents) {
     QString condition;
     for (qint16 i = ArrayLowerBound(pieces); i <= ArrayUpperBound(pieces); ++i) {
         if (!condition.isEmpty()) condition += QStringLiteral(" or ");
-        condition += QStringLiteral("FK_Parent ='") + Quoted(keys[i]) + QLatin1Char('\'');
+        condition += QStringLiteral("FK_Parent ='") + quoted(keys[i]) + QLatin1Char('\'');
     }
     return condition;
 }
 
 }  // namespace
 
-QString DocumentList(const QString& sParents, bool fromDocs, const QString& sTypes, bool noSys) {
+QString documentList(const QString& sParents, bool fromDocs, const QString& sTypes, bool noSys) {
     if (!sParents.isEmpty()) {
+        // The type and sis conditions are appended without grouping the parent comparisons, so
+        // with several parents SQL's precedence (and before or) ties them to the last parent
+        // only: "FK_Parent ='A' or FK_Parent ='B' and TypeData='pdf' and sis =0". Hosts rely on
+        // this text as it stands; a single parent is not affected.
         QString sql = QStringLiteral("SELECT * From qryJoin Where ") + parentCondition(sParents);
-        if (!sTypes.isEmpty()) sql += QStringLiteral(" and TypeData='") + Quoted(sTypes) + QLatin1Char('\'');
+        if (!sTypes.isEmpty()) sql += QStringLiteral(" and TypeData='") + quoted(sTypes) + QLatin1Char('\'');
         return sql + (noSys ? QStringLiteral(" and sis =0") : QStringLiteral(" and sis <>0"));
     }
     QString sql = fromDocs ? QStringLiteral("SELECT Name,Description,TypeData,Sys_TimeStamp,Sys_DTCreated,Works,Sys_PK,Sys_Guid From Docs")
                            : QStringLiteral("SELECT * From qryJoin");
-    if (!sTypes.isEmpty()) sql += QStringLiteral(" Where TypeData='") + Quoted(sTypes) + QLatin1Char('\'');
+    if (!sTypes.isEmpty()) sql += QStringLiteral(" Where TypeData='") + quoted(sTypes) + QLatin1Char('\'');
     return sql;
 }
 

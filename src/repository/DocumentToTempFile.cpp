@@ -1,4 +1,4 @@
-#include "repository/TempFiles.h"
+#include "repository/DocumentToTempFile.h"
 
 #include "platform/BlobStreaming.h"
 #include "platform/ComponentFile.h"
@@ -12,10 +12,8 @@ namespace dorvanel {
 
 namespace {
 
-const QString SelectFrom = QStringLiteral(" From ");
-
 QString tempFileFor(const Recordset& rows) {
-    return FileInFolder(ComponentFile::TempFolder(),
+    return fileInFolder(ComponentFile::tempFolder(),
                         QStringLiteral("temp.") + rows.Fields(QStringLiteral("TypeData")).toString());
 }
 
@@ -33,31 +31,23 @@ QString saveContent(const Recordset& rows, const QString& contentColumn) {
     return path;
 }
 
-// A query of the form "Select ... From Docs ..." can be asked again for the row's rowid, so
-// that its BLOB is copied to the file in chunks instead of being loaded whole.
-bool canStream(const Connection& connection, const QString& sql) {
-    return BlobStreaming::ReadsInPlace(connection) && sql.contains(SelectFrom, Qt::CaseInsensitive);
-}
-
-QString streamContent(Connection& connection, const Recordset& rows, const QString& sql, const QString& contentColumn) {
-    const QString rowsOfQuery = sql.mid(sql.indexOf(SelectFrom, 0, Qt::CaseInsensitive));
-    auto located = connection.Execute(QStringLiteral("SELECT rowid") + rowsOfQuery);
-    if (!located || located->Eof()) return QString();
+// The content copied by the row's key, chunk by chunk; "" when the column is NULL.
+QString streamContent(Connection& connection, const Recordset& rows, const QString& contentColumn, qint32 sysPk) {
     const QString path = tempFileFor(rows);
-    const bool written = BlobStreaming::ReadToFile(connection, QStringLiteral("Docs"), contentColumn, QStringLiteral("rowid"),
-                                                   located->Fields(0).toLongLong(), path);
+    const bool written =
+        BlobStreaming::readToFile(connection, QStringLiteral("Docs"), contentColumn, QStringLiteral("Sys_PK"), sysPk, path);
     return written ? path : QString();
 }
 
 }  // namespace
 
 QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const QString& sql,
-                           const QString& contentColumn) {
+                           const QString& contentColumn, qint32 sysPk) {
     QString result;
     Recordset rows;
     bool streaming = false;
     ContinueOnFailure([&] {
-        streaming = canStream(Required(connection), sql);
+        streaming = BlobStreaming::readsInPlace(Required(connection));
         if (streaming) rows.LeaveOut(contentColumn);
         rows.Open(sql, connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
     });
@@ -72,7 +62,7 @@ QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const 
     }
     // The name is given only once the whole file is written.
     ContinueOnFailure([&] {
-        result = streaming ? streamContent(*connection, rows, sql, contentColumn) : saveContent(rows, contentColumn);
+        result = streaming ? streamContent(*connection, rows, contentColumn, sysPk) : saveContent(rows, contentColumn);
     });
     return result;
 }

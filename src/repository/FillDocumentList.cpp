@@ -1,4 +1,4 @@
-#include "repository/DocumentLists.h"
+#include "repository/FillDocumentList.h"
 
 #include "component/Globals.h"
 #include "component/Manager.h"
@@ -9,6 +9,7 @@
 #include "repository/FailureStyles.h"
 #include "repository/SqlTexts.h"
 
+#include <QSequentialIterable>
 #include <QStringList>
 #include <array>
 #include <limits>
@@ -33,16 +34,16 @@ struct ListColumns {
     qint32 key;
 
     explicit ListColumns(const Recordset& rows)
-        : name(rows.FieldIndex(QStringLiteral("Name"))),
-          sis(rows.FieldIndex(QStringLiteral("Sis"))),
-          key(rows.FieldIndex(QStringLiteral("Sys_PK"))) {
+        : name(rows.fieldIndex(QStringLiteral("Name"))),
+          sis(rows.fieldIndex(QStringLiteral("Sis"))),
+          key(rows.fieldIndex(QStringLiteral("Sys_PK"))) {
         for (std::size_t i = 0; i < SubItemColumns.size(); ++i)
-            subItems[i] = rows.FieldIndex(QLatin1String(SubItemColumns[i]));
+            subItems[i] = rows.fieldIndex(QLatin1String(SubItemColumns[i]));
     }
 };
 
 // A column's UTF-8 text; NULL, and a column the rows lack, read as an empty text.
-QByteArray textAt(const Recordset& rows, qint32 column) { return column < 0 ? QByteArray() : rows.Utf8(column); }
+QByteArray textAt(const Recordset& rows, qint32 column) { return column < 0 ? QByteArray() : rows.utf8(column); }
 
 qint32 keyAt(const Recordset& rows, qint32 column) {
     bool numeric = false;
@@ -62,6 +63,12 @@ void addDocumentItem(DocumentList& list, const Recordset& rows, const ListColumn
     list.AddRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SisSubItem - 1 : SisSubItem));
 }
 
+// Any list a QVariant can hold; a text converts to a one-item list but is not one.
+bool holdsArray(const QVariant& value) {
+    const int type = value.typeId();
+    return type != QMetaType::QString && type != QMetaType::QByteArray && value.canView<QSequentialIterable>();
+}
+
 qint16 boundOf(qsizetype bound) {
     if (bound > std::numeric_limits<qint16>::max())
         throw Error(OverflowNumber, QStringLiteral("Desbordamiento"));
@@ -73,7 +80,7 @@ qint16 boundOf(qsizetype bound) {
 void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs, const QString& sTypes,
                       const QString& /*Words: no keyword search is defined*/, bool NoSys) {
     std::shared_ptr<Recordset> rows;
-    ContinueOnFailure([&] { rows = gManager->ADOCnn()->Execute(SqlTexts::DocumentList(sParents, FromDocs, sTypes, NoSys)); });
+    ContinueOnFailure([&] { rows = Required(Required(gManager).ADOCnn()).Execute(SqlTexts::documentList(sParents, FromDocs, sTypes, NoSys)); });
     ContinueOnFailure([&] { List.Clear(); });
     if (!rows) return;
     std::optional<ListColumns> columns;
@@ -91,19 +98,9 @@ bool IsDocumentListed(const DocumentList& List, qint32 Key) { return List.ListsK
 qint16 ArrayLowerBound(const QVariant& /*Value: every list starts at index 0*/) { return 0; }
 
 qint16 ArrayUpperBound(const QVariant& Value) {
-    if (Value.typeId() != QMetaType::QStringList) return 0;
-    return boundOf(Value.toStringList().size() - 1);
+    if (!holdsArray(Value)) return 0;
+    return boundOf(Value.value<QSequentialIterable>().size() - 1);
 }
 
-
-std::shared_ptr<DocumentList> Manager::GetDocumentsList(const QString& /*sParents*/, const QString& /*sTypes*/,
-                                                        bool /*NoMiniature*/) {
-    return nullptr;
-}
-
-std::shared_ptr<DocumentList> Manager::SearchDocuments(const QString& /*Words*/, const QString& /*sParents*/,
-                                                       const QString& /*sTypes*/, bool /*NoMiniature*/) {
-    return nullptr;
-}
 
 }  // namespace dorvanel

@@ -24,7 +24,6 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
     QString result;
     StopAndTell([&] {
         auto record = CreateDocRecord();
-        record_ = record;
         record->SetADOCnn(connection_);
         record->AddNew();
         record->SetName(sName);
@@ -40,14 +39,8 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
         }
         if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip());
         result = record->Sys_GUID();
-        record_.reset();
     });
     return result;
-}
-
-void Manager::recordFailure(qint32 number, const QString& description) {
-    lastErr_ = number;
-    lastErrDescrip_ = description;
 }
 
 }  // namespace dorvanel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Connection.h"
+
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+namespace dorvanel {
+
+class Rows;
+
+// How a statement is to run, beyond its text and values.
+struct RunOptions {
+    // The rows will be counted before they are read (a keyset or static cursor).
+    bool countable = false;
+    // A column that reads as NULL, so that a large value in it is never loaded; it is then
+    // streamed on its own. Engines that cannot leave a column out read it as usual.
+    QString leftOut;
+};
+
+// One open database of one engine, and the one way that engine runs statements: SQLite
+// through its own interface on a handle the component opened itself, PostgreSQL through
+// Qt's driver. Every statement text is logged before it runs.
+class Database {
+public:
+    virtual ~Database() = default;
+
+    virtual Connection::Engine engine() const = 0;
+    // A query's rows, or nullptr for any other statement (with the count of changed rows in
+    // recordsAffected, -1 for a query). Raises Error when the statement is refused.
+    virtual std::unique_ptr<Rows> run(const QString& sql, const QVariantList& values, const RunOptions& options,
+                                      qint32* recordsAffected) = 0;
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+
+    // How many Transactions are open on it, the outermost one included.
+    int openTransactions = 0;
+};
+
+// The database under a connection, for the platform layer's own classes.
+Database& databaseOf(Connection& connection);
+
+}  // namespace dorvanel

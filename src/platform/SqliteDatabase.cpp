@@ -1,0 +1,253 @@
+#include "platform/SqliteDatabase.h"
+
+#include "platform/Rows_p.h"
+#include "platform/SqlLog.h"
+
+#include <QFile>
+
+#include <sqlite3.h>
+
+#include <utility>
+
+namespace dorvanel {
+
+namespace {
+
+constexpr int BusyTimeoutMs = 10000;
+constexpr qsizetype CachedStatements = 32;
+
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (value.isNull()) return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        return sqlite3_bind_blob64(statement, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text64(statement, index, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT,
+                                   SQLITE_UTF8);
+    }
+    }
+}
+
+// While it lives, statements prepared on the handle read the column as NULL.
+class ColumnLeftOut {
+public:
+    ColumnLeftOut(sqlite3* db, const QString& column) : db_(db), column_(column.toUtf8()) {
+        if (!column_.isEmpty()) sqlite3_set_authorizer(db_, ignoreColumn, &column_);
+    }
+    ~ColumnLeftOut() {
+        if (!column_.isEmpty()) sqlite3_set_authorizer(db_, nullptr, nullptr);
+    }
+    ColumnLeftOut(const ColumnLeftOut&) = delete;
+    ColumnLeftOut& operator=(const ColumnLeftOut&) = delete;
+
+private:
+    static int ignoreColumn(void* column, int action, const char* /*table*/, const char* columnName,
+                            const char* /*database*/, const char* /*trigger*/) {
+        const bool leftOut = action == SQLITE_READ && columnName &&
+                             sqlite3_stricmp(columnName, static_cast<const QByteArray*>(column)->constData()) == 0;
+        return leftOut ? SQLITE_IGNORE : SQLITE_OK;
+    }
+
+    sqlite3* db_;
+    QByteArray column_;
+};
+
+// Holds a statement while it runs; gives it back unless released to a SqliteRows.
+class StatementInUse {
+public:
+    StatementInUse(SqliteDatabase& database, const QByteArray& sql, const QString& leftOut)
+        : database_(database), sql_(sql), cached_(leftOut.isEmpty()), statement_(database.takeStatement(sql, leftOut)) {}
+    ~StatementInUse() {
+        if (!statement_) return;
+        if (cached_) {
+            database_.giveBack(sql_, statement_);
+        } else {
+            sqlite3_finalize(statement_);
+        }
+    }
+    StatementInUse(const StatementInUse&) = delete;
+    StatementInUse& operator=(const StatementInUse&) = delete;
+
+    sqlite3_stmt* get() const { return statement_; }
+    // A statement prepared with a column left out reads differently from its text's, so it
+    // is never kept for others.
+    bool cached() const { return cached_; }
+    sqlite3_stmt* release() { return std::exchange(statement_, nullptr); }
+
+private:
+    SqliteDatabase& database_;
+    QByteArray sql_;
+    bool cached_;
+    sqlite3_stmt* statement_;
+};
+
+}  // namespace
+
+SqliteDatabase::SqliteDatabase(const QString& path) {
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (code != SQLITE_OK) {
+        const Error error = lastError(code);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw error;
+    }
+    sqlite3_busy_timeout(db_, BusyTimeoutMs);
+}
+
+SqliteDatabase::~SqliteDatabase() { close(); }
+
+void SqliteDatabase::close() {
+    clearStatements();
+    // Statements still read by a Recordset are finalized when it ends; the handle goes then.
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+sqlite3* SqliteDatabase::handle() const {
+    if (!db_) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    return db_;
+}
+
+Error SqliteDatabase::lastError(int code) const {
+    return Error(code, db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code)));
+}
+
+sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString& leftOut) {
+    if (leftOut.isEmpty())
+        if (sqlite3_stmt* kept = statements_.take(sql)) return kept;
+    sqlite3* db = handle();
+    ColumnLeftOut columnLeftOut(db, leftOut);
+    sqlite3_stmt* statement = nullptr;
+    const int code = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr);
+    if (code != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        throw lastError(code);
+    }
+    if (!statement) throw Error(Error::StatementFailed, QStringLiteral("La sentencia está vacía"));
+    return statement;
+}
+
+void SqliteDatabase::giveBack(const QByteArray& sql, sqlite3_stmt* statement) {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (!db_ || statements_.contains(sql) || statements_.size() >= CachedStatements) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    statements_.insert(sql, statement);
+}
+
+void SqliteDatabase::clearStatements() {
+    for (sqlite3_stmt* statement : std::as_const(statements_)) sqlite3_finalize(statement);
+    statements_.clear();
+}
+
+std::unique_ptr<Rows> SqliteDatabase::run(const QString& sql, const QVariantList& values, const RunOptions& options,
+                                          qint32* recordsAffected) {
+    qCDebug(lcDorvanelSql).noquote() << sql;
+    const QByteArray text = sql.toUtf8();
+    StatementInUse statement(*this, text, options.leftOut);
+    for (int i = 0; i < values.size(); ++i) {
+        const int code = bindValue(statement.get(), i + 1, values[i]);
+        if (code != SQLITE_OK) throw lastError(code);
+    }
+    const int code = sqlite3_step(statement.get());
+    if (code != SQLITE_ROW && code != SQLITE_DONE) throw lastError(code);
+    if (sqlite3_column_count(statement.get()) == 0) {
+        if (recordsAffected) *recordsAffected = sqlite3_changes(db_);
+        return nullptr;
+    }
+    if (recordsAffected) *recordsAffected = -1;
+    const bool cached = statement.cached();
+    return std::make_unique<SqliteRows>(*this, text, statement.release(), code == SQLITE_ROW, cached);
+}
+
+sqlite3* sqliteHandle(Connection& connection) {
+    auto* sqlite = dynamic_cast<SqliteDatabase*>(&databaseOf(connection));
+    if (!sqlite) throw Error(Error::Unexpected, QStringLiteral("La conexión no es de SQLite"));
+    return sqlite->handle();
+}
+
+SqliteRows::SqliteRows(SqliteDatabase& database, QByteArray sql, sqlite3_stmt* statement, bool hasRow, bool cached)
+    : database_(database), sql_(std::move(sql)), statement_(statement), hasRow_(hasRow), cached_(cached) {}
+
+SqliteRows::~SqliteRows() {
+    if (cached_) {
+        database_.giveBack(sql_, statement_);
+    } else {
+        sqlite3_finalize(statement_);
+    }
+}
+
+bool SqliteRows::step() {
+    const int code = sqlite3_step(statement_);
+    if (code != SQLITE_ROW && code != SQLITE_DONE) throw database_.lastError(code);
+    return code == SQLITE_ROW;
+}
+
+bool SqliteRows::next() {
+    if (firstStepTaken_) {
+        firstStepTaken_ = false;
+        return hasRow_;
+    }
+    if (!hasRow_) return false;
+    hasRow_ = step();
+    return hasRow_;
+}
+
+qint32 SqliteRows::count() {
+    // The statement runs once to the end for the count, then again up to its first row.
+    sqlite3_reset(statement_);
+    qint32 rows = 0;
+    while (step()) ++rows;
+    sqlite3_reset(statement_);
+    hasRow_ = step();
+    firstStepTaken_ = true;
+    return rows;
+}
+
+QVariant SqliteRows::value(int column) const {
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement_, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement_, column));
+    case SQLITE_TEXT:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                                 sqlite3_column_bytes(statement_, column));
+    case SQLITE_BLOB: {
+        const void* bytes = sqlite3_column_blob(statement_, column);
+        const int size = sqlite3_column_bytes(statement_, column);
+        return size == 0 ? QByteArray("") : QByteArray(static_cast<const char*>(bytes), size);
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QByteArray SqliteRows::utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return text ? QByteArray::fromRawData(text, sqlite3_column_bytes(statement_, column)) : QByteArray();
+}
+
+QStringList SqliteRows::columnNames() const {
+    QStringList names;
+    for (int i = 0; i < sqlite3_column_count(statement_); ++i)
+        names << QString::fromUtf8(sqlite3_column_name(statement_, i));
+    return names;
+}
+
+}  // namespace dorvanel

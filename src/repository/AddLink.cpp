@@ -1,0 +1,46 @@
+#include "component/HostClasses.h"
+#include "component/Keys.h"
+#include "component/Manager.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "repository/FailureStyles.h"
+#include "repository/LinkRecord.h"
+#include "repository/SqlTexts.h"
+
+namespace dorvanel {
+
+namespace {
+constexpr qint32 NoParentTypeNumber = -99;
+}  // namespace
+
+bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType, bool Sis) {
+    bool result = false;
+    std::shared_ptr<LinkRecord> record;
+    ContinueOnFailure([&] { record = CreateLinkRecord(); });
+    if (!HasKeyLength(Parent) || !HasKeyLength(sGuid)) return false;
+    ContinueOnFailure([&] {
+        Required(record).SetADOCnn(connection_);
+        record->AddNew();
+        record->SetFK_Parent(Parent);
+        record->SetFK_Doc(sGuid);
+    });
+    QString type = ParentType;
+    if (type.isEmpty()) ContinueOnFailure([&] { type = LookupParentType(Parent); });
+    if (type.isEmpty()) {
+        recordFailure(NoParentTypeNumber, QStringLiteral("No existe ParentType"));
+        return false;
+    }
+    ContinueOnFailure([&] {
+        Required(record).SetTypeParent(type);
+        record->SetSis(Sis);
+        result = record->Update();
+    });
+    return result;
+}
+
+QString Manager::LookupParentType(const QString& Parent) {
+    auto rows = Required(connection_).Execute(SqlTexts::typeOfParent(Parent));
+    return rows ? rows->Fields(QStringLiteral("TypeParent")).toString() : QString();
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,14 @@
+#include "component/Manager.h"
+#include "platform/Connection.h"
+#include "repository/FailureStyles.h"
+#include "repository/SqlTexts.h"
+
+namespace dorvanel {
+
+bool Manager::DeleteLink(const QString& Parent, const QString& sGuid) {
+    qint32 deleted = 0;
+    Required(connection_).Execute(SqlTexts::deleteLink(Parent, sGuid), &deleted);
+    return deleted > 0;
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,26 @@
+#include "component/Globals.h"
+#include "component/Manager.h"
+#include "component/Oskel.h"
+#include "platform/MessageBox.h"
+#include "repository/DownloadPage.h"
+#include "repository/DownloadPageText.h"
+#include "repository/FailureStyles.h"
+
+namespace dorvanel {
+
+void Manager::SaveAs(const QString& sF) {
+    QString folder;
+    qint16 number = 0;
+    ContinueOnFailure([&] { folder = Required(gOskel).FolderWithSeparator(gOskel->WorkFolder()); });
+    ContinueOnFailure([&] { number = Required(gOskel).NumberBetween(1, 99); });
+    const QString pageFile = folder + QStringLiteral("download") + QString::number(number) + QStringLiteral(".html");
+    bool written = false;
+    ContinueOnFailure([&] { written = Required(gOskel).WriteTextFile(pageFile, downloadPageText(sF)); });
+    if (written) {
+        ContinueOnFailure([&] { ShowDownloadPage(pageFile); });
+    } else {
+        ContinueOnFailure([&] { MsgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
+    }
+}
+
+}  // namespace dorvanel
