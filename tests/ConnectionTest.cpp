@@ -1,11 +1,17 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "platform/SqliteDatabase.h"
 #include "support/SqlLogCapture.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 using namespace dorvanel;
 using dorvanel::test::DatabaseTest;
@@ -176,6 +182,22 @@ TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
 TEST(ConnectionOpen, RejectsUnknownAddressesAndUnopenableFiles) {
     EXPECT_THROW(Connection::Open(QStringLiteral("mysql://x")), Error);
     EXPECT_THROW(Connection::Open(QStringLiteral("sqlite:/nonexistent-folder/x/y.sqlite")), Error);
+}
+
+}  // namespace
+
+namespace {
+
+// BLOB streaming calls the SQLite library the component links on the connection's handle;
+// that is sound only because the component opened that handle itself, whatever SQLite the Qt
+// build's own driver carries.
+TEST(SqliteConnection, IsOpenedByTheComponentItselfNotByQtsDriver) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("own.sqlite"));
+    const QStringList qtConnections = QSqlDatabase::connectionNames();
+    auto connection = Connection::Open(QStringLiteral("sqlite:") + path);
+    EXPECT_EQ(QSqlDatabase::connectionNames(), qtConnections) << "no Qt SQL connection is made";
+    EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(sqliteHandle(*connection), "main")), QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace

@@ -28,6 +28,20 @@ TEST_F(ParentLinksTest, KeysOfAnyOtherLengthAreRefusedWithoutTouchingLastErr) {
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 0);
 }
 
+TEST_F(ParentLinksTest, KeysOfAnyOtherLengthNeverReachTheDatabase) {
+    link(parentA, document);
+    SqlLogCapture log;
+    for (const QString& parent : {parentA.left(31), parentA + QLatin1Char('0')}) {
+        EXPECT_FALSE(manager->AddLink(parent, document, QStringLiteral("Cliente")));
+        EXPECT_FALSE(manager->AddLink(parent, document)) << "not even the parent type is looked up";
+    }
+    EXPECT_FALSE(manager->AddLink(parentA, document.left(31), QStringLiteral("Cliente")));
+    EXPECT_FALSE(manager->AddLink(parentA, document + QLatin1Char('0'), QStringLiteral("Cliente")));
+    for (const QString& guid : {document.left(31), document + QLatin1Char('0'), QString()})
+        EXPECT_EQ(manager->GetParentList(guid), QVariant(QStringLiteral("")));
+    EXPECT_EQ(log.statements(), QStringList()) << "no statement reaches the database";
+}
+
 TEST_F(ParentLinksTest, MissingTypeIsCopiedFromTheParentsOtherLinks) {
     link(parentA, document, QStringLiteral("Proveedor"));
     const QString second = storeFile(QStringLiteral("Anexo"), QStringLiteral("pdf"), QByteArray("y"));

@@ -1,14 +1,32 @@
 #include "support/RepositoryTest.h"
 
 #include "component/Globals.h"
+#include "platform/ComponentFile.h"
 #include "platform/Recordset.h"
+
+#include <QDir>
 
 namespace dorvanel::test {
 
 QString Key(const QString& text) { return text.leftJustified(32, QLatin1Char('0'), true); }
 
+namespace {
+
+// Removes the component's temporary files from its folder ("temp.TYPE", and what a failing
+// test may leave there: a partial "temp.TYPE.XXXXXX", a folder in a file's way), so that
+// one failing run never makes the next one fail.
+void removeComponentTempFiles() {
+    QDir folder(ComponentFile::tempFolder());
+    const auto entries = folder.entryInfoList({QStringLiteral("temp.*")}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries)
+        entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath());
+}
+
+}  // namespace
+
 void RepositoryTest::SetUp() {
     DatabaseTest::SetUp();
+    removeComponentTempFiles();
     if (IsSkipped() || HasFatalFailure()) return;
     manager = Manager::Create();
     manager->SetADOCnn(connection);
@@ -28,6 +46,7 @@ void RepositoryTest::TearDown() {
     SetDownloadPageShower(previousShower_);
     manager.reset();
     gManager.reset();
+    removeComponentTempFiles();
     DatabaseTest::TearDown();
 }
 
