@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include <Dorvanel/Globals.h>
+#include <Dorvanel/Keys.h>
 #include <Dorvanel/Manager.h>
 #include <Dorvanel/Oskel.h>
 #include <Dorvanel/Schema.h>
@@ -16,8 +17,6 @@
 namespace dorvanel::cli {
 
 namespace {
-
-constexpr qsizetype KeyLength = 32;
 
 void requireReadableFile(const QString& file) {
     const QFileInfo info(file);
@@ -36,7 +35,7 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
 }  // namespace
 
 void requireKey(const QString& key, const QString& what) {
-    if (key.size() != KeyLength)
+    if (!HasKeyLength(key))
         throw Error(Error::InvalidArgument, QStringLiteral("La clave %1 «%2» debe tener %3 caracteres, no %4")
                                          .arg(what, key)
                                          .arg(KeyLength)

@@ -22,10 +22,10 @@ HostClasses& HostClasses::Registered() {
     return registered;
 }
 
-std::shared_ptr<Oskel> CreateOskel() { return create(HostClasses::Registered().oskel, "Oskel"); }
+std::shared_ptr<Oskel> createOskel() { return create(HostClasses::Registered().oskel, "Oskel"); }
 
-std::shared_ptr<DocRecord> CreateDocRecord() { return create(HostClasses::Registered().docRecord, "DocRecord"); }
+std::shared_ptr<DocRecord> createDocRecord() { return create(HostClasses::Registered().docRecord, "DocRecord"); }
 
-std::shared_ptr<LinkRecord> CreateLinkRecord() { return create(HostClasses::Registered().linkRecord, "LinkRecord"); }
+std::shared_ptr<LinkRecord> createLinkRecord() { return create(HostClasses::Registered().linkRecord, "LinkRecord"); }
 
 }  // namespace dorvanel

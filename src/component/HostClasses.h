@@ -21,8 +21,8 @@ struct HostClasses {
 };
 
 // Each raises Error 429 when its factory is missing or gives nothing.
-std::shared_ptr<Oskel> CreateOskel();
-std::shared_ptr<DocRecord> CreateDocRecord();
-std::shared_ptr<LinkRecord> CreateLinkRecord();
+std::shared_ptr<Oskel> createOskel();
+std::shared_ptr<DocRecord> createDocRecord();
+std::shared_ptr<LinkRecord> createLinkRecord();
 
 }  // namespace dorvanel

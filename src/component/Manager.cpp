@@ -17,7 +17,7 @@ std::shared_ptr<Manager> Manager::Create() {
     // A Manager that lived only through gManager ends here, before the new references are
     // made, so that its end cannot empty them.
     std::shared_ptr<Manager>().swap(gManager);
-    gOskel = CreateOskel();
+    gOskel = createOskel();
     gOskel->SetProductTitle(ProductTitle);
     gManager = manager;
     return manager;

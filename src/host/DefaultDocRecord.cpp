@@ -92,7 +92,7 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
 QString DefaultDocRecord::Data() {
     if (mode_ != Mode::Loaded) return QString();
     if (storeout_) return urlfile_;
-    const QString path = fileInFolder(DefaultOskel::DefaultWorkFolder(),
+    const QString path = fileInFolder(DefaultOskel::defaultWorkFolder(),
                                       typeData_.isEmpty() ? guid_ : guid_ + QLatin1Char('.') + typeData_);
     return writeContentTo(path) ? path : QString();
 }

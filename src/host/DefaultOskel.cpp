@@ -31,9 +31,9 @@ bool DefaultOskel::WriteTextFile(const QString& path, const QString& text) {
     return file.write(bytes) == bytes.size() && file.commit();
 }
 
-QString DefaultOskel::WorkFolder() { return DefaultWorkFolder(); }
+QString DefaultOskel::WorkFolder() { return defaultWorkFolder(); }
 
-QString DefaultOskel::DefaultWorkFolder() {
+QString DefaultOskel::defaultWorkFolder() {
     const QString folder =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel/work");
     QDir().mkpath(folder);

@@ -20,7 +20,7 @@ public:
     void ShowHelp(qint32 windowHandle, qint32 helpContext) override;
 
     // The per-user folder for files made for the user (download pages, fetched documents).
-    static QString DefaultWorkFolder();
+    static QString defaultWorkFolder();
 
 private:
     QString helpFile_;

@@ -5,7 +5,7 @@
 namespace dorvanel {
 
 QString Manager::GetDocumentFile(const QString& sGuid) {
-    auto record = CreateDocRecord();
+    auto record = createDocRecord();
     record->LoadFromADOConnection(0, sGuid, connection_);
     return record->Data();
 }

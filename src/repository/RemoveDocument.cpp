@@ -8,7 +8,7 @@ namespace dorvanel {
 bool Manager::RemoveDocument(const QString& sGuid) {
     bool result = false;
     std::shared_ptr<DocRecord> record;
-    ContinueOnFailure([&] { record = CreateDocRecord(); });
+    ContinueOnFailure([&] { record = createDocRecord(); });
     ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, connection_); });
     ContinueOnFailure([&] { result = Required(record).Delete(); });
     if (!result) ContinueOnFailure([&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip()); });

@@ -23,7 +23,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
                                   const std::function<QString()>& typeData) {
     QString result;
     StopAndTell([&] {
-        auto record = CreateDocRecord();
+        auto record = createDocRecord();
         record->SetADOCnn(connection_);
         record->AddNew();
         record->SetName(sName);

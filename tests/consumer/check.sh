@@ -26,6 +26,12 @@ cache_value() { # NAME -> the value in BUILD_DIR/CMakeCache.txt, empty when unse
 
 cmake --install "$build_dir" --prefix "$prefix/install" >/dev/null
 
+# What a host includes carries no database driver type and nothing of Qt SQL or Widgets.
+if grep -nwE 'sqlite3|sqlite3_stmt|PGconn|QSql[A-Za-z]*|QDialog|QWidget' "$prefix/install/include/Dorvanel/"*.h; then
+    echo "check.sh: the installed headers above name driver or widget types" >&2
+    exit 1
+fi
+
 # Same compiler, build type and extra search paths (e.g. for Qt) as the library's build.
 cache_prefix=$(cache_value CMAKE_PREFIX_PATH)
 args=(
@@ -43,6 +49,9 @@ if [[ $(cache_value DORVANEL_SANITIZE) =~ ^(ON|1|TRUE|YES)$ ]]; then
         "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined")
     export ASAN_OPTIONS="detect_leaks=0${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 fi
+
+# The installed command-line host starts from its prefix alone, wherever that is.
+env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$prefix/install/bin/dorvanel" help >/dev/null
 
 cmake "${args[@]}"
 cmake --build "$prefix/build"

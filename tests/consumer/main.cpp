@@ -1,7 +1,7 @@
 // A host that embeds the installed library: the example the README shows.
-#include <Dorvanel/component/Manager.h>
-#include <Dorvanel/host/Schema.h>
-#include <Dorvanel/platform/Connection.h>
+#include <Dorvanel/Connection.h>
+#include <Dorvanel/Manager.h>
+#include <Dorvanel/Schema.h>
 
 #include <QCoreApplication>
 #include <QTextStream>
