@@ -6,6 +6,7 @@ namespace {
 
 const QString DatabaseOption = QStringLiteral("db");
 const QString HelpOption = QStringLiteral("help");
+const QString VersionOption = QStringLiteral("version");
 const OptionSyntax Help{{QStringLiteral("h"), HelpOption}, {}, QStringLiteral("muestra esta ayuda")};
 
 QString spelledName(const QString& name) {
@@ -65,6 +66,7 @@ const QList<OptionSyntax>& globalOptions() {
     static const QList<OptionSyntax> options{
         {{DatabaseOption}, QStringLiteral("URL"), QStringLiteral("la base de datos, en lugar de la incluida")},
         Help,
+        {{QStringLiteral("v"), VersionOption}, {}, QStringLiteral("muestra la versión")},
     };
     return options;
 }
@@ -82,6 +84,7 @@ Invocation parseInvocation(const QStringList& words) {
     Invocation invocation;
     invocation.databaseUrl =
         parser.isSet(DatabaseOption) ? parser.value(DatabaseOption) : qEnvironmentVariable("DORVANEL_DB");
+    invocation.versionWanted = parser.isSet(VersionOption);
     QStringList rest = parser.positionalArguments();
     if (parser.isSet(HelpOption)) rest.prepend(HelpCommand);
     invocation.command = rest.value(0);

@@ -47,6 +47,7 @@ struct Invocation {
     QString databaseUrl;  // empty: the embedded default database
     QString command;      // empty when none was given
     QStringList arguments;
+    bool versionWanted = false;
 };
 
 // Reads "[--db URL] COMMAND ARGUMENTS..." (the program name left out). Without --db the

@@ -220,6 +220,10 @@ const QList<Command>& commands() {
 
 int runCommand(const Invocation& invocation) {
     QTextStream out(stdout);
+    if (invocation.versionWanted) {
+        out << versionLine();
+        return 0;
+    }
     if (invocation.command.isEmpty()) {
         QTextStream(stderr) << generalHelp(syntaxes());
         return 2;

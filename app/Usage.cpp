@@ -91,4 +91,6 @@ QString commandHelp(const CommandSyntax& command) {
            QStringLiteral("\nOpciones:\n") + optionList(acceptedOptions(command));
 }
 
+QString versionLine() { return QStringLiteral("dorvanel " DORVANEL_VERSION "\n"); }
+
 }  // namespace dorvanel::cli

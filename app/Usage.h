@@ -11,4 +11,6 @@ namespace dorvanel::cli {
 QString generalHelp(const QList<CommandSyntax>& commands);
 QString commandHelp(const CommandSyntax& command);
 
+QString versionLine();
+
 }  // namespace dorvanel::cli
