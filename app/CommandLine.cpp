@@ -1,99 +1,121 @@
 #include "CommandLine.h"
 
-#include <optional>
-#include <utility>
-
 namespace dorvanel::cli {
 
 namespace {
 
-const QString DatabaseOption = QStringLiteral("--db");
-const QString EndOfOptions = QStringLiteral("--");
+const QString DatabaseOption = QStringLiteral("db");
+const QString HelpOption = QStringLiteral("help");
+const QString VersionOption = QStringLiteral("version");
+const OptionSyntax Help{{QStringLiteral("h"), HelpOption}, {}, QStringLiteral("muestra esta ayuda")};
 
-bool looksLikeOption(const QString& word) { return word.size() > 1 && word.startsWith(QLatin1Char('-')); }
-
-// Splits "--name=value" into its two parts; a word without "=" has no value of its own.
-std::pair<QString, std::optional<QString>> splitInlineValue(const QString& word) {
-    const qsizetype equals = word.indexOf(QLatin1Char('='));
-    if (!word.startsWith(EndOfOptions) || equals < 0) return {word, std::nullopt};
-    return {word.left(equals), word.mid(equals + 1)};
+QString spelledName(const QString& name) {
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
-// The option's value: the one after "=", or else the next word (moving i onto it).
-QString takeValue(const QString& name, const std::optional<QString>& inlineValue, const QStringList& words,
-                  qsizetype& i) {
-    if (inlineValue) return *inlineValue;
-    if (++i < words.size()) return words[i];
-    throw UsageError{QStringLiteral("falta el valor de la opción %1").arg(name)};
+// The parser reads a single dash like a double one, so "-o" and "-name" are both options.
+bool spells(const QString& typed, const OptionSyntax& option) {
+    for (const QString& name : option.names)
+        if (typed == QLatin1Char('-') + name || typed == QStringLiteral("--") + name) return true;
+    return false;
 }
 
-const OptionSyntax* findOption(const CommandSyntax& syntax, const QString& name) {
-    for (const OptionSyntax& option : syntax.options)
-        if (option.name == name) return &option;
+const OptionSyntax* optionTyped(const QList<OptionSyntax>& options, const QString& typed) {
+    for (const OptionSyntax& option : options)
+        if (spells(typed, option)) return &option;
     return nullptr;
+}
+
+// The parser's own messages are English; this says in Spanish what it refused. command is
+// empty for the options before the command.
+QString refusal(const QCommandLineParser& parser, const QString& command, const QList<OptionSyntax>& options,
+                const QStringList& words) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString name = spelledName(unknown.first());
+        return command.isEmpty() ? QStringLiteral("opción desconocida: %1").arg(name)
+                                 : QStringLiteral("%1 no tiene la opción %2").arg(command, name);
+    }
+    for (const QString& word : words) {
+        const QString typed = word.section(QLatin1Char('='), 0, 0);
+        const OptionSyntax* option = optionTyped(options, typed);
+        if (typed != word && option && !option->takesValue())
+            return QStringLiteral("la opción %1 no lleva valor").arg(typed);
+    }
+    // What is left: an option that needs a value came last, without one.
+    return QStringLiteral("falta el valor de la opción %1").arg(words.last());
+}
+
+bool parseWords(QCommandLineParser& parser, const QList<OptionSyntax>& options, const QStringList& words) {
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionSyntax& option : options)
+        parser.addOption(QCommandLineOption(option.names, option.description, option.valueName));
+    // The parser skips the first word as the program's name.
+    return parser.parse(QStringList{QStringLiteral("dorvanel")} + words);
 }
 
 }  // namespace
 
+QString spelled(const OptionSyntax& option) {
+    QStringList spellings;
+    for (const QString& name : option.names) spellings << spelledName(name);
+    return spellings.join(QStringLiteral(", "));
+}
+
+const QList<OptionSyntax>& globalOptions() {
+    static const QList<OptionSyntax> options{
+        {{DatabaseOption}, QStringLiteral("URL"), QStringLiteral("la base de datos, en lugar de la incluida")},
+        Help,
+        {{QStringLiteral("v"), VersionOption}, {}, QStringLiteral("muestra la versión")},
+    };
+    return options;
+}
+
+QList<OptionSyntax> acceptedOptions(const CommandSyntax& command) {
+    return command.options + QList<OptionSyntax>{Help};
+}
+
 Invocation parseInvocation(const QStringList& words) {
+    QCommandLineParser parser;
+    // Everything from the command on belongs to the command.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parseWords(parser, globalOptions(), words)) throw UsageError{refusal(parser, {}, globalOptions(), words)};
+
     Invocation invocation;
-    invocation.databaseUrl = qEnvironmentVariable("DORVANEL_DB");
-    qsizetype i = 0;
-    for (; i < words.size() && looksLikeOption(words[i]); ++i) {
-        const auto [name, inlineValue] = splitInlineValue(words[i]);
-        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-            invocation.command = QStringLiteral("help");
-            return invocation;
-        }
-        if (name != DatabaseOption) throw UsageError{QStringLiteral("opción desconocida: %1").arg(name)};
-        invocation.databaseUrl = takeValue(name, inlineValue, words, i);
-    }
-    invocation.command = words.value(i);
-    invocation.arguments = words.mid(i + 1);
+    invocation.databaseUrl =
+        parser.isSet(DatabaseOption) ? parser.value(DatabaseOption) : qEnvironmentVariable("DORVANEL_DB");
+    invocation.versionWanted = parser.isSet(VersionOption);
+    QStringList rest = parser.positionalArguments();
+    if (parser.isSet(HelpOption)) rest.prepend(HelpCommand);
+    invocation.command = rest.value(0);
+    invocation.arguments = rest.mid(1);
     return invocation;
 }
 
-Arguments Arguments::parse(const QString& command, const CommandSyntax& syntax, const QStringList& words) {
-    Arguments arguments;
-    arguments.command_ = command;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        if (!optionsEnded && words[i] == EndOfOptions) {
-            optionsEnded = true;
-        } else if (optionsEnded || !looksLikeOption(words[i])) {
-            arguments.positionals_ << words[i];
-        } else {
-            arguments.readOption(syntax, words, i);
-        }
-    }
-    arguments.requirePositionals(syntax);
-    return arguments;
-}
-
-void Arguments::readOption(const CommandSyntax& syntax, const QStringList& words, qsizetype& i) {
-    const auto [name, inlineValue] = splitInlineValue(words[i]);
-    const OptionSyntax* option = findOption(syntax, name);
-    if (!option) throw UsageError{QStringLiteral("%1 no tiene la opción %2").arg(command_, name)};
-    if (!option->takesValue && inlineValue) throw UsageError{QStringLiteral("la opción %1 no lleva valor").arg(name)};
-    options_[name] << (option->takesValue ? takeValue(name, inlineValue, words, i) : QString());
+Arguments::Arguments(const CommandSyntax& syntax, const QStringList& words) {
+    const QList<OptionSyntax> options = acceptedOptions(syntax);
+    const bool parsed = parseWords(parser_, options, words);
+    helpWanted_ = parser_.isSet(HelpOption);
+    if (helpWanted_) return;
+    if (!parsed) throw UsageError{refusal(parser_, syntax.name, options, words)};
+    requirePositionals(syntax);
+    requireOptions(syntax);
 }
 
 void Arguments::requirePositionals(const CommandSyntax& syntax) const {
-    const qsizetype expected = syntax.positionals.size();
-    const qsizetype given = positionals_.size();
-    if (given < expected) throw UsageError{QStringLiteral("%1: falta %2").arg(command_, syntax.positionals[given])};
-    if (given > expected)
-        throw UsageError{QStringLiteral("%1: sobra el argumento «%2»").arg(command_, positionals_[expected])};
+    const QStringList given = parser_.positionalArguments();
+    const qsizetype required = syntax.positionals.size();
+    const qsizetype allowed = required + syntax.optionalPositionals.size();
+    if (given.size() < required)
+        throw UsageError{QStringLiteral("%1: falta %2").arg(syntax.name, syntax.positionals[given.size()])};
+    if (given.size() > allowed)
+        throw UsageError{QStringLiteral("%1: sobra el argumento «%2»").arg(syntax.name, given[allowed])};
 }
 
-QString Arguments::value(const QString& option) const {
-    const QStringList given = values(option);
-    return given.isEmpty() ? QString() : given.last();
-}
-
-QString Arguments::required(const QString& option) const {
-    if (!isSet(option)) throw UsageError{QStringLiteral("%1 necesita la opción %2").arg(command_, option)};
-    return value(option);
+void Arguments::requireOptions(const CommandSyntax& syntax) const {
+    for (const OptionSyntax& option : syntax.options)
+        if (option.presence == Presence::Required && !parser_.isSet(option.names.first()))
+            throw UsageError{QStringLiteral("%1 necesita la opción %2").arg(syntax.name, spelled(option))};
 }
 
 }  // namespace dorvanel::cli

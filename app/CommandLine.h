@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QHash>
+#include <QCommandLineParser>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,48 +12,69 @@ struct UsageError {
     QString message;
 };
 
+enum class Presence { Optional, Required, Repeatable };
+
+struct OptionSyntax {
+    QStringList names;  // without dashes: {"h", "help"}
+    QString valueName;  // empty for an option that takes no value
+    QString description;
+    Presence presence = Presence::Optional;
+
+    bool takesValue() const { return !valueName.isEmpty(); }
+};
+
+// What a command accepts, and what its help says about it.
+struct CommandSyntax {
+    QString name;
+    QString summary;  // one line
+    QStringList positionals = {};
+    QList<OptionSyntax> options = {};
+    QStringList optionalPositionals = {};  // may follow the required positionals
+};
+
+inline const QString HelpCommand = QStringLiteral("help");
+
+// The option's names as typed: "--name", "-h, --help".
+QString spelled(const OptionSyntax& option);
+
+// The options that go before the command.
+const QList<OptionSyntax>& globalOptions();
+// The command's options and the one every command has for its own help.
+QList<OptionSyntax> acceptedOptions(const CommandSyntax& command);
+
 // What comes before the command, and the command's own words.
 struct Invocation {
     QString databaseUrl;  // empty: the embedded default database
     QString command;      // empty when none was given
     QStringList arguments;
+    bool versionWanted = false;
 };
 
 // Reads "[--db URL] COMMAND ARGUMENTS..." (the program name left out). Without --db the
-// DORVANEL_DB environment variable names the database.
+// DORVANEL_DB environment variable names the database. --help stands for the help command.
 Invocation parseInvocation(const QStringList& words);
 
-struct OptionSyntax {
-    QString name;  // as typed: "--name", "-o"
-    bool takesValue = false;
-};
-
-struct CommandSyntax {
-    QStringList positionals;  // names shown in messages, in order; all are required
-    QList<OptionSyntax> options;
-};
-
-// A command's arguments checked against its syntax.
+// A command's arguments checked against its syntax; a UsageError when they do not fit,
+// unless they ask for the command's help.
 class Arguments {
 public:
-    static Arguments parse(const QString& command, const CommandSyntax& syntax, const QStringList& words);
+    Arguments(const CommandSyntax& syntax, const QStringList& words);
+    Arguments(const Arguments&) = delete;
+    Arguments& operator=(const Arguments&) = delete;
 
-    QString positional(qsizetype index) const { return positionals_.value(index); }
-    bool isSet(const QString& option) const { return options_.contains(option); }
+    bool helpWanted() const { return helpWanted_; }
+    QString positional(qsizetype index) const { return parser_.positionalArguments().value(index); }
+    bool isSet(const QString& option) const { return parser_.isSet(option); }
     // The option's last value, or "" when it was not given.
-    QString value(const QString& option) const;
-    QStringList values(const QString& option) const { return options_.value(option); }
-    // The option's value; a UsageError when it was not given.
-    QString required(const QString& option) const;
+    QString value(const QString& option) const { return parser_.value(option); }
+    QStringList values(const QString& option) const { return parser_.values(option); }
 
 private:
-    // Reads the option at words[i], and its value when it takes one (moving i past it).
-    void readOption(const CommandSyntax& syntax, const QStringList& words, qsizetype& i);
     void requirePositionals(const CommandSyntax& syntax) const;
+    void requireOptions(const CommandSyntax& syntax) const;
 
-    QString command_;
-    QStringList positionals_;
-    QHash<QString, QStringList> options_;
+    QCommandLineParser parser_;
+    bool helpWanted_ = false;
 };
 
 }  // namespace dorvanel::cli

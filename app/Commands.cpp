@@ -11,74 +11,113 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <optional>
+#include <utility>
 
 namespace dorvanel::cli {
 
 namespace {
 
-struct Context {
-    Session& session;
+QString defaultDatabaseUrl() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
+    QDir().mkpath(folder);
+    return "sqlite:" + folder + "/dorvanel.sqlite";
+}
+
+// What a command runs with. The database opens when a command first needs it, so that
+// help never touches one.
+class Context {
+public:
+    Context(QString requestedUrl, QTextStream& stream) : out(stream), url_(std::move(requestedUrl)) {}
+
+    // The database the command line or DORVANEL_DB named, or else the embedded one.
+    const QString& databaseUrl() {
+        if (url_.isEmpty()) url_ = defaultDatabaseUrl();
+        return url_;
+    }
+
+    Session& session() {
+        if (!session_) session_.emplace(databaseUrl(), out);
+        return *session_;
+    }
+
     QTextStream& out;
-    QString databaseUrl;
+
+private:
+    QString url_;
+    std::optional<Session> session_;
 };
 
 using Handler = void (*)(Context&, const Arguments&);
 
 struct Command {
-    QString name;
     CommandSyntax syntax;
     Handler run;
 };
 
-const OptionSyntax ParentType{QStringLiteral("--parent-type"), true};
-const OptionSyntax NoSys{QStringLiteral("--no-sys"), false};
+const QList<Command>& commands();
+
+const Command& commandNamed(const QString& name) {
+    for (const Command& command : commands())
+        if (command.syntax.name == name) return command;
+    throw UsageError{QStringLiteral("orden desconocida: %1").arg(name)};
+}
+
+QList<CommandSyntax> syntaxes() {
+    QList<CommandSyntax> all;
+    for (const Command& command : commands()) all << command.syntax;
+    return all;
+}
+
+const OptionSyntax ParentType{{"parent-type"}, "TIPO", "tipo del padre; sin ella, sale de sus otros vínculos"};
 
 void runInit(Context& context, const Arguments&) {
-    context.session.createSchema();
-    context.out << "Base de datos lista: " << context.databaseUrl << Qt::endl;
+    context.session().createSchema();
+    context.out << "Base de datos lista: " << context.databaseUrl() << Qt::endl;
 }
 
 void runStore(Context& context, const Arguments& arguments) {
     StoreRequest request;
     request.file = arguments.positional(0);
-    request.name = arguments.required(QStringLiteral("--name"));
-    request.description = arguments.value(QStringLiteral("--description"));
-    request.keywords = arguments.value(QStringLiteral("--keywords"));
-    request.type = arguments.value(QStringLiteral("--type"));
-    request.isUrl = arguments.isSet(QStringLiteral("--url"));
-    context.out << context.session.store(request, arguments.values(QStringLiteral("--parent")),
-                                         arguments.value(ParentType.name))
+    request.name = arguments.value(QStringLiteral("name"));
+    request.description = arguments.value(QStringLiteral("description"));
+    request.keywords = arguments.value(QStringLiteral("keywords"));
+    request.type = arguments.value(QStringLiteral("type"));
+    request.isUrl = arguments.isSet(QStringLiteral("url"));
+    context.out << context.session().store(request, arguments.values(QStringLiteral("parent")),
+                                           arguments.value(QStringLiteral("parent-type")))
                 << Qt::endl;
 }
 
 void runLink(Context& context, const Arguments& arguments) {
     const QString parent = arguments.positional(0);
     const QString guid = arguments.positional(1);
-    context.session.link(parent, guid, arguments.value(ParentType.name), !arguments.isSet(NoSys.name));
+    context.session().link(parent, guid, arguments.value(QStringLiteral("parent-type")),
+                           !arguments.isSet(QStringLiteral("no-sys")));
     context.out << "Documento " << guid << " vinculado a " << parent << Qt::endl;
 }
 
 void runUnlink(Context& context, const Arguments& arguments) {
     const QString parent = arguments.positional(0);
     const QString guid = arguments.positional(1);
-    if (!context.session.unlink(parent, guid))
+    if (!context.session().unlink(parent, guid))
         throw Error(Error::NoCurrentRecord,
                     QStringLiteral("El documento %1 no está vinculado a %2: no se quitó nada").arg(guid, parent));
     context.out << "Vínculo quitado: " << guid << " ya no está vinculado a " << parent << Qt::endl;
 }
 
 void runParents(Context& context, const Arguments& arguments) {
-    for (const QString& parent : context.session.parents(arguments.positional(0))) context.out << parent << '\n';
+    for (const QString& parent : context.session().parents(arguments.positional(0))) context.out << parent << '\n';
 }
 
 void runList(Context& context, const Arguments& arguments) {
     ListQuery query;
-    query.parents = arguments.value(QStringLiteral("--parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
-    query.type = arguments.value(QStringLiteral("--type"));
-    query.noSys = arguments.isSet(NoSys.name);
-    query.everyLink = arguments.isSet(QStringLiteral("--all"));
-    const DocumentListing listing = context.session.list(query);
-    if (arguments.isSet(QStringLiteral("--json"))) {
+    query.parents = arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    query.type = arguments.value(QStringLiteral("type"));
+    query.noSys = arguments.isSet(QStringLiteral("no-sys"));
+    query.everyLink = arguments.isSet(QStringLiteral("all"));
+    const DocumentListing listing = context.session().list(query);
+    if (arguments.isSet(QStringLiteral("json"))) {
         context.out << documentJson(listing);
     } else {
         context.out << documentTable(listing);
@@ -86,8 +125,8 @@ void runList(Context& context, const Arguments& arguments) {
 }
 
 void runGet(Context& context, const Arguments& arguments) {
-    const FetchedDocument document = context.session.fetch(arguments.positional(0));
-    const QString target = arguments.value(QStringLiteral("-o"));
+    const FetchedDocument document = context.session().fetch(arguments.positional(0));
+    const QString target = arguments.value(QStringLiteral("o"));
     if (document.outside()) {
         context.out << document.path() << Qt::endl;
         if (!target.isEmpty()) QTextStream(stderr) << "Es un documento externo: no se escribió " << target << Qt::endl;
@@ -101,90 +140,102 @@ void runGet(Context& context, const Arguments& arguments) {
 
 void openDocument(Context& context, const Arguments& arguments, bool saveAs) {
     const QString guid = arguments.positional(0);
-    if (!context.session.open(guid, saveAs))
+    if (!context.session().open(guid, saveAs))
         context.out << "Documento " << guid << " entregado al escritorio para abrirlo" << Qt::endl;
 }
 
 void runRemove(Context& context, const Arguments& arguments) {
     const QString guid = arguments.positional(0);
-    context.session.remove(guid);
+    context.session().remove(guid);
     context.out << "Documento eliminado: " << guid << Qt::endl;
 }
 
 void runImport(Context& context, const Arguments& arguments) {
-    importFolder(context.session, context.out, arguments.positional(0),
-                 arguments.required(QStringLiteral("--parent")), arguments.value(ParentType.name));
+    importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
+                 arguments.value(QStringLiteral("parent-type")));
 }
 
-void runTourCommand(Context& context, const Arguments&) { runTour(context.session, context.out, context.databaseUrl); }
+void runTourCommand(Context& context, const Arguments&) {
+    runTour(context.session(), context.out, context.databaseUrl());
+}
 
+void runHelp(Context& context, const Arguments& arguments) {
+    const QString topic = arguments.positional(0);
+    context.out << (topic.isEmpty() ? generalHelp(syntaxes()) : commandHelp(commandNamed(topic).syntax));
+}
+
+// Every command with its syntax, from which both the parsing and the help texts come.
 const QList<Command>& commands() {
     static const QList<Command> table{
-        {QStringLiteral("init"), {}, runInit},
-        {QStringLiteral("store"),
-         {{QStringLiteral("ARCHIVO")},
-          {{QStringLiteral("--name"), true},
-           {QStringLiteral("--description"), true},
-           {QStringLiteral("--keywords"), true},
-           {QStringLiteral("--type"), true},
-           {QStringLiteral("--url"), false},
-           {QStringLiteral("--parent"), true},
+        {{"init", "crea las tablas y vistas (no hace nada si ya existen)"}, runInit},
+        {{"store",
+          "guarda un archivo y escribe su clave en la última línea",
+          {"ARCHIVO"},
+          {{{"name"}, "NOMBRE", "nombre del documento", Presence::Required},
+           {{"description"}, "TEXTO", "descripción del documento"},
+           {{"keywords"}, "PALABRAS", "palabras clave del documento"},
+           {{"type"}, "TIPO", "tipo del documento; sin ella, la extensión del archivo"},
+           {{"url"}, {}, "ARCHIVO es una dirección externa, no un archivo"},
+           {{"parent"}, "CLAVE", "vincula el documento a ese padre", Presence::Repeatable},
            ParentType}},
          runStore},
-        {QStringLiteral("link"), {{QStringLiteral("PADRE"), QStringLiteral("CLAVE")}, {ParentType, NoSys}}, runLink},
-        {QStringLiteral("unlink"), {{QStringLiteral("PADRE"), QStringLiteral("CLAVE")}, {}}, runUnlink},
-        {QStringLiteral("parents"), {{QStringLiteral("CLAVE")}, {}}, runParents},
-        {QStringLiteral("list"),
-         {{},
-          {{QStringLiteral("--parents"), true},
-           {QStringLiteral("--type"), true},
-           NoSys,
-           {QStringLiteral("--all"), false},
-           {QStringLiteral("--json"), false}}},
+        {{"link",
+          "vincula el documento CLAVE al padre",
+          {"PADRE", "CLAVE"},
+          {ParentType, {{"no-sys"}, {}, "el vínculo no es del sistema"}}},
+         runLink},
+        {{"unlink", "quita el vínculo del documento CLAVE con el padre", {"PADRE", "CLAVE"}}, runUnlink},
+        {{"parents", "muestra los padres del documento, uno por línea", {"CLAVE"}}, runParents},
+        {{"list",
+          "lista cada documento una vez, como tabla o como JSON",
+          {},
+          {{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"},
+           {{"type"}, "TIPO", "solo los documentos de ese tipo"},
+           {{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"},
+           {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
+           {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
          runList},
-        {QStringLiteral("get"), {{QStringLiteral("CLAVE")}, {{QStringLiteral("-o"), true}}}, runGet},
-        {QStringLiteral("open"), {{QStringLiteral("CLAVE")}, {}},
+        {{"get",
+          "escribe el contenido o, si es externo, su dirección",
+          {"CLAVE"},
+          {{{"o"}, "ARCHIVO", "escribe en ARCHIVO y no en la salida estándar"}}},
+         runGet},
+        {{"open", "abre una imagen en el escritorio; lo demás, como download", {"CLAVE"}},
          [](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); }},
-        {QStringLiteral("download"), {{QStringLiteral("CLAVE")}, {}},
+        {{"download", "ofrece el documento en una página de descarga", {"CLAVE"}},
          [](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); }},
-        {QStringLiteral("rm"), {{QStringLiteral("CLAVE")}, {}}, runRemove},
-        {QStringLiteral("import"), {{QStringLiteral("CARPETA")}, {{QStringLiteral("--parent"), true}, ParentType}},
+        {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, runRemove},
+        {{"import",
+          "guarda cada archivo de la carpeta y lo vincula al padre",
+          {"CARPETA"},
+          {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
          runImport},
-        {QStringLiteral("tour"), {}, runTourCommand},
+        {{"tour", "recorrido guiado con documentos de ejemplo"}, runTourCommand},
+        {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, runHelp},
     };
     return table;
-}
-
-const Command& commandNamed(const QString& name) {
-    for (const Command& command : commands())
-        if (command.name == name) return command;
-    throw UsageError{QStringLiteral("orden desconocida: %1").arg(name)};
-}
-
-QString defaultDatabaseUrl() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
-    QDir().mkpath(folder);
-    return "sqlite:" + folder + "/dorvanel.sqlite";
 }
 
 }  // namespace
 
 int runCommand(const Invocation& invocation) {
-    if (invocation.command.isEmpty()) {
-        QTextStream(stderr) << UsageText;
-        return 2;
-    }
     QTextStream out(stdout);
-    if (invocation.command == QLatin1String("help")) {
-        out << UsageText;
+    if (invocation.versionWanted) {
+        out << versionLine();
         return 0;
     }
+    if (invocation.command.isEmpty()) {
+        QTextStream(stderr) << generalHelp(syntaxes());
+        return 2;
+    }
     const Command& command = commandNamed(invocation.command);
-    const Arguments arguments = Arguments::parse(command.name, command.syntax, invocation.arguments);
-    const QString databaseUrl = invocation.databaseUrl.isEmpty() ? defaultDatabaseUrl() : invocation.databaseUrl;
-    Session session(databaseUrl, out);
-    Context context{session, out, databaseUrl};
-    command.run(context, arguments);
+    const Arguments arguments(command.syntax, invocation.arguments);
+    Context context(invocation.databaseUrl, out);
+    if (arguments.helpWanted()) {
+        out << commandHelp(command.syntax);
+    } else {
+        command.run(context, arguments);
+    }
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <utility>
 
 namespace {
 
@@ -32,6 +33,31 @@ QString key(char filler) { return QString(32, QLatin1Char(filler)); }
 
 const char RawContent[] = "first\0second\r\n\xff\x00\x01 end";
 const QByteArray BinaryContent(RawContent, sizeof RawContent - 1);
+
+// Every command, with the options its help must name.
+struct CommandOptions {
+    QString command;
+    QStringList options;
+};
+const QList<CommandOptions> EveryCommand{
+    {QStringLiteral("init"), {}},
+    {QStringLiteral("store"),
+     {QStringLiteral("--name"), QStringLiteral("--description"), QStringLiteral("--keywords"), QStringLiteral("--type"),
+      QStringLiteral("--url"), QStringLiteral("--parent"), QStringLiteral("--parent-type")}},
+    {QStringLiteral("link"), {QStringLiteral("--parent-type"), QStringLiteral("--no-sys")}},
+    {QStringLiteral("unlink"), {}},
+    {QStringLiteral("parents"), {}},
+    {QStringLiteral("list"),
+     {QStringLiteral("--parents"), QStringLiteral("--type"), QStringLiteral("--no-sys"), QStringLiteral("--all"),
+      QStringLiteral("--json")}},
+    {QStringLiteral("get"), {QStringLiteral("-o")}},
+    {QStringLiteral("open"), {}},
+    {QStringLiteral("download"), {}},
+    {QStringLiteral("rm"), {}},
+    {QStringLiteral("import"), {QStringLiteral("--parent"), QStringLiteral("--parent-type")}},
+    {QStringLiteral("tour"), {}},
+    {QStringLiteral("help"), {}},
+};
 
 class CliTest : public ::testing::Test {
 protected:
@@ -271,6 +297,78 @@ TEST_F(CliTest, FailuresGiveANumberedMessageAndExitWithOne) {
         EXPECT_TRUE(failed.out.isEmpty()) << failed;
     }
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// Help and usage errors come before any database opens, so these runs name one that cannot.
+const QStringList UnopenableDatabase{QStringLiteral("--db"), QStringLiteral("sqlite:/nonexistent/cli.sqlite")};
+
+TEST_F(CliTest, GeneralHelpNamesEveryCommandAndGoesToStandardErrorWithoutACommand) {
+    const QList<std::pair<QStringList, int>> cases{
+        {{QStringLiteral("help")}, 0}, {{QStringLiteral("--help")}, 0}, {{QStringLiteral("-h")}, 0}, {{}, 2}};
+    for (const auto& [asked, status] : cases) {
+        const Result help = runRaw(UnopenableDatabase + asked);
+        EXPECT_EQ(help.status, status) << help;
+        const QString text = status == 0 ? QString::fromUtf8(help.out) : help.err;
+        for (const CommandOptions& command : EveryCommand)
+            EXPECT_TRUE(text.contains(QStringLiteral("\n  ") + command.command + ' ')) << command.command.toStdString();
+        for (const char* hint : {"DORVANEL_DB", "postgresql://", "QT_LOGGING_RULES", "Estado de salida"})
+            EXPECT_TRUE(text.contains(QLatin1String(hint))) << hint << '\n' << help;
+    }
+}
+
+TEST_F(CliTest, EachCommandHasItsOwnHelpInBothSpellings) {
+    for (const CommandOptions& command : EveryCommand) {
+        const QList<QStringList> spellings{{QStringLiteral("help"), command.command},
+                                           {command.command, QStringLiteral("--help")},
+                                           {command.command, QStringLiteral("-h")}};
+        for (const QStringList& asked : spellings) {
+            const Result help = runRaw(UnopenableDatabase + asked);
+            EXPECT_EQ(help.status, 0) << help;
+            const QString text = QString::fromUtf8(help.out);
+            EXPECT_TRUE(text.contains(QStringLiteral("Uso: dorvanel ") + command.command)) << help;
+            for (const QString& option : command.options + QStringList{QStringLiteral("--help")})
+                EXPECT_TRUE(text.contains(option + ' ')) << option.toStdString() << '\n' << help;
+        }
+    }
+}
+
+TEST_F(CliTest, VersionIsOneLine) {
+    for (const QString& flag : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+        const Result version = runRaw({flag});
+        EXPECT_EQ(version.status, 0) << version;
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^dorvanel \\d+\\.\\d+\\.\\d+\\n$"))
+                        .match(QString::fromUtf8(version.out))
+                        .hasMatch())
+            << version;
+    }
+}
+
+TEST_F(CliTest, UsageErrorsAreExplainedInSpanish) {
+    struct Case {
+        QStringList arguments;
+        QString message;
+    };
+    const QList<Case> cases{
+        {{QStringLiteral("--bogus"), QStringLiteral("list")}, QStringLiteral("opción desconocida: --bogus")},
+        {{QStringLiteral("--db")}, QStringLiteral("falta el valor de la opción --db")},
+        {UnopenableDatabase + QStringList{QStringLiteral("list"), QStringLiteral("--bogus")},
+         QStringLiteral("list no tiene la opción --bogus")},
+        {UnopenableDatabase + QStringList{QStringLiteral("get"), key('A'), QStringLiteral("-o")},
+         QStringLiteral("falta el valor de la opción -o")},
+        {UnopenableDatabase + QStringList{QStringLiteral("list"), QStringLiteral("--json=sí")},
+         QStringLiteral("la opción --json no lleva valor")},
+        {UnopenableDatabase + QStringList{QStringLiteral("import"), QStringLiteral("carpeta")},
+         QStringLiteral("import necesita la opción --parent")},
+        {UnopenableDatabase + QStringList{QStringLiteral("link"), key('P')}, QStringLiteral("link: falta CLAVE")},
+        {UnopenableDatabase + QStringList{QStringLiteral("help"), QStringLiteral("bogus")},
+         QStringLiteral("orden desconocida: bogus")},
+    };
+    for (const Case& c : cases) {
+        const Result refused = runRaw(c.arguments);
+        EXPECT_EQ(refused.status, 2) << refused;
+        const QString expected = QStringLiteral("dorvanel: ") + c.message + QStringLiteral("\nVea dorvanel --help");
+        EXPECT_TRUE(refused.err.contains(expected)) << refused;
+    }
 }
 
 }  // namespace
