@@ -1,5 +1,7 @@
 #include "Usage.h"
 
+#include <Dorvanel/Version.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -91,6 +93,8 @@ QString commandHelp(const CommandSyntax& command) {
            QStringLiteral("\nOpciones:\n") + optionList(acceptedOptions(command));
 }
 
-QString versionLine() { return QStringLiteral("dorvanel " DORVANEL_VERSION "\n"); }
+QString versionLine() {
+    return QStringLiteral("dorvanel %1.%2.%3\n").arg(DORVANEL_VERSION_MAJOR).arg(DORVANEL_VERSION_MINOR).arg(DORVANEL_VERSION_PATCH);
+}
 
 }  // namespace dorvanel::cli
