@@ -93,12 +93,16 @@ cxx_sources() {
     return "${PIPESTATUS[0]}"
 }
 
+# Configures again when CMakePresets.json changed since the folder was configured through it: a
+# cache variable a preset sets (DORVANEL_WERROR, say) reaches the cache only through --preset.
 build_preset() {
     local preset=$1
     (
         cd -- "$DORVANEL_ROOT" || exit
-        if [[ ! -f "build/$preset/build.ninja" ]]; then
-            cmake --preset "$preset"
+        local stamp="build/$preset/.configured-by-preset"
+        if [[ ! -f "build/$preset/build.ninja" || ! -f $stamp || CMakePresets.json -nt $stamp ]]; then
+            cmake --preset "$preset" || exit
+            touch "$stamp"
         fi
         cmake --build --preset "$preset"
     )
