@@ -2,6 +2,8 @@
 # Shared helpers for the scripts in this folder. Source it; do not run it.
 #
 #   ensure_packages PKG...   install the Debian packages that are missing (as root or via sudo)
+#   clang_format_command     print the clang-format to run (warns when it is not version 14)
+#   cxx_sources              print the tracked C++ source files, one a line
 #   build_preset NAME        configure the CMake preset NAME when needed, then build it
 #   start_postgres           start a throwaway PostgreSQL 15 cluster and export DORVANEL_TEST_PG_URL
 #   reset_postgres_db        drop and re-create the test database of that cluster
@@ -15,8 +17,10 @@ DORVANEL_BUILD_PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-image-formats-plugins
     libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
+# What scripts/check-format needs.
+DORVANEL_FORMAT_PACKAGES=(clang-format git)
 # The above plus what the test run needs.
-DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" postgresql time)
+DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" "${DORVANEL_FORMAT_PACKAGES[@]}" postgresql time)
 
 DORVANEL_PG_BIN=${DORVANEL_PG_BIN:-/usr/lib/postgresql/15/bin}
 # The server listens on a Unix socket only; the port just names the socket file
@@ -58,12 +62,47 @@ ensure_packages() {
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
 }
 
+# .clang-format was tuned with clang-format 14, and other major versions lay out some code
+# differently, so version 14 is preferred when it is installed. CLANG_FORMAT names another.
+clang_format_command() {
+    local command=${CLANG_FORMAT:-}
+    if [[ -z $command ]]; then
+        command=$(command -v clang-format-14 || command -v clang-format || true)
+    fi
+    if [[ -z $command ]] || ! command -v "$command" >/dev/null; then
+        echo "clang-format not found${command:+: $command}" >&2
+        return 1
+    fi
+    local version
+    version=$("$command" --version)
+    if [[ ! $version =~ version\ 14\. ]]; then
+        echo "warning: .clang-format was tuned for clang-format 14; $command is: $version" >&2
+    fi
+    echo "$command"
+}
+
+# The C++ sources git tracks, relative to the repository root. A file deleted from the working
+# tree but still in the index is left out.
+cxx_sources() {
+    local file
+    git -C "$DORVANEL_ROOT" ls-files -z -- '*.h' '*.hpp' '*.cpp' '*.cc' | while IFS= read -r -d '' file; do
+        if [[ -f $DORVANEL_ROOT/$file ]]; then
+            printf '%s\n' "$file"
+        fi
+    done
+    return "${PIPESTATUS[0]}"
+}
+
+# Configures again when CMakePresets.json changed since the folder was configured through it: a
+# cache variable a preset sets (DORVANEL_WERROR, say) reaches the cache only through --preset.
 build_preset() {
     local preset=$1
     (
         cd -- "$DORVANEL_ROOT" || exit
-        if [[ ! -f "build/$preset/build.ninja" ]]; then
-            cmake --preset "$preset"
+        local stamp="build/$preset/.configured-by-preset"
+        if [[ ! -f "build/$preset/build.ninja" || ! -f $stamp || CMakePresets.json -nt $stamp ]]; then
+            cmake --preset "$preset" || exit
+            touch "$stamp"
         fi
         cmake --build --preset "$preset"
     )

@@ -18,7 +18,9 @@ constexpr qint64 LargestDocument = 200 * 1024 * 1024;
 
 // A fresh database with the component's schema for every test, on the engine the run names:
 // DORVANEL_TEST_ENGINE=sqlite (a file in a temporary folder, the default) or postgresql (the
-// server at DORVANEL_TEST_PG_URL, its public schema rebuilt; the test is skipped without it).
+// server at DORVANEL_TEST_PG_URL, its public schema rebuilt). When that server is not set or
+// cannot be reached the test is skipped, or fails if DORVANEL_TEST_REQUIRE_POSTGRESQL is set
+// (to anything but 0): scripts/test sets it, so that a run without PostgreSQL cannot pass.
 class DatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -34,6 +36,8 @@ protected:
     std::shared_ptr<Connection> connection;
 
 private:
+    void openPostgreSql();
+
     QTemporaryDir dir_;
     QString url_;
 };
