@@ -6,6 +6,7 @@
 #include "Session.h"
 #include "Tour.h"
 #include "Usage.h"
+
 #include <Dorvanel/Error.h>
 
 #include <QDir>

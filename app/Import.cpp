@@ -2,6 +2,7 @@
 
 #include "ProgressBar.h"
 #include "Session.h"
+
 #include <Dorvanel/Error.h>
 
 #include <QDir>

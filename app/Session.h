@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentListing.h"
+
 #include <Dorvanel/Error.h>
 #include <Dorvanel/MessageBox.h>
 #include <Dorvanel/DownloadPage.h>

@@ -2,6 +2,7 @@
 
 #include "DocumentListing.h"
 #include "Session.h"
+
 #include <Dorvanel/Error.h>
 
 #include <QBuffer>

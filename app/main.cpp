@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+
 #include <Dorvanel/Error.h>
 
 #include <QApplication>

@@ -14,7 +14,7 @@ DORVANEL_ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
 # Everything needed to configure and build the project, its tests and benchmarks.
 DORVANEL_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql qt6-image-formats-plugins
+    qt6-base-dev qt6-base-dev-tools libqt6sql6-psql qt6-image-formats-plugins
     libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What scripts/check-format needs.
