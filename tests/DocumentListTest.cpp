@@ -64,6 +64,51 @@ TEST(MemoryDocumentList, KeepsSubItemsOnlyForItsColumnsAndKnowsItsKeys) {
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(MemoryDocumentList, ListsKeyZeroAndFollowsChangesOfTheKeySubItem) {
+    MemoryDocumentList list;
+    const qint32 first = list.Add(QStringLiteral("Primero"));
+    EXPECT_FALSE(IsDocumentListed(list, 0)) << "an empty key is not key 0";
+    list.SetSubItem(first, 6, QStringLiteral("0"));
+    EXPECT_TRUE(IsDocumentListed(list, 0));
+    const qint32 second = list.Add(QStringLiteral("Segundo"));
+    list.SetSubItem(second, 6, QStringLiteral("0"));
+    list.SetSubItem(first, 6, QStringLiteral("7"));
+    EXPECT_TRUE(IsDocumentListed(list, 0)) << "the second item still carries it";
+    EXPECT_TRUE(IsDocumentListed(list, 7));
+    list.SetSubItem(second, 6, QString());
+    list.SetSubItem(first, 6, QStringLiteral("7a"));
+    EXPECT_FALSE(IsDocumentListed(list, 0));
+    EXPECT_FALSE(IsDocumentListed(list, 7));
+}
+
+TEST(MemoryDocumentList, RowsFromTheDatabaseKeepOnlyTheListsColumns) {
+    const QByteArrayView subItems[] = {"Descripción", "pdf", "t", "c", "w", "42", "guid", "1"};
+    for (const qint32 columns : {1, 6, 7, 8, 9}) {
+        MemoryDocumentList list(columns);
+        const qint32 item = list.AddRowUtf8("Doc", subItems);
+        EXPECT_EQ(list.Text(item), QStringLiteral("Doc"));
+        for (qint32 sub = 1; sub <= 8; ++sub)
+            EXPECT_EQ(list.SubItem(item, sub), sub < columns ? QString::fromUtf8(subItems[sub - 1]) : QString())
+                << columns << " columns, sub-item " << sub;
+        EXPECT_EQ(IsDocumentListed(list, 42), columns > 6) << columns;
+    }
+}
+
+TEST(MemoryDocumentList, KeepsEveryTextOfALongList) {
+    const QString longText(40000, QLatin1Char('x'));  // more than the first blocks hold
+    auto textOf = [&](qint32 n) { return n == 1000 ? longText : QStringLiteral("Año %1").arg(n); };
+    MemoryDocumentList list;
+    constexpr qint32 Items = 3000;
+    for (qint32 n = 1; n <= Items; ++n) list.SetSubItem(list.Add(QString::number(n)), 1, textOf(n));
+    ASSERT_EQ(list.Count(), Items);
+    qint32 wrong = 0;
+    for (qint32 n = 1; n <= Items; ++n)
+        wrong += list.Text(n) != QString::number(n) || list.SubItem(n, 1) != textOf(n) || !list.SubItem(n, 2).isNull();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_THROW(list.Text(Items + 1), Error);
+    EXPECT_THROW(list.SetSubItem(0, 1, QStringLiteral("x")), Error);
+}
+
 class DocumentListTest : public RepositoryTest {
 protected:
     void SetUp() override {

@@ -8,7 +8,7 @@ namespace dorvanel {
 
 void DocumentList::Clear() {
     clearItems();
-    keys_.Clear();
+    keyCounts_.clear();
 }
 
 qint32 DocumentList::Add(const QString& text) { return addItem(text); }
@@ -48,7 +48,9 @@ void DocumentList::countKey(QByteArrayView text, int change) {
     qint64 key = 0;
     const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), key);
     if (text.isEmpty() || failure != std::errc() || end != text.data() + text.size()) return;
-    keys_.Add(key, change);
+    qint32& count = keyCounts_[key];
+    count += change;
+    if (count <= 0) keyCounts_.remove(key);
 }
 
 }  // namespace dorvanel

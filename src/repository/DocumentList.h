@@ -1,8 +1,7 @@
 #pragma once
 
-#include "repository/KeyIndex.h"
-
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 #include <span>
 
@@ -32,7 +31,7 @@ public:
     virtual qint32 ColumnCount() const = 0;
 
     // Whether an item carries this number as its key.
-    bool ListsKey(qint32 key) const { return keys_.Contains(key); }
+    bool ListsKey(qint32 key) const { return keyCounts_.contains(key); }
 
 protected:
     virtual void clearItems() = 0;
@@ -50,7 +49,9 @@ private:
     void replaceKey(qint32 item, qint32 subItem, QByteArrayView newText);
     void countKey(QByteArrayView text, int change);
 
-    KeyIndex keys_;
+    // How many items carry each key: two items may carry the same one, and replacing the key
+    // of one of them leaves the key listed.
+    QHash<qint64, qint32> keyCounts_;
 };
 
 }  // namespace dorvanel

@@ -31,12 +31,9 @@ struct ListColumns {
     qint32 name;
     std::array<qint32, SubItemColumns.size()> subItems;
     qint32 sis;
-    qint32 key;
 
     explicit ListColumns(const Recordset& rows)
-        : name(rows.fieldIndex(QStringLiteral("Name"))),
-          sis(rows.fieldIndex(QStringLiteral("Sis"))),
-          key(rows.fieldIndex(QStringLiteral("Sys_PK"))) {
+        : name(rows.fieldIndex(QStringLiteral("Name"))), sis(rows.fieldIndex(QStringLiteral("Sis"))) {
         for (std::size_t i = 0; i < SubItemColumns.size(); ++i)
             subItems[i] = rows.fieldIndex(QLatin1String(SubItemColumns[i]));
     }
@@ -45,18 +42,27 @@ struct ListColumns {
 // A column's UTF-8 text; NULL, and a column the rows lack, read as an empty text.
 QByteArray textAt(const Recordset& rows, qint32 column) { return column < 0 ? QByteArray() : rows.utf8(column); }
 
-qint32 keyAt(const Recordset& rows, qint32 column) {
-    bool numeric = false;
-    const qint32 key = textAt(rows, column).toInt(&numeric);
-    if (!numeric) throw Error(Error::Unexpected, QStringLiteral("La clave del documento no es un número"));
-    return key;
-}
-
-// One item from the current row. A column the row lacks leaves its sub-item empty.
-void addDocumentItem(DocumentList& list, const Recordset& rows, const ListColumns& columns, bool fromDocs) {
+// The current row's sub-items 1 to 8, each read once: the key among them serves both the
+// duplicate test and its sub-item.
+std::array<QByteArray, SisSubItem> subItemTexts(const Recordset& rows, const ListColumns& columns) {
     std::array<QByteArray, SisSubItem> texts;
     for (std::size_t i = 0; i < columns.subItems.size(); ++i) texts[i] = textAt(rows, columns.subItems[i]);
     texts[SisSubItem - 1] = textAt(rows, columns.sis);
+    return texts;
+}
+
+// A row whose key is not a number is never taken for one already listed.
+bool isListed(const DocumentList& list, const QByteArray& keyText) {
+    bool numeric = false;
+    const qint32 key = keyText.toInt(&numeric);
+    return numeric && IsDocumentListed(list, key);
+}
+
+// One item from the current row, unless its document is listed already. A column the row
+// lacks leaves its sub-item empty.
+void addUnlistedItem(DocumentList& list, const Recordset& rows, const ListColumns& columns, bool fromDocs) {
+    const auto texts = subItemTexts(rows, columns);
+    if (isListed(list, texts[DocumentList::KeySubItem - 1])) return;
     std::array<QByteArrayView, SisSubItem> subItems;
     std::copy(texts.begin(), texts.end(), subItems.begin());
     // Sis only says something about the link a row came through.
@@ -86,9 +92,7 @@ void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs
     std::optional<ListColumns> columns;
     if (!ContinueOnFailure([&] { columns.emplace(*rows); })) return;
     while (!rows->Eof()) {
-        bool listed = false;
-        ContinueOnFailure([&] { listed = IsDocumentListed(List, keyAt(*rows, columns->key)); });
-        if (!listed) ContinueOnFailure([&] { addDocumentItem(List, *rows, *columns, FromDocs); });
+        ContinueOnFailure([&] { addUnlistedItem(List, *rows, *columns, FromDocs); });
         if (!ContinueOnFailure([&] { rows->MoveNext(); })) return;
     }
 }

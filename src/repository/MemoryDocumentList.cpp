@@ -2,15 +2,15 @@
 
 #include "platform/Error.h"
 
-#include <QStringEncoder>
 #include <bit>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace dorvanel {
 
 namespace {
-// The first block's bytes, and the most a block grows to (a huge page).
+// The first block's bytes, and the most a block grows to.
 constexpr qsizetype FirstBlockCapacity = 16 * 1024;
 constexpr qsizetype LargestBlockCapacity = 2 * 1024 * 1024;
 // Items whose places the first page holds; page n holds FirstPageItems * 2^n.
@@ -21,85 +21,128 @@ std::pair<std::size_t, qint32> pageOf(qint32 index) {
     const auto page = std::size_t(std::bit_width(quint32(index / FirstPageItems + 1)) - 1);
     return {page, index - FirstPageItems * ((qint32(1) << page) - 1)};
 }
-// UTF-8 takes at most three bytes for each UTF-16 unit.
-constexpr qsizetype MaxUtf8PerUnit = 3;
 }  // namespace
 
-MemoryDocumentList::MemoryDocumentList(qint32 columnCount) : columnCount_(qMax(1, columnCount)) {}
+// The items' texts (column 0 an item's own text, column n its sub-item n), packed as UTF-8
+// into blocks; items keep only where their texts lie. A list of a hundred thousand documents
+// then costs a few dozen allocations instead of a million strings, and texts from the database
+// are stored as they come, without a round trip through UTF-16. Blocks, and the pages of
+// places, double in size as the list grows (blocks up to 2 MiB), and never move.
+class MemoryDocumentList::Texts {
+public:
+    explicit Texts(qint32 columnCount) : columnCount_(columnCount) {}
 
-qint32 MemoryDocumentList::Count() const { return count_; }
+    qint32 columnCount() const { return columnCount_; }
+    qint32 count() const { return count_; }
+    void clear();
+    // Adds an item with empty texts and returns its number.
+    qint32 addItem();
+    // A text set again is appended and pointed to anew.
+    void store(qint32 item, qint32 column, QByteArrayView utf8);
+    QString text(qint32 item, qint32 column) const;
 
-void MemoryDocumentList::clearItems() {
+private:
+    struct Place {
+        quint32 block = 0;
+        quint32 start = 0;
+        quint32 length = 0;
+    };
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        qsizetype used = 0;
+        qsizetype capacity = 0;
+    };
+    // The place of an existing item's text; raises for an item the list does not have.
+    Place& placeOf(qint32 item, qint32 column);
+    const Place& placeOf(qint32 item, qint32 column) const;
+    // A block with room for `bytes` more; a new one when the last is full.
+    Block& blockWithRoom(qsizetype bytes);
+
+    qint32 columnCount_;
+    std::vector<Block> blocks_;
+    // columnCount_ places per item, in pages that hold twice as many items as the page before.
+    std::vector<std::unique_ptr<Place[]>> pages_;
+    qint32 count_ = 0;
+};
+
+void MemoryDocumentList::Texts::clear() {
     blocks_.clear();
     pages_.clear();
     count_ = 0;
 }
 
-qint32 MemoryDocumentList::addItem(const QString& text) {
-    const qint32 item = newItem();
-    store(placeOf(item, 0), text);
-    return item;
-}
-
-qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
-    const qint32 item = newItem();
-    store(placeOf(item, 0), text);
-    for (std::size_t i = 0; i < subItems.size(); ++i) store(placeOf(item, qint32(i) + 1), subItems[i]);
-    return item;
-}
-
-qint32 MemoryDocumentList::newItem() {
+qint32 MemoryDocumentList::Texts::addItem() {
     if (pageOf(count_).first == pages_.size()) {
         const std::size_t items = std::size_t(FirstPageItems) << pages_.size();
-        pages_.push_back(AllocateListMemory(items * std::size_t(columnCount_) * sizeof(Place)));
+        pages_.push_back(std::make_unique<Place[]>(items * std::size_t(columnCount_)));
     }
     return ++count_;
 }
 
-void MemoryDocumentList::storeSubItem(qint32 item, qint32 subItem, const QString& value) {
-    store(placeOf(item, subItem), value);
-}
-
-QString MemoryDocumentList::subItemAt(qint32 item, qint32 subItem) const {
-    if (subItem < 0 || subItem >= columnCount_) return QString();
-    const Place& place = placeOf(item, subItem);
-    return place.length == 0 ? QString()
-                             : QString::fromUtf8(blocks_[place.block].bytes.get() + place.start, place.length);
-}
-
-void MemoryDocumentList::store(Place& place, const QString& value) {
-    Block& block = blockWithRoom(value.size() * MaxUtf8PerUnit);
-    QStringEncoder toUtf8(QStringEncoder::Utf8);
-    const char* end = toUtf8.appendToBuffer(block.bytes.get() + block.used, value);
-    place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(end - (block.bytes.get() + block.used))};
-    block.used += place.length;
-}
-
-void MemoryDocumentList::store(Place& place, QByteArrayView utf8) {
+void MemoryDocumentList::Texts::store(qint32 item, qint32 column, QByteArrayView utf8) {
+    Place& place = placeOf(item, column);
     Block& block = blockWithRoom(utf8.size());
     place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(utf8.size())};
     if (!utf8.isEmpty()) std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
     block.used += utf8.size();
 }
 
-MemoryDocumentList::Block& MemoryDocumentList::blockWithRoom(qsizetype bytes) {
+QString MemoryDocumentList::Texts::text(qint32 item, qint32 column) const {
+    const Place& place = placeOf(item, column);
+    return place.length == 0 ? QString()
+                             : QString::fromUtf8(blocks_[place.block].bytes.get() + place.start, place.length);
+}
+
+MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) {
+    return const_cast<Place&>(std::as_const(*this).placeOf(item, column));
+}
+
+const MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) const {
+    if (item < 1 || item > count_)
+        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+    const auto [page, position] = pageOf(item - 1);
+    return pages_[page][std::size_t(position) * std::size_t(columnCount_) + std::size_t(column)];
+}
+
+MemoryDocumentList::Texts::Block& MemoryDocumentList::Texts::blockWithRoom(qsizetype bytes) {
     if (blocks_.empty() || blocks_.back().used + bytes > blocks_.back().capacity) {
         const qsizetype grown = blocks_.empty() ? FirstBlockCapacity : qMin(2 * blocks_.back().capacity, LargestBlockCapacity);
         const qsizetype capacity = qMax(grown, bytes);
-        blocks_.push_back(Block{AllocateListMemory(std::size_t(capacity)), 0, capacity});
+        blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
     }
     return blocks_.back();
 }
 
-MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subItem) {
-    return const_cast<Place&>(std::as_const(*this).placeOf(item, subItem));
+MemoryDocumentList::MemoryDocumentList(qint32 columnCount) : texts_(std::make_unique<Texts>(qMax(1, columnCount))) {}
+
+MemoryDocumentList::~MemoryDocumentList() = default;
+
+qint32 MemoryDocumentList::Count() const { return texts_->count(); }
+
+qint32 MemoryDocumentList::ColumnCount() const { return texts_->columnCount(); }
+
+void MemoryDocumentList::clearItems() { texts_->clear(); }
+
+qint32 MemoryDocumentList::addItem(const QString& text) {
+    const qint32 item = texts_->addItem();
+    texts_->store(item, 0, text.toUtf8());
+    return item;
 }
 
-const MemoryDocumentList::Place& MemoryDocumentList::placeOf(qint32 item, qint32 subItem) const {
-    if (item < 1 || item > Count())
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
-    const auto [page, position] = pageOf(item - 1);
-    return reinterpret_cast<const Place*>(pages_[page].get())[position * columnCount_ + subItem];
+qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    const qint32 item = texts_->addItem();
+    texts_->store(item, 0, text);
+    for (std::size_t i = 0; i < subItems.size(); ++i) texts_->store(item, qint32(i) + 1, subItems[i]);
+    return item;
+}
+
+void MemoryDocumentList::storeSubItem(qint32 item, qint32 subItem, const QString& value) {
+    texts_->store(item, subItem, value.toUtf8());
+}
+
+QString MemoryDocumentList::subItemAt(qint32 item, qint32 subItem) const {
+    if (subItem < 0 || subItem >= ColumnCount()) return QString();
+    return texts_->text(item, subItem);
 }
 
 }  // namespace dorvanel
