@@ -11,18 +11,19 @@ namespace dorvanel::cli {
 
 namespace {
 
-// The list's sub-items, in the order the component fills them.
-enum SubItem : qint32 { Description = 1, TypeData, TimeStamp, Created, Keywords, Key, Guid, Sis };
-
 constexpr qsizetype DateTimeLength = 19;  // "YYYY-MM-DD HH:MM:SS"
 const QString ColumnGap = QStringLiteral("  ");
 
 DocumentRow rowAt(const DocumentList& list, qint32 item) {
-    return DocumentRow{list.SubItem(item, Key).toLongLong(), list.Text(item),
-                       list.SubItem(item, Description),     list.SubItem(item, TypeData),
-                       list.SubItem(item, TimeStamp),       list.SubItem(item, Created),
-                       list.SubItem(item, Keywords),        list.SubItem(item, Guid),
-                       list.SubItem(item, Sis).toLongLong() != 0};
+    return DocumentRow{list.SubItem(item, DocumentList::KeySubItem).toLongLong(),
+                       list.Text(item),
+                       list.SubItem(item, DocumentList::DescriptionSubItem),
+                       list.SubItem(item, DocumentList::TypeDataSubItem),
+                       list.SubItem(item, DocumentList::TimeStampSubItem),
+                       list.SubItem(item, DocumentList::CreatedSubItem),
+                       list.SubItem(item, DocumentList::WorksSubItem),
+                       list.SubItem(item, DocumentList::GuidSubItem),
+                       list.SubItem(item, DocumentList::SisSubItem).toLongLong() != 0};
 }
 
 // A cell stays on one line, whatever the text holds.

@@ -1,3 +1,4 @@
+#include "component/Globals.h"
 #include "platform/Error.h"
 #include "repository/FillDocumentList.h"
 #include "repository/MemoryDocumentList.h"
@@ -204,6 +205,20 @@ TEST_F(DocumentListTest, AFailingStatementLeavesTheListEmpty) {
     FillDocumentList(parentA, list, false, QString(), QString(), false);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentListTest, WithoutAManagerOrItsConnectionTheListIsOnlyCleared) {
+    MemoryDocumentList list;
+    FillDocumentList(parentA, list, false, QString(), QString(), false);
+    ASSERT_GT(list.Count(), 0);
+    manager->SetADOCnn(nullptr);
+    FillDocumentList(parentA, list, false, QString(), QString(), false);
+    EXPECT_EQ(list.Count(), 0) << "no connection";
+    list.Add(QStringLiteral("old"));
+    manager.reset();
+    gManager.reset();
+    FillDocumentList(parentA, list, false, QString(), QString(), false);
+    EXPECT_EQ(list.Count(), 0) << "no Manager";
 }
 
 TEST_F(DocumentListTest, NullValuesLeaveTheirSubItemEmpty) {

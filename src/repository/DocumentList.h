@@ -12,7 +12,17 @@ namespace dorvanel {
 // remembers which document keys (sub-item 6) it holds, so the duplicate test stays cheap.
 class DocumentList {
 public:
-    static constexpr qint32 KeySubItem = 6;
+    // The sub-items FillDocumentList gives each item, whose text is the document's Name.
+    enum SubItemNumber : qint32 {
+        DescriptionSubItem = 1,  // Description
+        TypeDataSubItem,         // TypeData
+        TimeStampSubItem,        // Sys_TimeStamp
+        CreatedSubItem,          // Sys_DTCreated
+        WorksSubItem,            // Works: the keywords
+        KeySubItem,              // Sys_PK: the key of the duplicate test
+        GuidSubItem,             // Sys_Guid
+        SisSubItem,              // Sis of the link the row was found through
+    };
 
     virtual ~DocumentList() = default;
 

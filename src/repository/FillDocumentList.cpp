@@ -14,28 +14,27 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 namespace dorvanel {
 
 namespace {
 
 constexpr qint32 OverflowNumber = 6;
-constexpr qint32 SisSubItem = 8;
+constexpr std::size_t SubItemCount = DocumentList::SisSubItem;
 
-// Sub-items 1 to 7, in order, and the column each one shows.
-constexpr std::array<const char*, 7> SubItemColumns{"Description", "TypeData",  "Sys_TimeStamp", "Sys_DTCreated",
-                                                    "Works",       "Sys_PK",    "Sys_Guid"};
+// The column each sub-item shows, from sub-item 1 on.
+constexpr std::array<const char*, SubItemCount> SubItemColumns{
+    "Description", "TypeData", "Sys_TimeStamp", "Sys_DTCreated", "Works", "Sys_PK", "Sys_Guid", "Sis"};
+static_assert(std::string_view(SubItemColumns[DocumentList::KeySubItem - 1]) == "Sys_PK");
 
 // Column positions looked up once per statement, not once per row.
 struct ListColumns {
     qint32 name;
-    std::array<qint32, SubItemColumns.size()> subItems;
-    qint32 sis;
+    std::array<qint32, SubItemCount> subItems;
 
-    explicit ListColumns(const Recordset& rows)
-        : name(rows.fieldIndex(QStringLiteral("Name"))), sis(rows.fieldIndex(QStringLiteral("Sis"))) {
-        for (std::size_t i = 0; i < SubItemColumns.size(); ++i)
-            subItems[i] = rows.fieldIndex(QLatin1String(SubItemColumns[i]));
+    explicit ListColumns(const Recordset& rows) : name(rows.fieldIndex(QStringLiteral("Name"))) {
+        for (std::size_t i = 0; i < SubItemCount; ++i) subItems[i] = rows.fieldIndex(QLatin1String(SubItemColumns[i]));
     }
 };
 
@@ -44,10 +43,9 @@ QByteArray textAt(const Recordset& rows, qint32 column) { return column < 0 ? QB
 
 // The current row's sub-items 1 to 8, each read once: the key among them serves both the
 // duplicate test and its sub-item.
-std::array<QByteArray, SisSubItem> subItemTexts(const Recordset& rows, const ListColumns& columns) {
-    std::array<QByteArray, SisSubItem> texts;
-    for (std::size_t i = 0; i < columns.subItems.size(); ++i) texts[i] = textAt(rows, columns.subItems[i]);
-    texts[SisSubItem - 1] = textAt(rows, columns.sis);
+std::array<QByteArray, SubItemCount> subItemTexts(const Recordset& rows, const ListColumns& columns) {
+    std::array<QByteArray, SubItemCount> texts;
+    for (std::size_t i = 0; i < SubItemCount; ++i) texts[i] = textAt(rows, columns.subItems[i]);
     return texts;
 }
 
@@ -63,10 +61,10 @@ bool isListed(const DocumentList& list, const QByteArray& keyText) {
 void addUnlistedItem(DocumentList& list, const Recordset& rows, const ListColumns& columns, bool fromDocs) {
     const auto texts = subItemTexts(rows, columns);
     if (isListed(list, texts[DocumentList::KeySubItem - 1])) return;
-    std::array<QByteArrayView, SisSubItem> subItems;
+    std::array<QByteArrayView, SubItemCount> subItems;
     std::copy(texts.begin(), texts.end(), subItems.begin());
     // Sis only says something about the link a row came through.
-    list.AddRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SisSubItem - 1 : SisSubItem));
+    list.AddRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SubItemCount - 1 : SubItemCount));
 }
 
 // Any list a QVariant can hold; a text converts to a one-item list but is not one.
