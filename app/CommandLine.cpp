@@ -82,8 +82,8 @@ Invocation parseInvocation(const QStringList& words) {
     if (!parseWords(parser, globalOptions(), words)) throw UsageError{refusal(parser, {}, globalOptions(), words)};
 
     Invocation invocation;
-    invocation.databaseUrl =
-        parser.isSet(DatabaseOption) ? parser.value(DatabaseOption) : qEnvironmentVariable("DORVANEL_DB");
+    invocation.databaseUrl = parser.isSet(DatabaseOption) ? parser.value(DatabaseOption)
+                                                          : qEnvironmentVariable("DORVANEL_DB");
     invocation.versionWanted = parser.isSet(VersionOption);
     QStringList rest = parser.positionalArguments();
     if (parser.isSet(HelpOption)) rest.prepend(HelpCommand);

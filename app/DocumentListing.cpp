@@ -34,18 +34,20 @@ QString oneLine(QString text) {
 }
 
 // Both engines' date forms ("T" or " " between date and time, with fractions) shown alike.
-QString shownDateTime(const QString& value) { return value.left(DateTimeLength).replace(QLatin1Char('T'), QLatin1Char(' ')); }
+QString shownDateTime(const QString& value) {
+    return value.left(DateTimeLength).replace(QLatin1Char('T'), QLatin1Char(' '));
+}
 
 QStringList headerCells(bool withSis) {
-    QStringList cells{QStringLiteral("Sys_PK"),         QStringLiteral("Nombre"), QStringLiteral("Tipo"),
-                      QStringLiteral("Descripción"),    QStringLiteral("Palabras clave"),
-                      QStringLiteral("Creado"),         QStringLiteral("Sys_GUID")};
+    QStringList cells{QStringLiteral("Sys_PK"),      QStringLiteral("Nombre"),         QStringLiteral("Tipo"),
+                      QStringLiteral("Descripción"), QStringLiteral("Palabras clave"), QStringLiteral("Creado"),
+                      QStringLiteral("Sys_GUID")};
     if (withSis) cells << QStringLiteral("Sis");
     return cells;
 }
 
 QStringList rowCells(const DocumentRow& row, bool withSis) {
-    QStringList cells{QString::number(row.pk), oneLine(row.name),     oneLine(row.type), oneLine(row.description),
+    QStringList cells{QString::number(row.pk), oneLine(row.name),          oneLine(row.type), oneLine(row.description),
                       oneLine(row.keywords),   shownDateTime(row.created), row.guid};
     if (withSis) cells << (row.sis ? QStringLiteral("sí") : QStringLiteral("no"));
     return cells;
@@ -73,10 +75,10 @@ QString alignedTable(const QList<QStringList>& lines) {
 }
 
 QJsonObject jsonOf(const DocumentRow& row, bool withSis) {
-    QJsonObject object{{QStringLiteral("name"), row.name},         {QStringLiteral("description"), row.description},
-                       {QStringLiteral("type"), row.type},         {QStringLiteral("timestamp"), row.timestamp},
-                       {QStringLiteral("created"), row.created},   {QStringLiteral("keywords"), row.keywords},
-                       {QStringLiteral("pk"), row.pk},             {QStringLiteral("guid"), row.guid}};
+    QJsonObject object{{QStringLiteral("name"), row.name},       {QStringLiteral("description"), row.description},
+                       {QStringLiteral("type"), row.type},       {QStringLiteral("timestamp"), row.timestamp},
+                       {QStringLiteral("created"), row.created}, {QStringLiteral("keywords"), row.keywords},
+                       {QStringLiteral("pk"), row.pk},           {QStringLiteral("guid"), row.guid}};
     if (withSis) object.insert(QStringLiteral("sis"), row.sis);
     return object;
 }

@@ -1,15 +1,15 @@
 #include "Session.h"
 
+#include <Dorvanel/Connection.h>
+#include <Dorvanel/Error.h>
+#include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
 #include <Dorvanel/Manager.h>
-#include <Dorvanel/Oskel.h>
-#include <Dorvanel/Schema.h>
-#include <Dorvanel/Connection.h>
-#include <Dorvanel/Error.h>
-#include <Dorvanel/Recordset.h>
-#include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/MemoryDocumentList.h>
+#include <Dorvanel/Oskel.h>
+#include <Dorvanel/Recordset.h>
+#include <Dorvanel/Schema.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,9 +37,9 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
 void requireKey(const QString& key, const QString& what) {
     if (!HasKeyLength(key))
         throw Error(Error::InvalidArgument, QStringLiteral("La clave %1 «%2» debe tener %3 caracteres, no %4")
-                                         .arg(what, key)
-                                         .arg(KeyLength)
-                                         .arg(key.size()));
+                                                .arg(what, key)
+                                                .arg(KeyLength)
+                                                .arg(key.size()));
 }
 
 FetchedDocument::~FetchedDocument() {
@@ -72,12 +72,12 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
     resetFailure();
-    const QString guid =
-        request.type.isEmpty()
-            ? manager_->StoreDocument(request.name, request.description, request.keywords, QStringLiteral(""),
-                                      request.file, request.isUrl)
-            : manager_->StoreDocumentAll(request.name, request.description, request.keywords, QStringLiteral(""),
-                                         request.file, request.type, request.isUrl);
+    const QString guid = request.type.isEmpty()
+                             ? manager_->StoreDocument(request.name, request.description, request.keywords,
+                                                       QStringLiteral(""), request.file, request.isUrl)
+                             : manager_->StoreDocumentAll(request.name, request.description, request.keywords,
+                                                          QStringLiteral(""), request.file, request.type,
+                                                          request.isUrl);
     if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
     transaction.Commit();
@@ -128,7 +128,8 @@ FetchedDocument Session::fetch(const QString& guid) {
 bool Session::open(const QString& guid, bool saveAs) {
     const DocumentRef document = requireDocument(guid);
     if (document.type.isEmpty())
-        throw Error(Error::InvalidArgument, QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid));
+        throw Error(Error::InvalidArgument,
+                    QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid));
     resetFailure();
     pageShown_ = false;
     manager_->OpenDocument(document.pk, document.type, saveAs);
@@ -150,8 +151,10 @@ DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, QStringLiteral("del documento"));
     const auto rows =
         connection().Execute(QStringLiteral("SELECT Sys_PK, TypeData, storeout FROM Docs WHERE Sys_GUID = ?"), {guid});
-    if (!rows || rows->Eof()) throw Error(Error::NoCurrentRecord, QStringLiteral("No existe el documento %1").arg(guid));
-    return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(), rows->Fields(QStringLiteral("TypeData")).toString(),
+    if (!rows || rows->Eof())
+        throw Error(Error::NoCurrentRecord, QStringLiteral("No existe el documento %1").arg(guid));
+    return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(),
+                       rows->Fields(QStringLiteral("TypeData")).toString(),
                        rows->Fields(QStringLiteral("storeout")).toLongLong() != 0};
 }
 

@@ -2,9 +2,9 @@
 
 #include "DocumentListing.h"
 
+#include <Dorvanel/DownloadPage.h>
 #include <Dorvanel/Error.h>
 #include <Dorvanel/MessageBox.h>
-#include <Dorvanel/DownloadPage.h>
 
 #include <QString>
 #include <QStringList>

@@ -121,7 +121,8 @@ void printNextSteps(QTextStream& out, const QStringList& keys) {
 void verifyFetched(Session& session, const QString& guid, const Sample& sample) {
     const FetchedDocument fetched = session.fetch(guid);
     if (contentOf(fetched.path()) != sample.bytes)
-        throw Error(Error::FileFailed, QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
+        throw Error(Error::FileFailed,
+                    QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
 }
 
 }  // namespace

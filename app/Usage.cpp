@@ -94,7 +94,10 @@ QString commandHelp(const CommandSyntax& command) {
 }
 
 QString versionLine() {
-    return QStringLiteral("dorvanel %1.%2.%3\n").arg(DORVANEL_VERSION_MAJOR).arg(DORVANEL_VERSION_MINOR).arg(DORVANEL_VERSION_PATCH);
+    return QStringLiteral("dorvanel %1.%2.%3\n")
+        .arg(DORVANEL_VERSION_MAJOR)
+        .arg(DORVANEL_VERSION_MINOR)
+        .arg(DORVANEL_VERSION_PATCH);
 }
 
 }  // namespace dorvanel::cli

@@ -21,9 +21,7 @@ namespace {
 // The busy timeout the component's connection sets.
 constexpr int BusyTimeoutMs = 10000;
 
-QByteArray keyOf(char prefix, qint64 number) {
-    return prefix + QByteArray::number(number, 16).rightJustified(31, '0');
-}
+QByteArray keyOf(char prefix, qint64 number) { return prefix + QByteArray::number(number, 16).rightJustified(31, '0'); }
 
 }  // namespace
 

@@ -130,8 +130,12 @@ std::optional<SummaryRow> summaryOf(const Comparison& comparison, const Collecti
     const double oursFigure = figureOf(comparison, *ours);
     const double rawFigure = figureOf(comparison, *raw);
     const double ratio = oursFigure / rawFigure;
-    return SummaryRow{comparison.name, figureText(comparison.figure, oursFigure), figureText(comparison.figure, rawFigure),
-                      printed("%.2f", ratio), targetText(comparison), verdictOf(comparison, ratio)};
+    return SummaryRow{comparison.name,
+                      figureText(comparison.figure, oursFigure),
+                      figureText(comparison.figure, rawFigure),
+                      printed("%.2f", ratio),
+                      targetText(comparison),
+                      verdictOf(comparison, ratio)};
 }
 
 void printTable(const std::vector<SummaryRow>& rows) {

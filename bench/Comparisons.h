@@ -24,7 +24,7 @@ struct Comparison {
     double unitsPerIteration = 1;  // rows or bytes, for the per-row and throughput figures
     double target = 0;             // 0: none
     int iterations = 1;
-    int repetitions = 3;           // the summary takes the median
+    int repetitions = 3;  // the summary takes the median
     Body ours;
     Body raw;
 };

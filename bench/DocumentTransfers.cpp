@@ -4,8 +4,8 @@
 #include "component/Manager.h"
 #include "platform/ComponentFile.h"
 #include "platform/FileNames.h"
-#include "repository/SqlTexts.h"
 #include "repository/DocumentToTempFile.h"
+#include "repository/SqlTexts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,8 +73,9 @@ qint64 insertZeroFilledDocument(RawDatabase& database, const QString& file, cons
 }  // namespace
 
 QByteArray InsertDocumentSql(const char* dataExpression) {
-    return QByteArray("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, MiniData) "
-                      "VALUES (?1, ?2, ?3, ?4, ?5, 0, NULL, ") +
+    return QByteArray(
+               "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, MiniData) "
+               "VALUES (?1, ?2, ?3, ?4, ?5, 0, NULL, ") +
            dataExpression + ", NULL)";
 }
 
@@ -87,8 +88,8 @@ void BindDocumentTexts(RawStatement& insert, const QString& file, const QString&
 }
 
 void StoreThroughComponent(Manager& manager, const QString& file) {
-    const QString guid =
-        manager.StoreDocument(QFileInfo(file).fileName(), DocumentDescription, DocumentKeywords, QString(), file, false);
+    const QString guid = manager.StoreDocument(QFileInfo(file).fileName(), DocumentDescription, DocumentKeywords,
+                                               QString(), file, false);
     Require(!guid.isEmpty(), "StoreDocument stored nothing");
 }
 
@@ -117,7 +118,8 @@ FetchSource PrepareFetchSource(ScratchFolder& folder, qint64 bytes) {
 }
 
 QString FetchThroughComponent(const std::shared_ptr<Connection>& connection, qint64 sysPk) {
-    const QString file = DocumentToTempFile(connection, SqlTexts::documentContent(qint32(sysPk)), QStringLiteral("data"), qint32(sysPk));
+    const QString file = DocumentToTempFile(connection, SqlTexts::documentContent(qint32(sysPk)),
+                                            QStringLiteral("data"), qint32(sysPk));
     Require(!file.isEmpty(), "DocumentToTempFile wrote nothing");
     return file;
 }

@@ -43,9 +43,11 @@ private:
     }
 
     void insertDocuments(RawDatabase& raw) const {
-        RawStatement document(raw, "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, Data) "
-                                   "VALUES (?1, ?2, ?3, 'contrato cliente', 'pdf', 0, randomblob(64))");
-        RawStatement link(raw, "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?1, ?2, 'Cliente', 1)");
+        RawStatement document(raw,
+                              "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, Data) "
+                              "VALUES (?1, ?2, ?3, 'contrato cliente', 'pdf', 0, randomblob(64))");
+        RawStatement link(raw,
+                          "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?1, ?2, 'Cliente', 1)");
         for (int n = 0; n < documents_; ++n) {
             document.bindText(1, DocumentKey(n));
             document.bindText(2, QStringLiteral("Documento %1").arg(n).toUtf8());
@@ -142,8 +144,7 @@ void registerAllListing(const std::shared_ptr<ListingDatabase>& database, int do
 void RegisterComparisons() {
     const auto largest = std::make_shared<ListingDatabase>(LargestDatabase);
     registerParentListing(largest);
-    for (int documents : {25000, 50000})
-        registerAllListing(std::make_shared<ListingDatabase>(documents), documents);
+    for (int documents : {25000, 50000}) registerAllListing(std::make_shared<ListingDatabase>(documents), documents);
     registerAllListing(largest, LargestDatabase);
 }
 

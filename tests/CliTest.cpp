@@ -181,7 +181,8 @@ TEST_F(CliTest, ListShowsTheChosenDocumentsWithTheirFields) {
 }
 
 TEST_F(CliTest, LinksAreAddedAndRemovedAndRmTakesThemAll) {
-    const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"), {QStringLiteral("--name"), QStringLiteral("A")});
+    const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"),
+                               {QStringLiteral("--name"), QStringLiteral("A")});
     EXPECT_EQ(run({QStringLiteral("link"), key('P'), guid, QStringLiteral("--parent-type"), QStringLiteral("Cliente")})
                   .status,
               0);
@@ -260,7 +261,8 @@ TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {
         const Result tour = run({QStringLiteral("tour")});
         EXPECT_EQ(tour.status, 0) << tour;
     }
-    EXPECT_EQ(listJson({QStringLiteral("--parents"), QStringLiteral("DEMO").leftJustified(32, QLatin1Char('0'))}).size(), 8)
+    EXPECT_EQ(
+        listJson({QStringLiteral("--parents"), QStringLiteral("DEMO").leftJustified(32, QLatin1Char('0'))}).size(), 8)
         << "each run adds four documents of its own";
 }
 
@@ -275,8 +277,7 @@ TEST_F(CliTest, BadUsageExitsWithTwo) {
         {QStringLiteral("get"), key('A'), key('B')},
         {QStringLiteral("get"), key('A'), QStringLiteral("-o")},
     };
-    for (const QStringList& arguments : cases)
-        EXPECT_EQ(run(arguments).status, 2) << arguments.join(' ').toStdString();
+    for (const QStringList& arguments : cases) EXPECT_EQ(run(arguments).status, 2) << arguments.join(' ').toStdString();
     EXPECT_EQ(runRaw({QStringLiteral("--db")}).status, 2);
 }
 
@@ -303,8 +304,10 @@ TEST_F(CliTest, FailuresGiveANumberedMessageAndExitWithOne) {
 const QStringList UnopenableDatabase{QStringLiteral("--db"), QStringLiteral("sqlite:/nonexistent/cli.sqlite")};
 
 TEST_F(CliTest, GeneralHelpNamesEveryCommandAndGoesToStandardErrorWithoutACommand) {
-    const QList<std::pair<QStringList, int>> cases{
-        {{QStringLiteral("help")}, 0}, {{QStringLiteral("--help")}, 0}, {{QStringLiteral("-h")}, 0}, {{}, 2}};
+    const QList<std::pair<QStringList, int>> cases{{{QStringLiteral("help")}, 0},
+                                                   {{QStringLiteral("--help")}, 0},
+                                                   {{QStringLiteral("-h")}, 0},
+                                                   {{}, 2}};
     for (const auto& [asked, status] : cases) {
         const Result help = runRaw(UnopenableDatabase + asked);
         EXPECT_EQ(help.status, status) << help;

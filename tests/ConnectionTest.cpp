@@ -7,8 +7,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -27,7 +27,8 @@ protected:
                             {guid, QStringLiteral("n"), description, data});
     }
     std::shared_ptr<Recordset> selectDoc(const QString& guid) {
-        return connection->Execute(QStringLiteral("SELECT Description, Data FROM Docs WHERE Sys_GUID = '%1'").arg(guid));
+        return connection->Execute(
+            QStringLiteral("SELECT Description, Data FROM Docs WHERE Sys_GUID = '%1'").arg(guid));
     }
 };
 
@@ -82,8 +83,8 @@ TEST_F(ConnectionTest, LogsEveryStatementTextBeforeItRuns) {
     SqlLogCapture log;
     connection->Execute(QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"));
     EXPECT_THROW(connection->Execute(QStringLiteral("SELECT broken FROM")), Error);
-    EXPECT_EQ(log.statements(),
-              QStringList({QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"), QStringLiteral("SELECT broken FROM")}));
+    EXPECT_EQ(log.statements(), QStringList({QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"),
+                                             QStringLiteral("SELECT broken FROM")}));
 }
 
 TEST_F(ConnectionTest, RecordsetWalksRowsAndMatchesFieldNamesWithoutCase) {
@@ -104,7 +105,8 @@ TEST_F(ConnectionTest, RecordsetWalksRowsAndMatchesFieldNamesWithoutCase) {
 
 TEST_F(ConnectionTest, EmptyRecordsetAndMissingFieldsRaiseTheirNumbers) {
     Recordset rows;
-    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
+    rows.Open(QStringLiteral("SELECT Name FROM Docs"), connection, Recordset::adOpenKeyset,
+              Recordset::adLockOptimistic);
     EXPECT_EQ(rows.RecordCount(), 0);
     EXPECT_TRUE(rows.BOF());
     EXPECT_TRUE(rows.Eof());
@@ -197,7 +199,8 @@ TEST(SqliteConnection, IsOpenedByTheComponentItselfNotByQtsDriver) {
     const QStringList qtConnections = QSqlDatabase::connectionNames();
     auto connection = Connection::Open(QStringLiteral("sqlite:") + path);
     EXPECT_EQ(QSqlDatabase::connectionNames(), qtConnections) << "no Qt SQL connection is made";
-    EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(sqliteHandle(*connection), "main")), QFileInfo(path).absoluteFilePath());
+    EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(sqliteHandle(*connection), "main")),
+              QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace

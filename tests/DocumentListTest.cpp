@@ -12,7 +12,8 @@ using namespace dorvanel::test;
 namespace {
 
 TEST(DocumentListStatement, IsBuiltFromParentsTypeAndSis) {
-
+    // One case a row.
+    // clang-format off
     const struct {
         QString parents;
         bool fromDocs;
@@ -35,8 +36,10 @@ TEST(DocumentListStatement, IsBuiltFromParentsTypeAndSis) {
                         "Where TypeData='x''y'")},
         {QStringLiteral("O'B"), false, {}, false, QStringLiteral("SELECT * From qryJoin Where FK_Parent ='O''B' and sis <>0")},
     };
+    // clang-format on
     for (const auto& c : cases)
-        EXPECT_EQ(SqlTexts::documentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected) << c.expected.toStdString();
+        EXPECT_EQ(SqlTexts::documentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected)
+            << c.expected.toStdString();
 }
 
 TEST(ArrayBounds, OfListsAndOfOtherValues) {
@@ -138,8 +141,9 @@ TEST_F(DocumentListTest, ListsEachDocumentOnceWithItsKeysInSubItems) {
     MemoryDocumentList list;
     SqlLogCapture log;
     FillDocumentList(parentB + QLatin1Char(',') + parentA, list, false, QString(), QString(), false);
-    EXPECT_EQ(log.statements(), QStringList{QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1' or FK_Parent ='%2' and sis <>0")
-                                                .arg(parentB, parentA)});
+    EXPECT_EQ(log.statements(),
+              QStringList{QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1' or FK_Parent ='%2' and sis <>0")
+                              .arg(parentB, parentA)});
     // The sis test binds to the last parent only, so the hidden link of A stays out while the
     // contract, linked to both, appears once.
     EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto")}));
@@ -162,7 +166,8 @@ TEST_F(DocumentListTest, ListsEachDocumentOnceWithItsKeysInSubItems) {
 TEST_F(DocumentListTest, SisAndTypeConditionsBindToTheLastParentOnly) {
     MemoryDocumentList list;
     FillDocumentList(parentA + QLatin1Char(',') + parentB, list, false, QString(), QString(), false);
-    EXPECT_EQ(names(list), QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto"), QStringLiteral("Interno")}));
+    EXPECT_EQ(names(list),
+              QStringList({QStringLiteral("Contrato"), QStringLiteral("Foto"), QStringLiteral("Interno")}));
 }
 
 TEST_F(DocumentListTest, ParentListIsSplitWithoutTrimming) {

@@ -58,7 +58,8 @@ TEST(DownloadPage, LocationIsOnlyEverTheLinksTarget) {
         {QStringLiteral("/tmp/temp.pdf"), QStringLiteral("<a href=\"/tmp/temp.pdf\" target=")},
         {QStringLiteral("a\"><img src=x onerror=alert(1)>"),
          QStringLiteral("<a href=\"a&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\" target=")},
-        {QStringLiteral("https://example.com/?a=1&b=2"), QStringLiteral("<a href=\"https://example.com/?a=1&amp;b=2\" target=")},
+        {QStringLiteral("https://example.com/?a=1&b=2"),
+         QStringLiteral("<a href=\"https://example.com/?a=1&amp;b=2\" target=")},
         {QStringLiteral("javascript:alert(1)"), QStringLiteral("<a target=")},
         {QStringLiteral(" JavaScript:alert(1)"), QStringLiteral("<a target=")},
         {QStringLiteral("vbscript:msgbox"), QStringLiteral("<a target=")},
@@ -67,7 +68,8 @@ TEST(DownloadPage, LocationIsOnlyEverTheLinksTarget) {
     for (const auto& c : cases) {
         const QString text = downloadPageText(c.location);
         EXPECT_TRUE(text.startsWith(QStringLiteral("<html><body>") + c.anchor)) << text.toStdString();
-        EXPECT_FALSE(text.contains(QStringLiteral("<img")) || text.contains(QStringLiteral("<b>"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("<img")) || text.contains(QStringLiteral("<b>")))
+            << text.toStdString();
     }
 }
 

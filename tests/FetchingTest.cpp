@@ -1,9 +1,9 @@
 #include "component/Globals.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
+#include "repository/DocumentToTempFile.h"
 #include "repository/DownloadPage.h"
 #include "repository/SqlTexts.h"
-#include "repository/DocumentToTempFile.h"
 #include "support/RepositoryTest.h"
 #include "support/SqlLogCapture.h"
 
@@ -31,14 +31,18 @@ TEST_F(FetchingTest, ContentGoesToTheTempFileOfItsType) {
     const QString first = storeFile(QStringLiteral("Uno"), QStringLiteral("jpg"), QByteArray("one\0", 4),
                                     QByteArray("mini-one"));
     const QString second = storeFile(QStringLiteral("Dos"), QStringLiteral("jpg"), QByteArray("two"));
-    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(first)), QStringLiteral("data"), pkOf(first));
+    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(first)), QStringLiteral("data"),
+                                            pkOf(first));
     EXPECT_EQ(path, tempFile(QStringLiteral("jpg")));
     EXPECT_EQ(contentOf(path), QByteArray("one\0", 4));
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(first)), QStringLiteral("Minidata"), pkOf(first)), path);
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(first)), QStringLiteral("Minidata"),
+                                 pkOf(first)),
+              path);
     EXPECT_EQ(contentOf(path), QByteArray("mini-one"));
     DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(second)), QStringLiteral("data"), pkOf(second));
     EXPECT_EQ(contentOf(path), QByteArray("two")) << "the next document of the type overwrites it";
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(second)), QStringLiteral("Minidata"), pkOf(second)),
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(second)), QStringLiteral("Minidata"),
+                                 pkOf(second)),
               QString())
         << "no miniature, no file";
 }
@@ -59,16 +63,19 @@ TEST_F(FetchingTest, OutsideMissingAndFailingRowsWriteNoFile) {
         {QStringLiteral("Select storeout,urlfile,Data,TypeData From Missing Where Sys_PK =1"), 1, QString()},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DocumentToTempFile(connection, c.sql, QStringLiteral("data"), c.pk), c.expected) << c.sql.toStdString();
+        EXPECT_EQ(DocumentToTempFile(connection, c.sql, QStringLiteral("data"), c.pk), c.expected)
+            << c.sql.toStdString();
     connection->Execute(QStringLiteral("UPDATE Docs SET storeout = NULL"));
-    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(url)), QStringLiteral("data"), pkOf(url)), QString())
+    EXPECT_EQ(DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(url)), QStringLiteral("data"), pkOf(url)),
+              QString())
         << "a NULL storeout is inside, and this row has no content";
 }
 
 TEST_F(FetchingTest, TypeCodeNeverLeadsOutOfTheTempFolder) {
     const QString guid = storeFile(QStringLiteral("Raro"), QStringLiteral("pdf"), QByteArray("x"));
     connection->Execute(QStringLiteral("UPDATE Docs SET TypeData = '../../escape' WHERE Sys_GUID = ?"), {guid});
-    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
+    const QString path = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"),
+                                            pkOf(guid));
     EXPECT_EQ(path, ComponentFile::tempFolder() + QStringLiteral("/temp..._.._escape"));
     EXPECT_EQ(contentOf(path), QByteArray("x"));
     QFile::remove(path);
@@ -117,8 +124,8 @@ TEST_F(FetchingTest, OpenDocumentWithoutKeyOrTypeDoesNothing) {
     EXPECT_TRUE(oskel->calls.isEmpty());
     EXPECT_TRUE(shownPages.isEmpty());
     manager->OpenDocument(report, QStringLiteral("pdf"));
-    EXPECT_TRUE(log.statements().contains(QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") +
-                                          QString::number(report)));
+    EXPECT_TRUE(log.statements().contains(
+        QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") + QString::number(report)));
 }
 
 TEST_F(FetchingTest, OpenDocumentRecordsAFailure) {
@@ -132,9 +139,9 @@ TEST_F(FetchingTest, OpenDocumentRecordsAFailure) {
 TEST_F(FetchingTest, DownloadPageEscapesMarkupAndReportsAFailedWrite) {
     manager->SaveAs(QStringLiteral("C:\\docs\\a b.pdf"));
     EXPECT_EQ(oskel->writtenText, QStringLiteral("<html><body><a href=\"C:\\docs\\a b.pdf") + PageTail);
-    EXPECT_EQ(oskel->calls.mid(0, 3), QStringList({QStringLiteral("WorkFolder"),
-                                                   QStringLiteral("FolderWithSeparator ") + folder(),
-                                                   QStringLiteral("NumberBetween 1 99")}));
+    EXPECT_EQ(oskel->calls.mid(0, 3),
+              QStringList({QStringLiteral("WorkFolder"), QStringLiteral("FolderWithSeparator ") + folder(),
+                           QStringLiteral("NumberBetween 1 99")}));
     manager->SaveAs(QStringLiteral("x\"><script>alert(1)</script>"));
     EXPECT_TRUE(oskel->writtenText.startsWith(
         QStringLiteral("<html><body><a href=\"x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;\" target")));

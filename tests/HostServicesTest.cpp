@@ -54,7 +54,10 @@ TEST(ComponentFile, NamesTheLibraryFolderBaseNameAndVersion) {
     EXPECT_FALSE(folder.endsWith(QLatin1Char('/')));
     EXPECT_FALSE(QDir(folder).entryList({QStringLiteral("libDorvanel.so*")}).isEmpty()) << folder.toStdString();
     EXPECT_EQ(ComponentFile::baseName(), QStringLiteral("Dorvanel"));
-    EXPECT_EQ(QStringLiteral("%1.%2.%3").arg(ComponentFile::versionMajor()).arg(ComponentFile::versionMinor()).arg(ComponentFile::versionRevision()),
+    EXPECT_EQ(QStringLiteral("%1.%2.%3")
+                  .arg(ComponentFile::versionMajor())
+                  .arg(ComponentFile::versionMinor())
+                  .arg(ComponentFile::versionRevision()),
               QStringLiteral(DORVANEL_TEST_PROJECT_VERSION));
 }
 

@@ -1,8 +1,8 @@
 #include "platform/BlobStreaming.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
-#include "repository/SqlTexts.h"
 #include "repository/DocumentToTempFile.h"
+#include "repository/SqlTexts.h"
 #include "support/RepositoryTest.h"
 
 #include <QCryptographicHash>
@@ -57,9 +57,11 @@ TEST_F(LargeDocumentTest, ContentRoundTripsByteExactAtEverySize) {
         // Where the engine cannot leave a column out of a query, DocumentToTempFile's query
         // reads the value whole: the largest size would only measure the driver's copies.
         if (size > 3 * Chunk && !BlobStreaming::readsInPlace(*connection)) continue;
-        const QString temp = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
+        const QString temp = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)),
+                                                QStringLiteral("data"), pkOf(guid));
         EXPECT_EQ(digestOf(temp), digest) << "DocumentToTempFile, " << size << " bytes";
-        const QString mini = DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(guid)), QStringLiteral("Minidata"), pkOf(guid));
+        const QString mini = DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(guid)),
+                                                QStringLiteral("Minidata"), pkOf(guid));
         EXPECT_EQ(digestOf(mini), digest) << "miniature, " << size << " bytes";
         QFile::remove(temp);
     }
@@ -90,10 +92,12 @@ TEST_F(LargeDocumentTest, UnwritableTempFileIsNeverReportedAsWritten) {
     const QString blocked = ComponentFile::tempFolder() + QStringLiteral("/temp.odt");
     QFile::remove(blocked);
     ASSERT_TRUE(QDir().mkpath(blocked));
-    const QString result = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"), pkOf(guid));
+    const QString result = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"),
+                                              pkOf(guid));
     QDir(blocked).removeRecursively();
     EXPECT_EQ(result, QString());
-    const QStringList leftovers = QDir(ComponentFile::tempFolder()).entryList({QStringLiteral("temp.odt*")}, QDir::Files);
+    const QStringList leftovers =
+        QDir(ComponentFile::tempFolder()).entryList({QStringLiteral("temp.odt*")}, QDir::Files);
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(QLatin1Char(' ')).toStdString();
     (void)digest;
 }

@@ -47,7 +47,8 @@ TEST_F(ParentLinksTest, MissingTypeIsCopiedFromTheParentsOtherLinks) {
     const QString second = storeFile(QStringLiteral("Anexo"), QStringLiteral("pdf"), QByteArray("y"));
     SqlLogCapture log;
     ASSERT_TRUE(manager->AddLink(parentA, second));
-    EXPECT_EQ(log.statements().first(), QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + parentA + "'");
+    EXPECT_EQ(log.statements().first(),
+              QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + parentA + "'");
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink WHERE TypeParent = 'Proveedor' AND Sis = 1")), 2);
 }
 
@@ -86,7 +87,8 @@ TEST_F(ParentLinksTest, ParentListEndsWithOneEmptyString) {
     SqlLogCapture log;
     const QStringList parents = manager->GetParentList(document).toStringList();
     EXPECT_EQ(log.statements(),
-              QStringList{QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + document + "'"});
+              QStringList{QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + document +
+                          "'"});
     ASSERT_EQ(parents.size(), 3);
     EXPECT_TRUE(parents.contains(parentA) && parents.contains(parentB));
     EXPECT_EQ(parents[2], QString());
@@ -109,7 +111,9 @@ TEST_F(ParentLinksTest, ApostrophesInKeysAreDoubledAndChangeNothing) {
     SqlLogCapture log;
     EXPECT_FALSE(manager->AddLink(quoted, document));
     EXPECT_FALSE(manager->DeleteLink(quoted, document));
-    EXPECT_EQ(log.statements()[0], QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='O''Brien'' or ''1''=''1xxxxxxxxxxxxxx'"));
+    EXPECT_EQ(log.statements()[0],
+              QStringLiteral(
+                  "Select TypeParent From DocLinks Where FK_Parent ='O''Brien'' or ''1''=''1xxxxxxxxxxxxxx'"));
     EXPECT_EQ(manager->LastErr(), -99);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 1);
 }

@@ -103,7 +103,8 @@ TEST_F(RecordTest, LinkRecordInsertsRowsAndRefusesMalformedKeys) {
     EXPECT_EQ(joined->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Informe"));
     EXPECT_EQ(joined->Fields(QStringLiteral("sis")).toInt(), 0);
     EXPECT_EQ(connection->Execute(QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='%1'").arg(parent))
-                  ->Fields(QStringLiteral("TypeParent")).toString(),
+                  ->Fields(QStringLiteral("TypeParent"))
+                  .toString(),
               QStringLiteral("Cliente"));
 
     link.AddNew();

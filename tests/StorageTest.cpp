@@ -45,7 +45,8 @@ TEST_F(StorageTest, OutsideDocumentStoresItsLocationAndNoMiniature) {
 TEST_F(StorageTest, StoreDocumentAllTakesTheTypeAsGiven) {
     const QString file = writeFile(QStringLiteral("acta.pdf"), QByteArray("pdf"));
     for (const QString& type : {QString(), QStringLiteral("docx")}) {
-        const QString guid = manager->StoreDocumentAll(QStringLiteral("Acta"), QString(), QString(), QString(), file, type);
+        const QString guid = manager->StoreDocumentAll(QStringLiteral("Acta"), QString(), QString(), QString(), file,
+                                                       type);
         EXPECT_EQ(row(guid)->Fields(QStringLiteral("TypeData")).toString(), type);
     }
     EXPECT_TRUE(oskel->calls.filter(QStringLiteral("FileExtension")).isEmpty());

@@ -61,8 +61,7 @@ public:
                           const QString& sMiniFile, const QString& sFile, bool IsURL = false);
     // The same with the type code given instead of taken from the file's extension.
     QString StoreDocumentAll(const QString& sName, const QString& sDescription, const QString& sKeywords,
-                             const QString& sMiniFile, const QString& sFile, const QString& stype,
-                             bool IsURL = false);
+                             const QString& sMiniFile, const QString& sFile, const QString& stype, bool IsURL = false);
 
     // Deletes the document's row (not its links); a refusal is recorded in LastErr.
     bool RemoveDocument(const QString& sGuid);

@@ -20,9 +20,7 @@ namespace {
 
 QString newGuid() { return QUuid::createUuid().toString(QUuid::Id128).toUpper(); }
 
-QString textOf(const Recordset& row, const char* column) {
-    return row.Fields(QLatin1String(column)).toString();
-}
+QString textOf(const Recordset& row, const char* column) { return row.Fields(QLatin1String(column)).toString(); }
 
 void requireReadable(const QString& fileName) {
     QFileInfo file(fileName);
@@ -75,7 +73,8 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
     AddNew();
     mode_ = Mode::None;
     auto row = this->connection().Execute(
-        QStringLiteral("SELECT Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile FROM Docs WHERE Sys_GUID = ?"),
+        QStringLiteral(
+            "SELECT Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile FROM Docs WHERE Sys_GUID = ?"),
         {Text(sGuid)});
     if (row->Eof()) return false;
     guid_ = textOf(*row, "Sys_GUID");
@@ -144,8 +143,9 @@ void DefaultDocRecord::insertRow(const QString& guid) {
     // copy the one INSERT is atomic on its own.
     std::optional<Connection::Transaction> transaction;
     if (data.slot.streamed || miniature.slot.streamed) transaction.emplace(db);
-    db.Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
-                              "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
+    db.Execute(QStringLiteral(
+                   "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
+                   "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
                    .arg(data.slot.placeholder, miniature.slot.placeholder),
                {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
@@ -156,10 +156,13 @@ void DefaultDocRecord::insertRow(const QString& guid) {
 
 void DefaultDocRecord::updateRow() {
     Connection& db = connection();
-    QString sql = QStringLiteral("UPDATE Docs SET Name = ?, Description = ?, Works = ?, TypeData = ?, storeout = ?, urlfile = ?");
-    QVariantList values{Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_), Text(urlfile_)};
+    QString sql =
+        QStringLiteral("UPDATE Docs SET Name = ?, Description = ?, Works = ?, TypeData = ?, storeout = ?, urlfile = ?");
+    QVariantList values{Text(name_),     Text(description_), Text(words_),
+                        Text(typeData_), Flag(storeout_),    Text(urlfile_)};
     QList<Content> replaced;
-    for (const auto& [column, file] : {std::pair{QStringLiteral("Data"), dataFile_}, std::pair{QStringLiteral("MiniData"), miniFile_}}) {
+    for (const auto& [column, file] :
+         {std::pair{QStringLiteral("Data"), dataFile_}, std::pair{QStringLiteral("MiniData"), miniFile_}}) {
         if (file.isEmpty()) continue;
         const Content content(db, column, file);
         sql += QStringLiteral(", %1 = %2").arg(content.column, content.slot.placeholder);
@@ -181,7 +184,8 @@ bool DefaultDocRecord::Delete() {
         if (mode_ != Mode::Loaded) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un documento cargado"));
         qint32 deleted = 0;
         connection().Execute(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)}, &deleted);
-        if (deleted == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
+        if (deleted == 0)
+            throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
         mode_ = Mode::None;
         return true;
     } catch (...) {

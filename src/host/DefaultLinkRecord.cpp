@@ -18,7 +18,8 @@ bool DefaultLinkRecord::Update() {
     try {
         if (!adding_) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un vínculo nuevo que guardar"));
         if (!connection_) throw Error(Error::ObjectNotSet, QStringLiteral("El registro no tiene conexión"));
-        connection_->Execute(QStringLiteral("INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
+        connection_->Execute(QStringLiteral(
+                                 "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
                              {Text(parent_), Text(document_), Text(typeParent_), Flag(sis_)});
         adding_ = false;
         return true;

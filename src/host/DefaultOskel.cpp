@@ -34,8 +34,8 @@ bool DefaultOskel::WriteTextFile(const QString& path, const QString& text) {
 QString DefaultOskel::WorkFolder() { return defaultWorkFolder(); }
 
 QString DefaultOskel::defaultWorkFolder() {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel/work");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                           QStringLiteral("/Dorvanel/work");
     QDir().mkpath(folder);
     return folder;
 }

@@ -25,7 +25,8 @@ QStringList sqliteSchema() {
                        "Sys_DTCreated TEXT NOT NULL DEFAULT (%1), "
                        "Sys_TimeStamp TEXT NOT NULL DEFAULT (%1), "
                        "Name TEXT, Description TEXT, Works TEXT, TypeData TEXT, "
-                       "storeout INTEGER, urlfile TEXT, Data BLOB, MiniData BLOB)").arg(now),
+                       "storeout INTEGER, urlfile TEXT, Data BLOB, MiniData BLOB)")
+            .arg(now),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocLink ("
                        "FK_Parent TEXT NOT NULL CHECK (length(FK_Parent) = 32), "
                        "FK_Doc TEXT NOT NULL CHECK (length(FK_Doc) = 32), "
@@ -35,7 +36,8 @@ QStringList sqliteSchema() {
         QStringLiteral("CREATE VIEW IF NOT EXISTS DocLinks AS %1").arg(QLatin1String(LinkColumns)),
         QStringLiteral("CREATE VIEW IF NOT EXISTS qryJoin AS %1").arg(QLatin1String(JoinColumns)),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS Docs_TimeStamp AFTER UPDATE ON Docs BEGIN "
-                       "UPDATE Docs SET Sys_TimeStamp = %1 WHERE Sys_PK = NEW.Sys_PK; END").arg(now),
+                       "UPDATE Docs SET Sys_TimeStamp = %1 WHERE Sys_PK = NEW.Sys_PK; END")
+            .arg(now),
     };
 }
 
@@ -70,8 +72,8 @@ QStringList postgreSqlSchema() {
 
 void CreateSchema(Connection& connection) {
     Connection::Transaction transaction(connection);
-    const QStringList statements =
-        connection.engine() == Connection::Engine::Sqlite ? sqliteSchema() : postgreSqlSchema();
+    const QStringList statements = connection.engine() == Connection::Engine::Sqlite ? sqliteSchema()
+                                                                                     : postgreSqlSchema();
     for (const QString& statement : statements) connection.Execute(statement);
     transaction.Commit();
 }

@@ -83,12 +83,13 @@ void writeThroughLargeObject(Connection& connection, const QString& table, const
     const qint64 size = source.size();
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
     const auto chunkRead = [&](qint64 read) { return QByteArray(buffer.constData(), read); };
-    const qint64 largeObject = connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"),
-                                                  {chunkRead(readInto(source, buffer))})
-                                   ->Fields(0)
-                                   .toLongLong();
+    const qint64 largeObject =
+        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {chunkRead(readInto(source, buffer))})
+            ->Fields(0)
+            .toLongLong();
     for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer))
-        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"), {largeObject, source.pos() - read, chunkRead(read)});
+        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"),
+                           {largeObject, source.pos() - read, chunkRead(read)});
     if (source.pos() != size) throw fileChanged(source);
     connection.Execute(QStringLiteral("UPDATE %1 SET %2 = lo_get(?) WHERE %3 = ?").arg(table, column, keyColumn),
                        {largeObject, key});
@@ -108,7 +109,8 @@ void readInPlace(Connection& connection, const QString& table, const QString& co
 
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                   qint64 key, qint64 size, NewFile& target) {
-    const QString slice = QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
+    const QString slice =
+        QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const QByteArray chunk = connection.Execute(slice, {offset + 1, ChunkSize, key})->Fields(0).toByteArray();
         target.write(chunk.constData(), chunk.size());
@@ -134,7 +136,8 @@ void writeFromFile(Connection& connection, const QString& table, const QString& 
     if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
     if (onSqlite(connection)) {
         auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
-        if (row->Eof()) throw Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key).arg(table));
+        if (row->Eof())
+            throw Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key).arg(table));
         writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source);
     } else {
         writeThroughLargeObject(connection, table, column, keyColumn, key, source);

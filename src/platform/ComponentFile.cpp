@@ -21,9 +21,7 @@ QFileInfo libraryFile() {
 
 }  // namespace
 
-QString folder() {
-    return QDir::toNativeSeparators(libraryFile().absolutePath());
-}
+QString folder() { return QDir::toNativeSeparators(libraryFile().absolutePath()); }
 
 QString baseName() {
     QString name = libraryFile().completeBaseName();
@@ -40,8 +38,8 @@ qint16 versionRevision() { return DORVANEL_VERSION_PATCH; }
 QString tempFolder() {
     const QString own = folder();
     if (QFileInfo(own).isWritable()) return own;
-    const QString perUser =
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Dorvanel");
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                            QStringLiteral("/Dorvanel");
     QDir().mkpath(perUser);
     return QDir::toNativeSeparators(perUser);
 }

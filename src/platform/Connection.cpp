@@ -16,8 +16,9 @@ std::unique_ptr<Database> openDatabase(const QString& url) {
     if (url.startsWith(QLatin1String("sqlite:"))) return std::make_unique<SqliteDatabase>(url.mid(7));
     if (url.startsWith(QLatin1String("postgresql://")) || url.startsWith(QLatin1String("postgres://")))
         return std::make_unique<QtSqlDatabase>(QUrl(url));
-    throw Error(Error::OpenFailed,
-                QStringLiteral("Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)").arg(url));
+    throw Error(
+        Error::OpenFailed,
+        QStringLiteral("Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)").arg(url));
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ std::shared_ptr<Connection> Connection::Open(const QString& url) {
         database = openDatabase(url);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
-        throw Error(Error::OpenFailed, QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()));
+        throw Error(Error::OpenFailed,
+                    QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()));
     }
     std::shared_ptr<Connection> connection(new Connection(std::move(database)));
     if (connection->engine() == Engine::Sqlite) {
@@ -85,7 +87,8 @@ Connection::Transaction::~Transaction() {
 }
 
 void Connection::Transaction::Commit() {
-    connection_.Execute(depth_ == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+    connection_.Execute(depth_ == 0 ? QStringLiteral("COMMIT")
+                                    : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
     --connection_.database_->openTransactions;
     open_ = false;
 }

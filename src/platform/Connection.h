@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariant>
-#include <QList>
 #include <memory>
 
 namespace dorvanel {

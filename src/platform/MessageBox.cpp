@@ -22,7 +22,7 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
     box.setWindowTitle(title.isEmpty() ? ComponentFile::baseName() : title);
     box.setText(prompt);
     const qint32 icon = style & IconMask;
-    box.setIcon(icon == vbCritical ? QMessageBox::Critical
+    box.setIcon(icon == vbCritical      ? QMessageBox::Critical
                 : icon == vbInformation ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
     if ((style & ButtonMask) == vbYesNo) {
@@ -56,6 +56,8 @@ PresenterSeam& presenter() {
 
 qint32 MsgBox(const QString& prompt, qint32 style, const QString& title) { return presenter()(prompt, style, title); }
 
-MessagePresenter SetMessagePresenter(MessagePresenter replacement) { return presenter().replace(std::move(replacement)); }
+MessagePresenter SetMessagePresenter(MessagePresenter replacement) {
+    return presenter().replace(std::move(replacement));
+}
 
 }  // namespace dorvanel

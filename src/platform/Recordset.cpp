@@ -96,8 +96,7 @@ qint32 Recordset::fieldIndex(const QString& name) const {
 QVariant Recordset::Fields(const QString& name) const {
     const qint32 index = fieldIndex(name);
     if (index < 0)
-        throw Error(Error::ItemNotFound,
-                    QStringLiteral("No se encontró el campo '%1' en la colección").arg(name));
+        throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo '%1' en la colección").arg(name));
     return Fields(index);
 }
 
@@ -123,9 +122,8 @@ void Recordset::requireOpen() const {
 void Recordset::requireCurrentRow() const {
     requireOpen();
     if (d_->eof)
-        throw Error(Error::NoCurrentRecord,
-                    QStringLiteral("BOF o EOF es True, o el registro actual se eliminó; "
-                                   "la operación requiere un registro actual"));
+        throw Error(Error::NoCurrentRecord, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó; "
+                                                           "la operación requiere un registro actual"));
 }
 
 }  // namespace dorvanel

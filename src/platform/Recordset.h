@@ -24,8 +24,8 @@ public:
 
     // Runs the query. A keyset or static cursor knows its RecordCount; a forward-only one
     // answers -1, as it cannot count without reading every row.
-    void Open(const QString& sql, const std::shared_ptr<Connection>& connection,
-              qint32 cursorType = adOpenForwardOnly, qint32 lockType = adLockReadOnly);
+    void Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType = adOpenForwardOnly,
+              qint32 lockType = adLockReadOnly);
     // Called before Open: on SQLite the column reads as NULL and its values are never loaded
     // (a BLOB that is streamed on its own); other engines read it as usual.
     void LeaveOut(const QString& column);

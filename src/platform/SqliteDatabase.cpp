@@ -24,10 +24,8 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     case QMetaType::UInt:
     case QMetaType::Short:
     case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return sqlite3_bind_int64(statement, index, value.toLongLong());
-    case QMetaType::Double:
-        return sqlite3_bind_double(statement, index, value.toDouble());
+    case QMetaType::ULongLong: return sqlite3_bind_int64(statement, index, value.toLongLong());
+    case QMetaType::Double: return sqlite3_bind_double(statement, index, value.toDouble());
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
         return sqlite3_bind_blob64(statement, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
@@ -68,7 +66,10 @@ private:
 class StatementInUse {
 public:
     StatementInUse(SqliteDatabase& database, const QByteArray& sql, const QString& leftOut)
-        : database_(database), sql_(sql), cached_(leftOut.isEmpty()), statement_(database.takeStatement(sql, leftOut)) {}
+        : database_(database),
+          sql_(sql),
+          cached_(leftOut.isEmpty()),
+          statement_(database.takeStatement(sql, leftOut)) {}
     ~StatementInUse() {
         if (!statement_) return;
         if (cached_) {
@@ -221,10 +222,8 @@ qint32 SqliteRows::count() {
 
 QVariant SqliteRows::value(int column) const {
     switch (sqlite3_column_type(statement_, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(statement_, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement_, column));
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(statement_, column)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, column));
     case SQLITE_TEXT:
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
                                  sqlite3_column_bytes(statement_, column));
@@ -233,8 +232,7 @@ QVariant SqliteRows::value(int column) const {
         const int size = sqlite3_column_bytes(statement_, column);
         return size == 0 ? QByteArray("") : QByteArray(static_cast<const char*>(bytes), size);
     }
-    default:
-        return QVariant();
+    default: return QVariant();
     }
 }
 

@@ -41,7 +41,8 @@ void Stream::Close() {
 }
 
 void Stream::requireOpen() const {
-    if (!open_) throw Error(Error::ObjectClosed, QStringLiteral("No se permite la operación si el objeto está cerrado"));
+    if (!open_)
+        throw Error(Error::ObjectClosed, QStringLiteral("No se permite la operación si el objeto está cerrado"));
 }
 
 }  // namespace dorvanel

@@ -34,8 +34,8 @@ QString saveContent(const Recordset& rows, const QString& contentColumn) {
 // The content copied by the row's key, chunk by chunk; "" when the column is NULL.
 QString streamContent(Connection& connection, const Recordset& rows, const QString& contentColumn, qint32 sysPk) {
     const QString path = tempFileFor(rows);
-    const bool written =
-        BlobStreaming::readToFile(connection, QStringLiteral("Docs"), contentColumn, QStringLiteral("Sys_PK"), sysPk, path);
+    const bool written = BlobStreaming::readToFile(connection, QStringLiteral("Docs"), contentColumn,
+                                                   QStringLiteral("Sys_PK"), sysPk, path);
     return written ? path : QString();
 }
 

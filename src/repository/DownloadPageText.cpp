@@ -25,7 +25,8 @@ QString escapedForAttribute(const QString& value) {
 
 // Browsers ignore blanks and control characters before the scheme, and its case.
 bool runsCode(const QString& location) {
-    static const QStringList schemes{QStringLiteral("javascript:"), QStringLiteral("vbscript:"), QStringLiteral("data:")};
+    static const QStringList schemes{QStringLiteral("javascript:"), QStringLiteral("vbscript:"),
+                                     QStringLiteral("data:")};
     QString scheme;
     for (qsizetype i = 0; i < location.size() && scheme.size() < 12; ++i)
         if (location[i].unicode() > ' ') scheme += location[i].toLower();
@@ -35,11 +36,13 @@ bool runsCode(const QString& location) {
 }  // namespace
 
 QString downloadPageText(const QString& sF) {
-    const QString target = runsCode(sF) ? QString() : QStringLiteral(" href=\"") + escapedForAttribute(sF) + QLatin1Char('"');
+    const QString target = runsCode(sF) ? QString()
+                                        : QStringLiteral(" href=\"") + escapedForAttribute(sF) + QLatin1Char('"');
     return QStringLiteral("<html><body><a") + target +
-           QStringLiteral(" target=\"_blank\">Pulse aqu&iacute; para descargar el archivo. </a><br>"
-                          "(O haga click con el bot&oacute;n derecho del mouse sobre el enlace y seleccione "
-                          "Guardar como...)</body></html>");
+           QStringLiteral(
+               " target=\"_blank\">Pulse aqu&iacute; para descargar el archivo. </a><br>"
+               "(O haga click con el bot&oacute;n derecho del mouse sobre el enlace y seleccione "
+               "Guardar como...)</body></html>");
 }
 
 }  // namespace dorvanel

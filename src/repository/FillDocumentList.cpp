@@ -24,8 +24,9 @@ constexpr qint32 OverflowNumber = 6;
 constexpr std::size_t SubItemCount = DocumentList::SisSubItem;
 
 // The column each sub-item shows, from sub-item 1 on.
-constexpr std::array<const char*, SubItemCount> SubItemColumns{
-    "Description", "TypeData", "Sys_TimeStamp", "Sys_DTCreated", "Works", "Sys_PK", "Sys_Guid", "Sis"};
+constexpr std::array<const char*, SubItemCount> SubItemColumns{"Description",   "TypeData", "Sys_TimeStamp",
+                                                               "Sys_DTCreated", "Works",    "Sys_PK",
+                                                               "Sys_Guid",      "Sis"};
 static_assert(std::string_view(SubItemColumns[DocumentList::KeySubItem - 1]) == "Sys_PK");
 
 // Column positions looked up once per statement, not once per row.
@@ -74,8 +75,7 @@ bool holdsArray(const QVariant& value) {
 }
 
 qint16 boundOf(qsizetype bound) {
-    if (bound > std::numeric_limits<qint16>::max())
-        throw Error(OverflowNumber, QStringLiteral("Desbordamiento"));
+    if (bound > std::numeric_limits<qint16>::max()) throw Error(OverflowNumber, QStringLiteral("Desbordamiento"));
     return static_cast<qint16>(bound);
 }
 
@@ -84,7 +84,9 @@ qint16 boundOf(qsizetype bound) {
 void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs, const QString& sTypes,
                       const QString& /*Words: no keyword search is defined*/, bool NoSys) {
     std::shared_ptr<Recordset> rows;
-    ContinueOnFailure([&] { rows = Required(Required(gManager).ADOCnn()).Execute(SqlTexts::documentList(sParents, FromDocs, sTypes, NoSys)); });
+    ContinueOnFailure([&] {
+        rows = Required(Required(gManager).ADOCnn()).Execute(SqlTexts::documentList(sParents, FromDocs, sTypes, NoSys));
+    });
     ContinueOnFailure([&] { List.Clear(); });
     if (!rows) return;
     std::optional<ListColumns> columns;
@@ -103,6 +105,5 @@ qint16 ArrayUpperBound(const QVariant& Value) {
     if (!holdsArray(Value)) return 0;
     return boundOf(Value.value<QSequentialIterable>().size() - 1);
 }
-
 
 }  // namespace dorvanel

@@ -19,7 +19,8 @@ QVariant Manager::GetParentList(const QString& sGuid, const QString& /*ParentTyp
     if (noRows) return result;
     QString keys;
     ContinueOnFailure([&] {
-        for (; !rows->Eof(); rows->MoveNext()) keys += rows->Fields(QStringLiteral("Fk_Parent")).toString() + QLatin1Char(';');
+        for (; !rows->Eof(); rows->MoveNext())
+            keys += rows->Fields(QStringLiteral("Fk_Parent")).toString() + QLatin1Char(';');
     });
     // The text ends with ";", so the list ends with one empty string.
     result = keys.split(QLatin1Char(';'));

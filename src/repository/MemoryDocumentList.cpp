@@ -106,7 +106,8 @@ const MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint3
 
 MemoryDocumentList::Texts::Block& MemoryDocumentList::Texts::blockWithRoom(qsizetype bytes) {
     if (blocks_.empty() || blocks_.back().used + bytes > blocks_.back().capacity) {
-        const qsizetype grown = blocks_.empty() ? FirstBlockCapacity : qMin(2 * blocks_.back().capacity, LargestBlockCapacity);
+        const qsizetype grown = blocks_.empty() ? FirstBlockCapacity
+                                                : qMin(2 * blocks_.back().capacity, LargestBlockCapacity);
         const qsizetype capacity = qMax(grown, bytes);
         blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
     }

@@ -12,8 +12,8 @@ namespace dorvanel {
 namespace {
 
 bool isPictureType(const QString& typeCode) {
-    static const QStringList pictures{QStringLiteral("bmp"), QStringLiteral("dib"), QStringLiteral("jpeg"),
-                                      QStringLiteral("jpg"), QStringLiteral("jpe"), QStringLiteral("jfif"),
+    static const QStringList pictures{QStringLiteral("bmp"), QStringLiteral("dib"),  QStringLiteral("jpeg"),
+                                      QStringLiteral("jpg"), QStringLiteral("jpe"),  QStringLiteral("jfif"),
                                       QStringLiteral("gif"), QStringLiteral("tiff"), QStringLiteral("tif"),
                                       QStringLiteral("png")};
     return pictures.contains(typeCode.toLower());

@@ -19,7 +19,8 @@ void Manager::SaveAs(const QString& sF) {
     if (written) {
         ContinueOnFailure([&] { ShowDownloadPage(pageFile); });
     } else {
-        ContinueOnFailure([&] { MsgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
+        ContinueOnFailure(
+            [&] { MsgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
     }
 }
 

@@ -20,7 +20,8 @@ QString documentMiniature(qint32 sysPk) {
 }
 
 QString parentsOfDocument(const QString& sGuid) {
-    return QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + quoted(sGuid) + QLatin1Char('\'');
+    return QStringLiteral("Select Sys_GUID,Fk_Parent From qryJoin Where Sys_GUID = '") + quoted(sGuid) +
+           QLatin1Char('\'');
 }
 
 QString typeOfParent(const QString& parent) {
@@ -28,8 +29,8 @@ QString typeOfParent(const QString& parent) {
 }
 
 QString deleteLink(const QString& parent, const QString& sGuid) {
-    return QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + quoted(parent) + QStringLiteral("' and FK_Doc ='") +
-           quoted(sGuid) + QLatin1Char('\'');
+    return QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + quoted(parent) +
+           QStringLiteral("' and FK_Doc ='") + quoted(sGuid) + QLatin1Char('\'');
 }
 
 namespace {
@@ -57,8 +58,10 @@ QString documentList(const QString& sParents, bool fromDocs, const QString& sTyp
         if (!sTypes.isEmpty()) sql += QStringLiteral(" and TypeData='") + quoted(sTypes) + QLatin1Char('\'');
         return sql + (noSys ? QStringLiteral(" and sis =0") : QStringLiteral(" and sis <>0"));
     }
-    QString sql = fromDocs ? QStringLiteral("SELECT Name,Description,TypeData,Sys_TimeStamp,Sys_DTCreated,Works,Sys_PK,Sys_Guid From Docs")
-                           : QStringLiteral("SELECT * From qryJoin");
+    QString sql =
+        fromDocs ? QStringLiteral(
+                       "SELECT Name,Description,TypeData,Sys_TimeStamp,Sys_DTCreated,Works,Sys_PK,Sys_Guid From Docs")
+                 : QStringLiteral("SELECT * From qryJoin");
     if (!sTypes.isEmpty()) sql += QStringLiteral(" Where TypeData='") + quoted(sTypes) + QLatin1Char('\'');
     return sql;
 }

@@ -45,9 +45,7 @@ public:
         calls << QStringLiteral("ShellOpen %1 %2 %3").arg(path, verb).arg(showCommand);
     }
     void SetProductTitle(const QString& title) override { calls << QStringLiteral("SetProductTitle ") + title; }
-    void SetHelpFile(const QString& helpFile) override {
-        calls << QStringLiteral("SetHelpFile [%1]").arg(helpFile);
-    }
+    void SetHelpFile(const QString& helpFile) override { calls << QStringLiteral("SetHelpFile [%1]").arg(helpFile); }
     void ShowHelp(qint32 windowHandle, qint32 helpContext) override {
         calls << QStringLiteral("ShowHelp %1 %2").arg(windowHandle).arg(helpContext);
     }

@@ -17,7 +17,8 @@ namespace {
 // one failing run never makes the next one fail.
 void removeComponentTempFiles() {
     QDir folder(ComponentFile::tempFolder());
-    const auto entries = folder.entryInfoList({QStringLiteral("temp.*")}, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    const auto entries = folder.entryInfoList({QStringLiteral("temp.*")},
+                                              QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries)
         entry.isDir() ? QDir(entry.filePath()).removeRecursively() : QFile::remove(entry.filePath());
 }
@@ -62,9 +63,7 @@ QString RepositoryTest::storeUrl(const QString& name, const QString& url) {
 }
 
 qint32 RepositoryTest::pkOf(const QString& guid) {
-    return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})
-        ->Fields(0)
-        .toInt();
+    return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})->Fields(0).toInt();
 }
 
 void RepositoryTest::link(const QString& parent, const QString& guid, const QString& type, bool sis) {

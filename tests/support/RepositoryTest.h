@@ -26,7 +26,7 @@ protected:
 
     std::shared_ptr<Manager> manager;
     std::shared_ptr<RecordingOskel> oskel;
-    QStringList messages;     // "text|style|title"
+    QStringList messages;    // "text|style|title"
     QStringList shownPages;  // page files the download dialog would show
 
 private:
