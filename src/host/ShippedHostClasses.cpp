@@ -1,5 +1,8 @@
-#include "host/ShippedHostClasses.h"
+// The host classes the library ships fill the registry of host classes when the library is
+// loaded, so that the component layer never needs to know them; a host may then replace any
+// of them before it creates its Manager.
 
+#include "component/HostClasses.h"
 #include "host/DefaultDocRecord.h"
 #include "host/DefaultLinkRecord.h"
 #include "host/DefaultOskel.h"
@@ -8,18 +11,16 @@
 
 namespace dorvanel {
 
-HostClasses ShippedHostClasses() {
-    return HostClasses{
+namespace {
+
+// Runs while the library loads, before any host code can use or replace the registry.
+void registerShippedHostClasses() {
+    HostClasses::Registered() = HostClasses{
         .oskel = [] { return std::make_shared<DefaultOskel>(); },
         .docRecord = [] { return std::make_shared<DefaultDocRecord>(); },
         .linkRecord = [] { return std::make_shared<DefaultLinkRecord>(); },
     };
 }
-
-namespace {
-
-// Runs while the library loads, before any host code can use or replace the registry.
-void registerShippedHostClasses() { HostClasses::Registered() = ShippedHostClasses(); }
 
 }  // namespace
 

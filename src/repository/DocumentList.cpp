@@ -1,8 +1,7 @@
 #include "repository/DocumentList.h"
 
 #include "platform/Error.h"
-
-#include <charconv>
+#include "repository/KeyText.h"
 
 namespace dorvanel {
 
@@ -45,12 +44,11 @@ void DocumentList::replaceKey(qint32 item, qint32 subItem, QByteArrayView newTex
 }
 
 void DocumentList::countKey(QByteArrayView text, int change) {
-    qint64 key = 0;
-    const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), key);
-    if (text.isEmpty() || failure != std::errc() || end != text.data() + text.size()) return;
-    qint32& count = keyCounts_[key];
+    const std::optional<qint32> key = keyFromText(text);
+    if (!key) return;
+    qint32& count = keyCounts_[*key];
     count += change;
-    if (count <= 0) keyCounts_.remove(key);
+    if (count <= 0) keyCounts_.remove(*key);
 }
 
 }  // namespace dorvanel

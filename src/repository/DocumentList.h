@@ -61,7 +61,7 @@ private:
 
     // How many items carry each key: two items may carry the same one, and replacing the key
     // of one of them leaves the key listed.
-    QHash<qint64, qint32> keyCounts_;
+    QHash<qint32, qint32> keyCounts_;
 };
 
 }  // namespace dorvanel

@@ -7,6 +7,7 @@
 #include "platform/Recordset.h"
 #include "repository/DocumentList.h"
 #include "repository/FailureStyles.h"
+#include "repository/KeyText.h"
 #include "repository/SqlTexts.h"
 
 #include <QSequentialIterable>
@@ -52,9 +53,8 @@ std::array<QByteArray, SubItemCount> subItemTexts(const Recordset& rows, const L
 
 // A row whose key is not a number is never taken for one already listed.
 bool isListed(const DocumentList& list, const QByteArray& keyText) {
-    bool numeric = false;
-    const qint32 key = keyText.toInt(&numeric);
-    return numeric && IsDocumentListed(list, key);
+    const std::optional<qint32> key = keyFromText(keyText);
+    return key && IsDocumentListed(list, *key);
 }
 
 // One item from the current row, unless its document is listed already. A column the row

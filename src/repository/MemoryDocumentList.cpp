@@ -39,6 +39,8 @@ public:
     qint32 addItem();
     // A text set again is appended and pointed to anew.
     void store(qint32 item, qint32 column, QByteArrayView utf8);
+    // Adds an item with its text (column 0) and the texts of its first columns.
+    qint32 addRow(QByteArrayView text, std::span<const QByteArrayView> subItems);
     QString text(qint32 item, qint32 column) const;
 
 private:
@@ -57,6 +59,8 @@ private:
     const Place& placeOf(qint32 item, qint32 column) const;
     // A block with room for `bytes` more; a new one when the last is full.
     Block& blockWithRoom(qsizetype bytes);
+    // Copies the text to the end of the block, which has room for it, and points place at it.
+    void append(Block& block, Place& place, QByteArrayView utf8) const;
 
     qint32 columnCount_;
     std::vector<Block> blocks_;
@@ -81,7 +85,22 @@ qint32 MemoryDocumentList::Texts::addItem() {
 
 void MemoryDocumentList::Texts::store(qint32 item, qint32 column, QByteArrayView utf8) {
     Place& place = placeOf(item, column);
-    Block& block = blockWithRoom(utf8.size());
+    append(blockWithRoom(utf8.size()), place, utf8);
+}
+
+qint32 MemoryDocumentList::Texts::addRow(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    const qint32 item = addItem();
+    // One block takes the whole row, so the row's places are found and its room made once.
+    qsizetype bytes = text.size();
+    for (const QByteArrayView subItem : subItems) bytes += subItem.size();
+    Block& block = blockWithRoom(bytes);
+    Place* places = &placeOf(item, 0);
+    append(block, places[0], text);
+    for (std::size_t i = 0; i < subItems.size(); ++i) append(block, places[i + 1], subItems[i]);
+    return item;
+}
+
+void MemoryDocumentList::Texts::append(Block& block, Place& place, QByteArrayView utf8) const {
     place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(utf8.size())};
     if (!utf8.isEmpty()) std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
     block.used += utf8.size();
@@ -131,10 +150,7 @@ qint32 MemoryDocumentList::addItem(const QString& text) {
 }
 
 qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
-    const qint32 item = texts_->addItem();
-    texts_->store(item, 0, text);
-    for (std::size_t i = 0; i < subItems.size(); ++i) texts_->store(item, qint32(i) + 1, subItems[i]);
-    return item;
+    return texts_->addRow(text, subItems);
 }
 
 void MemoryDocumentList::storeSubItem(qint32 item, qint32 subItem, const QString& value) {
