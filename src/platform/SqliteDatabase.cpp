@@ -97,8 +97,9 @@ private:
 }  // namespace
 
 SqliteDatabase::SqliteDatabase(const QString& path) {
+    // A connection serves one thread at a time, so SQLite need not lock it on every call.
     const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         const Error error = lastError(code);
         sqlite3_close(db_);
