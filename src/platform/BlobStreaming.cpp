@@ -7,7 +7,6 @@
 #include "platform/SqliteDatabase.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <memory>
 
 #include <sqlite3.h>
@@ -29,11 +28,9 @@ qint64 readInto(QFile& source, QByteArray& buffer) {
     return read;
 }
 
-QByteArray wholeSmallFile(const QString& file) {
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
+QByteArray wholeFile(QFile& source) {
     QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) throw fileError(file, source.errorString());
+    if (source.error() != QFileDevice::NoError) throw fileError(source.fileName(), source.errorString());
     return bytes.isNull() ? QByteArray("") : bytes;  // an empty file is an empty value, not NULL
 }
 
@@ -124,8 +121,11 @@ bool readsInPlace(const Connection& connection) { return onSqlite(connection); }
 Slot slotFor(const Connection& connection, const QString& file) {
     const QVariant null(QMetaType(QMetaType::QByteArray));
     if (file.isEmpty()) return {QStringLiteral("?"), null};
-    const qint64 size = QFileInfo(file).size();
-    if (size <= ChunkSize) return {QStringLiteral("?"), wholeSmallFile(file)};
+    QFile source(file);
+    // Read straight into the value, without QFile's own buffer in between.
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, source.errorString());
+    const qint64 size = source.size();
+    if (size <= ChunkSize) return {QStringLiteral("?"), wholeFile(source)};
     if (onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), size, true};
     return {QStringLiteral("?"), null, true};
 }
