@@ -28,4 +28,6 @@ std::shared_ptr<DocRecord> createDocRecord() { return create(HostClasses::Regist
 
 std::shared_ptr<LinkRecord> createLinkRecord() { return create(HostClasses::Registered().linkRecord, "LinkRecord"); }
 
+std::shared_ptr<HostControl> createHostControl() { return create(HostClasses::Registered().hostControl, "axKivra"); }
+
 }  // namespace dorvanel

@@ -8,6 +8,7 @@ namespace dorvanel {
 class Oskel;
 class DocRecord;
 class LinkRecord;
+class HostControl;
 
 // Factories for the host classes the component creates with no arguments. The library fills
 // them with its shipped classes when it is loaded; a host replaces any of them before it
@@ -16,6 +17,9 @@ struct HostClasses {
     std::function<std::shared_ptr<Oskel>()> oskel;
     std::function<std::shared_ptr<DocRecord>()> docRecord;
     std::function<std::shared_ptr<LinkRecord>()> linkRecord;
+    // The host form control every dialog carries; a dialog places it among its controls when it
+    // is a widget.
+    std::function<std::shared_ptr<HostControl>()> hostControl;
 
     static HostClasses& Registered();
 };
@@ -24,5 +28,6 @@ struct HostClasses {
 std::shared_ptr<Oskel> createOskel();
 std::shared_ptr<DocRecord> createDocRecord();
 std::shared_ptr<LinkRecord> createLinkRecord();
+std::shared_ptr<HostControl> createHostControl();
 
 }  // namespace dorvanel

@@ -3,14 +3,11 @@
 #include "component/Globals.h"
 #include "component/HostClasses.h"
 #include "component/Oskel.h"
+#include "component/ProductTitle.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
 namespace dorvanel {
-
-namespace {
-const QString ProductTitle = QStringLiteral("Brenmoria 2014");
-}
 
 std::shared_ptr<Manager> Manager::Create() {
     std::shared_ptr<Manager> manager(new Manager());

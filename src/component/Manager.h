@@ -19,7 +19,9 @@ class UserRights;
 // operation is defined in src/repository/ in the file named for it: StoreDocument.cpp (with
 // StoreDocumentAll), RemoveDocument.cpp, GetDocumentFile.cpp (with GetDocFileByName),
 // OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with LookupParentType), DeleteLink.cpp,
-// GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments).
+// GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments). Each dialog method is
+// defined in src/dialogs/ beside its dialog, in the file named for it: EditDocumentDlg.cpp in
+// dlgEdit/.
 class Manager : public std::enable_shared_from_this<Manager> {
 public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
@@ -87,6 +89,11 @@ public:
                                                    bool NoMiniature = false);
     std::shared_ptr<DocumentList> SearchDocuments(const QString& Words, const QString& sParents = QString(),
                                                   const QString& sTypes = QString(), bool NoMiniature = false);
+
+    // Shows the edit dialog for the document's description and keywords; true when the user
+    // saved them. A key of another length gives false without a window; a failure while the
+    // dialog or the record loads is raised, and no window appears.
+    bool EditDocumentDlg(const QString& sGuid);
 
 private:
     Manager() = default;

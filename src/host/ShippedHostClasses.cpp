@@ -4,6 +4,7 @@
 
 #include "component/HostClasses.h"
 #include "host/DefaultDocRecord.h"
+#include "host/DefaultHostControl.h"
 #include "host/DefaultLinkRecord.h"
 #include "host/DefaultOskel.h"
 
@@ -19,6 +20,7 @@ void registerShippedHostClasses() {
         .oskel = [] { return std::make_shared<DefaultOskel>(); },
         .docRecord = [] { return std::make_shared<DefaultDocRecord>(); },
         .linkRecord = [] { return std::make_shared<DefaultLinkRecord>(); },
+        .hostControl = [] { return std::make_shared<DefaultHostControl>(); },
     };
 }
 

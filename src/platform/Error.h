@@ -20,6 +20,7 @@ public:
     static constexpr qint32 InvalidArgument = 5;            // a value the operation cannot take
     static constexpr qint32 ObjectNotSet = 91;              // a required object reference is empty
     static constexpr qint32 CannotCreateObject = 429;       // a host class cannot be created
+    static constexpr qint32 NoSuchProperty = 438;           // an object refuses a property by that name
 
     Error(qint32 number, QString description);
 

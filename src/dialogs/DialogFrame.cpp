@@ -1,0 +1,94 @@
+#include "dialogs/DialogFrame.h"
+
+#include "component/HostClasses.h"
+#include "component/HostControl.h"
+#include "component/Oskel.h"
+#include "dialogs/SetUpHostControl.h"
+#include "platform/Error.h"
+#include "repository/FailureStyles.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+
+namespace dorvanel {
+
+namespace {
+
+constexpr int TwipsPerInch = 1440;
+constexpr int DesignDpi = 96;  // the forms hold their pixel geometry at this resolution
+
+int twipsToPixels(int twips, int dpi) { return qRound(twips * double(dpi) / TwipsPerInch); }
+int designPixels(int twips) { return twipsToPixels(twips, DesignDpi); }
+
+QRect designPixels(const QRect& twips) {
+    return {designPixels(twips.x()), designPixels(twips.y()), designPixels(twips.width()),
+            designPixels(twips.height())};
+}
+
+}  // namespace
+
+// A tool window keeps the dialog out of the task bar; the hints leave the title bar only its
+// close box. A dialog without an owner is centred on the screen when it shows.
+DialogFrame::DialogFrame(const Design& design)
+    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      design_(design) {
+    placeHostControl();
+}
+
+// A host may keep its control beyond the dialog: taken out of the dialog's children, it ends
+// only with its last owner, never twice.
+DialogFrame::~DialogFrame() {
+    if (auto* widget = dynamic_cast<QWidget*>(axKivra_.get())) widget->setParent(nullptr);
+}
+
+void DialogFrame::requireWindowing() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        throw Error(Error::Unexpected, QStringLiteral("Los diálogos necesitan una sesión con ventanas"));
+}
+
+void DialogFrame::placeHostControl() {
+    axKivra_ = createHostControl();
+    axKivra_->SetProperty(QStringLiteral("modulo"), design_.modulo);
+    SetUpHostControl(*axKivra_);
+    // Shown only once it took every property, so that a refusing control is never a child.
+    if (auto* widget = dynamic_cast<QWidget*>(axKivra_.get())) {
+        widget->setParent(this);
+        widget->setObjectName(QStringLiteral("axKivra"));
+        widget->setGeometry(designPixels(design_.hostControlTwips));
+    }
+}
+
+void DialogFrame::finishLayout() {
+    scaleToScreen();
+    // A button of a dialog presses itself on Enter while it has the focus unless told otherwise.
+    for (auto* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+}
+
+void DialogFrame::scaleToScreen() {
+    setFixedSize(twipsToPixels(design_.clientTwips.width(), logicalDpiX()),
+                 twipsToPixels(design_.clientTwips.height(), logicalDpiY()));
+    const double x = logicalDpiX() / double(DesignDpi);
+    const double y = logicalDpiY() / double(DesignDpi);
+    if (x == 1.0 && y == 1.0) return;
+    for (auto* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = child->geometry();
+        child->setGeometry(qRound(g.x() * x), qRound(g.y() * y), qRound(g.width() * x), qRound(g.height() * y));
+    }
+}
+
+void DialogFrame::showHelp(const std::shared_ptr<Oskel>& services) {
+    ContinueOnFailure([&] { Required(services).ShowHelp(static_cast<qint32>(winId()), design_.helpContext); });
+}
+
+void DialogFrame::keyPressEvent(QKeyEvent* event) {
+    // QDialog would press the default button on Enter and close on Escape.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
+#include <chrono>
+#include <deque>
+#include <functional>
+
+class QWidget;
+
+namespace dorvanel::test {
+
+// Works modal windows as a user would while the call that shows them waits in exec(). Each
+// queued step waits until a modal widget is active and has the focus, then acts on it; a step
+// that opens a nested modal hands over to the next step, which acts on that one. Message boxes
+// are recorded and answered through the presenter seam. Past the timeout every modal window
+// left is closed and the test fails, so that a broken dialog never hangs the suite.
+class ModalDriver {
+public:
+    using Step = std::function<void(QWidget* modal)>;
+
+    explicit ModalDriver(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+    ModalDriver& then(Step step);
+    // Answers for the coming message boxes, in order; past them OK, or No to a question.
+    ModalDriver& answerMessages(std::initializer_list<qint32> answers);
+
+    bool ranAllSteps() const { return steps_.empty() && !timedOut_; }
+
+    QStringList messages;  // "text|style|title", one for each message box shown
+
+    // Acting on the controls of the active modal widget only: Qt Test's widget events ignore
+    // modality, so acting on any other window would do what no user could.
+    static void click(QWidget* modal, const QString& controlName);
+    // Replaces the control's text by typing.
+    static void typeInto(QWidget* modal, const QString& controlName, const QString& text);
+    // A key pressed on whatever control of the modal widget has the focus.
+    static void pressKey(QWidget* modal, Qt::Key key);
+    // What the window system sends when the user presses the title bar's close box.
+    static void pressCloseBox(QWidget* modal);
+
+private:
+    void schedulePoll();
+    void poll();
+    bool readyFor(QWidget* modal) const;
+    void closeLeftover(QWidget* modal);
+    qint32 answer(qint32 style);
+
+    // Polls are fresh single-shot timers: a repeating timer would not fire again while its own
+    // slot waits in a nested exec(). Ending this object cancels the pending one.
+    QObject pollContext_;
+    std::deque<Step> steps_;
+    std::deque<qint32> answers_;
+    QList<QWidget*> busy_;  // modal widgets whose step is still running
+    QWidget* lastSeen_ = nullptr;
+    QElapsedTimer clock_;
+    std::chrono::milliseconds timeout_;
+    bool timedOut_ = false;
+    MessagePresenter previousPresenter_;
+};
+
+}  // namespace dorvanel::test
