@@ -11,7 +11,7 @@ namespace dorvanel {
 // owner, its result read after it hid or closed itself, then closed and released. A failure
 // before the showing reaches the caller, and no window appears.
 template <typename Dialog, typename HandInputs, typename ReadResult>
-auto ShowDialog(HandInputs&& handInputs, ReadResult&& readResult) {
+auto showDialog(HandInputs&& handInputs, ReadResult&& readResult) {
     DialogFrame::requireWindowing();
     Dialog dialog;
     handInputs(dialog);

@@ -7,7 +7,7 @@ namespace dorvanel {
 
 bool Manager::EditDocumentDlg(const QString& sGuid) {
     if (!HasKeyLength(sGuid)) return false;
-    return ShowDialog<dlgEdit>([&](dlgEdit& dialog) { dialog.SetValues(sGuid); },
+    return showDialog<dlgEdit>([&](dlgEdit& dialog) { dialog.SetValues(sGuid); },
                                [](const dlgEdit& dialog) { return dialog.Saved(); });
 }
 
