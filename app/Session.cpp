@@ -5,6 +5,7 @@
 #include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
+#include <Dorvanel/MakeMiniatureFile.h>
 #include <Dorvanel/Manager.h>
 #include <Dorvanel/MemoryDocumentList.h>
 #include <Dorvanel/Oskel.h>
@@ -72,12 +73,13 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
     resetFailure();
+    // A picture gets the miniature the add dialog would give it, so that it previews alike.
+    const QString miniature = request.isUrl ? QString() : MakeMiniatureFile(request.file);
     const QString guid = request.type.isEmpty()
-                             ? manager_->StoreDocument(request.name, request.description, request.keywords,
-                                                       QStringLiteral(""), request.file, request.isUrl)
+                             ? manager_->StoreDocument(request.name, request.description, request.keywords, miniature,
+                                                       request.file, request.isUrl)
                              : manager_->StoreDocumentAll(request.name, request.description, request.keywords,
-                                                          QStringLiteral(""), request.file, request.type,
-                                                          request.isUrl);
+                                                          miniature, request.file, request.type, request.isUrl);
     if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
     transaction.Commit();

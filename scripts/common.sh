@@ -11,10 +11,12 @@
 
 DORVANEL_ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Everything needed to configure and build the project, its tests and benchmarks.
+# Everything needed to configure and build the project, its tests and benchmarks. Without a
+# font, Qt draws every text of a dialog as empty boxes.
 DORVANEL_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-psql qt6-image-formats-plugins
+    fonts-dejavu-core
     libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What scripts/check-format needs.

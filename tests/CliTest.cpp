@@ -1,9 +1,14 @@
 // The dorvanel command run as a user runs it, on a SQLite file of its own.
 
+#include "platform/ComponentFile.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -66,6 +71,8 @@ protected:
         const Result init = run({QStringLiteral("init")});
         ASSERT_EQ(init.status, 0) << init;
     }
+    // Storing a picture leaves its miniature beside the library.
+    void TearDown() override { QFile::remove(dorvanel::ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp")); }
 
     // The program with the test's database and a home of its own.
     Result run(const QStringList& arguments) const {
@@ -230,6 +237,25 @@ TEST_F(CliTest, ImportStoresEveryFileOfTheFolderInNameOrder) {
             << lines[i].toStdString();
     EXPECT_EQ(listedNames({QStringLiteral("--parents"), key('P')}),
               (QSet<QString>{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+}
+
+TEST_F(CliTest, StoredPictureGetsTheMiniatureTheAddDialogMakes) {
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    const QString photo = dir.filePath(QStringLiteral("Casa.JPG"));
+    ASSERT_TRUE(picture.save(photo, "JPEG"));
+    const std::pair<QString, int> cases[] = {
+        {photo, 120},
+        {writeFile(QStringLiteral("nota.txt"), "nota"), 0},
+    };
+    for (const auto& [file, miniatureWidth] : cases) {
+        const QString guid = store(file, {QStringLiteral("--name"), QStringLiteral("Con miniatura")});
+        const auto database = dorvanel::Connection::Open(QStringLiteral("sqlite:") + dir.filePath("cli.sqlite"));
+        const auto rows = database->Execute(QStringLiteral("SELECT MiniData FROM Docs WHERE Sys_GUID = ?"), {guid});
+        ASSERT_TRUE(rows && !rows->Eof());
+        const QByteArray miniature = rows->Fields(QStringLiteral("MiniData")).toByteArray();
+        EXPECT_EQ(QImage::fromData(miniature, "BMP").width(), miniatureWidth) << file.toStdString();
+    }
 }
 
 TEST_F(CliTest, OutsideReferenceGivesItsLocation) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace dorvanel {
+
+// The miniature the add-document dialog makes of a file, made on a surface of its own: the
+// path of the bitmap to store with the document, or "" when the file is not a picture. A host
+// that stores documents without the dialog hands the path to StoreDocument as its miniature.
+QString MakeMiniatureFile(const QString& sFile);
+
+}  // namespace dorvanel

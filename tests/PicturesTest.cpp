@@ -1,0 +1,197 @@
+// Choosing a file through the open dialog, and the miniatures made of pictures.
+
+#include "component/Globals.h"
+#include "dialogs/ChooseFile.h"
+#include "dialogs/CommonDialog.h"
+#include "dialogs/MakeMiniature.h"
+#include "dialogs/PictureSurface.h"
+#include "host/DefaultOskel.h"
+#include "platform/ComponentFile.h"
+#include "platform/Error.h"
+
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+using namespace dorvanel;
+
+namespace {
+
+const QString PictureFilter = QStringLiteral(
+    "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
+
+// Answers every file dialog shown while it lives.
+class ScriptedFileDialog {
+public:
+    explicit ScriptedFileDialog(FileDialogRunner runner) : previous_(SetFileDialogRunner(std::move(runner))) {}
+    ~ScriptedFileDialog() { SetFileDialogRunner(std::move(previous_)); }
+
+private:
+    FileDialogRunner previous_;
+};
+
+TEST(ChooseFile, GivesTheChosenPathOrEmptyAndNeverAnEarlierChoice) {
+    const QString chosen = QStringLiteral("/tmp/Casa.jpg");
+    const std::tuple<const char*, FileDialogRunner, QString> answers[] = {
+        {"chosen",
+         [&](QFileDialog& dialog) {
+             dialog.selectFile(chosen);
+             return int(QDialog::Accepted);
+         },
+         chosen},
+        {"cancelled", [](QFileDialog&) { return int(QDialog::Rejected); }, QString()},
+        {"failed", [](QFileDialog&) -> int { throw Error(Error::Unexpected, QStringLiteral("roto")); }, QString()},
+    };
+    for (const auto& [what, answer, expected] : answers) {
+        CommonDialog CMD;
+        CMD.SetFileName(QStringLiteral("/tmp/anterior.jpg"));
+        QString shownWith = QStringLiteral("not shown");
+        ScriptedFileDialog script([&](QFileDialog& dialog) {
+            shownWith = CMD.FileName();
+            EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+            return answer(dialog);
+        });
+        EXPECT_EQ(ChooseFile(PictureFilter, CMD), expected) << what;
+        EXPECT_EQ(shownWith, QString()) << what;
+    }
+}
+
+TEST(CommonDialog, FilterBecomesQtNameFiltersShownAsGiven) {
+    const std::tuple<QString, QStringList, QStringList> cases[] = {
+        {PictureFilter,
+         {QStringLiteral("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"),
+          QStringLiteral("Todos los Archivos (*.*) (*)")},
+         {QStringLiteral("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)"),
+          QStringLiteral("Todos los Archivos (*.*)")}},
+        {QStringLiteral("Texto|*.txt; *.TXT|Huérfano"),
+         {QStringLiteral("Texto (*.txt *.TXT)")},
+         {QStringLiteral("Texto")}},
+    };
+    for (const auto& [filter, nameFilters, shown] : cases) {
+        CommonDialog CMD;
+        CMD.SetFilter(filter);
+        ScriptedFileDialog script([&](QFileDialog& dialog) {
+            EXPECT_EQ(dialog.nameFilters(), nameFilters);
+            QStringList listed;
+            const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; types && i < types->count(); ++i) listed << types->itemText(i);
+            EXPECT_EQ(listed, shown);
+            return int(QDialog::Rejected);
+        });
+        CMD.ShowOpen();
+    }
+}
+
+const QColor Painted(200, 40, 60);
+
+QByteArray encoded(QSize size, const char* format = "JPEG") {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Painted);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(picture.save(&buffer, format)) << format;
+    return buffer.data();
+}
+
+::testing::AssertionResult hasColour(const QImage& image, QPoint at, QColor expected) {
+    const QColor seen = image.pixelColor(at);
+    if (std::abs(seen.red() - expected.red()) + std::abs(seen.green() - expected.green()) +
+            std::abs(seen.blue() - expected.blue()) <
+        16)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel " << at.x() << "," << at.y() << " is " << seen.name().toStdString();
+}
+
+// Starts without a "Temp.bmp" and leaves none, with the shipped services object.
+class Miniature : public ::testing::Test {
+protected:
+    void SetUp() override { QFile::remove(miniatureFile); }
+    void TearDown() override {
+        QFile::remove(miniatureFile);
+        gOskel = savedOskel_;
+        QImageReader::setAllocationLimit(savedLimit_);
+    }
+
+    QString write(const QString& name, const QByteArray& content) const {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        return file.fileName();
+    }
+    static QImage saved() { return QImage(miniatureFile, "BMP"); }
+
+    inline static const QString miniatureFile = ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp");
+    PictureSurface surface{1800, 1400};  // as the add dialog's picMiniature starts
+    QTemporaryDir dir;
+
+private:
+    std::shared_ptr<Oskel> savedOskel_ = std::exchange(gOskel, std::make_shared<DefaultOskel>());
+    int savedLimit_ = QImageReader::allocationLimit();
+};
+
+TEST_F(Miniature, AcceptedFilesGiveTheMiniatureFileFixedWidthInTheirProportions) {
+    const std::tuple<const char*, QByteArray, QSize, QColor> cases[] = {
+        {"Casa.JPG", encoded({400, 300}), {120, 90}, Painted},
+        {"alto.jpg", encoded({100, 1000}), {120, 1200}, Painted},
+        {"foto.jpeg", encoded({300, 300}), {120, 120}, Painted},
+        {"foto.JPE", encoded({60, 30}), {120, 60}, Painted},
+        {"foto.jfif", encoded({240, 180}), {120, 90}, Painted},
+        {"plano.bmp", encoded({500, 250}, "BMP"), {120, 60}, Painted},
+        {"plano.Dib", encoded({90, 120}, "BMP"), {120, 160}, Painted},
+        {"escaneo.tif", encoded({1000, 10}, "TIFF"), {120, 1}, Painted},
+        {"escaneo.TIFF", encoded({400, 300}, "TIFF"), {120, 90}, Painted},
+        // One transparent black pixel: the white background shows through.
+        {"punto.gif",
+         QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"),
+         {120, 120},
+         Qt::white},
+        // Not a picture after all: nothing can be drawn or saved, and the path comes all the same.
+        {"roto.jpg", "no es una imagen", {0, 0}, {}},
+    };
+    for (const auto& [name, content, size, colour] : cases) {
+        QFile::remove(miniatureFile);
+        EXPECT_EQ(MakeMiniature(write(QString::fromUtf8(name), content), surface), miniatureFile) << name;
+        const QImage miniature = saved();
+        EXPECT_EQ(miniature.size(), size) << name;
+        if (miniature.isNull()) continue;
+        EXPECT_EQ(surface.Height(), float(size.height()) * PictureSurface::TwipsPerPixel) << name;
+        // The far corner too: nothing drawn past the surface's first size was clipped.
+        EXPECT_TRUE(hasColour(miniature, {size.width() - 1, size.height() - 1}, colour)) << name;
+    }
+}
+
+TEST_F(Miniature, OtherFilesGiveNothingAndWriteNothing) {
+    const std::pair<const char*, QByteArray> files[] = {
+        {"logo.png", encoded({40, 30}, "PNG")},
+        {"icono.ico", encoded({32, 32}, "ICO")},
+        {"informe.pdf", "%PDF-1.4"},
+        {"sin_extension", encoded({40, 30})},
+    };
+    for (const auto& [name, content] : files)
+        EXPECT_EQ(MakeMiniature(write(QString::fromUtf8(name), content), surface), QString()) << name;
+    // Without the services object no extension is known.
+    gOskel.reset();
+    EXPECT_EQ(MakeMiniature(write(QStringLiteral("Casa.jpg"), encoded({40, 30})), surface), QString());
+    EXPECT_FALSE(QFile::exists(miniatureFile));
+}
+
+TEST_F(Miniature, EachMiniatureReplacesTheLastInTheSameFile) {
+    const QString first = MakeMiniature(write(QStringLiteral("ancho.jpg"), encoded({400, 300})), surface);
+    ASSERT_EQ(saved().size(), QSize(120, 90));
+    EXPECT_EQ(MakeMiniature(write(QStringLiteral("alto.bmp"), encoded({100, 1000}, "BMP")), surface), first);
+    EXPECT_EQ(saved().size(), QSize(120, 1200));
+}
+
+TEST_F(Miniature, LargePhotographIsDecodedAtTheMiniatureSizeNeverWhole) {
+    const QString photograph = write(QStringLiteral("foto.jpg"), encoded({6000, 4000}));
+    // Whole, it takes 92 MiB: under this limit only a reduced decode succeeds.
+    QImageReader::setAllocationLimit(16);
+    ASSERT_TRUE(QImage(photograph).isNull()) << "the limit must forbid decoding it whole";
+    EXPECT_EQ(MakeMiniature(photograph, surface), miniatureFile);
+    EXPECT_TRUE(hasColour(saved(), {119, 79}, Painted));
+}
+
+}  // namespace
