@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -49,7 +50,17 @@ private:
     std::optional<Session> session_;
 };
 
-using Handler = void (*)(Context&, const Arguments&);
+// Runs a command and gives its exit status. A command that tells its result through the status
+// gives 0 when the user accepted or saved and 1 when not; the others give 0.
+using Handler = std::function<int(Context&, const Arguments&)>;
+
+// A command whose result is its output: a failure is raised, and anything else exits 0.
+Handler exitingZero(void (*run)(Context&, const Arguments&)) {
+    return [run](Context& context, const Arguments& arguments) {
+        run(context, arguments);
+        return 0;
+    };
+}
 
 struct Command {
     CommandSyntax syntax;
@@ -168,7 +179,7 @@ void runHelp(Context& context, const Arguments& arguments) {
 // Every command with its syntax, from which both the parsing and the help texts come.
 const QList<Command>& commands() {
     static const QList<Command> table{
-        {{"init", "crea las tablas y vistas (no hace nada si ya existen)"}, runInit},
+        {{"init", "crea las tablas y vistas (no hace nada si ya existen)"}, exitingZero(runInit)},
         {{"store",
           "guarda un archivo y escribe su clave en la última línea",
           {"ARCHIVO"},
@@ -179,14 +190,14 @@ const QList<Command>& commands() {
            {{"url"}, {}, "ARCHIVO es una dirección externa, no un archivo"},
            {{"parent"}, "CLAVE", "vincula el documento a ese padre", Presence::Repeatable},
            ParentType}},
-         runStore},
+         exitingZero(runStore)},
         {{"link",
           "vincula el documento CLAVE al padre",
           {"PADRE", "CLAVE"},
           {ParentType, {{"no-sys"}, {}, "el vínculo no es del sistema"}}},
-         runLink},
-        {{"unlink", "quita el vínculo del documento CLAVE con el padre", {"PADRE", "CLAVE"}}, runUnlink},
-        {{"parents", "muestra los padres del documento, uno por línea", {"CLAVE"}}, runParents},
+         exitingZero(runLink)},
+        {{"unlink", "quita el vínculo del documento CLAVE con el padre", {"PADRE", "CLAVE"}}, exitingZero(runUnlink)},
+        {{"parents", "muestra los padres del documento, uno por línea", {"CLAVE"}}, exitingZero(runParents)},
         {{"list",
           "lista cada documento una vez, como tabla o como JSON",
           {},
@@ -195,24 +206,24 @@ const QList<Command>& commands() {
            {{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"},
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
            {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
-         runList},
+         exitingZero(runList)},
         {{"get",
           "escribe el contenido o, si es externo, su dirección",
           {"CLAVE"},
           {{{"o"}, "ARCHIVO", "escribe en ARCHIVO y no en la salida estándar"}}},
-         runGet},
+         exitingZero(runGet)},
         {{"open", "abre una imagen en el escritorio; lo demás, como download", {"CLAVE"}},
-         [](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); }},
+         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); })},
         {{"download", "ofrece el documento en una página de descarga", {"CLAVE"}},
-         [](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); }},
-        {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, runRemove},
+         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); })},
+        {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},
         {{"import",
           "guarda cada archivo de la carpeta y lo vincula al padre",
           {"CARPETA"},
           {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
-         runImport},
-        {{"tour", "recorrido guiado con documentos de ejemplo"}, runTourCommand},
-        {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, runHelp},
+         exitingZero(runImport)},
+        {{"tour", "recorrido guiado con documentos de ejemplo"}, exitingZero(runTourCommand)},
+        {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, exitingZero(runHelp)},
     };
     return table;
 }
@@ -232,11 +243,8 @@ int runCommand(const Invocation& invocation) {
     const Command& command = commandNamed(invocation.command);
     const Arguments arguments(command.syntax, invocation.arguments);
     Context context(invocation.databaseUrl, out);
-    if (arguments.helpWanted()) {
-        out << commandHelp(command.syntax);
-    } else {
-        command.run(context, arguments);
-    }
+    if (!arguments.helpWanted()) return command.run(context, arguments);
+    out << commandHelp(command.syntax);
     return 0;
 }
 

@@ -22,7 +22,8 @@ const QString Closing = QStringLiteral(
     "Con QT_LOGGING_RULES=dorvanel.sql.debug=true se muestra cada sentencia SQL.\n"
     "\n"
     "Estado de salida: 0 si todo fue bien; 1 ante un error, que se describe en la salida de\n"
-    "errores como \"dorvanel: error NÚMERO: TEXTO\"; 2 si la orden está mal escrita.\n");
+    "errores como \"dorvanel: error NÚMERO: TEXTO\"; 2 si la orden está mal escrita. Las órdenes\n"
+    "que muestran un diálogo salen además con 1 cuando no se aceptó ni se guardó nada.\n");
 
 using Row = std::pair<QString, QString>;
 
