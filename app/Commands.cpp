@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "ContentCopy.h"
+#include "Dialogs.h"
 #include "DocumentListing.h"
 #include "Import.h"
 #include "Session.h"
@@ -162,6 +163,20 @@ void runRemove(Context& context, const Arguments& arguments) {
     context.out << "Documento eliminado: " << guid << Qt::endl;
 }
 
+const OptionSyntax Screenshot{{"screenshot"},
+                              "ARCHIVO",
+                              "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo"};
+
+// Shows a dialog through show, which tells whether the user accepted it: with --screenshot,
+// photographed and closed.
+int runDialogAsAsked(const Arguments& arguments, const std::function<bool()>& show) {
+    return runDialog(show, arguments.value(QStringLiteral("screenshot")));
+}
+
+int runEdit(Context& context, const Arguments& arguments) {
+    return runDialogAsAsked(arguments, [&] { return context.session().edit(arguments.positional(0)); });
+}
+
 void runImport(Context& context, const Arguments& arguments) {
     importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
                  arguments.value(QStringLiteral("parent-type")));
@@ -216,6 +231,8 @@ const QList<Command>& commands() {
          exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); })},
         {{"download", "ofrece el documento en una página de descarga", {"CLAVE"}},
          exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); })},
+        {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {Screenshot}},
+         runEdit},
         {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},
         {{"import",
           "guarda cada archivo de la carpeta y lo vincula al padre",

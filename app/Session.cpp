@@ -147,6 +147,14 @@ void Session::remove(const QString& guid) {
     transaction.Commit();
 }
 
+bool Session::edit(const QString& guid) {
+    requireDocument(guid);
+    resetFailure();
+    const bool saved = manager_->EditDocumentDlg(guid);
+    if (const auto failure = reportedFailure(); failure && !saved) throw *failure;
+    return saved;
+}
+
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
 
 DocumentRef Session::requireDocument(const QString& guid) {

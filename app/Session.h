@@ -83,6 +83,9 @@ public:
     bool open(const QString& guid, bool saveAs);
     // Unlinks the document from every parent and deletes it.
     void remove(const QString& guid);
+    // Shows the edit dialog on the document; true when the user saved it. A save the record
+    // refused is raised.
+    bool edit(const QString& guid);
     // The name the services object proposes for a document made from this file.
     QString proposedName(const QString& file);
 

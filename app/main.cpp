@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Dialogs.h"
 
 #include <Dorvanel/Error.h>
 
@@ -13,14 +14,6 @@ using namespace dorvanel;
 using namespace dorvanel::cli;
 
 namespace {
-
-// Opening with the desktop's handler needs a GUI application, which needs a platform even
-// in a terminal without a display.
-void drawOffscreenWithoutDisplay() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 // Statement texts stay out of the output unless QT_LOGGING_RULES asks for them.
 void quietSqlLog() { QLoggingCategory::setFilterRules(QStringLiteral("dorvanel.sql.debug=false")); }

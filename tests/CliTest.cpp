@@ -58,6 +58,7 @@ const QList<CommandOptions> EveryCommand{
     {QStringLiteral("get"), {QStringLiteral("-o")}},
     {QStringLiteral("open"), {}},
     {QStringLiteral("download"), {}},
+    {QStringLiteral("edit"), {QStringLiteral("--screenshot")}},
     {QStringLiteral("rm"), {}},
     {QStringLiteral("import"), {QStringLiteral("--parent"), QStringLiteral("--parent-type")}},
     {QStringLiteral("tour"), {}},
@@ -74,18 +75,21 @@ protected:
     // Storing a picture leaves its miniature beside the library.
     void TearDown() override { QFile::remove(dorvanel::ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp")); }
 
-    // The program with the test's database and a home of its own.
-    Result run(const QStringList& arguments) const {
+    // The program with the test's database and a home of its own, drawing off screen unless
+    // the platform is among the variables left out.
+    Result run(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         return runRaw(QStringList{QStringLiteral("--db"), QStringLiteral("sqlite:") + dir.filePath("cli.sqlite")} +
-                      arguments);
+                          arguments,
+                      unsetVariables);
     }
 
-    Result runRaw(const QStringList& arguments) const {
+    Result runRaw(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DORVANEL_DB"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         for (const char* variable : {"HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QLatin1String(variable), dir.path());
+        for (const QString& variable : unsetVariables) environment.remove(variable);
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(DORVANEL_CLI), arguments);
@@ -280,6 +284,54 @@ TEST_F(CliTest, DownloadPrintsAPageThatLinksToTheContent) {
     const auto link = QRegularExpression(QStringLiteral("href=\"([^\"]+)\"")).match(QString::fromUtf8(readFile(page)));
     ASSERT_TRUE(link.hasMatch());
     EXPECT_TRUE(QFile::exists(link.captured(1))) << link.captured(1).toStdString();
+}
+
+TEST_F(CliTest, EditScreenshotIsTheDialogsClientAreaAndSavesNothing) {
+    const QString guid = store(writeFile(QStringLiteral("informe.txt"), "informe"),
+                               {QStringLiteral("--name"), QStringLiteral("Informe"), QStringLiteral("--description"),
+                                QStringLiteral("Ventas del trimestre"), QStringLiteral("--keywords"),
+                                QStringLiteral("ventas")});
+    const QString picture = dir.filePath(QStringLiteral("dlgEdit.png"));
+    const Result shown = run({QStringLiteral("edit"), guid, QStringLiteral("--screenshot"), picture});
+    EXPECT_EQ(shown.status, 1) << "closed as Cancelar closes it\n" << shown;
+    EXPECT_TRUE(shown.err.isEmpty()) << shown;
+
+    QImage image;
+    ASSERT_TRUE(image.load(picture, "PNG"));
+    EXPECT_EQ(image.size(), QSize(552, 212)) << "8280 x 3180 twips at 15 twips a pixel";
+    const QJsonArray rows = listJson();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0][QStringLiteral("description")].toString(), QStringLiteral("Ventas del trimestre"));
+    EXPECT_EQ(rows[0][QStringLiteral("keywords")].toString(), QStringLiteral("ventas"));
+}
+
+TEST_F(CliTest, EditShowsNoDialogItCannotShowOrThatHasNoDocument) {
+    const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"),
+                               {QStringLiteral("--name"), QStringLiteral("A")});
+    const QString picture = dir.filePath(QStringLiteral("nada.png"));
+    const QStringList screenshot{QStringLiteral("--screenshot"), picture};
+    const QStringList noDisplay{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("DISPLAY"),
+                                QStringLiteral("WAYLAND_DISPLAY")};
+    struct Case {
+        QStringList arguments;
+        QStringList unsetVariables;
+        QString error;
+    };
+    const QList<Case> cases{
+        {QStringList{QStringLiteral("edit"), QString(31, QLatin1Char('A'))} + screenshot,
+         {},
+         QStringLiteral("error 5: ")},
+        {QStringList{QStringLiteral("edit"), key('A')} + screenshot, {}, QStringLiteral("error 3021: ")},
+        {{QStringLiteral("edit"), guid}, {}, QStringLiteral("necesita una pantalla")},
+        {QStringList{QStringLiteral("edit"), guid} + screenshot, noDisplay, QStringLiteral("necesita una pantalla")},
+    };
+    for (const Case& c : cases) {
+        const Result refused = run(c.arguments, c.unsetVariables);
+        EXPECT_EQ(refused.status, 1) << refused;
+        EXPECT_TRUE(refused.err.startsWith(QStringLiteral("dorvanel: error ")) && refused.err.contains(c.error))
+            << refused;
+        EXPECT_FALSE(QFile::exists(picture)) << refused;
+    }
 }
 
 TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {

@@ -1,0 +1,98 @@
+#include "Dialogs.h"
+
+#include <Dorvanel/Error.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+namespace dorvanel::cli {
+
+namespace {
+
+bool offscreenChosenHere = false;
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// The platforms that draw windows nobody sees.
+bool drawsOffscreen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+void requireSomeoneSees(bool photographed) {
+    if (offscreenChosenHere)
+        throw Error(Error::Unexpected,
+                    QStringLiteral("El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
+                                   "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen"));
+    if (!photographed && drawsOffscreen())
+        throw Error(Error::Unexpected,
+                    QStringLiteral("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería y la "
+                                   "orden no terminaría; use --screenshot ARCHIVO")
+                        .arg(QGuiApplication::platformName()));
+}
+
+// The focus reaches a modal dialog one event-loop pass after it shows; it has painted by then.
+bool readyToPhotograph(QWidget* modal) {
+    QWidget* focus = QApplication::focusWidget();
+    return modal && modal->isActiveWindow() && focus && (focus == modal || modal->isAncestorOf(focus));
+}
+
+// Writes the next modal dialog to a PNG file once it is painted, then closes it as its Cancel
+// button would. The dialog waits in exec() meanwhile, so the polls are fresh zero-delay
+// single-shot timers that its event loop runs; ending this object cancels the pending one.
+class Screenshot {
+public:
+    explicit Screenshot(QString file) : file_(std::move(file)) { schedulePoll(); }
+
+    // Raises Error when no dialog was shown or its picture could not be written.
+    void requireWritten() const {
+        if (!taken_)
+            throw Error(Error::Unexpected, QStringLiteral("No se mostró ningún diálogo: no se escribió %1").arg(file_));
+        if (!written_) throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir la imagen %1").arg(file_));
+    }
+
+private:
+    void schedulePoll() {
+        QTimer::singleShot(0, &pollContext_, [this] { poll(); });
+    }
+
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!readyToPhotograph(modal)) return schedulePoll();
+        taken_ = true;
+        written_ = modal->grab().save(file_, "PNG");
+        modal->close();
+    }
+
+    QObject pollContext_;
+    QString file_;
+    bool taken_ = false;
+    bool written_ = false;
+};
+
+}  // namespace
+
+void drawOffscreenWithoutDisplay() {
+    if (hasDisplay() || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    offscreenChosenHere = true;
+}
+
+int runDialog(const std::function<bool()>& show, const QString& screenshotFile) {
+    const bool photographed = !screenshotFile.isEmpty();
+    requireSomeoneSees(photographed);
+    std::optional<Screenshot> screenshot;
+    if (photographed) screenshot.emplace(screenshotFile);
+    const bool accepted = show();
+    if (screenshot) screenshot->requireWritten();
+    return accepted ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+}  // namespace dorvanel::cli

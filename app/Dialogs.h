@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace dorvanel::cli {
+
+// Opening with the desktop's handler needs a GUI application, which needs a platform even in
+// a terminal without a display: without one, and without a platform the user chose, Qt draws
+// off screen. To be called before the application is made.
+void drawOffscreenWithoutDisplay();
+
+// Shows a dialog of the component through show, which tells whether the user accepted it,
+// and gives the exit status: 0 when accepted or saved, 1 when not. With a screenshot file the
+// dialog is written there as a PNG once it is painted, then closed as its Cancel would. A
+// dialog nobody could see is not shown: without a display, or on the off-screen platform
+// without a screenshot, this raises Error.
+int runDialog(const std::function<bool()>& show, const QString& screenshotFile);
+
+}  // namespace dorvanel::cli
