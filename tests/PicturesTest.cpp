@@ -8,6 +8,7 @@
 #include "host/DefaultOskel.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
+#include "support/ScriptedFileDialog.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
@@ -18,21 +19,12 @@
 #include <QTemporaryDir>
 
 using namespace dorvanel;
+using dorvanel::test::ScriptedFileDialog;
 
 namespace {
 
 const QString PictureFilter = QStringLiteral(
     "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
-
-// Answers every file dialog shown while it lives.
-class ScriptedFileDialog {
-public:
-    explicit ScriptedFileDialog(FileDialogRunner runner) : previous_(SetFileDialogRunner(std::move(runner))) {}
-    ~ScriptedFileDialog() { SetFileDialogRunner(std::move(previous_)); }
-
-private:
-    FileDialogRunner previous_;
-};
 
 TEST(ChooseFile, GivesTheChosenPathOrEmptyAndNeverAnEarlierChoice) {
     const QString chosen = QStringLiteral("/tmp/Casa.jpg");

@@ -20,8 +20,8 @@ class UserRights;
 // StoreDocumentAll), RemoveDocument.cpp, GetDocumentFile.cpp (with GetDocFileByName),
 // OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with LookupParentType), DeleteLink.cpp,
 // GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments). Each dialog method is
-// defined in src/dialogs/ beside its dialog, in the file named for it: EditDocumentDlg.cpp in
-// dlgEdit/.
+// defined in src/dialogs/ beside its dialog, in the file named for it: AddDocumentDlg.cpp in
+// dlgAdd/, EditDocumentDlg.cpp in dlgEdit/.
 class Manager : public std::enable_shared_from_this<Manager> {
 public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
@@ -90,6 +90,12 @@ public:
     std::shared_ptr<DocumentList> SearchDocuments(const QString& Words, const QString& sParents = QString(),
                                                   const QString& sTypes = QString(), bool NoMiniature = false);
 
+    // Shows the add dialog for a new file or URL and links what it stores to every parent in
+    // sParent (keys separated by ","), each with ParentType; sFile starts in the file box. True
+    // when the document was stored and linked to every parent. A failure while the dialog
+    // loads is raised, and no window appears.
+    bool AddDocumentDlg(const QString& sParent, const QString& ParentType = QString(),
+                        const QString& sFile = QString());
     // Shows the edit dialog for the document's description and keywords; true when the user
     // saved them. A key of another length gives false without a window; a failure while the
     // dialog or the record loads is raised, and no window appears.
