@@ -173,6 +173,13 @@ int runDialogAsAsked(const Arguments& arguments, const std::function<bool()>& sh
     return runDialog(show, arguments.value(QStringLiteral("screenshot")));
 }
 
+int runAdd(Context& context, const Arguments& arguments) {
+    return runDialogAsAsked(arguments, [&] {
+        return context.session().add(arguments.positional(0), arguments.positional(1),
+                                     arguments.value(QStringLiteral("parent-type")));
+    });
+}
+
 int runEdit(Context& context, const Arguments& arguments) {
     return runDialogAsAsked(arguments, [&] { return context.session().edit(arguments.positional(0)); });
 }
@@ -231,6 +238,12 @@ const QList<Command>& commands() {
          exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); })},
         {{"download", "ofrece el documento en una página de descarga", {"CLAVE"}},
          exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); })},
+        {{"add",
+          "muestra el diálogo para adjuntar un documento a los padres; sale con 0 si se guardó y vinculó",
+          {"PADRES"},
+          {ParentType, Screenshot},
+          {"ARCHIVO"}},
+         runAdd},
         {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {Screenshot}},
          runEdit},
         {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},

@@ -16,9 +16,7 @@ namespace {
 
 bool offscreenChosenHere = false;
 
-bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
+bool hasDisplay() { return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
 // The platforms that draw windows nobody sees.
 bool drawsOffscreen() {

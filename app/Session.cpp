@@ -147,6 +147,11 @@ void Session::remove(const QString& guid) {
     transaction.Commit();
 }
 
+bool Session::add(const QString& parents, const QString& file, const QString& parentType) {
+    resetFailure();
+    return manager_->AddDocumentDlg(parents, parentType, file);
+}
+
 bool Session::edit(const QString& guid) {
     requireDocument(guid);
     resetFailure();

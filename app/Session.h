@@ -83,6 +83,9 @@ public:
     bool open(const QString& guid, bool saveAs);
     // Unlinks the document from every parent and deletes it.
     void remove(const QString& guid);
+    // Shows the add dialog for the parents ("," separated), with the file proposed when one is
+    // given; true when the user stored the document and it was linked to every parent.
+    bool add(const QString& parents, const QString& file, const QString& parentType);
     // Shows the edit dialog on the document; true when the user saved it. A save the record
     // refused is raised.
     bool edit(const QString& guid);

@@ -58,6 +58,7 @@ const QList<CommandOptions> EveryCommand{
     {QStringLiteral("get"), {QStringLiteral("-o")}},
     {QStringLiteral("open"), {}},
     {QStringLiteral("download"), {}},
+    {QStringLiteral("add"), {QStringLiteral("--parent-type"), QStringLiteral("--screenshot")}},
     {QStringLiteral("edit"), {QStringLiteral("--screenshot")}},
     {QStringLiteral("rm"), {}},
     {QStringLiteral("import"), {QStringLiteral("--parent"), QStringLiteral("--parent-type")}},
@@ -303,6 +304,18 @@ TEST_F(CliTest, EditScreenshotIsTheDialogsClientAreaAndSavesNothing) {
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][QStringLiteral("description")].toString(), QStringLiteral("Ventas del trimestre"));
     EXPECT_EQ(rows[0][QStringLiteral("keywords")].toString(), QStringLiteral("ventas"));
+}
+
+TEST_F(CliTest, AddScreenshotShowsTheProposedFileAndStoresNothing) {
+    const QString file = writeFile(QStringLiteral("acta.txt"), "acta");
+    const QString picture = dir.filePath(QStringLiteral("dlgAdd.png"));
+    const Result shown = run({QStringLiteral("add"), key('A'), file, QStringLiteral("--parent-type"),
+                              QStringLiteral("Cliente"), QStringLiteral("--screenshot"), picture});
+    EXPECT_EQ(shown.status, 1) << "closed as Cancelar closes it\n" << shown;
+    QImage image;
+    ASSERT_TRUE(image.load(picture, "PNG"));
+    EXPECT_EQ(image.size(), QSize(590, 357)) << "8850 x 5355 twips at 15 twips a pixel";
+    EXPECT_TRUE(listJson().isEmpty());
 }
 
 TEST_F(CliTest, EditShowsNoDialogItCannotShowOrThatHasNoDocument) {
