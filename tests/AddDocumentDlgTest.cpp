@@ -24,8 +24,9 @@ class ScriptedRights : public UserRights {
 public:
     explicit ScriptedRights(std::optional<bool> answer) : answer_(answer) {}
     std::optional<bool> CheckItem(const QString& item) override {
-        const QCursor* cursor = QApplication::overrideCursor();
-        asked << item + (cursor && cursor->shape() == Qt::WaitCursor ? QStringLiteral(" (hourglass)") : QString());
+        const QWidget* dialog = QApplication::activeModalWidget();
+        asked << item + (dialog && dialog->cursor().shape() == Qt::WaitCursor ? QStringLiteral(" (hourglass)")
+                                                                              : QString());
         return answer_;
     }
     QStringList asked;

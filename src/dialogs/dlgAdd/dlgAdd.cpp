@@ -40,13 +40,17 @@ void enableBox(QWidget* box, bool enabled) {
 
 bool isBlank(const QString& text) { return text.trimmed().isEmpty(); }
 
-// The hourglass over the whole application while it lives.
+// The hourglass as the dialog's own pointer while it lives: message boxes, windows of their
+// own, keep the usual one.
 class Hourglass {
 public:
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
+    explicit Hourglass(QWidget& dialog) : dialog_(dialog) { dialog_.setCursor(Qt::WaitCursor); }
+    ~Hourglass() { dialog_.unsetCursor(); }
     Hourglass(const Hourglass&) = delete;
     Hourglass& operator=(const Hourglass&) = delete;
+
+private:
+    QWidget& dialog_;
 };
 
 bool mayLink(const Manager& manager) {
@@ -147,12 +151,10 @@ void dlgAdd::storeAndLink() {
     hide();
 }
 
-// The entries are checked before the hourglass shows, so that a missing entry is told with the
-// usual pointer over its message; checking takes no time the hourglass could cover.
 dlgAdd::Outcome dlgAdd::tryStoreAndLink() {
     try {
+        const Hourglass hourglass(*this);
         if (!ValidateEntries()) return Outcome::Invalid;
-        const Hourglass hourglass;
         const QString guid = storeDocument();
         if (guid.isEmpty()) return Outcome::Failed;
         if (!mayLink(Required(gManager))) return Outcome::LinkRefused;
