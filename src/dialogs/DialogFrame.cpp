@@ -5,6 +5,7 @@
 #include "component/Oskel.h"
 #include "dialogs/SetUpHostControl.h"
 #include "platform/Error.h"
+#include "platform/Twips.h"
 #include "repository/FailureStyles.h"
 
 #include <QApplication>
@@ -15,15 +16,10 @@ namespace dorvanel {
 
 namespace {
 
-constexpr int TwipsPerInch = 1440;
-constexpr int DesignDpi = 96;  // the forms hold their pixel geometry at this resolution
-
-int twipsToPixels(int twips, int dpi) { return qRound(twips * double(dpi) / TwipsPerInch); }
-int designPixels(int twips) { return twipsToPixels(twips, DesignDpi); }
-
+// The forms hold their pixel geometry at the design's resolution.
 QRect designPixels(const QRect& twips) {
-    return {designPixels(twips.x()), designPixels(twips.y()), designPixels(twips.width()),
-            designPixels(twips.height())};
+    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
+            twipsToPixels(twips.height())};
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "dialogs/PictureSurface.h"
 
 #include "dialogs/PictureFile.h"
+#include "platform/Twips.h"
 
 #include <QPainter>
 #include <QRect>
@@ -10,10 +11,8 @@ namespace dorvanel {
 
 namespace {
 
-int pixels(float twips) { return qRound(twips / PictureSurface::TwipsPerPixel); }
-
 // A positive length covers at least one pixel, so a very flat picture keeps a visible strip.
-int pixelLength(float twips) { return twips > 0 ? std::max(1, pixels(twips)) : 0; }
+int pixelLength(float twips) { return twips > 0 ? std::max(1, twipsToPixels(twips)) : 0; }
 
 }  // namespace
 
@@ -24,7 +23,7 @@ PictureSurface::PictureSurface(float widthTwips, float heightTwips) {
 void PictureSurface::Cls() { image_.fill(background_); }
 
 void PictureSurface::PaintPicture(const PictureFile& picture, float left, float top, float width, float height) {
-    const QRect target(pixels(left), pixels(top), pixelLength(width), pixelLength(height));
+    const QRect target(twipsToPixels(left), twipsToPixels(top), pixelLength(width), pixelLength(height));
     if (target.isEmpty()) return;
     const QImage drawn = picture.decodedAt(target.size());
     resizePixels(std::max(image_.width(), target.right() + 1), std::max(image_.height(), target.bottom() + 1));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Twips.h"
+
 #include <QColor>
 #include <QImage>
 
@@ -11,7 +13,7 @@ class PictureFile;
 // read back afterwards. Lengths are in twips, 15 to a pixel.
 class PictureSurface {
 public:
-    static constexpr float TwipsPerPixel = 15;
+    static constexpr float TwipsPerPixel = TwipsPerDesignPixel;
 
     PictureSurface(float widthTwips, float heightTwips);
 

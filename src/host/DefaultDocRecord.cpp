@@ -40,16 +40,10 @@ struct Content {
 
 // Copies the content files too large to be bound into the row, once it exists.
 void streamContents(Connection& connection, const QString& guid, const QList<Content>& contents) {
-    qint64 key = 0;
-    for (const Content& content : contents) {
-        if (!content.slot.streamed) continue;
-        if (key == 0)
-            key = connection.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid)})
-                      ->Fields(0)
-                      .toLongLong();
-        BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_PK"), key,
-                                     content.file);
-    }
+    for (const Content& content : contents)
+        if (content.slot.streamed)
+            BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_GUID"),
+                                         Text(guid), content.file);
 }
 
 }  // namespace
@@ -97,11 +91,8 @@ QString DefaultDocRecord::Data() {
 }
 
 bool DefaultDocRecord::writeContentTo(const QString& path) const {
-    Connection& db = connection();
-    auto row = db.Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)});
-    if (row->Eof()) return false;
-    return BlobStreaming::readToFile(db, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_PK"),
-                                     row->Fields(0).toLongLong(), path);
+    return BlobStreaming::readToFile(connection(), QStringLiteral("Docs"), QStringLiteral("Data"),
+                                     QStringLiteral("Sys_GUID"), Text(guid_), path);
 }
 
 void DefaultDocRecord::SetData(const QString& fileName) {

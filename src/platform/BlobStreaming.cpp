@@ -76,7 +76,7 @@ void writeInPlace(Connection& connection, const QString& table, const QString& c
 
 // The chunks are gathered in a large object on the server, which then becomes the value.
 void writeThroughLargeObject(Connection& connection, const QString& table, const QString& column,
-                             const QString& keyColumn, qint64 key, QFile& source) {
+                             const QString& keyColumn, const QVariant& key, QFile& source) {
     const qint64 size = source.size();
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
     const auto chunkRead = [&](qint64 read) { return QByteArray(buffer.constData(), read); };
@@ -105,7 +105,7 @@ void readInPlace(Connection& connection, const QString& table, const QString& co
 }
 
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                  qint64 key, qint64 size, NewFile& target) {
+                  const QVariant& key, qint64 size, NewFile& target) {
     const QString slice =
         QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
@@ -131,13 +131,14 @@ Slot slotFor(const Connection& connection, const QString& file) {
 }
 
 void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                   qint64 key, const QString& file) {
+                   const QVariant& key, const QString& file) {
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
     if (onSqlite(connection)) {
         auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
         if (row->Eof())
-            throw Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key).arg(table));
+            throw Error(Error::NoCurrentRecord,
+                        QStringLiteral("No existe la fila %1 de %2").arg(key.toString(), table));
         writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source);
     } else {
         writeThroughLargeObject(connection, table, column, keyColumn, key, source);
@@ -145,7 +146,7 @@ void writeFromFile(Connection& connection, const QString& table, const QString& 
 }
 
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                qint64 key, const QString& path) {
+                const QVariant& key, const QString& path) {
     // The row's place (on SQLite its rowid) and the value's length, NULL for no value.
     const QString locate = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
                                                 : QStringLiteral("SELECT %3, octet_length(%1) FROM %2 WHERE %3 = ?");

@@ -30,12 +30,12 @@ Slot slotFor(const Connection& connection, const QString& file);
 // Copies the file into the column of the row whose keyColumn holds key. Raises Error when the
 // file cannot be read or changes size meanwhile.
 void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                   qint64 key, const QString& file);
+                   const QVariant& key, const QString& file);
 
 // Copies the column of that row into a file at path. The file appears, replacing any older
 // one, only once it is complete. False, and no file, when the value is NULL.
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                qint64 key, const QString& path);
+                const QVariant& key, const QString& path);
 
 }  // namespace BlobStreaming
 

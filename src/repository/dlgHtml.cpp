@@ -1,15 +1,12 @@
 #include "repository/dlgHtml.h"
 
+#include "platform/Twips.h"
+
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 
 namespace dorvanel {
-
-namespace {
-// Sizes are laid out in twips: 15 to a pixel at 96 dpi.
-constexpr int px(int twips) { return twips / 15; }
-}  // namespace
 
 dlgHtml::dlgHtml(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -17,12 +14,12 @@ dlgHtml::dlgHtml(QWidget* parent)
       cmdCerrar(new QPushButton(QStringLiteral("&Cerrar"), this)) {
     setObjectName(QStringLiteral("dlgHtml"));
     setWindowTitle(QStringLiteral("Descargar archivo"));
-    setFixedSize(px(4680), px(3090));
+    setFixedSize(twipsToPixels(4680), twipsToPixels(3090));
     WB->setObjectName(QStringLiteral("WB"));
-    WB->setGeometry(px(15), px(15), px(4635), px(2520));
+    WB->setGeometry(twipsToPixels(15), twipsToPixels(15), twipsToPixels(4635), twipsToPixels(2520));
     WB->setOpenExternalLinks(true);
     cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
-    cmdCerrar->setGeometry(px(3060), px(2565), px(1575), px(510));
+    cmdCerrar->setGeometry(twipsToPixels(3060), twipsToPixels(2565), twipsToPixels(1575), twipsToPixels(510));
     cmdCerrar->setAutoDefault(false);
     connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::accept);
 }
