@@ -132,7 +132,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(CliTest, StoredFileComesBackByteForByteToAFileAndToStandardOutput) {
+TEST_F(CliTest, StoredFileComesBackByteForByteToAFileStandardOutputAndADownloadPage) {
     const QString guid =
         store(writeFile(u"datos.bin"_s, BinaryContent),
               words(u"--name Datos --parent %1 --parent %2 --parent-type Cliente"_s.arg(key('P'), key('Q'))));
@@ -148,6 +148,15 @@ TEST_F(CliTest, StoredFileComesBackByteForByteToAFileAndToStandardOutput) {
 
     EXPECT_EQ(run({u"parents"_s, guid}).out, (key('P') + '\n' + key('Q') + '\n').toUtf8())
         << "one key per line, and nothing for the list's closing empty entry";
+
+    const Result shown = run({u"download"_s, guid});
+    const QString prefix = u"Página de descarga: "_s;
+    ASSERT_TRUE(shown.status == 0 && shown.lastLine().startsWith(prefix)) << shown;
+    const QString page = shown.lastLine().mid(prefix.size());
+    EXPECT_TRUE(page.startsWith(dir.path())) << "the page goes to the user's cache folder";
+    const auto link = QRegularExpression(u"href=\"([^\"]+)\""_s).match(QString::fromUtf8(readFile(page)));
+    ASSERT_TRUE(link.hasMatch());
+    EXPECT_EQ(readFile(link.captured(1)), BinaryContent) << "the page links to the content";
 
     const QString url = u"https://example.org/catalogo.pdf"_s;
     const Result fetched = run({u"get"_s, store(url, {u"--url"_s, u"--name"_s, u"Catálogo"_s})});
@@ -232,20 +241,6 @@ TEST_F(CliTest, StoredPictureGetsTheMiniatureTheAddDialogMakes) {
         const QByteArray miniature = rows->Fields(u"MiniData"_s).toByteArray();
         EXPECT_EQ(QImage::fromData(miniature, "BMP").width(), miniatureWidth) << file.toStdString();
     }
-}
-
-TEST_F(CliTest, DownloadPrintsAPageThatLinksToTheContent) {
-    const QString guid = store(writeFile(u"informe.txt"_s, "informe"), words(u"--name Informe"_s));
-    const Result shown = run({u"download"_s, guid});
-    ASSERT_EQ(shown.status, 0) << shown;
-    const QString prefix = u"Página de descarga: "_s;
-    ASSERT_TRUE(shown.lastLine().startsWith(prefix)) << shown;
-    const QString page = shown.lastLine().mid(prefix.size());
-    EXPECT_TRUE(page.startsWith(dir.path())) << "the page goes to the user's cache folder";
-
-    const auto link = QRegularExpression(u"href=\"([^\"]+)\""_s).match(QString::fromUtf8(readFile(page)));
-    ASSERT_TRUE(link.hasMatch());
-    EXPECT_TRUE(QFile::exists(link.captured(1))) << link.captured(1).toStdString();
 }
 
 // Each dialog's client area, as its twips size at 15 twips a pixel; closed as Cancelar closes it,

@@ -5,7 +5,6 @@
 #include "support/SqlLogCapture.h"
 #include "support/TestDatabase.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -17,7 +16,6 @@ using namespace dorvanel;
 using dorvanel::test::DatabaseTest;
 using dorvanel::test::LargestDocument;
 using dorvanel::test::SqlLogCapture;
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -168,15 +166,10 @@ TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
     EXPECT_EQ(names().size(), 2);
 }
 
-TEST(ConnectionOpen, RejectsUnknownAddressesAndUnopenableFiles) {
-    EXPECT_THROW(Connection::Open(u"mysql://x"_s), Error);
-    EXPECT_THROW(Connection::Open(u"sqlite:/nonexistent-folder/x/y.sqlite"_s), Error);
-}
-
 // BLOB streaming calls the SQLite library the component links on the connection's handle;
 // that is sound only because the component opened that handle itself, whatever SQLite the Qt
 // build's own driver carries.
-TEST(SqliteConnection, IsOpenedByTheComponentItselfNotByQtsDriver) {
+TEST(ConnectionOpen, OpensSqliteItselfAndRejectsUnknownAddressesAndUnopenableFiles) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"own.sqlite"_s);
     const QStringList qtConnections = QSqlDatabase::connectionNames();
@@ -184,6 +177,8 @@ TEST(SqliteConnection, IsOpenedByTheComponentItselfNotByQtsDriver) {
     EXPECT_EQ(QSqlDatabase::connectionNames(), qtConnections) << "no Qt SQL connection is made";
     EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(sqliteHandle(*connection), "main")),
               QFileInfo(path).absoluteFilePath());
+    EXPECT_THROW(Connection::Open(u"mysql://x"_s), Error);
+    EXPECT_THROW(Connection::Open(u"sqlite:/nonexistent-folder/x/y.sqlite"_s), Error);
 }
 
 }  // namespace
