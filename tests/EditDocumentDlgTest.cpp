@@ -1,19 +1,13 @@
 #include "component/Globals.h"
-#include "component/HostClasses.h"
 #include "component/HostControl.h"
 #include "dialogs/dlgEdit/dlgEdit.h"
 #include "host/DefaultDocRecord.h"
-#include "platform/ComponentFile.h"
-#include "platform/Error.h"
 #include "platform/Recordset.h"
-#include "support/ModalDriver.h"
-#include "support/RepositoryTest.h"
+#include "support/DialogTest.h"
 #include "support/SqlLogCapture.h"
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 
 using namespace dorvanel;
@@ -54,26 +48,19 @@ public:
     void ShowHelp(qint32, qint32) override { throw Error(Error::Unexpected, QStringLiteral("sin ayuda")); }
 };
 
-QString expectedVersion() {
-    const QStringList parts = QStringLiteral(DORVANEL_TEST_PROJECT_VERSION).split(QLatin1Char('.'));
-    return QStringLiteral("%1.%2.0.%3").arg(parts[0], parts[1], parts[2]);
-}
-
-class EditDocumentDlgTest : public RepositoryTest {
+class EditDocumentDlgTest : public DialogTest {
 protected:
     void SetUp() override {
-        RepositoryTest::SetUp();
-        registered_ = HostClasses::Registered();
+        DialogTest::SetUp();
         if (IsSkipped()) return;
         guid = storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("x"));
         oskel->calls.clear();
     }
-    void TearDown() override {
-        restoreHostClasses();
-        RepositoryTest::TearDown();
-    }
-    void restoreHostClasses() { HostClasses::Registered() = registered_; }
 
+    template <typename... Steps>
+    bool edit(Steps... steps) {
+        return drive([&] { return manager->EditDocumentDlg(guid); }, steps...);
+    }
     // Description and keywords of the stored row, as "description|keywords".
     QString savedTexts() {
         auto row = connection->Execute(QStringLiteral("SELECT Description, Works FROM Docs WHERE Sys_GUID = ?"),
@@ -86,102 +73,65 @@ protected:
 
     QString guid;
     const QString storedTexts = QStringLiteral("Descripción de Informe|clave");
-
-private:
-    HostClasses registered_;
 };
 
-TEST_F(EditDocumentDlgTest, OpensWithTheFrameTheDocumentAndTheFocusInTheDescription) {
-    // The document's texts, as the boxes show them.
-    const std::pair<const char*, QString> boxes[] = {
-        {"txtName", QStringLiteral("Informe")},
-        {"txtDescription", QStringLiteral("Descripción de Informe")},
-        {"txtWords", QStringLiteral("clave")},
-    };
-    ModalDriver driver;
-    driver.then([&](QWidget* dialog) {
-        ASSERT_EQ(dialog->logicalDpiX(), 96) << "the size below is for 96 dpi";
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Editar información de registro"));
-        EXPECT_EQ(dialog->minimumSize(), QSize(552, 212));
-        EXPECT_EQ(dialog->maximumSize(), QSize(552, 212));
-        const Qt::WindowFlags flags = dialog->windowFlags();
-        EXPECT_TRUE(flags.testFlag(Qt::Tool) && flags.testFlag(Qt::WindowCloseButtonHint));
-        EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint) || flags.testFlag(Qt::WindowMaximizeButtonHint));
+const ModalDriver::Step clickAceptar = [](QWidget* dialog) {
+    ModalDriver::click(dialog, QStringLiteral("cmdAceptar"));
+};
+const ModalDriver::Step clickClose = [](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdClose")); };
+
+TEST_F(EditDocumentDlgTest, OpensCentredWithTheDocumentsTextsAndTheFocusInTheDescription) {
+    EXPECT_FALSE(edit([&](QWidget* dialog) {
+        expectFrame(dialog, QStringLiteral("Editar información de registro"), {552, 212},
+                    QStringLiteral("Form/dlgEdit"),
+                    QStringLiteral("txtDescription txtWords cmdAceptar cmdClose cmdHelp"));
         EXPECT_EQ(dialog->geometry().center(), dialog->screen()->availableGeometry().center());
-        for (const auto& [name, text] : boxes) {
-            auto* widget = dialog->findChild<QWidget*>(QLatin1String(name));
-            ASSERT_NE(widget, nullptr) << name;
-            EXPECT_EQ(widget->property(qobject_cast<QPlainTextEdit*>(widget) ? "plainText" : "text").toString(), text)
-                << name;
-        }
-        EXPECT_FALSE(dialog->findChild<QLineEdit*>(QStringLiteral("txtName"))->isEnabled());
-        QStringList focusOrder{QApplication::focusWidget()->objectName()};
-        for (int i = 0; i < 4; ++i) {
-            ModalDriver::pressKey(dialog, Qt::Key_Tab);
-            focusOrder << QApplication::focusWidget()->objectName();
-        }
-        EXPECT_EQ(focusOrder.join(QLatin1Char(' ')),
-                  QStringLiteral("txtDescription txtWords cmdAceptar cmdClose cmdHelp"));
-        auto* axKivra = dialog->findChild<QWidget*>(QStringLiteral("axKivra"));
-        EXPECT_EQ(axKivra->property("modulo").toString(), QStringLiteral("Form/dlgEdit"));
-        EXPECT_EQ(axKivra->property("Nombre").toString(), QStringLiteral("Dorvanel.dll"));
-        EXPECT_EQ(axKivra->property("Ubicacion").toString(), ComponentFile::folder());
-        EXPECT_EQ(axKivra->property("Version").toString(), expectedVersion());
-        ModalDriver::click(dialog, QStringLiteral("cmdClose"));
-    });
-    EXPECT_FALSE(manager->EditDocumentDlg(guid));
-    EXPECT_TRUE(driver.ranAllSteps());
+        EXPECT_EQ(box<QLineEdit>(dialog, "txtName")->text(), QStringLiteral("Informe"));
+        EXPECT_FALSE(box(dialog, "txtName")->isEnabled());
+        EXPECT_EQ(box<QLineEdit>(dialog, "txtDescription")->text(), QStringLiteral("Descripción de Informe"));
+        EXPECT_EQ(box<QPlainTextEdit>(dialog, "txtWords")->toPlainText(), QStringLiteral("clave"));
+        clickClose(dialog);
+    }));
 }
 
 TEST_F(EditDocumentDlgTest, AceptarWritesBothTextsAsTheyStand) {
     const struct {
-        const char* what;
         QString description;  // typed unless null
         QString words;
         QString saved;
     } cases[] = {
         // in turn on the same row
-        {"untouched", QString(), QString(), QStringLiteral("Descripción de Informe|clave")},
-        {"changed", QStringLiteral("Informe corregido"), QStringLiteral("informe, 2026"),
+        {QString(), QString(), storedTexts},
+        {QStringLiteral("Informe corregido"), QStringLiteral("informe, 2026"),
          QStringLiteral("Informe corregido|informe, 2026")},
-        {"emptied", QStringLiteral(""), QStringLiteral(""), QStringLiteral("|")},
+        {QStringLiteral(""), QStringLiteral(""), QStringLiteral("|")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved.toStdString());
         SqlLogCapture log;
-        ModalDriver driver;
-        driver.then([&](QWidget* dialog) {
+        EXPECT_TRUE(edit([&](QWidget* dialog) {
             if (!c.description.isNull()) ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), c.description);
             if (!c.words.isNull()) ModalDriver::typeInto(dialog, QStringLiteral("txtWords"), c.words);
-            ModalDriver::click(dialog, QStringLiteral("cmdAceptar"));
-        });
-        EXPECT_TRUE(manager->EditDocumentDlg(guid)) << c.what;
-        EXPECT_TRUE(driver.ranAllSteps()) << c.what;
-        EXPECT_TRUE(wroteRow(log)) << c.what;
-        EXPECT_EQ(savedTexts(), c.saved) << c.what;
-        EXPECT_TRUE(driver.messages.isEmpty()) << c.what;
+            clickAceptar(dialog);
+        }));
+        EXPECT_TRUE(wroteRow(log));
+        EXPECT_EQ(savedTexts(), c.saved);
+        EXPECT_TRUE(shown.isEmpty());
     }
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs WHERE Name = 'Informe'")), 1) << "the name never changes";
 }
 
-TEST_F(EditDocumentDlgTest, CancelAndTheCloseBoxWriteNothing) {
-    const struct {
-        const char* what;
-        std::function<void(QWidget*)> leave;
-    } cases[] = {
-        {"Cancelar", [](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdClose")); }},
-        {"close box", ModalDriver::pressCloseBox},
-    };
-    for (const auto& c : cases) {
+TEST_F(EditDocumentDlgTest, WaysOutWriteNothing) {
+    for (const auto& [what, leave] : waysOut("cmdClose", {"txtDescription", "cmdAceptar", "cmdClose", "cmdHelp"})) {
+        SCOPED_TRACE(what);
         SqlLogCapture log;
-        ModalDriver driver;
-        driver.then([&](QWidget* dialog) {
+        EXPECT_FALSE(edit([&](QWidget* dialog) {
             ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), QStringLiteral("descartado"));
-            c.leave(dialog);
-        });
-        EXPECT_FALSE(manager->EditDocumentDlg(guid)) << c.what;
-        EXPECT_TRUE(driver.ranAllSteps()) << c.what;
-        EXPECT_FALSE(wroteRow(log)) << c.what;
-        EXPECT_EQ(savedTexts(), storedTexts) << c.what;
+            leave(dialog);
+        }));
+        EXPECT_FALSE(wroteRow(log));
+        EXPECT_EQ(savedTexts(), storedTexts);
+        EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
     }
 }
 
@@ -192,47 +142,24 @@ TEST_F(EditDocumentDlgTest, KeysOfAnotherLengthGiveFalseWithoutAWindow) {
     }
 }
 
-TEST_F(EditDocumentDlgTest, EnterAndEscapePressNoButton) {
-    ModalDriver driver;
-    driver.then([&](QWidget* dialog) {
-        for (const char* focus : {"txtDescription", "cmdAceptar", "cmdClose", "cmdHelp"}) {
-            dialog->findChild<QWidget*>(QLatin1String(focus))->setFocus();
-            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-                ModalDriver::pressKey(dialog, key);
-                EXPECT_TRUE(dialog->isVisible()) << focus << " key " << key;
-            }
-        }
-        ModalDriver::click(dialog, QStringLiteral("cmdClose"));
-    });
-    EXPECT_FALSE(manager->EditDocumentDlg(guid));
-    EXPECT_TRUE(driver.ranAllSteps());
-    EXPECT_EQ(savedTexts(), storedTexts);
-    EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
-}
-
 TEST_F(EditDocumentDlgTest, HelpAsksTheServicesObjectForContext10102AndIgnoresFailures) {
     const struct {
         const char* what;
         std::shared_ptr<Oskel> services;
-    } cases[] = {
-        {"recording", oskel},
-        {"missing", nullptr},
-        {"throwing", std::make_shared<ThrowingHelpOskel>()},
-    };
+    } cases[] = {{"recording", oskel}, {"missing", nullptr}, {"throwing", std::make_shared<ThrowingHelpOskel>()}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         gOskel = c.services;
         oskel->calls.clear();
         qint32 handle = 0;
-        ModalDriver driver;
-        driver
-            .then([&](QWidget* dialog) {
+        // The dialog stays open after help.
+        EXPECT_FALSE(edit(
+            [&](QWidget* dialog) {
                 handle = static_cast<qint32>(dialog->winId());
                 ModalDriver::click(dialog, QStringLiteral("cmdHelp"));
-            })
-            .then([](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdClose")); });
-        EXPECT_FALSE(manager->EditDocumentDlg(guid)) << c.what;
-        EXPECT_TRUE(driver.ranAllSteps()) << c.what << ": the dialog stays open after help";
-        EXPECT_TRUE(driver.messages.isEmpty()) << c.what;
+            },
+            clickClose));
+        EXPECT_TRUE(shown.isEmpty());
         if (c.services == oskel) {
             EXPECT_EQ(oskel->calls, QStringList{QStringLiteral("ShowHelp %1 10102").arg(handle)});
         }
@@ -241,44 +168,37 @@ TEST_F(EditDocumentDlgTest, HelpAsksTheServicesObjectForContext10102AndIgnoresFa
 
 TEST_F(EditDocumentDlgTest, RefusedSaveShowsTheRecordsTextOnlyWhenItHasANumber) {
     const struct {
-        const char* what;
-        std::function<std::shared_ptr<DocRecord>()> record;
+        std::optional<qint32> refusal;  // the record's error number, if it refuses
         QString key;
         QStringList messages;
     } cases[] = {
-        {"numbered refusal",
-         [] { return std::make_shared<RefusingDocRecord>(3021, QStringLiteral("Sin fila")); },
-         QString(),
-         {QStringLiteral("Sin fila|64|Brenmoria 2014")}},
-        {"refusal without number",
-         [] { return std::make_shared<RefusingDocRecord>(0, QStringLiteral("Sin fila")); },
-         QString(),
-         {}},
-        {"unknown document",
-         nullptr,
-         Key(QStringLiteral("NADIE")),
-         {QStringLiteral("No hay un documento cargado|64|Brenmoria 2014")}},
+        {3021, guid, {QStringLiteral("Sin fila|64|Brenmoria 2014")}},
+        {0, guid, {}},
+        {std::nullopt, Key(QStringLiteral("NADIE")), {QStringLiteral("No hay un documento cargado|64|Brenmoria 2014")}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.key.toStdString());
         restoreHostClasses();
-        if (c.record) HostClasses::Registered().docRecord = c.record;
-        ModalDriver driver;
-        driver.then([](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdAceptar")); });
-        EXPECT_FALSE(manager->EditDocumentDlg(c.key.isNull() ? guid : c.key)) << c.what;
-        EXPECT_TRUE(driver.ranAllSteps()) << c.what;
-        EXPECT_EQ(driver.messages, c.messages) << c.what;
-        EXPECT_EQ(savedTexts(), storedTexts) << c.what;
+        if (const auto number = c.refusal) {
+            HostClasses::Registered().docRecord = [number] {
+                return std::make_shared<RefusingDocRecord>(*number, QStringLiteral("Sin fila"));
+            };
+        }
+        EXPECT_FALSE(drive([&] { return manager->EditDocumentDlg(c.key); }, clickAceptar));
+        EXPECT_EQ(shown, c.messages);
+        EXPECT_EQ(savedTexts(), storedTexts);
     }
 }
 
 TEST_F(EditDocumentDlgTest, AceptarWithoutARecordSaysErrorDeCarga) {
     dlgEdit dialog;
-    ModalDriver driver;
-    driver.then([](QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmdAceptar")); });
-    dialog.exec();
-    EXPECT_TRUE(driver.ranAllSteps());
-    EXPECT_EQ(driver.messages, QStringList{QStringLiteral("Error de carga|0|")});
-    EXPECT_FALSE(dialog.Saved());
+    EXPECT_FALSE(drive(
+        [&] {
+            dialog.exec();
+            return dialog.Saved();
+        },
+        clickAceptar));
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Error de carga|0|")});
 }
 
 TEST_F(EditDocumentDlgTest, HostsControlIsPlacedAndSetUpAgainOnEveryLoad) {
@@ -288,20 +208,14 @@ TEST_F(EditDocumentDlgTest, HostsControlIsPlacedAndSetUpAgainOnEveryLoad) {
         return made.back();
     };
     for (int load = 0; load < 2; ++load) {
-        ModalDriver driver;
-        driver.then([&](QWidget* dialog) {
-            EXPECT_EQ(dialog->findChild<QWidget*>(QStringLiteral("axKivra")), made.back().get());
-            ModalDriver::click(dialog, QStringLiteral("cmdClose"));
-        });
-        EXPECT_FALSE(manager->EditDocumentDlg(guid));
-        EXPECT_TRUE(driver.ranAllSteps());
+        EXPECT_FALSE(edit([&](QWidget* dialog) {
+            EXPECT_EQ(box(dialog, "axKivra"), made.back().get());
+            clickClose(dialog);
+        }));
     }
-    const QStringList expected{QStringLiteral("modulo=Form/dlgEdit"), QStringLiteral("Nombre=Dorvanel.dll"),
-                               QStringLiteral("Ubicacion=") + ComponentFile::folder(),
-                               QStringLiteral("Version=") + expectedVersion()};
     ASSERT_EQ(made.size(), 2u);
-    EXPECT_EQ(made[0]->calls, expected);
-    EXPECT_EQ(made[1]->calls, expected);
+    EXPECT_EQ(made[0]->calls, hostProperties(QStringLiteral("Form/dlgEdit")));
+    EXPECT_EQ(made[1]->calls, hostProperties(QStringLiteral("Form/dlgEdit")));
     EXPECT_EQ(made[0]->parent(), nullptr) << "a control the host still holds outlives its dialog";
 }
 
@@ -321,19 +235,10 @@ TEST_F(EditDocumentDlgTest, LoadFailuresReachTheHostAndShowNoWindow) {
         {"no connection", [this] { manager->SetADOCnn(nullptr); }, Error::ObjectNotSet},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         restoreHostClasses();
         c.arrange();
-        bool shown = false;
-        ModalDriver driver;
-        driver.then([&](QWidget*) { shown = true; });
-        try {
-            manager->EditDocumentDlg(guid);
-            ADD_FAILURE() << c.what << ": no failure raised";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.number(), c.number) << c.what;
-        }
-        EXPECT_FALSE(shown) << c.what;
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.what;
+        expectLoadFailure([&] { manager->EditDocumentDlg(guid); }, c.number);
     }
 }
 
