@@ -42,9 +42,6 @@ void fill(QWidget* modal, const Entries& entries) {
 void clickOK(QWidget* modal) { ModalDriver::click(modal, u"cmdOK"_s); }
 void clickCancel(QWidget* modal) { ModalDriver::click(modal, u"cmdCancel"_s); }
 
-const QString refusedLink =
-    u"El documento se guardó, pero no tiene los privilegios para vincularlo|64|Brenmoria 2014"_s;
-
 class AddDocumentDlgTest : public DialogTest {
 protected:
     void SetUp() override {
@@ -245,7 +242,9 @@ TEST_F(AddDocumentDlgTest, RefusedLinkRightKeepsTheDialogOpenAndEachOKStoresACop
         const qint32 before = documentCount();
         manager->SetUM(std::make_shared<ScriptedRights>(answer));
         EXPECT_FALSE(add(a, u"Cliente"_s, importFile(picture), clickOK, clickCancel));
-        EXPECT_EQ(shown, QStringList({refusedLink, refusedLink}));
+        const QString refused =
+            u"El documento se guardó, pero no tiene los privilegios para vincularlo|64|Brenmoria 2014"_s;
+        EXPECT_EQ(shown, QStringList({refused, refused}));
         EXPECT_EQ(documentCount(), before + 2);
         EXPECT_EQ(rowCount(u"SELECT * FROM DocLink"_s), 0);
     }
