@@ -25,7 +25,7 @@ QWidget* control(QWidget* modal, const QString& name) {
 ModalDriver::ModalDriver(std::chrono::milliseconds timeout) : timeout_(timeout) {
     previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
-        return answer(style);
+        return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
     });
     clock_.start();
     schedulePoll();
@@ -36,18 +36,6 @@ ModalDriver::~ModalDriver() { SetMessagePresenter(previousPresenter_); }
 ModalDriver& ModalDriver::then(Step step) {
     steps_.push_back(std::move(step));
     return *this;
-}
-
-ModalDriver& ModalDriver::answerMessages(std::initializer_list<qint32> answers) {
-    answers_.insert(answers_.end(), answers);
-    return *this;
-}
-
-qint32 ModalDriver::answer(qint32 style) {
-    if (answers_.empty()) return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
-    const qint32 next = answers_.front();
-    answers_.pop_front();
-    return next;
 }
 
 void ModalDriver::schedulePoll() {

@@ -16,8 +16,9 @@ namespace dorvanel::test {
 // Works modal windows as a user would while the call that shows them waits in exec(). Each
 // queued step waits until a modal widget is active and has the focus, then acts on it; a step
 // that opens a nested modal hands over to the next step, which acts on that one. Message boxes
-// are recorded and answered through the presenter seam. Past the timeout every modal window
-// left is closed and the test fails, so that a broken dialog never hangs the suite.
+// are recorded and answered OK, or No to a question, through the presenter seam. Past the
+// timeout every modal window left is closed and the test fails, so that a broken dialog never
+// hangs the suite.
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget* modal)>;
@@ -28,8 +29,6 @@ public:
     ModalDriver& operator=(const ModalDriver&) = delete;
 
     ModalDriver& then(Step step);
-    // Answers for the coming message boxes, in order; past them OK, or No to a question.
-    ModalDriver& answerMessages(std::initializer_list<qint32> answers);
 
     bool ranAllSteps() const { return steps_.empty() && !timedOut_; }
 
@@ -50,13 +49,11 @@ private:
     void poll();
     bool readyFor(QWidget* modal) const;
     void closeLeftover(QWidget* modal);
-    qint32 answer(qint32 style);
 
     // Polls are fresh single-shot timers: a repeating timer would not fire again while its own
     // slot waits in a nested exec(). Ending this object cancels the pending one.
     QObject pollContext_;
     std::deque<Step> steps_;
-    std::deque<qint32> answers_;
     QList<QWidget*> busy_;  // modal widgets whose step is still running
     QWidget* lastSeen_ = nullptr;
     QElapsedTimer clock_;
