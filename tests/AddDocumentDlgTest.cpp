@@ -11,7 +11,6 @@
 
 using namespace dorvanel;
 using namespace dorvanel::test;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -39,8 +38,8 @@ void fill(QWidget* modal, const Entries& entries) {
     }
 }
 
-void clickOK(QWidget* modal) { ModalDriver::click(modal, u"cmdOK"_s); }
-void clickCancel(QWidget* modal) { ModalDriver::click(modal, u"cmdCancel"_s); }
+void clickOK(QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmdOK")); }
+void clickCancel(QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmdCancel")); }
 
 class AddDocumentDlgTest : public DialogTest {
 protected:
@@ -48,14 +47,14 @@ protected:
         DialogTest::SetUp();
         HostClasses::Registered().oskel = [this] { return own; };
         if (IsSkipped()) return;
-        manager->SetCanAddLink(u"VINCULAR"_s);
-        picture = writeFile(u"Casa.jpg"_s, jpeg({400, 300}));
+        manager->SetCanAddLink(QStringLiteral("VINCULAR"));
+        picture = writeFile(QStringLiteral("Casa.jpg"), jpeg({400, 300}));
     }
 
     // Fills the import entries and presses "&Aceptar".
     static ModalDriver::Step importFile(const QString& file) {
         return [=](QWidget* modal) {
-            fill(modal, {{"txtFile", file}, {"txtName", u"Casa"_s}});
+            fill(modal, {{"txtFile", file}, {"txtName", QStringLiteral("Casa")}});
             clickOK(modal);
         };
     }
@@ -69,20 +68,20 @@ protected:
         QStringList links;
         auto rows = connection->Execute(QStringLiteral("SELECT FK_Parent, TypeParent, Sis FROM DocLink WHERE FK_Doc "
                                                        "= ? ORDER BY FK_Parent"),
-                                        {lastDocument()->Fields(u"Sys_GUID"_s)});
+                                        {lastDocument()->Fields(QStringLiteral("Sys_GUID"))});
         for (; rows && !rows->Eof(); rows->MoveNext())
-            links << u"%1 %2 %3"_s.arg(rows->Fields(0).toString(), rows->Fields(1).toString(),
-                                       rows->Fields(2).toString());
+            links << QStringLiteral("%1 %2 %3")
+                         .arg(rows->Fields(0).toString(), rows->Fields(1).toString(), rows->Fields(2).toString());
         return links;
     }
     std::shared_ptr<Recordset> lastDocument() {
-        return connection->Execute(u"SELECT * FROM Docs ORDER BY Sys_PK DESC"_s);
+        return connection->Execute(QStringLiteral("SELECT * FROM Docs ORDER BY Sys_PK DESC"));
     }
-    qint32 documentCount() { return rowCount(u"SELECT * FROM Docs"_s); }
+    qint32 documentCount() { return rowCount(QStringLiteral("SELECT * FROM Docs")); }
 
     std::shared_ptr<RecordingOskel> own = std::make_shared<RecordingOskel>();
     QString picture;
-    const QString a = Key(u"A"_s), b = Key(u"B"_s);
+    const QString a = Key(QStringLiteral("A")), b = Key(QStringLiteral("B"));
 };
 
 TEST_F(AddDocumentDlgTest, OpensInImportModeAndModesEnableAndColourTheirBoxesKeepingWhatWasTyped) {
@@ -90,7 +89,7 @@ TEST_F(AddDocumentDlgTest, OpensInImportModeAndModesEnableAndColourTheirBoxesKee
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     ASSERT_NE(window, buttonFace);
     EXPECT_FALSE(add(a, {}, [&](QWidget* modal) {
-        expectFrame(modal, u"Adjuntar documento"_s, {590, 357}, u"Form/dlgAdd"_s,
+        expectFrame(modal, QStringLiteral("Adjuntar documento"), {590, 357}, QStringLiteral("Form/dlgAdd"),
                     QStringLiteral("txtName txtDescription txtWords optImport txtFile cmdExplorer cmdHelp cmdOK "
                                    "cmdCancel txtName"));
         EXPECT_TRUE(box<QRadioButton>(modal, "optImport")->isChecked());
@@ -107,10 +106,10 @@ TEST_F(AddDocumentDlgTest, OpensInImportModeAndModesEnableAndColourTheirBoxesKee
                                   name[0] == 't' && control->palette().color(QPalette::Base) != expected ? "!" : "");
             }
             EXPECT_EQ(states.join(QLatin1Char(' ')),
-                      importing ? u"txtName+ txtDescription+ txtWords+ txtFile+ cmdExplorer+ txtURL-"_s
-                                : u"txtName+ txtDescription+ txtWords+ txtFile- cmdExplorer- txtURL+"_s);
+                      importing ? QStringLiteral("txtName+ txtDescription+ txtWords+ txtFile+ cmdExplorer+ txtURL-")
+                                : QStringLiteral("txtName+ txtDescription+ txtWords+ txtFile- cmdExplorer- txtURL+"));
             EXPECT_EQ(box<QLineEdit>(modal, "txtFile")->text(), picture);
-            EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), u"Casa"_s);
+            EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), QStringLiteral("Casa"));
         }
         clickCancel(modal);
     }));
@@ -126,23 +125,23 @@ TEST_F(AddDocumentDlgTest, StoresAFileOrAUrlAfterAskingTheRightAndLinksEveryPare
         QStringList links;
     } cases[] = {
         {a + QLatin1Char(',') + b,
-         u"Cliente"_s,
+         QStringLiteral("Cliente"),
          {{"txtFile", picture},
-          {"txtName", u"  Casa nueva "_s},
-          {"txtDescription", u" fachada "_s},
-          {"txtWords", u"casa, 2026 "_s}},
-         u"Casa nueva| fachada |casa, 2026 |0|"_s,
+          {"txtName", QStringLiteral("  Casa nueva ")},
+          {"txtDescription", QStringLiteral(" fachada ")},
+          {"txtWords", QStringLiteral("casa, 2026 ")}},
+         QStringLiteral("Casa nueva| fachada |casa, 2026 |0|"),
          jpeg({400, 300}),
          QSize(120, 90),
-         QStringList{a + u" Cliente 1"_s, b + u" Cliente 1"_s}},
+         QStringList{a + QStringLiteral(" Cliente 1"), b + QStringLiteral(" Cliente 1")}},
         // The file box is ignored in URL mode.
         {QString(),
-         u"Obra"_s,
+         QStringLiteral("Obra"),
          {{"txtFile", picture},
           {"optURL", {}},
-          {"txtURL", u"https://example.com/plano.dwg"_s},
-          {"txtName", u"Plano"_s}},
-         u"Plano|||1|https://example.com/plano.dwg"_s,
+          {"txtURL", QStringLiteral("https://example.com/plano.dwg")},
+          {"txtName", QStringLiteral("Plano")}},
+         QStringLiteral("Plano|||1|https://example.com/plano.dwg"),
          QByteArray(),
          QSize(),
          QStringList()},
@@ -157,21 +156,21 @@ TEST_F(AddDocumentDlgTest, StoresAFileOrAUrlAfterAskingTheRightAndLinksEveryPare
         }));
         EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(rights->asked, QStringList{u"VINCULAR (hourglass)"_s});
+        EXPECT_EQ(rights->asked, QStringList{QStringLiteral("VINCULAR (hourglass)")});
         auto row = lastDocument();
         QStringList texts;
         for (const char* field : {"Name", "Description", "Works", "storeout", "urlfile"})
             texts << row->Fields(QLatin1String(field)).toString();
         EXPECT_EQ(texts.join(QLatin1Char('|')), c.texts);
-        EXPECT_EQ(row->Fields(u"Data"_s).toByteArray(), c.data);
-        const QVariant miniature = row->Fields(u"MiniData"_s);
+        EXPECT_EQ(row->Fields(QStringLiteral("Data")).toByteArray(), c.data);
+        const QVariant miniature = row->Fields(QStringLiteral("MiniData"));
         EXPECT_EQ(miniature.isNull() ? QSize() : QImage::fromData(miniature.toByteArray(), "BMP").size(), c.miniature);
         EXPECT_EQ(lastLinks(), c.links);
     }
 }
 
 TEST_F(AddDocumentDlgTest, NameIsProposedByTheDialogsOwnServicesButNeverReplacesATypedOne) {
-    const QString chosen = writeFile(u"Plano.pdf"_s, "pdf");
+    const QString chosen = writeFile(QStringLiteral("Plano.pdf"), "pdf");
     QStringList filters;
     ScriptedFileDialog script([&](QFileDialog& dialog) {
         filters = dialog.nameFilters();
@@ -181,17 +180,18 @@ TEST_F(AddDocumentDlgTest, NameIsProposedByTheDialogsOwnServicesButNeverReplaces
     EXPECT_FALSE(drive([&] { return manager->AddDocumentDlg(a, QString(), picture); },
                        [&](QWidget* modal) {
                            EXPECT_EQ(box<QLineEdit>(modal, "txtFile")->text(), picture);
-                           EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), u"Casa"_s);
-                           ModalDriver::typeInto(modal, u"txtName"_s, u"Mi plano"_s);
-                           ModalDriver::click(modal, u"cmdExplorer"_s);
+                           EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), QStringLiteral("Casa"));
+                           ModalDriver::typeInto(modal, QStringLiteral("txtName"), QStringLiteral("Mi plano"));
+                           ModalDriver::click(modal, QStringLiteral("cmdExplorer"));
                            EXPECT_EQ(box<QLineEdit>(modal, "txtFile")->text(), chosen);
-                           EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), u"Mi plano"_s);
-                           EXPECT_EQ(QApplication::focusWidget()->objectName(), u"txtDescription"_s);
+                           EXPECT_EQ(box<QLineEdit>(modal, "txtName")->text(), QStringLiteral("Mi plano"));
+                           EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtDescription"));
                            clickCancel(modal);
                        }));
-    EXPECT_EQ(filters.first(), u"Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"_s);
-    EXPECT_EQ(own->calls, QStringList{u"FileBaseName "_s + picture});
-    EXPECT_TRUE(oskel->calls.filter(u"FileBaseName"_s).isEmpty());
+    EXPECT_EQ(filters.first(),
+              QStringLiteral("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"));
+    EXPECT_EQ(own->calls, QStringList{QStringLiteral("FileBaseName ") + picture});
+    EXPECT_TRUE(oskel->calls.filter(QStringLiteral("FileBaseName")).isEmpty());
 }
 
 TEST_F(AddDocumentDlgTest, EachMissingEntryIsToldInTurnAndTakesTheFocus) {
@@ -201,18 +201,22 @@ TEST_F(AddDocumentDlgTest, EachMissingEntryIsToldInTurnAndTakesTheFocus) {
         const char* focus;
     } cases[] = {
         // Both boxes of a mode blank: the path or URL is asked for first.
-        {{{"txtFile", u" "_s}, {"txtName", {}}}, u"Introduzca ruta del archivo"_s, "cmdExplorer"},
-        {{{"txtFile", picture}, {"txtName", u"  "_s}}, u"Introduzca nombre del archivo"_s, "txtName"},
-        {{{"optURL", {}}, {"txtFile", picture}, {"txtURL", u" "_s}, {"txtName", {}}},
-         u"Introduzca la URL que enlaza el archivo"_s,
+        {{{"txtFile", QStringLiteral(" ")}, {"txtName", {}}},
+         QStringLiteral("Introduzca ruta del archivo"),
+         "cmdExplorer"},
+        {{{"txtFile", picture}, {"txtName", QStringLiteral("  ")}},
+         QStringLiteral("Introduzca nombre del archivo"),
+         "txtName"},
+        {{{"optURL", {}}, {"txtFile", picture}, {"txtURL", QStringLiteral(" ")}, {"txtName", {}}},
+         QStringLiteral("Introduzca la URL que enlaza el archivo"),
          "txtURL"},
-        {{{"optURL", {}}, {"txtURL", u"https://example.com"_s}, {"txtName", {}}},
-         u"Introduzca nombre del archivo"_s,
+        {{{"optURL", {}}, {"txtURL", QStringLiteral("https://example.com")}, {"txtName", {}}},
+         QStringLiteral("Introduzca nombre del archivo"),
          "txtName"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.focus);
-        EXPECT_FALSE(add(a, u"Cliente"_s, [&](QWidget* modal) {
+        EXPECT_FALSE(add(a, QStringLiteral("Cliente"), [&](QWidget* modal) {
             fill(modal, c.entries);
             box(modal, "txtDescription")->setFocus();
             clickOK(modal);
@@ -220,7 +224,7 @@ TEST_F(AddDocumentDlgTest, EachMissingEntryIsToldInTurnAndTakesTheFocus) {
             EXPECT_EQ(QApplication::focusWidget()->objectName(), QLatin1String(c.focus));
             clickCancel(modal);
         }));
-        EXPECT_EQ(shown, QStringList{c.message + u"|0|"_s});
+        EXPECT_EQ(shown, QStringList{c.message + QStringLiteral("|0|")});
     }
     EXPECT_EQ(documentCount(), 0);
 }
@@ -228,7 +232,7 @@ TEST_F(AddDocumentDlgTest, EachMissingEntryIsToldInTurnAndTakesTheFocus) {
 TEST_F(AddDocumentDlgTest, WaysOutStoreNothing) {
     for (const auto& [what, leave] : waysOut("cmdCancel", {"txtName", "cmdOK", "cmdCancel", "cmdExplorer"})) {
         SCOPED_TRACE(what);
-        EXPECT_FALSE(add(a, u"Cliente"_s, [&](QWidget* modal) {
+        EXPECT_FALSE(add(a, QStringLiteral("Cliente"), [&](QWidget* modal) {
             paste(modal, "txtFile", picture);
             leave(modal);
         }));
@@ -241,17 +245,17 @@ TEST_F(AddDocumentDlgTest, RefusedLinkRightKeepsTheDialogOpenAndEachOKStoresACop
     for (const std::optional<bool> answer : {std::optional<bool>(false), std::optional<bool>()}) {
         const qint32 before = documentCount();
         manager->SetUM(std::make_shared<ScriptedRights>(answer));
-        EXPECT_FALSE(add(a, u"Cliente"_s, importFile(picture), clickOK, clickCancel));
+        EXPECT_FALSE(add(a, QStringLiteral("Cliente"), importFile(picture), clickOK, clickCancel));
         const QString refused =
-            u"El documento se guardó, pero no tiene los privilegios para vincularlo|64|Brenmoria 2014"_s;
+            QStringLiteral("El documento se guardó, pero no tiene los privilegios para vincularlo|64|Brenmoria 2014");
         EXPECT_EQ(shown, QStringList({refused, refused}));
         EXPECT_EQ(documentCount(), before + 2);
-        EXPECT_EQ(rowCount(u"SELECT * FROM DocLink"_s), 0);
+        EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 0);
     }
 }
 
 TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarlierLinks) {
-    const QString earlier = u"fallo anterior"_s;
+    const QString earlier = QStringLiteral("fallo anterior");
     const struct {
         const char* what;
         QString parents, type, file;
@@ -259,10 +263,10 @@ TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarl
         std::optional<QStringList> links;  // none when nothing is stored
     } cases[] = {
         // StoreDocument tells its own failure first, and records none.
-        {"missing file", a, u"Cliente"_s, u"/no/such/Casa.pdf"_s, earlier, std::nullopt},
-        {"empty piece between commas", a + u",,"_s + b, u"Cliente"_s, picture, earlier,
-         QStringList{a + u" Cliente 1"_s}},
-        {"parent without type or links", b, QString(), picture, u"No existe ParentType"_s, QStringList()},
+        {"missing file", a, QStringLiteral("Cliente"), QStringLiteral("/no/such/Casa.pdf"), earlier, std::nullopt},
+        {"empty piece between commas", a + QStringLiteral(",,") + b, QStringLiteral("Cliente"), picture, earlier,
+         QStringList{a + QStringLiteral(" Cliente 1")}},
+        {"parent without type or links", b, QString(), picture, QStringLiteral("No existe ParentType"), QStringList()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -271,7 +275,7 @@ TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarl
         EXPECT_FALSE(add(c.parents, c.type, importFile(c.file)));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         ASSERT_EQ(shown.size(), c.links ? 1 : 2);
-        EXPECT_EQ(shown.last(), c.reported + u"|64|Brenmoria 2014"_s);
+        EXPECT_EQ(shown.last(), c.reported + QStringLiteral("|64|Brenmoria 2014"));
         EXPECT_EQ(documentCount(), before + (c.links ? 1 : 0));
         if (c.links) {
             EXPECT_EQ(lastLinks(), *c.links);
@@ -280,15 +284,16 @@ TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarl
 }
 
 TEST_F(AddDocumentDlgTest, HelpAsksTheDialogsOwnServicesForContext10100) {
-    manager->SetOskel(oskel, u"ayuda.chm"_s);
+    manager->SetOskel(oskel, QStringLiteral("ayuda.chm"));
     oskel->calls.clear();
     qint32 handle = 0;
     EXPECT_FALSE(add(a, {}, [&](QWidget* modal) {
         handle = static_cast<qint32>(modal->winId());
-        ModalDriver::click(modal, u"cmdHelp"_s);
+        ModalDriver::click(modal, QStringLiteral("cmdHelp"));
         clickCancel(modal);
     }));
-    EXPECT_EQ(own->calls, QStringList{u"ShowHelp %1 10100"_s.arg(handle)}) << "never given help file or title";
+    EXPECT_EQ(own->calls, QStringList{QStringLiteral("ShowHelp %1 10100").arg(handle)})
+        << "never given help file or title";
     EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
 }
 

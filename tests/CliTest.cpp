@@ -18,8 +18,6 @@
 #include <QTemporaryDir>
 #include <utility>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 struct Result {
@@ -46,45 +44,45 @@ const QByteArray BinaryContent(RawContent, sizeof RawContent - 1);
 
 // Every command, with the options its help must name.
 const std::pair<QString, QString> EveryCommand[] = {
-    {u"init"_s, {}},
-    {u"store"_s, u"--name --description --keywords --type --url --parent --parent-type"_s},
-    {u"link"_s, u"--parent-type --no-sys"_s},
-    {u"unlink"_s, {}},
-    {u"parents"_s, {}},
-    {u"list"_s, u"--parents --type --no-sys --all --json"_s},
-    {u"get"_s, u"-o"_s},
-    {u"open"_s, {}},
-    {u"download"_s, {}},
-    {u"add"_s, u"--parent-type --screenshot"_s},
-    {u"edit"_s, u"--screenshot"_s},
-    {u"rm"_s, {}},
-    {u"import"_s, u"--parent --parent-type"_s},
-    {u"tour"_s, {}},
-    {u"help"_s, {}},
+    {QStringLiteral("init"), {}},
+    {QStringLiteral("store"), QStringLiteral("--name --description --keywords --type --url --parent --parent-type")},
+    {QStringLiteral("link"), QStringLiteral("--parent-type --no-sys")},
+    {QStringLiteral("unlink"), {}},
+    {QStringLiteral("parents"), {}},
+    {QStringLiteral("list"), QStringLiteral("--parents --type --no-sys --all --json")},
+    {QStringLiteral("get"), QStringLiteral("-o")},
+    {QStringLiteral("open"), {}},
+    {QStringLiteral("download"), {}},
+    {QStringLiteral("add"), QStringLiteral("--parent-type --screenshot")},
+    {QStringLiteral("edit"), QStringLiteral("--screenshot")},
+    {QStringLiteral("rm"), {}},
+    {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
+    {QStringLiteral("tour"), {}},
+    {QStringLiteral("help"), {}},
 };
 
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        const Result init = run({u"init"_s});
+        const Result init = run({QStringLiteral("init")});
         ASSERT_EQ(init.status, 0) << init;
     }
     // Storing a picture leaves its miniature beside the library.
-    void TearDown() override { QFile::remove(dorvanel::ComponentFile::tempFolder() + u"/Temp.bmp"_s); }
+    void TearDown() override { QFile::remove(dorvanel::ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp")); }
 
-    QString database() const { return u"sqlite:"_s + dir.filePath(u"cli.sqlite"_s); }
+    QString database() const { return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite")); }
 
     // The program with the test's database and a home of its own, drawing off screen unless
     // the platform is among the variables left out.
     Result run(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
-        return runRaw(QStringList{u"--db"_s, database()} + arguments, unsetVariables);
+        return runRaw(QStringList{QStringLiteral("--db"), database()} + arguments, unsetVariables);
     }
 
     Result runRaw(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(u"DORVANEL_DB"_s);
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.remove(QStringLiteral("DORVANEL_DB"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         for (const char* variable : {"HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QLatin1String(variable), dir.path());
         for (const QString& variable : unsetVariables) environment.remove(variable);
@@ -112,20 +110,20 @@ protected:
 
     // Stores a file and gives the key the command printed last.
     QString store(const QString& file, const QStringList& options) const {
-        const Result stored = run(QStringList{u"store"_s, file} + options);
+        const Result stored = run(QStringList{QStringLiteral("store"), file} + options);
         EXPECT_EQ(stored.status, 0) << stored;
         return stored.lastLine();
     }
 
     QJsonArray listJson(const QStringList& options = {}) const {
-        const Result listed = run(QStringList{u"list"_s, u"--json"_s} + options);
+        const Result listed = run(QStringList{QStringLiteral("list"), QStringLiteral("--json")} + options);
         EXPECT_EQ(listed.status, 0) << listed;
         return QJsonDocument::fromJson(listed.out).array();
     }
 
     QSet<QString> listedNames(const QStringList& options = {}) const {
         QSet<QString> names;
-        for (const QJsonValue& row : listJson(options)) names << row[u"name"_s].toString();
+        for (const QJsonValue& row : listJson(options)) names << row[QStringLiteral("name")].toString();
         return names;
     }
 
@@ -133,112 +131,123 @@ protected:
 };
 
 TEST_F(CliTest, StoredFileComesBackByteForByteToAFileStandardOutputAndADownloadPage) {
-    const QString guid =
-        store(writeFile(u"datos.bin"_s, BinaryContent),
-              words(u"--name Datos --parent %1 --parent %2 --parent-type Cliente"_s.arg(key('P'), key('Q'))));
+    const QString guid = store(
+        writeFile(QStringLiteral("datos.bin"), BinaryContent),
+        words(QStringLiteral("--name Datos --parent %1 --parent %2 --parent-type Cliente").arg(key('P'), key('Q'))));
     ASSERT_EQ(guid.size(), 32);
 
-    const QString copy = dir.filePath(u"copia.bin"_s);
-    EXPECT_EQ(run({u"get"_s, guid, u"-o"_s, copy}).status, 0);
+    const QString copy = dir.filePath(QStringLiteral("copia.bin"));
+    EXPECT_EQ(run({QStringLiteral("get"), guid, QStringLiteral("-o"), copy}).status, 0);
     EXPECT_EQ(readFile(copy), BinaryContent);
 
-    const Result toStdout = run({u"get"_s, guid});
+    const Result toStdout = run({QStringLiteral("get"), guid});
     EXPECT_EQ(toStdout.status, 0);
     EXPECT_EQ(toStdout.out, BinaryContent);
 
-    EXPECT_EQ(run({u"parents"_s, guid}).out, (key('P') + '\n' + key('Q') + '\n').toUtf8())
+    EXPECT_EQ(run({QStringLiteral("parents"), guid}).out, (key('P') + '\n' + key('Q') + '\n').toUtf8())
         << "one key per line, and nothing for the list's closing empty entry";
 
-    const Result shown = run({u"download"_s, guid});
-    const QString prefix = u"Página de descarga: "_s;
+    const Result shown = run({QStringLiteral("download"), guid});
+    const QString prefix = QStringLiteral("Página de descarga: ");
     ASSERT_TRUE(shown.status == 0 && shown.lastLine().startsWith(prefix)) << shown;
     const QString page = shown.lastLine().mid(prefix.size());
     EXPECT_TRUE(page.startsWith(dir.path())) << "the page goes to the user's cache folder";
-    const auto link = QRegularExpression(u"href=\"([^\"]+)\""_s).match(QString::fromUtf8(readFile(page)));
+    const auto link = QRegularExpression(QStringLiteral("href=\"([^\"]+)\"")).match(QString::fromUtf8(readFile(page)));
     ASSERT_TRUE(link.hasMatch());
     EXPECT_EQ(readFile(link.captured(1)), BinaryContent) << "the page links to the content";
 
-    const QString url = u"https://example.org/catalogo.pdf"_s;
-    const Result fetched = run({u"get"_s, store(url, {u"--url"_s, u"--name"_s, u"Catálogo"_s})});
+    const QString url = QStringLiteral("https://example.org/catalogo.pdf");
+    const Result fetched = run({QStringLiteral("get"), store(url, {QStringLiteral("--url"), QStringLiteral("--name"),
+                                                                   QStringLiteral("Catálogo")})});
     EXPECT_EQ(fetched.status, 0);
     EXPECT_EQ(fetched.lastLine(), url) << "an outside reference gives its location";
-    EXPECT_EQ(listedNames(), (QSet<QString>{u"Datos"_s, u"Catálogo"_s}));
+    EXPECT_EQ(listedNames(), (QSet<QString>{QStringLiteral("Datos"), QStringLiteral("Catálogo")}));
 }
 
 TEST_F(CliTest, ListShowsTheChosenDocumentsWithTheirFields) {
-    const QString linked =
-        store(writeFile(u"nota.txt"_s, "nota"),
-              QStringList{u"--name"_s, u"Vinculado"_s, u"--description"_s, u"Una nota"_s, u"--keywords"_s, u"a b"_s} +
-                  words(u"--parent %1 --parent-type Cliente"_s.arg(key('P'))));
-    store(writeFile(u"tabla.csv"_s, "a;b"), words(u"--name Suelto"_s));
+    const QString linked = store(writeFile(QStringLiteral("nota.txt"), "nota"),
+                                 QStringList{QStringLiteral("--name"), QStringLiteral("Vinculado"),
+                                             QStringLiteral("--description"), QStringLiteral("Una nota"),
+                                             QStringLiteral("--keywords"), QStringLiteral("a b")} +
+                                     words(QStringLiteral("--parent %1 --parent-type Cliente").arg(key('P'))));
+    store(writeFile(QStringLiteral("tabla.csv"), "a;b"), words(QStringLiteral("--name Suelto")));
 
-    const QJsonArray rows = listJson(words(u"--parents "_s + key('P')));
+    const QJsonArray rows = listJson(words(QStringLiteral("--parents ") + key('P')));
     ASSERT_EQ(rows.size(), 1);
     const QJsonObject row = rows[0].toObject();
-    for (const auto& [field, value] : std::initializer_list<std::pair<QString, QString>>{
-             {u"guid"_s, linked}, {u"description"_s, u"Una nota"_s}, {u"keywords"_s, u"a b"_s}, {u"type"_s, u"txt"_s}})
+    for (const auto& [field, value] :
+         std::initializer_list<std::pair<QString, QString>>{{QStringLiteral("guid"), linked},
+                                                            {QStringLiteral("description"), QStringLiteral("Una nota")},
+                                                            {QStringLiteral("keywords"), QStringLiteral("a b")},
+                                                            {QStringLiteral("type"), QStringLiteral("txt")}})
         EXPECT_EQ(row[field].toString(), value) << field.toStdString();
-    EXPECT_TRUE(row[u"pk"_s].isDouble());
-    EXPECT_FALSE(row[u"created"_s].toString().isEmpty());
-    EXPECT_TRUE(row[u"sis"_s].toBool());
+    EXPECT_TRUE(row[QStringLiteral("pk")].isDouble());
+    EXPECT_FALSE(row[QStringLiteral("created")].toString().isEmpty());
+    EXPECT_TRUE(row[QStringLiteral("sis")].toBool());
 
     const std::pair<QString, QSet<QString>> cases[] = {
-        {{}, {u"Vinculado"_s, u"Suelto"_s}},
-        {u"--all"_s, {u"Vinculado"_s}},
-        {u"--type csv"_s, {u"Suelto"_s}},
-        {u"--parents %1 --no-sys"_s.arg(key('P')), {}},
+        {{}, {QStringLiteral("Vinculado"), QStringLiteral("Suelto")}},
+        {QStringLiteral("--all"), {QStringLiteral("Vinculado")}},
+        {QStringLiteral("--type csv"), {QStringLiteral("Suelto")}},
+        {QStringLiteral("--parents %1 --no-sys").arg(key('P')), {}},
     };
     for (const auto& [options, names] : cases) EXPECT_EQ(listedNames(words(options)), names) << options.toStdString();
 
-    const QStringList table = run({u"list"_s}).outLines();
+    const QStringList table = run({QStringLiteral("list")}).outLines();
     ASSERT_EQ(table.size(), 3);
-    const qsizetype guidColumn = table[0].indexOf(u"Sys_GUID"_s);
-    EXPECT_TRUE(table[0].startsWith(u"Sys_PK"_s));
+    const qsizetype guidColumn = table[0].indexOf(QStringLiteral("Sys_GUID"));
+    EXPECT_TRUE(table[0].startsWith(QStringLiteral("Sys_PK")));
     for (const QString& line : table.mid(1)) EXPECT_EQ(line.mid(guidColumn).size(), 32) << line.toStdString();
 }
 
 TEST_F(CliTest, LinksAreAddedAndRemovedAndRmTakesThemAll) {
-    const QString guid = store(writeFile(u"a.txt"_s, "a"), words(u"--name A"_s));
-    EXPECT_EQ(run(words(u"link %1 %2 --parent-type Cliente"_s.arg(key('P'), guid))).status, 0);
-    EXPECT_EQ(run(words(u"link %1 %2 --parent-type Cliente --no-sys"_s.arg(key('Q'), guid))).status, 0);
-    EXPECT_EQ(listedNames(words(u"--parents %1 --no-sys"_s.arg(key('Q')))), QSet<QString>{u"A"_s});
+    const QString guid = store(writeFile(QStringLiteral("a.txt"), "a"), words(QStringLiteral("--name A")));
+    EXPECT_EQ(run(words(QStringLiteral("link %1 %2 --parent-type Cliente").arg(key('P'), guid))).status, 0);
+    EXPECT_EQ(run(words(QStringLiteral("link %1 %2 --parent-type Cliente --no-sys").arg(key('Q'), guid))).status, 0);
+    EXPECT_EQ(listedNames(words(QStringLiteral("--parents %1 --no-sys").arg(key('Q')))),
+              QSet<QString>{QStringLiteral("A")});
 
-    EXPECT_EQ(run({u"unlink"_s, key('P'), guid}).status, 0);
-    EXPECT_EQ(run({u"parents"_s, guid}).outLines(), QStringList{key('Q')});
-    const Result again = run({u"unlink"_s, key('P'), guid});
+    EXPECT_EQ(run({QStringLiteral("unlink"), key('P'), guid}).status, 0);
+    EXPECT_EQ(run({QStringLiteral("parents"), guid}).outLines(), QStringList{key('Q')});
+    const Result again = run({QStringLiteral("unlink"), key('P'), guid});
     EXPECT_EQ(again.status, 1);
-    EXPECT_TRUE(again.err.startsWith(u"dorvanel: error "_s)) << again;
+    EXPECT_TRUE(again.err.startsWith(QStringLiteral("dorvanel: error "))) << again;
 
-    EXPECT_EQ(run({u"rm"_s, guid}).status, 0);
+    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 0);
     EXPECT_TRUE(listedNames().isEmpty());
-    EXPECT_TRUE(listedNames({u"--all"_s}).isEmpty()) << "its links went with it";
-    EXPECT_EQ(run({u"rm"_s, guid}).status, 1);
+    EXPECT_TRUE(listedNames({QStringLiteral("--all")}).isEmpty()) << "its links went with it";
+    EXPECT_EQ(run({QStringLiteral("rm"), guid}).status, 1);
 }
 
 TEST_F(CliTest, ImportStoresEveryFileOfTheFolderInNameOrder) {
-    const QString folder = dir.filePath(u"entrada"_s);
-    ASSERT_TRUE(QDir().mkpath(folder + u"/subcarpeta"_s));
-    for (const QString& name : {u"c.csv"_s, u"a.txt"_s, u"b.png"_s}) writeFile(u"entrada/"_s + name, name.toUtf8());
+    const QString folder = dir.filePath(QStringLiteral("entrada"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/subcarpeta")));
+    for (const QString& name : {QStringLiteral("c.csv"), QStringLiteral("a.txt"), QStringLiteral("b.png")})
+        writeFile(QStringLiteral("entrada/") + name, name.toUtf8());
 
-    const Result imported = run({u"import"_s, folder, u"--parent"_s, key('P'), u"--parent-type"_s, u"Cliente"_s});
+    const Result imported = run({QStringLiteral("import"), folder, QStringLiteral("--parent"), key('P'),
+                                 QStringLiteral("--parent-type"), QStringLiteral("Cliente")});
     ASSERT_EQ(imported.status, 0) << imported;
-    const QRegularExpression printed(u"^[0-9A-F]{32}  a.txt\n[0-9A-F]{32}  b.png\n[0-9A-F]{32}  c.csv\n$"_s);
+    const QRegularExpression printed(
+        QStringLiteral("^[0-9A-F]{32}  a.txt\n[0-9A-F]{32}  b.png\n[0-9A-F]{32}  c.csv\n$"));
     EXPECT_TRUE(printed.match(QString::fromUtf8(imported.out)).hasMatch()) << imported;
-    EXPECT_EQ(listedNames({u"--parents"_s, key('P')}), (QSet<QString>{u"a"_s, u"b"_s, u"c"_s}));
+    EXPECT_EQ(listedNames({QStringLiteral("--parents"), key('P')}),
+              (QSet<QString>{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
 }
 
 TEST_F(CliTest, StoredPictureGetsTheMiniatureTheAddDialogMakes) {
     QImage picture(400, 300, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    const QString photo = dir.filePath(u"Casa.JPG"_s);
+    const QString photo = dir.filePath(QStringLiteral("Casa.JPG"));
     ASSERT_TRUE(picture.save(photo, "JPEG"));
     for (const auto& [file, miniatureWidth] :
-         std::initializer_list<std::pair<QString, int>>{{photo, 120}, {writeFile(u"nota.txt"_s, "nota"), 0}}) {
-        const QString guid = store(file, words(u"--name Miniatura"_s));
-        const auto rows =
-            dorvanel::Connection::Open(database())->Execute(u"SELECT MiniData FROM Docs WHERE Sys_GUID = ?"_s, {guid});
+         std::initializer_list<std::pair<QString, int>>{{photo, 120},
+                                                        {writeFile(QStringLiteral("nota.txt"), "nota"), 0}}) {
+        const QString guid = store(file, words(QStringLiteral("--name Miniatura")));
+        const auto rows = dorvanel::Connection::Open(database())
+                              ->Execute(QStringLiteral("SELECT MiniData FROM Docs WHERE Sys_GUID = ?"), {guid});
         ASSERT_TRUE(rows && !rows->Eof());
-        const QByteArray miniature = rows->Fields(u"MiniData"_s).toByteArray();
+        const QByteArray miniature = rows->Fields(QStringLiteral("MiniData")).toByteArray();
         EXPECT_EQ(QImage::fromData(miniature, "BMP").width(), miniatureWidth) << file.toStdString();
     }
 }
@@ -246,75 +255,83 @@ TEST_F(CliTest, StoredPictureGetsTheMiniatureTheAddDialogMakes) {
 // Each dialog's client area, as its twips size at 15 twips a pixel; closed as Cancelar closes it,
 // and no dialog shown when it cannot be or has no document.
 TEST_F(CliTest, ScreenshotsAreTheDialogsClientAreaAndSaveNothing) {
-    const QString guid =
-        store(writeFile(u"informe.txt"_s, "informe"),
-              {u"--name"_s, u"Informe"_s, u"--description"_s, u"Ventas del trimestre"_s, u"--keywords"_s, u"ventas"_s});
-    const QString picture = dir.filePath(u"dialogo.png"_s);
-    const QStringList screenshot{u"--screenshot"_s, picture};
-    const QString noScreen = u"necesita una pantalla"_s;
-    const QStringList noDisplay = words(u"QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY"_s);
-    const QStringList add{u"add"_s, key('A'), writeFile(u"acta.txt"_s, "acta"), u"--parent-type"_s, u"Cliente"_s};
+    const QString guid = store(writeFile(QStringLiteral("informe.txt"), "informe"),
+                               {QStringLiteral("--name"), QStringLiteral("Informe"), QStringLiteral("--description"),
+                                QStringLiteral("Ventas del trimestre"), QStringLiteral("--keywords"),
+                                QStringLiteral("ventas")});
+    const QString picture = dir.filePath(QStringLiteral("dialogo.png"));
+    const QStringList screenshot{QStringLiteral("--screenshot"), picture};
+    const QString noScreen = QStringLiteral("necesita una pantalla");
+    const QStringList noDisplay = words(QStringLiteral("QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY"));
+    const QStringList add{QStringLiteral("add"), key('A'), writeFile(QStringLiteral("acta.txt"), "acta"),
+                          QStringLiteral("--parent-type"), QStringLiteral("Cliente")};
     const std::tuple<QStringList, QSize, QString, QStringList> cases[] = {
-        {QStringList{u"edit"_s, guid} + screenshot, {552, 212}, {}, {}},
+        {QStringList{QStringLiteral("edit"), guid} + screenshot, {552, 212}, {}, {}},
         {add + screenshot, {590, 357}, {}, {}},
-        {QStringList{u"edit"_s, QString(31, QLatin1Char('A'))} + screenshot, {0, 0}, u"error 5: "_s, {}},
-        {QStringList{u"edit"_s, key('A')} + screenshot, {0, 0}, u"error 3021: "_s, {}},
-        {QStringList{u"edit"_s, guid} + screenshot, {0, 0}, noScreen, noDisplay},
-        {{u"edit"_s, guid}, {0, 0}, noScreen, {}},
+        {QStringList{QStringLiteral("edit"), QString(31, QLatin1Char('A'))} + screenshot,
+         {0, 0},
+         QStringLiteral("error 5: "),
+         {}},
+        {QStringList{QStringLiteral("edit"), key('A')} + screenshot, {0, 0}, QStringLiteral("error 3021: "), {}},
+        {QStringList{QStringLiteral("edit"), guid} + screenshot, {0, 0}, noScreen, noDisplay},
+        {{QStringLiteral("edit"), guid}, {0, 0}, noScreen, {}},
     };
     for (const auto& [arguments, size, error, unsetVariables] : cases) {
         QFile::remove(picture);
         const Result shown = run(arguments, unsetVariables);
         EXPECT_EQ(shown.status, 1) << shown;
-        EXPECT_TRUE(error.isEmpty() ? shown.err.isEmpty()
-                                    : shown.err.startsWith(u"dorvanel: error "_s) && shown.err.contains(error))
+        EXPECT_TRUE(error.isEmpty()
+                        ? shown.err.isEmpty()
+                        : shown.err.startsWith(QStringLiteral("dorvanel: error ")) && shown.err.contains(error))
             << shown;
         EXPECT_EQ(QImage(picture, "PNG").size(), size) << shown;
     }
     const QJsonArray rows = listJson();
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][u"description"_s].toString(), u"Ventas del trimestre"_s);
-    EXPECT_EQ(rows[0][u"keywords"_s].toString(), u"ventas"_s);
+    EXPECT_EQ(rows[0][QStringLiteral("description")].toString(), QStringLiteral("Ventas del trimestre"));
+    EXPECT_EQ(rows[0][QStringLiteral("keywords")].toString(), QStringLiteral("ventas"));
 }
 
 TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const Result tour = run({u"tour"_s});
+        const Result tour = run({QStringLiteral("tour")});
         EXPECT_EQ(tour.status, 0) << tour;
     }
-    EXPECT_EQ(listJson({u"--parents"_s, u"DEMO"_s.leftJustified(32, QLatin1Char('0'))}).size(), 8)
+    EXPECT_EQ(
+        listJson({QStringLiteral("--parents"), QStringLiteral("DEMO").leftJustified(32, QLatin1Char('0'))}).size(), 8)
         << "each run adds four documents of its own";
 }
 
 // Help and usage errors come before any database opens, so these runs name one that cannot.
-const QStringList UnopenableDatabase{u"--db"_s, u"sqlite:/nonexistent/cli.sqlite"_s};
+const QStringList UnopenableDatabase{QStringLiteral("--db"), QStringLiteral("sqlite:/nonexistent/cli.sqlite")};
 
 TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
     for (const auto& [asked, status] : std::initializer_list<std::pair<QString, int>>{
-             {u"help"_s, 0}, {u"--help"_s, 0}, {u"-h"_s, 0}, {QString(), 2}}) {
+             {QStringLiteral("help"), 0}, {QStringLiteral("--help"), 0}, {QStringLiteral("-h"), 0}, {QString(), 2}}) {
         const Result help = runRaw(UnopenableDatabase + words(asked));
         EXPECT_EQ(help.status, status) << help;
         const QString text = status == 0 ? QString::fromUtf8(help.out) : help.err;
         for (const auto& [command, options] : EveryCommand)
-            EXPECT_TRUE(text.contains(u"\n  "_s + command + ' ')) << command.toStdString();
+            EXPECT_TRUE(text.contains(QStringLiteral("\n  ") + command + ' ')) << command.toStdString();
         for (const char* hint : {"DORVANEL_DB", "postgresql://", "QT_LOGGING_RULES", "Estado de salida"})
             EXPECT_TRUE(text.contains(QLatin1String(hint))) << hint << '\n' << help;
     }
     for (const auto& [command, options] : EveryCommand) {
-        for (const QString& asked : {u"help %1"_s, u"%1 --help"_s, u"%1 -h"_s}) {
+        for (const QString& asked : {QStringLiteral("help %1"), QStringLiteral("%1 --help"), QStringLiteral("%1 -h")}) {
             const Result help = runRaw(UnopenableDatabase + words(asked.arg(command)));
             EXPECT_EQ(help.status, 0) << help;
             const QString text = QString::fromUtf8(help.out);
-            EXPECT_TRUE(text.contains(u"Uso: dorvanel "_s + command)) << help;
-            for (const QString& option : words(options + u" --help"_s))
+            EXPECT_TRUE(text.contains(QStringLiteral("Uso: dorvanel ") + command)) << help;
+            for (const QString& option : words(options + QStringLiteral(" --help")))
                 EXPECT_TRUE(text.contains(option + ' ')) << option.toStdString() << '\n' << help;
         }
     }
-    for (const QString& flag : {u"--version"_s, u"-v"_s}) {
+    for (const QString& flag : {QStringLiteral("--version"), QStringLiteral("-v")}) {
         const Result version = runRaw({flag});
         EXPECT_EQ(version.status, 0) << version;
-        EXPECT_TRUE(
-            QRegularExpression(u"^dorvanel \\d+\\.\\d+\\.\\d+\\n$"_s).match(QString::fromUtf8(version.out)).hasMatch())
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^dorvanel \\d+\\.\\d+\\.\\d+\\n$"))
+                        .match(QString::fromUtf8(version.out))
+                        .hasMatch())
             << version;
     }
 }
@@ -322,28 +339,39 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
 // Failures give a numbered message and exit with 1, leaving nothing behind (not even a document
 // that could not be linked); usage errors are explained in Spanish and exit with 2.
 TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
-    const QStringList db{u"--db"_s, database()};
-    const QStringList storeA = db + QStringList{u"store"_s, writeFile(u"a.txt"_s, "a"), u"--name"_s, u"A"_s};
-    const QString usage = u"dorvanel: %1\nVea dorvanel --help"_s;
+    const QStringList db{QStringLiteral("--db"), database()};
+    const QStringList storeA = db + QStringList{QStringLiteral("store"), writeFile(QStringLiteral("a.txt"), "a"),
+                                                QStringLiteral("--name"), QStringLiteral("A")};
+    const QString usage = QStringLiteral("dorvanel: %1\nVea dorvanel --help");
     const std::tuple<QStringList, int, QString> cases[] = {
-        {db + words(u"get "_s + key('U')), 1, {}},
-        {storeA + words(u"--parent-type Cliente --parent "_s + QString(31, QLatin1Char('P'))), 1, {}},
-        {db + QStringList{u"store"_s, dir.filePath(u"falta.txt"_s), u"--name"_s, u"A"_s}, 1, {}},
-        {storeA + words(u"--parent "_s + key('N')), 1, u"error -99: No existe ParentType"_s},
-        {words(u"--bogus list"_s), 2, usage.arg(u"opción desconocida: --bogus"_s)},
-        {{u"--db"_s}, 2, usage.arg(u"falta el valor de la opción --db"_s)},
-        {UnopenableDatabase + words(u"list --bogus"_s), 2, usage.arg(u"list no tiene la opción --bogus"_s)},
-        {UnopenableDatabase + words(u"get %1 -o"_s.arg(key('A'))), 2, usage.arg(u"falta el valor de la opción -o"_s)},
-        {UnopenableDatabase + words(u"list --json=sí"_s), 2, usage.arg(u"la opción --json no lleva valor"_s)},
-        {UnopenableDatabase + words(u"import carpeta"_s), 2, usage.arg(u"import necesita la opción --parent"_s)},
-        {UnopenableDatabase + words(u"link "_s + key('P')), 2, usage.arg(u"link: falta CLAVE"_s)},
-        {UnopenableDatabase + words(u"help bogus"_s), 2, usage.arg(u"orden desconocida: bogus"_s)},
-        {UnopenableDatabase + words(u"bogus"_s), 2, usage.arg(u"orden desconocida: bogus"_s)},
-        {UnopenableDatabase + words(u"store a.txt"_s), 2, usage.arg(u"store necesita la opción --name"_s)},
-        {UnopenableDatabase + words(u"get %1 %2"_s.arg(key('A'), key('B'))), 2,
-         usage.arg(u"get: sobra el argumento «%1»"_s.arg(key('B')))},
+        {db + words(QStringLiteral("get ") + key('U')), 1, {}},
+        {storeA + words(QStringLiteral("--parent-type Cliente --parent ") + QString(31, QLatin1Char('P'))), 1, {}},
+        {db + QStringList{QStringLiteral("store"), dir.filePath(QStringLiteral("falta.txt")), QStringLiteral("--name"),
+                          QStringLiteral("A")},
+         1,
+         {}},
+        {storeA + words(QStringLiteral("--parent ") + key('N')), 1, QStringLiteral("error -99: No existe ParentType")},
+        {words(QStringLiteral("--bogus list")), 2, usage.arg(QStringLiteral("opción desconocida: --bogus"))},
+        {{QStringLiteral("--db")}, 2, usage.arg(QStringLiteral("falta el valor de la opción --db"))},
+        {UnopenableDatabase + words(QStringLiteral("list --bogus")), 2,
+         usage.arg(QStringLiteral("list no tiene la opción --bogus"))},
+        {UnopenableDatabase + words(QStringLiteral("get %1 -o").arg(key('A'))), 2,
+         usage.arg(QStringLiteral("falta el valor de la opción -o"))},
+        {UnopenableDatabase + words(QStringLiteral("list --json=sí")), 2,
+         usage.arg(QStringLiteral("la opción --json no lleva valor"))},
+        {UnopenableDatabase + words(QStringLiteral("import carpeta")), 2,
+         usage.arg(QStringLiteral("import necesita la opción --parent"))},
+        {UnopenableDatabase + words(QStringLiteral("link ") + key('P')), 2,
+         usage.arg(QStringLiteral("link: falta CLAVE"))},
+        {UnopenableDatabase + words(QStringLiteral("help bogus")), 2,
+         usage.arg(QStringLiteral("orden desconocida: bogus"))},
+        {UnopenableDatabase + words(QStringLiteral("bogus")), 2, usage.arg(QStringLiteral("orden desconocida: bogus"))},
+        {UnopenableDatabase + words(QStringLiteral("store a.txt")), 2,
+         usage.arg(QStringLiteral("store necesita la opción --name"))},
+        {UnopenableDatabase + words(QStringLiteral("get %1 %2").arg(key('A'), key('B'))), 2,
+         usage.arg(QStringLiteral("get: sobra el argumento «%1»").arg(key('B')))},
     };
-    const QRegularExpression numbered(u"^dorvanel: error -?\\d+: \\S"_s);
+    const QRegularExpression numbered(QStringLiteral("^dorvanel: error -?\\d+: \\S"));
     for (const auto& [arguments, status, text] : cases) {
         const Result refused = runRaw(arguments);
         EXPECT_EQ(refused.status, status) << refused;

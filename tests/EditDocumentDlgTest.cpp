@@ -12,7 +12,6 @@
 
 using namespace dorvanel;
 using namespace dorvanel::test;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -34,7 +33,7 @@ class RecordingControl : public QWidget, public HostControl {
 public:
     explicit RecordingControl(QString refused = QString()) : refused_(std::move(refused)) {}
     void SetProperty(const QString& name, const QVariant& value) override {
-        if (name == refused_) throw Error(Error::NoSuchProperty, u"no "_s + name);
+        if (name == refused_) throw Error(Error::NoSuchProperty, QStringLiteral("no ") + name);
         calls << name + QLatin1Char('=') + value.toString();
         setProperty(name.toLatin1(), value);
     }
@@ -47,7 +46,7 @@ private:
 
 class ThrowingHelpOskel : public RecordingOskel {
 public:
-    void ShowHelp(qint32, qint32) override { throw Error(Error::Unexpected, u"sin ayuda"_s); }
+    void ShowHelp(qint32, qint32) override { throw Error(Error::Unexpected, QStringLiteral("sin ayuda")); }
 };
 
 class EditDocumentDlgTest : public DialogTest {
@@ -55,7 +54,7 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         if (IsSkipped()) return;
-        guid = storeFile(u"Informe"_s, u"pdf"_s, QByteArray("x"));
+        guid = storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("x"));
         oskel->calls.clear();
     }
 
@@ -65,17 +64,22 @@ protected:
     }
     // Description and keywords of the stored row, as "description|keywords".
     QString savedTexts() {
-        auto row = connection->Execute(u"SELECT Description, Works FROM Docs WHERE Sys_GUID = ?"_s, {guid});
+        auto row = connection->Execute(QStringLiteral("SELECT Description, Works FROM Docs WHERE Sys_GUID = ?"),
+                                       {guid});
         return row->Fields(0).toString() + QLatin1Char('|') + row->Fields(1).toString();
     }
-    static bool wroteRow(const SqlLogCapture& log) { return !log.statements().filter(u"UPDATE Docs"_s).isEmpty(); }
+    static bool wroteRow(const SqlLogCapture& log) {
+        return !log.statements().filter(QStringLiteral("UPDATE Docs")).isEmpty();
+    }
 
     QString guid;
-    const QString storedTexts = u"Descripción de Informe|clave"_s;
+    const QString storedTexts = QStringLiteral("Descripción de Informe|clave");
 };
 
-const ModalDriver::Step clickAceptar = [](QWidget* dialog) { ModalDriver::click(dialog, u"cmdAceptar"_s); };
-const ModalDriver::Step clickClose = [](QWidget* dialog) { ModalDriver::click(dialog, u"cmdClose"_s); };
+const ModalDriver::Step clickAceptar = [](QWidget* dialog) {
+    ModalDriver::click(dialog, QStringLiteral("cmdAceptar"));
+};
+const ModalDriver::Step clickClose = [](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdClose")); };
 
 // The host's own control, when it gives one, is placed and set up again on every load.
 TEST_F(EditDocumentDlgTest, OpensCentredWithTheDocumentsTextsAndTheFocusInTheDescription) {
@@ -83,19 +87,20 @@ TEST_F(EditDocumentDlgTest, OpensCentredWithTheDocumentsTextsAndTheFocusInTheDes
     HostClasses::Registered().hostControl = [&made] { return made.emplace_back(std::make_shared<RecordingControl>()); };
     for (int load = 0; load < 2; ++load) {
         EXPECT_FALSE(edit([&](QWidget* dialog) {
-            expectFrame(dialog, u"Editar información de registro"_s, {552, 212}, u"Form/dlgEdit"_s,
-                        u"txtDescription txtWords cmdAceptar cmdClose cmdHelp"_s);
+            expectFrame(dialog, QStringLiteral("Editar información de registro"), {552, 212},
+                        QStringLiteral("Form/dlgEdit"),
+                        QStringLiteral("txtDescription txtWords cmdAceptar cmdClose cmdHelp"));
             EXPECT_EQ(box(dialog, "axKivra"), made.back().get());
             EXPECT_EQ(dialog->geometry().center(), dialog->screen()->availableGeometry().center());
-            EXPECT_EQ(box<QLineEdit>(dialog, "txtName")->text(), u"Informe"_s);
+            EXPECT_EQ(box<QLineEdit>(dialog, "txtName")->text(), QStringLiteral("Informe"));
             EXPECT_FALSE(box(dialog, "txtName")->isEnabled());
-            EXPECT_EQ(box<QLineEdit>(dialog, "txtDescription")->text(), u"Descripción de Informe"_s);
-            EXPECT_EQ(box<QPlainTextEdit>(dialog, "txtWords")->toPlainText(), u"clave"_s);
+            EXPECT_EQ(box<QLineEdit>(dialog, "txtDescription")->text(), QStringLiteral("Descripción de Informe"));
+            EXPECT_EQ(box<QPlainTextEdit>(dialog, "txtWords")->toPlainText(), QStringLiteral("clave"));
             clickClose(dialog);
         }));
     }
     ASSERT_EQ(made.size(), 2u);
-    for (const auto& control : made) EXPECT_EQ(control->calls, hostProperties(u"Form/dlgEdit"_s));
+    for (const auto& control : made) EXPECT_EQ(control->calls, hostProperties(QStringLiteral("Form/dlgEdit")));
     EXPECT_EQ(made[0]->parent(), nullptr) << "a control the host still holds outlives its dialog";
 }
 
@@ -109,18 +114,19 @@ TEST_F(EditDocumentDlgTest, AceptarWritesBothTextsAsTheyStandAndTheWaysOutWriteN
     };
     std::vector<Case> cases;
     for (const auto& [what, leave] : waysOut("cmdClose", {"txtDescription", "cmdAceptar", "cmdClose", "cmdHelp"}))
-        cases.push_back({what, u"descartado"_s, {}, leave, false, storedTexts});
+        cases.push_back({what, QStringLiteral("descartado"), {}, leave, false, storedTexts});
     // Then Aceptar, in turn on the same row.
     cases.push_back({"untouched", {}, {}, clickAceptar, true, storedTexts});
-    cases.push_back({"changed", u"Informe corregido"_s, u"informe, 2026"_s, clickAceptar, true,
-                     u"Informe corregido|informe, 2026"_s});
-    cases.push_back({"emptied", u""_s, u""_s, clickAceptar, true, u"|"_s});
+    cases.push_back({"changed", QStringLiteral("Informe corregido"), QStringLiteral("informe, 2026"), clickAceptar,
+                     true, QStringLiteral("Informe corregido|informe, 2026")});
+    cases.push_back({"emptied", QStringLiteral(""), QStringLiteral(""), clickAceptar, true, QStringLiteral("|")});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SqlLogCapture log;
         EXPECT_EQ(edit([&](QWidget* dialog) {
-                      if (!c.description.isNull()) ModalDriver::typeInto(dialog, u"txtDescription"_s, c.description);
-                      if (!c.words.isNull()) ModalDriver::typeInto(dialog, u"txtWords"_s, c.words);
+                      if (!c.description.isNull())
+                          ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), c.description);
+                      if (!c.words.isNull()) ModalDriver::typeInto(dialog, QStringLiteral("txtWords"), c.words);
                       c.leave(dialog);
                   }),
                   c.writes);
@@ -129,7 +135,7 @@ TEST_F(EditDocumentDlgTest, AceptarWritesBothTextsAsTheyStandAndTheWaysOutWriteN
         EXPECT_TRUE(shown.isEmpty());
         EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
     }
-    EXPECT_EQ(rowCount(u"SELECT * FROM Docs WHERE Name = 'Informe'"_s), 1) << "the name never changes";
+    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs WHERE Name = 'Informe'")), 1) << "the name never changes";
 }
 
 TEST_F(EditDocumentDlgTest, KeysOfAnotherLengthGiveFalseWithoutAWindow) {
@@ -153,12 +159,12 @@ TEST_F(EditDocumentDlgTest, HelpAsksTheServicesObjectForContext10102AndIgnoresFa
         EXPECT_FALSE(edit(
             [&](QWidget* dialog) {
                 handle = static_cast<qint32>(dialog->winId());
-                ModalDriver::click(dialog, u"cmdHelp"_s);
+                ModalDriver::click(dialog, QStringLiteral("cmdHelp"));
             },
             clickClose));
         EXPECT_TRUE(shown.isEmpty());
         if (c.services == oskel) {
-            EXPECT_EQ(oskel->calls, QStringList{u"ShowHelp %1 10102"_s.arg(handle)});
+            EXPECT_EQ(oskel->calls, QStringList{QStringLiteral("ShowHelp %1 10102").arg(handle)});
         }
     }
 }
@@ -169,16 +175,16 @@ TEST_F(EditDocumentDlgTest, RefusedSaveShowsTheRecordsTextOnlyWhenItHasANumber) 
         QString key;
         QStringList messages;
     } cases[] = {
-        {3021, guid, {u"Sin fila|64|Brenmoria 2014"_s}},
+        {3021, guid, {QStringLiteral("Sin fila|64|Brenmoria 2014")}},
         {0, guid, {}},
-        {std::nullopt, Key(u"NADIE"_s), {u"No hay un documento cargado|64|Brenmoria 2014"_s}},
+        {std::nullopt, Key(QStringLiteral("NADIE")), {QStringLiteral("No hay un documento cargado|64|Brenmoria 2014")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key.toStdString());
         restoreHostClasses();
         if (const auto number = c.refusal) {
             HostClasses::Registered().docRecord = [number] {
-                return std::make_shared<RefusingDocRecord>(*number, u"Sin fila"_s);
+                return std::make_shared<RefusingDocRecord>(*number, QStringLiteral("Sin fila"));
             };
         }
         EXPECT_FALSE(drive([&] { return manager->EditDocumentDlg(c.key); }, clickAceptar));
@@ -195,7 +201,7 @@ TEST_F(EditDocumentDlgTest, AceptarWithoutARecordSaysErrorDeCarga) {
             return dialog.Saved();
         },
         clickAceptar));
-    EXPECT_EQ(shown, QStringList{u"Error de carga|0|"_s});
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Error de carga|0|")});
 }
 
 TEST_F(EditDocumentDlgTest, LoadFailuresReachTheHostAndShowNoWindow) {
@@ -206,7 +212,9 @@ TEST_F(EditDocumentDlgTest, LoadFailuresReachTheHostAndShowNoWindow) {
     } cases[] = {
         {"refusing host control",
          [] {
-             HostClasses::Registered().hostControl = [] { return std::make_shared<RecordingControl>(u"Version"_s); };
+             HostClasses::Registered().hostControl = [] {
+                 return std::make_shared<RecordingControl>(QStringLiteral("Version"));
+             };
          },
          Error::NoSuchProperty},
         {"no connection", [this] { manager->SetADOCnn(nullptr); }, Error::ObjectNotSet},

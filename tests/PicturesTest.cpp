@@ -21,15 +21,13 @@
 using namespace dorvanel;
 using dorvanel::test::ScriptedFileDialog;
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 const QString PictureFilter = QStringLiteral(
     "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
 
 TEST(ChooseFile, GivesTheChosenPathOrEmptyAndNeverAnEarlierChoice) {
-    const QString chosen = u"/tmp/Casa.jpg"_s;
+    const QString chosen = QStringLiteral("/tmp/Casa.jpg");
     const std::tuple<const char*, FileDialogRunner, QString> answers[] = {
         {"chosen",
          [&](QFileDialog& dialog) {
@@ -38,12 +36,12 @@ TEST(ChooseFile, GivesTheChosenPathOrEmptyAndNeverAnEarlierChoice) {
          },
          chosen},
         {"cancelled", [](QFileDialog&) { return int(QDialog::Rejected); }, QString()},
-        {"failed", [](QFileDialog&) -> int { throw Error(Error::Unexpected, u"roto"_s); }, QString()},
+        {"failed", [](QFileDialog&) -> int { throw Error(Error::Unexpected, QStringLiteral("roto")); }, QString()},
     };
     for (const auto& [what, answer, expected] : answers) {
         CommonDialog CMD;
-        CMD.SetFileName(u"/tmp/anterior.jpg"_s);
-        QString shownWith = u"not shown"_s;
+        CMD.SetFileName(QStringLiteral("/tmp/anterior.jpg"));
+        QString shownWith = QStringLiteral("not shown");
         ScriptedFileDialog script([&](QFileDialog& dialog) {
             shownWith = CMD.FileName();
             EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
@@ -57,10 +55,13 @@ TEST(ChooseFile, GivesTheChosenPathOrEmptyAndNeverAnEarlierChoice) {
 TEST(CommonDialog, FilterBecomesQtNameFiltersShownAsGiven) {
     const std::tuple<QString, QStringList, QStringList> cases[] = {
         {PictureFilter,
-         {u"Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"_s,
-          u"Todos los Archivos (*.*) (*)"_s},
-         {u"Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)"_s, u"Todos los Archivos (*.*)"_s}},
-        {u"Texto|*.txt; *.TXT|Huérfano"_s, {u"Texto (*.txt *.TXT)"_s}, {u"Texto"_s}},
+         {QStringLiteral("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"),
+          QStringLiteral("Todos los Archivos (*.*) (*)")},
+         {QStringLiteral("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)"),
+          QStringLiteral("Todos los Archivos (*.*)")}},
+        {QStringLiteral("Texto|*.txt; *.TXT|Huérfano"),
+         {QStringLiteral("Texto (*.txt *.TXT)")},
+         {QStringLiteral("Texto")}},
     };
     for (const auto& [filter, nameFilters, shown] : cases) {
         CommonDialog CMD;
@@ -68,7 +69,7 @@ TEST(CommonDialog, FilterBecomesQtNameFiltersShownAsGiven) {
         ScriptedFileDialog script([&](QFileDialog& dialog) {
             EXPECT_EQ(dialog.nameFilters(), nameFilters);
             QStringList listed;
-            const auto* types = dialog.findChild<QComboBox*>(u"fileTypeCombo"_s);
+            const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
             for (int i = 0; types && i < types->count(); ++i) listed << types->itemText(i);
             EXPECT_EQ(listed, shown);
             return int(QDialog::Rejected);
@@ -114,7 +115,7 @@ protected:
     }
     static QImage saved() { return QImage(miniatureFile, "BMP"); }
 
-    inline static const QString miniatureFile = ComponentFile::tempFolder() + u"/Temp.bmp"_s;
+    inline static const QString miniatureFile = ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp");
     PictureSurface surface{1800, 1400};  // as the add dialog's picMiniature starts
     QTemporaryDir dir;
 
@@ -168,7 +169,7 @@ TEST_F(Miniature, PicturesGiveTheMiniatureFileFixedWidthInTheirProportionsOtherF
     // Without the services object no extension is known.
     gOskel.reset();
     QFile::remove(miniatureFile);
-    EXPECT_EQ(MakeMiniature(write(u"Casa.jpg"_s, encoded({40, 30})), surface), QString());
+    EXPECT_EQ(MakeMiniature(write(QStringLiteral("Casa.jpg"), encoded({40, 30})), surface), QString());
     EXPECT_FALSE(QFile::exists(miniatureFile));
 }
 

@@ -11,8 +11,6 @@
 using namespace dorvanel;
 using dorvanel::test::DatabaseTest;
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 class RecordTest : public DatabaseTest {
@@ -21,40 +19,40 @@ protected:
         DefaultDocRecord record;
         record.SetADOCnn(connection);
         record.AddNew();
-        record.SetName(u"Informe"_s);
-        record.SetDescription(u"Informe anual"_s);
-        record.SetWords(u"informe, anual"_s);
-        record.SetTypeData(u"pdf"_s);
+        record.SetName(QStringLiteral("Informe"));
+        record.SetDescription(QStringLiteral("Informe anual"));
+        record.SetWords(QStringLiteral("informe, anual"));
+        record.SetTypeData(QStringLiteral("pdf"));
         record.Setstoreout(false);
-        record.SetData(writeFile(u"content.pdf"_s, QByteArray("x")));
+        record.SetData(writeFile(QStringLiteral("content.pdf"), QByteArray("x")));
         record.SetMiniData(QString());
         EXPECT_TRUE(record.Update()) << record.LastErrDescrip().toStdString();
         return record.Sys_GUID();
     }
     std::shared_ptr<Recordset> row(const QString& guid) {
-        return connection->Execute(u"SELECT * FROM Docs WHERE Sys_GUID = '%1'"_s.arg(guid));
+        return connection->Execute(QStringLiteral("SELECT * FROM Docs WHERE Sys_GUID = '%1'").arg(guid));
     }
     qint32 count(const QString& relation) {
         Recordset rows;
-        rows.Open(u"SELECT * FROM "_s + relation, connection, Recordset::adOpenStatic);
+        rows.Open(QStringLiteral("SELECT * FROM ") + relation, connection, Recordset::adOpenStatic);
         return rows.RecordCount();
     }
 };
 
 TEST_F(RecordTest, EditingALoadedRowChangesItAndItsTimeStamp) {
     const QString guid = storeFile();
-    const QString created = row(guid)->Fields(u"Sys_TimeStamp"_s).toString();
+    const QString created = row(guid)->Fields(QStringLiteral("Sys_TimeStamp")).toString();
     QThread::msleep(20);
     DefaultDocRecord record;
     ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection, 1));
     record.SetDescription(QString());
-    record.SetWords(u"nuevo"_s);
+    record.SetWords(QStringLiteral("nuevo"));
     ASSERT_TRUE(record.Update()) << record.LastErrDescrip().toStdString();
     auto edited = row(guid);
-    EXPECT_EQ(edited->Fields(u"Description"_s).toString(), u""_s);
-    EXPECT_EQ(edited->Fields(u"Works"_s).toString(), u"nuevo"_s);
-    EXPECT_EQ(edited->Fields(u"Data"_s).toByteArray(), QByteArray("x"));
-    EXPECT_NE(edited->Fields(u"Sys_TimeStamp"_s).toString(), created);
+    EXPECT_EQ(edited->Fields(QStringLiteral("Description")).toString(), QStringLiteral(""));
+    EXPECT_EQ(edited->Fields(QStringLiteral("Works")).toString(), QStringLiteral("nuevo"));
+    EXPECT_EQ(edited->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("x"));
+    EXPECT_NE(edited->Fields(QStringLiteral("Sys_TimeStamp")).toString(), created);
 }
 
 TEST_F(RecordTest, RefusalsAnswerFalseWithNumberAndText) {
@@ -66,21 +64,21 @@ TEST_F(RecordTest, RefusalsAnswerFalseWithNumberAndText) {
 
     // An unreadable content file is refused before anything is written.
     record.AddNew();
-    EXPECT_THROW(record.SetData(folder() + u"/missing.pdf"_s), Error);
-    const QString vanishing = writeFile(u"vanishing.pdf"_s, QByteArray("x"));
+    EXPECT_THROW(record.SetData(folder() + QStringLiteral("/missing.pdf")), Error);
+    const QString vanishing = writeFile(QStringLiteral("vanishing.pdf"), QByteArray("x"));
     record.SetData(vanishing);
     QFile::remove(vanishing);
     EXPECT_FALSE(record.Update());
     EXPECT_EQ(record.LastErr(), Error::FileFailed);
-    EXPECT_EQ(count(u"Docs"_s), 0);
+    EXPECT_EQ(count(QStringLiteral("Docs")), 0);
 
     ASSERT_TRUE(record.LoadFromADOConnection(0, storeFile(), connection));
-    connection->Execute(u"DROP VIEW qryJoin"_s);
-    connection->Execute(u"DROP TABLE Docs"_s);
+    connection->Execute(QStringLiteral("DROP VIEW qryJoin"));
+    connection->Execute(QStringLiteral("DROP TABLE Docs"));
     EXPECT_FALSE(record.Update());
     EXPECT_FALSE(record.Delete());
     EXPECT_NE(record.LastErr(), 0);
-    EXPECT_TRUE(record.LastErrDescrip().contains(u"docs"_s, Qt::CaseInsensitive))
+    EXPECT_TRUE(record.LastErrDescrip().contains(QStringLiteral("docs"), Qt::CaseInsensitive))
         << record.LastErrDescrip().toStdString();
 }
 
@@ -92,28 +90,28 @@ TEST_F(RecordTest, LinkRecordInsertsRowsRefusesMalformedKeysAndOutlivesSchemaCre
     link.AddNew();
     link.SetFK_Parent(parent);
     link.SetFK_Doc(guid);
-    link.SetTypeParent(u"Cliente"_s);
+    link.SetTypeParent(QStringLiteral("Cliente"));
     link.SetSis(false);
     ASSERT_TRUE(link.Update()) << link.LastErrDescrip().toStdString();
-    auto joined = connection->Execute(u"SELECT * From qryJoin Where FK_Parent ='%1'"_s.arg(parent));
+    auto joined = connection->Execute(QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1'").arg(parent));
     ASSERT_FALSE(joined->Eof());
-    EXPECT_EQ(joined->Fields(u"Name"_s).toString(), u"Informe"_s);
-    EXPECT_EQ(joined->Fields(u"sis"_s).toInt(), 0);
-    EXPECT_EQ(connection->Execute(u"Select TypeParent From DocLinks Where FK_Parent ='%1'"_s.arg(parent))
-                  ->Fields(u"TypeParent"_s)
+    EXPECT_EQ(joined->Fields(QStringLiteral("Name")).toString(), QStringLiteral("Informe"));
+    EXPECT_EQ(joined->Fields(QStringLiteral("sis")).toInt(), 0);
+    EXPECT_EQ(connection->Execute(QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='%1'").arg(parent))
+                  ->Fields(QStringLiteral("TypeParent"))
                   .toString(),
-              u"Cliente"_s);
+              QStringLiteral("Cliente"));
 
     link.AddNew();
     link.SetFK_Parent(parent.left(31));
     link.SetFK_Doc(guid);
     EXPECT_FALSE(link.Update());
     EXPECT_NE(link.LastErr(), 0);
-    EXPECT_EQ(count(u"DocLink"_s), 1);
+    EXPECT_EQ(count(QStringLiteral("DocLink")), 1);
 
     CreateSchema(*connection);
-    EXPECT_EQ(count(u"Docs"_s), 1) << "creating the schema again keeps what is there";
-    EXPECT_EQ(count(u"qryJoin"_s), 1);
+    EXPECT_EQ(count(QStringLiteral("Docs")), 1) << "creating the schema again keeps what is there";
+    EXPECT_EQ(count(QStringLiteral("qryJoin")), 1);
 }
 
 }  // namespace
