@@ -21,7 +21,8 @@ class UserRights;
 // OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with LookupParentType), DeleteLink.cpp,
 // GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments). Each dialog method is
 // defined in src/dialogs/ beside its dialog, in the file named for it: AddDocumentDlg.cpp in
-// dlgAdd/, EditDocumentDlg.cpp in dlgEdit/.
+// dlgAdd/, EditDocumentDlg.cpp in dlgEdit/, SelectDocDlg.cpp in dlgFind/, BrowseDlg.cpp in
+// dlgBrowse/.
 class Manager : public std::enable_shared_from_this<Manager> {
 public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
@@ -100,6 +101,16 @@ public:
     // saved them. A key of another length gives false without a window; a failure while the
     // dialog or the record loads is raised, and no window appears.
     bool EditDocumentDlg(const QString& sGuid);
+    // Shows the find dialog on the documents of sParents (keys separated by ","), or on every
+    // document, of type sTypes when one is given, and returns the Sys_GUID of the document the
+    // user picked, or "" on Cancel. Words has no effect. With NoMiniature false, clicking a
+    // document shows its miniature.
+    QString SelectDocDlg(const QString& sParents = QString(), const QString& Words = QString(),
+                         const QString& sTypes = QString(), bool NoMiniature = true, bool NoSys = false);
+    // Shows the browse dialog on the documents linked to sParents, captioned with Info; the
+    // user opens, downloads, adds, edits and unlinks them there. TParent is the parent type of
+    // the documents added. Always false.
+    bool BrowseDlg(const QString& sParents, const QString& Info, const QString& TParent);
 
 private:
     Manager() = default;

@@ -22,6 +22,11 @@ QRect designPixels(const QRect& twips) {
             twipsToPixels(twips.height())};
 }
 
+// The controls of the form, inside their panels too; not the parts Qt's own widgets are made of.
+bool isDesigned(const QWidget& widget) {
+    return !widget.objectName().isEmpty() && !widget.objectName().startsWith(QLatin1String("qt_"));
+}
+
 }  // namespace
 
 // A tool window keeps the dialog out of the task bar; the hints leave the title bar only its
@@ -67,7 +72,8 @@ void DialogFrame::scaleToScreen() {
     const double x = logicalDpiX() / double(DesignDpi);
     const double y = logicalDpiY() / double(DesignDpi);
     if (x == 1.0 && y == 1.0) return;
-    for (auto* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (auto* child : findChildren<QWidget*>()) {
+        if (!isDesigned(*child)) continue;
         const QRect g = child->geometry();
         child->setGeometry(qRound(g.x() * x), qRound(g.y() * y), qRound(g.width() * x), qRound(g.height() * y));
     }

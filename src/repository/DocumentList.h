@@ -26,6 +26,19 @@ public:
 
     virtual ~DocumentList() = default;
 
+    // Marks a run of changes made at once, such as a whole fill: a list shown on screen then
+    // redraws once when it ends rather than once for each item.
+    class Filling {
+    public:
+        explicit Filling(DocumentList& list) : list_(list) { list_.beginFilling(); }
+        ~Filling() { list_.endFilling(); }
+        Filling(const Filling&) = delete;
+        Filling& operator=(const Filling&) = delete;
+
+    private:
+        DocumentList& list_;
+    };
+
     void Clear();
     // Adds an item at the end and returns its position.
     qint32 Add(const QString& text);
@@ -44,6 +57,8 @@ public:
     bool ListsKey(qint32 key) const { return keyCounts_.contains(key); }
 
 protected:
+    virtual void beginFilling() {}
+    virtual void endFilling() {}
     virtual void clearItems() = 0;
     virtual qint32 addItem(const QString& text) = 0;
     virtual void storeSubItem(qint32 item, qint32 subItem, const QString& value) = 0;

@@ -87,6 +87,7 @@ void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs
     ContinueOnFailure([&] {
         rows = Required(Required(gManager).ADOCnn()).Execute(SqlTexts::documentList(sParents, FromDocs, sTypes, NoSys));
     });
+    const DocumentList::Filling filling(List);
     ContinueOnFailure([&] { List.Clear(); });
     if (!rows) return;
     std::optional<ListColumns> columns;

@@ -5,9 +5,9 @@
 #include "component/Manager.h"
 #include "component/Oskel.h"
 #include "component/ProductTitle.h"
-#include "component/UserRights.h"
 #include "dialogs/ChooseFile.h"
 #include "dialogs/MakeMiniature.h"
+#include "dialogs/RightsTest.h"
 #include "repository/FailureStyles.h"
 #include "ui_dlgAdd.h"
 
@@ -52,11 +52,6 @@ public:
 private:
     QWidget& dialog_;
 };
-
-bool mayLink(const Manager& manager) {
-    const std::shared_ptr<UserRights> rights = manager.UM();
-    return !rights || rights->CheckItem(manager.CanAddLink()).value_or(false);
-}
 
 }  // namespace
 
@@ -157,7 +152,7 @@ dlgAdd::Outcome dlgAdd::tryStoreAndLink() {
         if (!ValidateEntries()) return Outcome::Invalid;
         const QString guid = storeDocument();
         if (guid.isEmpty()) return Outcome::Failed;
-        if (!mayLink(Required(gManager))) return Outcome::LinkRefused;
+        if (!HoldsRight(&Manager::CanAddLink)) return Outcome::LinkRefused;
         return linkToParents(guid) ? Outcome::Linked : Outcome::Failed;
     } catch (...) {
         return Outcome::Failed;

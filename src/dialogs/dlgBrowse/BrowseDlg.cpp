@@ -1,0 +1,18 @@
+#include "component/Manager.h"
+#include "dialogs/ShowDialog.h"
+#include "dialogs/dlgBrowse/dlgBrowse.h"
+
+namespace dorvanel {
+
+bool Manager::BrowseDlg(const QString& sParents, const QString& Info, const QString& TParent) {
+    return showDialog<dlgBrowse>(
+        [&](dlgBrowse& dialog) {
+            dialog.setWindowTitle(QStringLiteral("Explorar documentos adjuntos - ") + Info);
+            dialog.SetParentType(TParent);
+            dialog.SetParents(sParents);
+            dialog.IniciarBrw();
+        },
+        [](const dlgBrowse&) { return false; });
+}
+
+}  // namespace dorvanel
