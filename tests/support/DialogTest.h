@@ -102,6 +102,7 @@ protected:
     template <typename Open, typename... Steps>
     bool drive(Open open, Steps... steps) {
         ModalDriver driver;
+        driver.answersYes = answerYes;
         (driver.then(steps), ...);
         const bool result = open();
         EXPECT_TRUE(driver.ranAllSteps());
@@ -125,7 +126,8 @@ protected:
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
 
-    QStringList shown;  // "text|style|title" of the message boxes of the last drive()
+    QStringList shown;       // "text|style|title" of the message boxes of the last drive()
+    bool answerYes = false;  // what drive() answers to a question
 
 private:
     HostClasses registered_;

@@ -25,7 +25,8 @@ QWidget* control(QWidget* modal, const QString& name) {
 ModalDriver::ModalDriver(std::chrono::milliseconds timeout) : timeout_(timeout) {
     previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
-        return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
+        if (style != vbYesNoStopDefaultNo) return vbOK;
+        return answersYes ? vbYes : vbNo;
     });
     clock_.start();
     schedulePoll();

@@ -16,7 +16,7 @@ namespace dorvanel::test {
 // Works modal windows as a user would while the call that shows them waits in exec(). Each
 // queued step waits until a modal widget is active and has the focus, then acts on it; a step
 // that opens a nested modal hands over to the next step, which acts on that one. Message boxes
-// are recorded and answered OK, or No to a question, through the presenter seam. Past the
+// are recorded and answered OK, or as told to a question, through the presenter seam. Past the
 // timeout every modal window left is closed and the test fails, so that a broken dialog never
 // hangs the suite.
 class ModalDriver {
@@ -32,7 +32,8 @@ public:
 
     bool ranAllSteps() const { return steps_.empty() && !timedOut_; }
 
-    QStringList messages;  // "text|style|title", one for each message box shown
+    QStringList messages;     // "text|style|title", one for each message box shown
+    bool answersYes = false;  // to a question; No otherwise
 
     // Acting on the controls of the active modal widget only: Qt Test's widget events ignore
     // modality, so acting on any other window would do what no user could.

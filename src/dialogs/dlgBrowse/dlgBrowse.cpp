@@ -29,7 +29,9 @@ const QList<ReportListView::Column> BrowseColumns{
 };
 
 // The answer a parent list gives for a document without links.
-bool hasNoLinks(const QVariant& parents) { return parents.typeId() == QMetaType::QString && parents.toString().isEmpty(); }
+bool hasNoLinks(const QVariant& parents) {
+    return parents.typeId() == QMetaType::QString && parents.toString().isEmpty();
+}
 
 }  // namespace
 

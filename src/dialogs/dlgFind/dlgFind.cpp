@@ -20,7 +20,7 @@ const DialogFrame::Design FindDesign{
 };
 
 const QList<ReportListView::Column> FindColumns{
-    {QStringLiteral("Nombre"), 1440},    {QStringLiteral("Descripción"), 3000}, {QStringLiteral("Tipo"), 1440},
+    {QStringLiteral("Nombre"), 1440},     {QStringLiteral("Descripción"), 3000}, {QStringLiteral("Tipo"), 1440},
     {QStringLiteral("Modificado"), 1440}, {QStringLiteral("Alta"), 1440},        {QStringLiteral("Palabras"), 0},
     {QStringLiteral("Sys_PK"), 0},        {QStringLiteral("Sys_Guid"), 0},       {QStringLiteral("Sis"), 0},
 };
