@@ -3,12 +3,11 @@
 
 #include "BenchSupport.h"
 #include "Comparisons.h"
+#include "ListedDocuments.h"
 
 #include "repository/FillDocumentList.h"
 #include "repository/MemoryDocumentList.h"
 #include "repository/SqlTexts.h"
-
-#include <sqlite3.h>
 
 namespace dorvanel::bench {
 
@@ -20,47 +19,22 @@ constexpr int LargestDatabase = 100000;
 constexpr int RowsPerRepetition = 600000;
 constexpr int ListColumns = 9;
 
-// Documents with one link each, DocumentsPerParent to a parent, the parents taking turns so
-// that one parent's documents lie spread over the table as they do after years of use.
+// A database of listed documents, DocumentsPerParent to a parent, made when first needed.
 class ListingDatabase {
 public:
     explicit ListingDatabase(int documents) : documents_(documents) {}
 
     const QString& path() {
-        if (path_.isEmpty()) build();
+        if (path_.isEmpty()) {
+            const QString database = folder_.newDatabase();
+            RawDatabase raw(database);
+            InsertListedDocuments(raw, documents_, documents_ / DocumentsPerParent);
+            path_ = database;
+        }
         return path_;
     }
-    int parents() const { return documents_ / DocumentsPerParent; }
 
 private:
-    void build() {
-        const QString database = folder_.newDatabase();
-        RawDatabase raw(database);
-        raw.execute("BEGIN");
-        insertDocuments(raw);
-        raw.execute("COMMIT");
-        path_ = database;
-    }
-
-    void insertDocuments(RawDatabase& raw) const {
-        RawStatement document(raw,
-                              "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, Data) "
-                              "VALUES (?1, ?2, ?3, 'contrato cliente', 'pdf', 0, randomblob(64))");
-        RawStatement link(raw,
-                          "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?1, ?2, 'Cliente', 1)");
-        for (int n = 0; n < documents_; ++n) {
-            document.bindText(1, DocumentKey(n));
-            document.bindText(2, QStringLiteral("Documento %1").arg(n).toUtf8());
-            document.bindText(3, QStringLiteral("Descripción del documento número %1").arg(n).toUtf8());
-            document.step();
-            document.reset();
-            link.bindText(1, ParentKey(n % parents()));
-            link.bindText(2, DocumentKey(n));
-            link.step();
-            link.reset();
-        }
-    }
-
     ScratchFolder folder_;
     int documents_;
     QString path_;
@@ -81,16 +55,8 @@ int listThroughComponent(const Listing& listing) {
 }
 
 int listRaw(const RawDatabase& database, const QByteArray& sql) {
-    RawStatement statement(database, sql);
-    const int columns = sqlite3_column_count(statement.handle());
-    int rows = 0;
-    std::size_t textBytes = 0;
-    for (; statement.step(); ++rows) {
-        for (int column = 0; column < columns; ++column) {
-            benchmark::DoNotOptimize(sqlite3_column_text(statement.handle(), column));
-            textBytes += std::size_t(sqlite3_column_bytes(statement.handle(), column));
-        }
-    }
+    qint64 textBytes = 0;
+    const int rows = ReadRowsAsText(database, sql, textBytes);
     benchmark::DoNotOptimize(textBytes);
     return rows;
 }

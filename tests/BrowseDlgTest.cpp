@@ -56,8 +56,9 @@ protected:
 
     template <typename... Steps>
     void browse(const QString& parents, Steps... steps) {
-        EXPECT_FALSE(drive([&] { return manager->BrowseDlg(parents, QStringLiteral("Cliente 1"), QStringLiteral("Cliente")); },
-                           steps...));
+        EXPECT_FALSE(
+            drive([&] { return manager->BrowseDlg(parents, QStringLiteral("Cliente 1"), QStringLiteral("Cliente")); },
+                  steps...));
     }
     // Plano linked to the parent; Acta to the parent and to another one.
     void resetLinks() {
@@ -211,8 +212,9 @@ TEST_F(BrowseDlgTest, UnlinkingTheLastLinkDeletesTheDocumentWhenAllowed) {
             clickButton(modal, "cmdDel");
             clickClose(modal);
         });
-        EXPECT_EQ(shown.value(0), QStringLiteral("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser "
-                                                 "posible?|276|"));
+        EXPECT_EQ(shown.value(0),
+                  QStringLiteral("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser "
+                                 "posible?|276|"));
         EXPECT_EQ(exists(guid), c.kept);
         EXPECT_EQ(links(guid), c.linksLeft);
     }

@@ -58,7 +58,7 @@ protected:
         for (const char* name : {"Contrato", "Factura 12", "Factura 3", "Plano"}) {
             const QString guid = storeFile(QLatin1String(name), QStringLiteral("pdf"), "x",
                                            QLatin1String(name) == QLatin1String("Plano") ? bmp(MiniatureSize)
-                                                                                          : QByteArray());
+                                                                                         : QByteArray());
             guids[QLatin1String(name)] = guid;
             link(Key(QStringLiteral("A")), guid);
         }
@@ -84,25 +84,26 @@ void clickCancel(QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmd
 
 TEST_F(FindDocumentDlgTest, OpensOnEveryDocumentOnceWithTheFocusInTheSearchBox) {
     link(Key(QStringLiteral("B")), guids[QStringLiteral("Plano")]);
-    EXPECT_EQ(find(true,
-                   [&](QWidget* modal) {
-                       expectFrame(modal, QStringLiteral("Buscar documentos"), {590, 393},
-                                   QStringLiteral("Form/dlgFind"),
-                                   QStringLiteral("dxBuscar mcdPreview cmdOK cmdCancel cmdHelp lvwDocs chkView"));
-                       EXPECT_FALSE(box<QCheckBox>(modal, "chkView")->isChecked());
-                       EXPECT_EQ(shownPicture(modal), BuiltInSize);
-                       ReportListView* view = list(modal);
-                       ASSERT_EQ(view->ListItems().Count(), 4);
-                       QStringList shownHeadings;
-                       for (int column = 0; column < view->model()->columnCount(); ++column)
-                           if (!view->isColumnHidden(column))
-                               shownHeadings << view->model()->headerData(column, Qt::Horizontal).toString();
-                       EXPECT_EQ(shownHeadings.join(','), QStringLiteral("Nombre,Descripción,Tipo,Modificado,Alta"));
-                       EXPECT_EQ(view->header()->sectionSize(1), 200);
-                       clickRow(modal, QStringLiteral("Plano"));
-                       EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniatures unless asked for";
-                   },
-                   clickCancel),
+    EXPECT_EQ(find(
+                  true,
+                  [&](QWidget* modal) {
+                      expectFrame(modal, QStringLiteral("Buscar documentos"), {590, 393},
+                                  QStringLiteral("Form/dlgFind"),
+                                  QStringLiteral("dxBuscar mcdPreview cmdOK cmdCancel cmdHelp lvwDocs chkView"));
+                      EXPECT_FALSE(box<QCheckBox>(modal, "chkView")->isChecked());
+                      EXPECT_EQ(shownPicture(modal), BuiltInSize);
+                      ReportListView* view = list(modal);
+                      ASSERT_EQ(view->ListItems().Count(), 4);
+                      QStringList shownHeadings;
+                      for (int column = 0; column < view->model()->columnCount(); ++column)
+                          if (!view->isColumnHidden(column))
+                              shownHeadings << view->model()->headerData(column, Qt::Horizontal).toString();
+                      EXPECT_EQ(shownHeadings.join(','), QStringLiteral("Nombre,Descripción,Tipo,Modificado,Alta"));
+                      EXPECT_EQ(view->header()->sectionSize(1), 200);
+                      clickRow(modal, QStringLiteral("Plano"));
+                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniatures unless asked for";
+                  },
+                  clickCancel),
               QString());
 }
 
@@ -112,44 +113,50 @@ TEST_F(FindDocumentDlgTest, TypingJumpsToTheFirstNameAndCompletesItUnlessErasing
         const char* box;   // the text, its selected part in brackets
         const char* selected;
     } steps[] = {
-        {"fac", "Fac[tura 12]", "Factura 12"},  {"tura ", "Factura [12]", "Factura 12"},
-        {"3", "Factura 3", "Factura 3"},        {"<", "Factura ", "Factura 12"},
-        {"<<<<<<<<", "", "Contrato"},           {"Pla", "Pla[no]", "Plano"},
-        {">", "Pla", "Plano"},                  {"zz", "Plazz", "Plano"},
+        {"fac", "Fac[tura 12]", "Factura 12"},
+        {"tura ", "Factura [12]", "Factura 12"},
+        {"3", "Factura 3", "Factura 3"},
+        {"<", "Factura ", "Factura 12"},
+        {"<<<<<<<<", "", "Contrato"},
+        {"Pla", "Pla[no]", "Plano"},
+        {">", "Pla", "Plano"},
+        {"zz", "Plazz", "Plano"},
     };
-    EXPECT_EQ(find(true,
-                   [&](QWidget* modal) {
-                       QLineEdit* search = searchBox(modal);
-                       for (const auto& step : steps) {
-                           for (const QChar key : QString::fromUtf8(step.keys))
-                               key == '<'   ? QTest::keyClick(search, Qt::Key_Backspace)
-                               : key == '>' ? QTest::keyClick(search, Qt::Key_Delete)
-                                            : QTest::keyClicks(search, QString(key));
-                           EXPECT_EQ(withSelection(search), QString::fromUtf8(step.box)) << step.keys;
-                           ReportListView* view = list(modal);
-                           EXPECT_EQ(view->ListItems().Text(view->SelectedItem()), QString::fromUtf8(step.selected));
-                       }
-                       EXPECT_EQ(shownPicture(modal), BuiltInSize) << "a search changes no preview";
-                   },
-                   clickOK),
+    EXPECT_EQ(find(
+                  true,
+                  [&](QWidget* modal) {
+                      QLineEdit* search = searchBox(modal);
+                      for (const auto& step : steps) {
+                          for (const QChar key : QString::fromUtf8(step.keys))
+                              key == '<'   ? QTest::keyClick(search, Qt::Key_Backspace)
+                              : key == '>' ? QTest::keyClick(search, Qt::Key_Delete)
+                                           : QTest::keyClicks(search, QString(key));
+                          EXPECT_EQ(withSelection(search), QString::fromUtf8(step.box)) << step.keys;
+                          ReportListView* view = list(modal);
+                          EXPECT_EQ(view->ListItems().Text(view->SelectedItem()), QString::fromUtf8(step.selected));
+                      }
+                      EXPECT_EQ(shownPicture(modal), BuiltInSize) << "a search changes no preview";
+                  },
+                  clickOK),
               guids[QStringLiteral("Plano")]);
 }
 
 TEST_F(FindDocumentDlgTest, PreviewsFetchMiniaturesThroughATemporaryFileThatIsGone) {
-    EXPECT_EQ(find(false,
-                   [&](QWidget* modal) {
-                       EXPECT_TRUE(box<QCheckBox>(modal, "chkView")->isChecked());
-                       clickRow(modal, QStringLiteral("Plano"));
-                       EXPECT_EQ(shownPicture(modal), MiniatureSize);
-                       EXPECT_TRUE(QDir(ComponentFile::tempFolder()).entryList({"temp.*"}).isEmpty());
-                       clickRow(modal, QStringLiteral("Contrato"));
-                       EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniature stored";
-                       ModalDriver::click(modal, QStringLiteral("chkView"));
-                       EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "only the next preview changes";
-                       clickRow(modal, QStringLiteral("Plano"));
-                       EXPECT_EQ(shownPicture(modal), NotAvailableSize);
-                   },
-                   clickCancel),
+    EXPECT_EQ(find(
+                  false,
+                  [&](QWidget* modal) {
+                      EXPECT_TRUE(box<QCheckBox>(modal, "chkView")->isChecked());
+                      clickRow(modal, QStringLiteral("Plano"));
+                      EXPECT_EQ(shownPicture(modal), MiniatureSize);
+                      EXPECT_TRUE(QDir(ComponentFile::tempFolder()).entryList({"temp.*"}).isEmpty());
+                      clickRow(modal, QStringLiteral("Contrato"));
+                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniature stored";
+                      ModalDriver::click(modal, QStringLiteral("chkView"));
+                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "only the next preview changes";
+                      clickRow(modal, QStringLiteral("Plano"));
+                      EXPECT_EQ(shownPicture(modal), NotAvailableSize);
+                  },
+                  clickCancel),
               QString());
 }
 
