@@ -237,8 +237,11 @@ TEST_F(BrowseDlgTest, EditingRefreshesTheList) {
     browse(
         parent,
         [&](QWidget* modal) {
+            const DocumentList& items = list(modal)->ListItems();
+            const QString edited = items.Text(list(modal)->SelectedItem());
             clickButton(modal, "cmdEdit");
-            EXPECT_EQ(list(modal)->ListItems().SubItem(1, DocumentList::DescriptionSubItem), QStringLiteral("nueva"));
+            EXPECT_EQ(items.SubItem(list(modal)->FindItem(edited), DocumentList::DescriptionSubItem),
+                      QStringLiteral("nueva"));
             clickClose(modal);
         },
         [&](QWidget* edit) {

@@ -32,6 +32,13 @@ if grep -nwE 'sqlite3|sqlite3_stmt|PGconn|QSql[A-Za-z]*|QDialog|QWidget' "$prefi
     exit 1
 fi
 
+# The dialogs' not-available picture lies beside the installed library.
+library=$(find "$prefix/install" -name 'libDorvanel.so' -print -quit)
+if [[ ! -s $(dirname -- "$library")/resource/NoDisponible.jpg ]]; then
+    echo "check.sh: resource/NoDisponible.jpg is not installed beside $library" >&2
+    exit 1
+fi
+
 # Same compiler, build type and extra search paths (e.g. for Qt) as the library's build.
 cache_prefix=$(cache_value CMAKE_PREFIX_PATH)
 args=(
