@@ -37,7 +37,7 @@ dlgFind::dlgFind() : DialogFrame(FindDesign), ui_(std::make_unique<Ui::dlgFind>(
     connect(ui_->lvwDocs, &ReportListView::ItemClick, this, &dlgFind::previewItem);
     connect(ui_->chkView, &QCheckBox::clicked, this, [this](bool checked) { showMiniature_ = checked; });
     connect(ui_->mcdPreview, &QPushButton::clicked, this, [this] { OpenSelectedDocument(*ui_->lvwDocs, false); });
-    connect(ui_->cmdOK, &QPushButton::clicked, this, &dlgFind::accept);
+    connect(ui_->cmdOK, &QPushButton::clicked, this, &dlgFind::chooseSelected);
     connect(ui_->cmdCancel, &QPushButton::clicked, this, &dlgFind::cancel);
     connect(ui_->cmdHelp, &QPushButton::clicked, this, [this] { showHelp(gOskel); });
 }
@@ -93,7 +93,7 @@ void dlgFind::previewItem(qint32 item) {
                          BeforePlaceholder::KeepPicture);
 }
 
-void dlgFind::accept() {
+void dlgFind::chooseSelected() {
     const qint32 item = ui_->lvwDocs->SelectedItem();
     if (item == 0) return;
     accepted_ = true;

@@ -42,7 +42,7 @@ private:
     void IncrementalFind();
     void completeWith(const QString& name);
     void previewItem(qint32 item);
-    void accept();
+    void chooseSelected();
     void cancel();
 
     std::unique_ptr<Ui::dlgFind> ui_;

@@ -19,6 +19,7 @@ ReportListView::ReportListView(QWidget* parent) : QTreeView(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    SetHideSelection(false);
     SetColumns({});
 }
 
