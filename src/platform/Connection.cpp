@@ -66,7 +66,7 @@ void Connection::Close() { database_->close(); }
 
 Connection::Transaction::Transaction(Connection& connection)
     : connection_(connection), depth_(connection.database_->openTransactions) {
-    connection_.Execute(depth_ == 0 ? QStringLiteral("BEGIN") : QStringLiteral("SAVEPOINT ") + savepointName());
+    connection_.Execute(depth_ == 0 ? beginStatement() : QStringLiteral("SAVEPOINT ") + savepointName());
     ++connection_.database_->openTransactions;
 }
 
@@ -91,6 +91,14 @@ void Connection::Transaction::Commit() {
                                     : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
     --connection_.database_->openTransactions;
     open_ = false;
+}
+
+// Every transaction of the component writes. On SQLite it takes the write lock as it begins, so
+// that a writer of another process is waited for there, within the busy timeout; a deferred
+// transaction would read first and then fail at its first write, since waiting for the lock
+// then could deadlock with the other writer.
+QString Connection::Transaction::beginStatement() const {
+    return connection_.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
 QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(depth_); }

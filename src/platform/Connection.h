@@ -39,9 +39,10 @@ public:
     bool IsOpen() const;
     void Close();
 
-    // Groups statements; rolls back in its destructor unless Commit() ran. A transaction begun
-    // inside another is a savepoint of it: it can be undone alone, and is kept only when the
-    // outer one commits.
+    // Groups statements that write; rolls back in its destructor unless Commit() ran. On SQLite
+    // it holds the write lock from its start, waiting for another process's writer up to the
+    // busy timeout. A transaction begun inside another is a savepoint of it: it can be undone
+    // alone, and is kept only when the outer one commits.
     class Transaction {
     public:
         explicit Transaction(Connection& connection);
@@ -51,6 +52,7 @@ public:
         void Commit();
 
     private:
+        QString beginStatement() const;
         QString savepointName() const;
 
         Connection& connection_;
