@@ -123,9 +123,17 @@ void runParents(Context& context, const Arguments& arguments) {
     for (const QString& parent : context.session().parents(arguments.positional(0))) context.out << parent << '\n';
 }
 
+const OptionSyntax Parents{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"};
+const OptionSyntax TypeFilter{{"type"}, "TIPO", "solo los documentos de ese tipo"};
+const OptionSyntax NoSysLinks{{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"};
+
+QStringList parentsAsked(const Arguments& arguments) {
+    return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
 void runList(Context& context, const Arguments& arguments) {
     ListQuery query;
-    query.parents = arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    query.parents = parentsAsked(arguments);
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.everyLink = arguments.isSet(QStringLiteral("all"));
@@ -184,6 +192,31 @@ int runEdit(Context& context, const Arguments& arguments) {
     return runDialogAsAsked(arguments, [&] { return context.session().edit(arguments.positional(0)); });
 }
 
+int runFind(Context& context, const Arguments& arguments) {
+    FindQuery query;
+    query.parents = parentsAsked(arguments);
+    query.type = arguments.value(QStringLiteral("type"));
+    query.noSys = arguments.isSet(QStringLiteral("no-sys"));
+    query.miniatures = arguments.isSet(QStringLiteral("miniatures"));
+    QString chosen;
+    const int status = runDialogAsAsked(arguments, [&] {
+        chosen = context.session().find(query);
+        return !chosen.isEmpty();
+    });
+    if (!chosen.isEmpty()) context.out << chosen << Qt::endl;
+    return status;
+}
+
+// The dialog has no answer to give: closing it is the way out.
+int runBrowse(Context& context, const Arguments& arguments) {
+    const QString parents = arguments.positional(0);
+    const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
+    return runDialogAsAsked(arguments, [&] {
+        context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));
+        return true;
+    });
+}
+
 void runImport(Context& context, const Arguments& arguments) {
     importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
                  arguments.value(QStringLiteral("parent-type")));
@@ -223,9 +256,9 @@ const QList<Command>& commands() {
         {{"list",
           "lista cada documento una vez, como tabla o como JSON",
           {},
-          {{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"},
-           {{"type"}, "TIPO", "solo los documentos de ese tipo"},
-           {{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"},
+          {Parents,
+           TypeFilter,
+           NoSysLinks,
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
            {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
          exitingZero(runList)},
@@ -246,6 +279,20 @@ const QList<Command>& commands() {
          runAdd},
         {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {Screenshot}},
          runEdit},
+        {{"find",
+          "muestra el diálogo de búsqueda y escribe la clave del documento elegido; sale con 1 si se canceló",
+          {},
+          {Parents,
+           TypeFilter,
+           NoSysLinks,
+           {{"miniatures"}, {}, "al elegir un documento muestra su miniatura"},
+           Screenshot}},
+         runFind},
+        {{"browse",
+          "muestra el diálogo que explora los documentos vinculados a los padres",
+          {"PADRES"},
+          {{{"info"}, "TEXTO", "lo que sigue al título del diálogo; sin ella, PADRES"}, ParentType, Screenshot}},
+         runBrowse},
         {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},
         {{"import",
           "guarda cada archivo de la carpeta y lo vincula al padre",

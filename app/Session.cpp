@@ -25,6 +25,10 @@ void requireReadableFile(const QString& file) {
         throw Error(Error::FileFailed, QStringLiteral("No existe el archivo o no se puede leer: %1").arg(file));
 }
 
+void requireParentKeys(const QStringList& parents) {
+    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+}
+
 // The connection opens first, so that a failure to open it leaves no Manager behind.
 std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
     auto connection = Connection::Open(databaseUrl);
@@ -68,7 +72,7 @@ Session::~Session() {
 void Session::createSchema() { CreateSchema(connection()); }
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType) {
-    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+    requireParentKeys(parents);
     if (!request.isUrl) requireReadableFile(request.file);
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
@@ -113,7 +117,7 @@ QStringList Session::parents(const QString& guid) {
 }
 
 DocumentListing Session::list(const ListQuery& query) {
-    for (const QString& parent : query.parents) requireKey(parent, QStringLiteral("del padre"));
+    requireParentKeys(query.parents);
     MemoryDocumentList list;
     FillDocumentList(query.parents.join(QLatin1Char(',')), list, !query.listsLinks(), query.type, QString(),
                      query.noSys);
@@ -158,6 +162,17 @@ bool Session::edit(const QString& guid) {
     const bool saved = manager_->EditDocumentDlg(guid);
     if (const auto failure = reportedFailure(); failure && !saved) throw *failure;
     return saved;
+}
+
+QString Session::find(const FindQuery& query) {
+    requireParentKeys(query.parents);
+    return manager_->SelectDocDlg(query.parents.join(QLatin1Char(',')), QString(), query.type, !query.miniatures,
+                                  query.noSys);
+}
+
+void Session::browse(const QString& parents, const QString& info, const QString& parentType) {
+    requireParentKeys(parents.split(QLatin1Char(',')));
+    manager_->BrowseDlg(parents, info, parentType);
 }
 
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }

@@ -37,6 +37,13 @@ struct ListQuery {
     bool listsLinks() const { return !parents.isEmpty() || everyLink; }
 };
 
+struct FindQuery {
+    QStringList parents;  // none: every document
+    QString type;
+    bool noSys = false;
+    bool miniatures = false;  // clicking a document shows its miniature
+};
+
 // A stored document as the host finds it by its key.
 struct DocumentRef {
     qint32 pk = 0;
@@ -89,6 +96,12 @@ public:
     // Shows the edit dialog on the document; true when the user saved it. A save the record
     // refused is raised.
     bool edit(const QString& guid);
+    // Shows the find dialog on the documents the query names; gives the key of the one the
+    // user chose, or "" when the dialog was cancelled.
+    QString find(const FindQuery& query);
+    // Shows the browse dialog on the documents linked to the parents ("," separated), captioned
+    // with info; the documents the user adds there get parentType.
+    void browse(const QString& parents, const QString& info, const QString& parentType);
     // The name the services object proposes for a document made from this file.
     QString proposedName(const QString& file);
 

@@ -55,6 +55,8 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("download"), {}},
     {QStringLiteral("add"), QStringLiteral("--parent-type --screenshot")},
     {QStringLiteral("edit"), QStringLiteral("--screenshot")},
+    {QStringLiteral("find"), QStringLiteral("--parents --type --no-sys --miniatures --screenshot")},
+    {QStringLiteral("browse"), QStringLiteral("--info --parent-type --screenshot")},
     {QStringLiteral("rm"), {}},
     {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
     {QStringLiteral("tour"), {}},
@@ -290,6 +292,48 @@ TEST_F(CliTest, ScreenshotsAreTheDialogsClientAreaAndSaveNothing) {
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][QStringLiteral("description")].toString(), QStringLiteral("Ventas del trimestre"));
     EXPECT_EQ(rows[0][QStringLiteral("keywords")].toString(), QStringLiteral("ventas"));
+}
+
+// Photographed, find closes as Cancelar (exit 1, no key printed) and browse as Cerrar (exit 0);
+// neither changes a document, not even on a database without tables.
+TEST_F(CliTest, FindAndBrowseScreenshotsLeaveEverythingAsItWas) {
+    const QString guid = store(writeFile(QStringLiteral("informe.txt"), "informe"),
+                               words(QStringLiteral("--name Informe --parent-type Cliente --parent ") + key('P')));
+    const QString picture = dir.filePath(QStringLiteral("dialogo.png"));
+    const QStringList screenshot{QStringLiteral("--screenshot"), picture};
+    const QStringList db{QStringLiteral("--db"), database()};
+    const QStringList emptyDb{QStringLiteral("--db"),
+                              QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("vacia.sqlite"))};
+    const QSize findSize(590, 393);
+    const QSize browseSize(766, 467);
+    const QString noScreen = QStringLiteral("necesita una pantalla");
+    const std::tuple<QStringList, int, QSize, QString> cases[] = {
+        {emptyDb + words(QStringLiteral("find --no-sys --parents ") + key('P')) + screenshot, 1, findSize, {}},
+        {db + words(QStringLiteral("find --type txt --miniatures --parents ") + key('P')) + screenshot,
+         1,
+         findSize,
+         {}},
+        {db + words(QStringLiteral("browse %1 --info Informes --parent-type Cliente").arg(key('P'))) + screenshot,
+         0,
+         browseSize,
+         {}},
+        {emptyDb + QStringList{QStringLiteral("browse"), key('P')} + screenshot, 0, browseSize, {}},
+        {db + QStringList{QStringLiteral("browse"), key('P') + ',' + QString(31, QLatin1Char('Q'))} + screenshot,
+         1,
+         {0, 0},
+         QStringLiteral("error 5: ")},
+        {db + QStringList{QStringLiteral("find")}, 1, {0, 0}, noScreen},
+        {db + QStringList{QStringLiteral("browse"), key('P')}, 1, {0, 0}, noScreen},
+    };
+    for (const auto& [arguments, status, size, error] : cases) {
+        QFile::remove(picture);
+        const Result shown = runRaw(arguments);
+        EXPECT_EQ(shown.status, status) << shown;
+        EXPECT_TRUE(shown.out.isEmpty()) << shown;
+        EXPECT_TRUE(error.isEmpty() ? shown.err.isEmpty() : shown.err.contains(error)) << shown;
+        EXPECT_EQ(QImage(picture, "PNG").size(), size) << shown;
+    }
+    EXPECT_EQ(run({QStringLiteral("parents"), guid}).outLines(), QStringList{key('P')});
 }
 
 TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {
