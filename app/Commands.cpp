@@ -176,20 +176,22 @@ const OptionSyntax Screenshot{{"screenshot"},
                               "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo"};
 
 // Shows a dialog through show, which tells whether the user accepted it: with --screenshot,
-// photographed and closed.
-int runDialogAsAsked(const Arguments& arguments, const std::function<bool()>& show) {
-    return runDialog(show, arguments.value(QStringLiteral("screenshot")));
+// photographed and closed; otherwise watched, and so are the message boxes it shows.
+int runDialogAsAsked(Context& context, const Arguments& arguments, const std::function<bool()>& show) {
+    const QString screenshot = arguments.value(QStringLiteral("screenshot"));
+    context.session().setWatched(screenshot.isEmpty());
+    return runDialog(show, screenshot);
 }
 
 int runAdd(Context& context, const Arguments& arguments) {
-    return runDialogAsAsked(arguments, [&] {
+    return runDialogAsAsked(context, arguments, [&] {
         return context.session().add(arguments.positional(0), arguments.positional(1),
                                      arguments.value(QStringLiteral("parent-type")));
     });
 }
 
 int runEdit(Context& context, const Arguments& arguments) {
-    return runDialogAsAsked(arguments, [&] { return context.session().edit(arguments.positional(0)); });
+    return runDialogAsAsked(context, arguments, [&] { return context.session().edit(arguments.positional(0)); });
 }
 
 int runFind(Context& context, const Arguments& arguments) {
@@ -199,7 +201,7 @@ int runFind(Context& context, const Arguments& arguments) {
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.miniatures = arguments.isSet(QStringLiteral("miniatures"));
     QString chosen;
-    const int status = runDialogAsAsked(arguments, [&] {
+    const int status = runDialogAsAsked(context, arguments, [&] {
         chosen = context.session().find(query);
         return !chosen.isEmpty();
     });
@@ -211,7 +213,7 @@ int runFind(Context& context, const Arguments& arguments) {
 int runBrowse(Context& context, const Arguments& arguments) {
     const QString parents = arguments.positional(0);
     const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
-    return runDialogAsAsked(arguments, [&] {
+    return runDialogAsAsked(context, arguments, [&] {
         context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));
         return true;
     });

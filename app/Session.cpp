@@ -52,13 +52,16 @@ FetchedDocument::~FetchedDocument() {
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
-    previousPresenter_ = SetMessagePresenter([this](const QString& prompt, qint32 style, const QString&) {
-        shownMessage_ = prompt;
-        return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
-    });
+    previousPresenter_ =
+        SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
+            shownMessage_ = prompt;
+            if (watched_) return previousPresenter_(prompt, style, title);
+            return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
+        });
     previousShower_ = SetDownloadPageShower([this](const QString& pageFile) {
-        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
         pageShown_ = true;
+        if (watched_) return previousShower_(pageFile);
+        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
     });
 }
 

@@ -69,13 +69,18 @@ private:
 };
 
 // The component on one database. Runs the Manager's operations and raises each failure as an
-// Error, whichever way the component reports it. Download pages are announced on out.
+// Error, whichever way the component reports it.
 class Session {
 public:
     Session(const QString& databaseUrl, QTextStream& out);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
+
+    // While someone watches the dialogs, the component's message boxes and download pages show
+    // as its own windows. Otherwise a message is only kept, as the failure it may report, and a
+    // question is answered No; a download page is announced on out.
+    void setWatched(bool watched) { watched_ = watched; }
 
     void createSchema();
     // Stores the document and links it to every parent, all or nothing; gives its key.
@@ -119,6 +124,7 @@ private:
     std::shared_ptr<Manager> manager_;
     QString shownMessage_;
     bool pageShown_ = false;
+    bool watched_ = false;
     MessagePresenter previousPresenter_;
     DownloadPageShower previousShower_;
 };
