@@ -1,9 +1,11 @@
 #include "Commands.h"
 
 #include "ContentCopy.h"
+#include "DemoWindow.h"
 #include "Dialogs.h"
 #include "DocumentListing.h"
 #include "Import.h"
+#include "SampleDocuments.h"
 #include "Session.h"
 #include "Tour.h"
 #include "Usage.h"
@@ -219,6 +221,17 @@ int runBrowse(Context& context, const Arguments& arguments) {
     });
 }
 
+// The browse dialog of the first record is the one photographed.
+void runDemo(Context& context, const Arguments& arguments) {
+    const QString screenshot = arguments.value(QStringLiteral("screenshot"));
+    Session& session = context.session();
+    provideSampleDocuments(session);
+    session.setWatched(screenshot.isEmpty());
+    DemoWindow window(session, context.databaseUrl());
+    runWindow(
+        window, [&] { window.browseSelected(); }, screenshot);
+}
+
 void runImport(Context& context, const Arguments& arguments) {
     importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
                  arguments.value(QStringLiteral("parent-type")));
@@ -301,6 +314,13 @@ const QList<Command>& commands() {
           {"CARPETA"},
           {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
          exitingZero(runImport)},
+        {{"demo",
+          "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",
+          {},
+          {{{"screenshot"},
+            "ARCHIVO",
+            "escribe una imagen PNG de la ventana con los documentos del primer registro abiertos, y termina"}}},
+         exitingZero(runDemo)},
         {{"tour", "recorrido guiado con documentos de ejemplo"}, exitingZero(runTourCommand)},
         {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, exitingZero(runHelp)},
     };

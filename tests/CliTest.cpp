@@ -59,6 +59,7 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("browse"), QStringLiteral("--info --parent-type --screenshot")},
     {QStringLiteral("rm"), {}},
     {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
+    {QStringLiteral("demo"), QStringLiteral("--screenshot")},
     {QStringLiteral("tour"), {}},
     {QStringLiteral("help"), {}},
 };
