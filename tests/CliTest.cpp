@@ -76,8 +76,8 @@ protected:
 
     QString database() const { return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite")); }
 
-    // The program with the test's database and a home of its own, drawing off screen unless
-    // the platform is among the variables left out.
+    // The program with the test's database and a home of its own, drawing on the fixture's
+    // platform unless that is among the variables left out.
     Result run(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         return runRaw(QStringList{QStringLiteral("--db"), database()} + arguments, unsetVariables);
     }
@@ -85,7 +85,7 @@ protected:
     Result runRaw(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DORVANEL_DB"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const auto& [variable, value] : platform) environment.insert(variable, value);
         for (const char* variable : {"HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QLatin1String(variable), dir.path());
         for (const QString& variable : unsetVariables) environment.remove(variable);
@@ -131,6 +131,8 @@ protected:
     }
 
     QTemporaryDir dir;
+    // How the program draws, as environment variables.
+    QList<std::pair<QString, QString>> platform{{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
 };
 
 TEST_F(CliTest, StoredFileComesBackByteForByteToAFileStandardOutputAndADownloadPage) {
@@ -424,6 +426,60 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
         EXPECT_TRUE(refused.out.isEmpty()) << refused;
     }
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.
+class DemoUnderXvfbTest : public CliTest {
+protected:
+    void SetUp() override {
+        // Xvfb picks a free display and writes its number to the descriptor given.
+        xvfb.start(QStringLiteral("Xvfb"), words(QStringLiteral("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp")));
+        ASSERT_TRUE(xvfb.waitForStarted()) << "Xvfb is missing (Debian's xvfb package)";
+        ASSERT_TRUE(xvfb.waitForReadyRead(10000)) << "Xvfb did not start";
+        const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
+        platform = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}, {QStringLiteral("DISPLAY"), display}};
+        CliTest::SetUp();
+    }
+
+    void TearDown() override {
+        xvfb.terminate();
+        xvfb.waitForFinished();
+        CliTest::TearDown();
+    }
+
+    QProcess xvfb;
+};
+
+qsizetype distinctColours(const QImage& picture) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+    return colours.size();
+}
+
+// On a database without tables, the first run makes them and stores the samples; the next one
+// finds them there and stores nothing.
+TEST_F(DemoUnderXvfbTest, PhotographsTheBrowseDialogOverTheHostWindowAndStoresTheSamplesOnce) {
+    const QStringList db{QStringLiteral("--db"),
+                         QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite"))};
+    const QString picture = dir.filePath(QStringLiteral("demo.png"));
+    for (int run = 0; run < 2; ++run) {
+        QFile::remove(picture);
+        const Result demo = runRaw(db + QStringList{QStringLiteral("demo"), QStringLiteral("--screenshot"), picture});
+        ASSERT_EQ(demo.status, 0) << demo;
+        const QImage photographed(picture, "PNG");
+        EXPECT_GE(photographed.width(), 900) << "the host window, at the least";
+        EXPECT_GE(photographed.height(), 600);
+        // The window alone has a few hundred colours; the dialog's miniature of the plan brings
+        // many more.
+        EXPECT_GT(distinctColours(photographed), 1000) << "blank, flat, or without the dialog";
+    }
+    const Result listed = runRaw(db + words(QStringLiteral("list --json")));
+    QSet<QString> types;
+    for (const QJsonValue& row : QJsonDocument::fromJson(listed.out).array())
+        types << row[QStringLiteral("type")].toString();
+    EXPECT_EQ(QJsonDocument::fromJson(listed.out).array().size(), 6) << listed;
+    EXPECT_TRUE(types.contains(QStringLiteral("jpg"))) << listed;
 }
 
 }  // namespace
