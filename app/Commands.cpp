@@ -221,15 +221,15 @@ int runBrowse(Context& context, const Arguments& arguments) {
     });
 }
 
-// The browse dialog of the first record is the one photographed.
+// The first record is the one selected, so its browse dialog is the one photographed.
 void runDemo(Context& context, const Arguments& arguments) {
     const QString screenshot = arguments.value(QStringLiteral("screenshot"));
     Session& session = context.session();
     provideSampleDocuments(session);
     session.setWatched(screenshot.isEmpty());
     DemoWindow window(session, context.databaseUrl());
-    runWindow(
-        window, [&] { window.browseSelected(); }, screenshot);
+    const auto browseFirstRecord = [&] { window.browseSelected(); };
+    runWindow(window, browseFirstRecord, screenshot);
 }
 
 void runImport(Context& context, const Arguments& arguments) {

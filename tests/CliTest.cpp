@@ -298,8 +298,9 @@ TEST_F(CliTest, ScreenshotsAreTheDialogsClientAreaAndSaveNothing) {
 }
 
 // Photographed, find closes as Cancelar (exit 1, no key printed) and browse as Cerrar (exit 0);
-// neither changes a document, not even on a database without tables.
-TEST_F(CliTest, FindAndBrowseScreenshotsLeaveEverythingAsItWas) {
+// neither changes a document, not even on a database without tables. The demo adds no samples
+// to a database that has documents.
+TEST_F(CliTest, FindBrowseAndDemoLeaveTheDocumentsAsTheyWere) {
     const QString guid = store(writeFile(QStringLiteral("informe.txt"), "informe"),
                                words(QStringLiteral("--name Informe --parent-type Cliente --parent ") + key('P')));
     const QString picture = dir.filePath(QStringLiteral("dialogo.png"));
@@ -327,6 +328,7 @@ TEST_F(CliTest, FindAndBrowseScreenshotsLeaveEverythingAsItWas) {
          QStringLiteral("error 5: ")},
         {db + QStringList{QStringLiteral("find")}, 1, {0, 0}, noScreen},
         {db + QStringList{QStringLiteral("browse"), key('P')}, 1, {0, 0}, noScreen},
+        {db + QStringList{QStringLiteral("demo")}, 1, {0, 0}, noScreen},
     };
     for (const auto& [arguments, status, size, error] : cases) {
         QFile::remove(picture);
@@ -337,6 +339,7 @@ TEST_F(CliTest, FindAndBrowseScreenshotsLeaveEverythingAsItWas) {
         EXPECT_EQ(QImage(picture, "PNG").size(), size) << shown;
     }
     EXPECT_EQ(run({QStringLiteral("parents"), guid}).outLines(), QStringList{key('P')});
+    EXPECT_EQ(listedNames(), QSet<QString>{QStringLiteral("Informe")});
 }
 
 TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {
