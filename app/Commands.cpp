@@ -1,9 +1,11 @@
 #include "Commands.h"
 
 #include "ContentCopy.h"
+#include "DemoWindow.h"
 #include "Dialogs.h"
 #include "DocumentListing.h"
 #include "Import.h"
+#include "SampleDocuments.h"
 #include "Session.h"
 #include "Tour.h"
 #include "Usage.h"
@@ -123,9 +125,17 @@ void runParents(Context& context, const Arguments& arguments) {
     for (const QString& parent : context.session().parents(arguments.positional(0))) context.out << parent << '\n';
 }
 
+const OptionSyntax Parents{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"};
+const OptionSyntax TypeFilter{{"type"}, "TIPO", "solo los documentos de ese tipo"};
+const OptionSyntax NoSysLinks{{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"};
+
+QStringList parentsAsked(const Arguments& arguments) {
+    return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
 void runList(Context& context, const Arguments& arguments) {
     ListQuery query;
-    query.parents = arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    query.parents = parentsAsked(arguments);
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.everyLink = arguments.isSet(QStringLiteral("all"));
@@ -168,20 +178,58 @@ const OptionSyntax Screenshot{{"screenshot"},
                               "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo"};
 
 // Shows a dialog through show, which tells whether the user accepted it: with --screenshot,
-// photographed and closed.
-int runDialogAsAsked(const Arguments& arguments, const std::function<bool()>& show) {
-    return runDialog(show, arguments.value(QStringLiteral("screenshot")));
+// photographed and closed; otherwise watched, and so are the message boxes it shows.
+int runDialogAsAsked(Context& context, const Arguments& arguments, const std::function<bool()>& show) {
+    const QString screenshot = arguments.value(QStringLiteral("screenshot"));
+    context.session().setWatched(screenshot.isEmpty());
+    return runDialog(show, screenshot);
 }
 
 int runAdd(Context& context, const Arguments& arguments) {
-    return runDialogAsAsked(arguments, [&] {
+    return runDialogAsAsked(context, arguments, [&] {
         return context.session().add(arguments.positional(0), arguments.positional(1),
                                      arguments.value(QStringLiteral("parent-type")));
     });
 }
 
 int runEdit(Context& context, const Arguments& arguments) {
-    return runDialogAsAsked(arguments, [&] { return context.session().edit(arguments.positional(0)); });
+    return runDialogAsAsked(context, arguments, [&] { return context.session().edit(arguments.positional(0)); });
+}
+
+int runFind(Context& context, const Arguments& arguments) {
+    FindQuery query;
+    query.parents = parentsAsked(arguments);
+    query.type = arguments.value(QStringLiteral("type"));
+    query.noSys = arguments.isSet(QStringLiteral("no-sys"));
+    query.miniatures = arguments.isSet(QStringLiteral("miniatures"));
+    QString chosen;
+    const int status = runDialogAsAsked(context, arguments, [&] {
+        chosen = context.session().find(query);
+        return !chosen.isEmpty();
+    });
+    if (!chosen.isEmpty()) context.out << chosen << Qt::endl;
+    return status;
+}
+
+// The dialog has no answer to give: closing it is the way out.
+int runBrowse(Context& context, const Arguments& arguments) {
+    const QString parents = arguments.positional(0);
+    const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
+    return runDialogAsAsked(context, arguments, [&] {
+        context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));
+        return true;
+    });
+}
+
+// The first record is the one selected, so its browse dialog is the one photographed.
+void runDemo(Context& context, const Arguments& arguments) {
+    const QString screenshot = arguments.value(QStringLiteral("screenshot"));
+    Session& session = context.session();
+    provideSampleDocuments(session);
+    session.setWatched(screenshot.isEmpty());
+    DemoWindow window(session, context.databaseUrl());
+    const auto browseFirstRecord = [&] { window.browseSelected(); };
+    runWindow(window, browseFirstRecord, screenshot);
 }
 
 void runImport(Context& context, const Arguments& arguments) {
@@ -223,9 +271,9 @@ const QList<Command>& commands() {
         {{"list",
           "lista cada documento una vez, como tabla o como JSON",
           {},
-          {{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"},
-           {{"type"}, "TIPO", "solo los documentos de ese tipo"},
-           {{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"},
+          {Parents,
+           TypeFilter,
+           NoSysLinks,
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
            {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
          exitingZero(runList)},
@@ -246,12 +294,33 @@ const QList<Command>& commands() {
          runAdd},
         {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {Screenshot}},
          runEdit},
+        {{"find",
+          "muestra el diálogo de búsqueda y escribe la clave del documento elegido; sale con 1 si se canceló",
+          {},
+          {Parents,
+           TypeFilter,
+           NoSysLinks,
+           {{"miniatures"}, {}, "al elegir un documento muestra su miniatura"},
+           Screenshot}},
+         runFind},
+        {{"browse",
+          "muestra el diálogo que explora los documentos vinculados a los padres",
+          {"PADRES"},
+          {{{"info"}, "TEXTO", "lo que sigue al título del diálogo; sin ella, PADRES"}, ParentType, Screenshot}},
+         runBrowse},
         {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},
         {{"import",
           "guarda cada archivo de la carpeta y lo vincula al padre",
           {"CARPETA"},
           {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
          exitingZero(runImport)},
+        {{"demo",
+          "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",
+          {},
+          {{{"screenshot"},
+            "ARCHIVO",
+            "escribe una imagen PNG de la ventana con los documentos del primer registro abiertos, y termina"}}},
+         exitingZero(runDemo)},
         {{"tour", "recorrido guiado con documentos de ejemplo"}, exitingZero(runTourCommand)},
         {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, exitingZero(runHelp)},
     };

@@ -3,6 +3,7 @@
 #include <Dorvanel/Error.h>
 
 #include <QApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -42,12 +43,50 @@ bool readyToPhotograph(QWidget* modal) {
     return modal && modal->isActiveWindow() && focus && (focus == modal || modal->isAncestorOf(focus));
 }
 
-// Writes the next modal dialog to a PNG file once it is painted, then closes it as its Cancel
-// button would. The dialog waits in exec() meanwhile, so the polls are fresh zero-delay
-// single-shot timers that its event loop runs; ending this object cancels the pending one.
+constexpr int FrameBorder = 2;
+constexpr int TitleBarHeight = 26;
+
+// The dialog's client area in a frame with its title, drawn as the picture cannot show the
+// desktop's own, so that the dialog stands out from the window under it.
+QPixmap framed(QWidget& dialog) {
+    const QPixmap client = dialog.grab();
+    QPixmap picture(client.width() + 2 * FrameBorder, client.height() + TitleBarHeight + FrameBorder);
+    picture.fill(QColor(44, 72, 118));
+    QPainter painter(&picture);
+    QFont bold = dialog.font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(10, 0, picture.width() - 20, TitleBarHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     dialog.windowTitle());
+    painter.drawPixmap(FrameBorder, TitleBarHeight, client);
+    return picture;
+}
+
+// The backdrop with the framed dialog drawn over it, each where it is on the screen; the
+// picture spans both.
+QPixmap overBackdrop(QWidget& backdrop, QWidget& dialog) {
+    const QRect backdropArea(backdrop.mapToGlobal(QPoint()), backdrop.size());
+    const QPixmap dialogPicture = framed(dialog);
+    const QRect dialogArea(dialog.mapToGlobal(QPoint(-FrameBorder, -TitleBarHeight)), dialogPicture.size());
+    const QRect whole = backdropArea.united(dialogArea);
+    QPixmap picture(whole.size());
+    picture.fill(Qt::darkGray);
+    QPainter painter(&picture);
+    painter.drawPixmap(backdropArea.topLeft() - whole.topLeft(), backdrop.grab());
+    painter.drawPixmap(dialogArea.topLeft() - whole.topLeft(), dialogPicture);
+    return picture;
+}
+
+// Writes the next modal dialog, over the backdrop window when there is one, to a PNG file once
+// it is painted, then closes it as its Cancel button would. The dialog waits in exec()
+// meanwhile, so the polls are fresh zero-delay single-shot timers that its event loop runs;
+// ending this object cancels the pending one.
 class Screenshot {
 public:
-    explicit Screenshot(QString file) : file_(std::move(file)) { schedulePoll(); }
+    explicit Screenshot(QString file, QWidget* backdrop = nullptr) : file_(std::move(file)), backdrop_(backdrop) {
+        schedulePoll();
+    }
 
     // Raises Error when no dialog was shown or its picture could not be written.
     void requireWritten() const {
@@ -65,12 +104,13 @@ private:
         QWidget* modal = QApplication::activeModalWidget();
         if (!readyToPhotograph(modal)) return schedulePoll();
         taken_ = true;
-        written_ = modal->grab().save(file_, "PNG");
+        written_ = (backdrop_ ? overBackdrop(*backdrop_, *modal) : modal->grab()).save(file_, "PNG");
         modal->close();
     }
 
     QObject pollContext_;
     QString file_;
+    QWidget* backdrop_;
     bool taken_ = false;
     bool written_ = false;
 };
@@ -91,6 +131,19 @@ int runDialog(const std::function<bool()>& show, const QString& screenshotFile) 
     const bool accepted = show();
     if (screenshot) screenshot->requireWritten();
     return accepted ? EXIT_SUCCESS : EXIT_FAILURE;
+}
+
+void runWindow(QWidget& window, const std::function<void()>& openDialog, const QString& screenshotFile) {
+    const bool photographed = !screenshotFile.isEmpty();
+    requireSomeoneSees(photographed);
+    window.show();
+    if (!photographed) {
+        QApplication::exec();
+        return;
+    }
+    const Screenshot screenshot(screenshotFile, &window);
+    openDialog();
+    screenshot.requireWritten();
 }
 
 }  // namespace dorvanel::cli

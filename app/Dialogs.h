@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class QWidget;
+
 namespace dorvanel::cli {
 
 // Opening with the desktop's handler needs a GUI application, which needs a platform even in
@@ -16,5 +18,11 @@ void drawOffscreenWithoutDisplay();
 // dialog nobody could see is not shown: without a display, or on the off-screen platform
 // without a screenshot, this raises Error.
 int runDialog(const std::function<bool()>& show, const QString& screenshotFile);
+
+// Shows a host window until the user closes it. With a screenshot file, opens a dialog over it
+// through openDialog instead and writes the window with the dialog over it as one PNG once the
+// dialog is painted, closes the dialog as its Cancel would, and returns. A window nobody could
+// see is refused as runDialog refuses a dialog.
+void runWindow(QWidget& window, const std::function<void()>& openDialog, const QString& screenshotFile);
 
 }  // namespace dorvanel::cli

@@ -25,6 +25,10 @@ void requireReadableFile(const QString& file) {
         throw Error(Error::FileFailed, QStringLiteral("No existe el archivo o no se puede leer: %1").arg(file));
 }
 
+void requireParentKeys(const QStringList& parents) {
+    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+}
+
 // The connection opens first, so that a failure to open it leaves no Manager behind.
 std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
     auto connection = Connection::Open(databaseUrl);
@@ -48,13 +52,16 @@ FetchedDocument::~FetchedDocument() {
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
-    previousPresenter_ = SetMessagePresenter([this](const QString& prompt, qint32 style, const QString&) {
-        shownMessage_ = prompt;
-        return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
-    });
+    previousPresenter_ =
+        SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
+            shownMessage_ = prompt;
+            if (watched_) return previousPresenter_(prompt, style, title);
+            return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
+        });
     previousShower_ = SetDownloadPageShower([this](const QString& pageFile) {
-        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
         pageShown_ = true;
+        if (watched_) return previousShower_(pageFile);
+        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
     });
 }
 
@@ -68,7 +75,7 @@ Session::~Session() {
 void Session::createSchema() { CreateSchema(connection()); }
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType) {
-    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+    requireParentKeys(parents);
     if (!request.isUrl) requireReadableFile(request.file);
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
@@ -113,7 +120,7 @@ QStringList Session::parents(const QString& guid) {
 }
 
 DocumentListing Session::list(const ListQuery& query) {
-    for (const QString& parent : query.parents) requireKey(parent, QStringLiteral("del padre"));
+    requireParentKeys(query.parents);
     MemoryDocumentList list;
     FillDocumentList(query.parents.join(QLatin1Char(',')), list, !query.listsLinks(), query.type, QString(),
                      query.noSys);
@@ -158,6 +165,17 @@ bool Session::edit(const QString& guid) {
     const bool saved = manager_->EditDocumentDlg(guid);
     if (const auto failure = reportedFailure(); failure && !saved) throw *failure;
     return saved;
+}
+
+QString Session::find(const FindQuery& query) {
+    requireParentKeys(query.parents);
+    return manager_->SelectDocDlg(query.parents.join(QLatin1Char(',')), QString(), query.type, !query.miniatures,
+                                  query.noSys);
+}
+
+void Session::browse(const QString& parents, const QString& info, const QString& parentType) {
+    requireParentKeys(parents.split(QLatin1Char(',')));
+    manager_->BrowseDlg(parents, info, parentType);
 }
 
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }

@@ -37,6 +37,13 @@ struct ListQuery {
     bool listsLinks() const { return !parents.isEmpty() || everyLink; }
 };
 
+struct FindQuery {
+    QStringList parents;  // none: every document
+    QString type;
+    bool noSys = false;
+    bool miniatures = false;  // clicking a document shows its miniature
+};
+
 // A stored document as the host finds it by its key.
 struct DocumentRef {
     qint32 pk = 0;
@@ -62,13 +69,18 @@ private:
 };
 
 // The component on one database. Runs the Manager's operations and raises each failure as an
-// Error, whichever way the component reports it. Download pages are announced on out.
+// Error, whichever way the component reports it.
 class Session {
 public:
     Session(const QString& databaseUrl, QTextStream& out);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
+
+    // While someone watches the dialogs, the component's message boxes and download pages show
+    // as its own windows. Otherwise a message is only kept, as the failure it may report, and a
+    // question is answered No; a download page is announced on out.
+    void setWatched(bool watched) { watched_ = watched; }
 
     void createSchema();
     // Stores the document and links it to every parent, all or nothing; gives its key.
@@ -89,6 +101,12 @@ public:
     // Shows the edit dialog on the document; true when the user saved it. A save the record
     // refused is raised.
     bool edit(const QString& guid);
+    // Shows the find dialog on the documents the query names; gives the key of the one the
+    // user chose, or "" when the dialog was cancelled.
+    QString find(const FindQuery& query);
+    // Shows the browse dialog on the documents linked to the parents ("," separated), captioned
+    // with info; the documents the user adds there get parentType.
+    void browse(const QString& parents, const QString& info, const QString& parentType);
     // The name the services object proposes for a document made from this file.
     QString proposedName(const QString& file);
 
@@ -106,6 +124,7 @@ private:
     std::shared_ptr<Manager> manager_;
     QString shownMessage_;
     bool pageShown_ = false;
+    bool watched_ = false;
     MessagePresenter previousPresenter_;
     DownloadPageShower previousShower_;
 };

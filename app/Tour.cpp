@@ -1,16 +1,15 @@
 #include "Tour.h"
 
 #include "DocumentListing.h"
+#include "SampleDocuments.h"
 #include "Session.h"
 
 #include <Dorvanel/Error.h>
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QTemporaryDir>
 
 namespace dorvanel::cli {
 
@@ -22,13 +21,6 @@ const QString DemoUrl = QStringLiteral("https://www.example.org/catalogo.html");
 
 constexpr qsizetype ImageSample = 1;  // its position in samples()
 
-struct Sample {
-    QString fileName;
-    QByteArray bytes;
-    QString name;
-    QString description;
-};
-
 QByteArray samplePng() {
     QImage image(48, 32, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -37,14 +29,10 @@ QByteArray samplePng() {
     gradient.setColorAt(1, QColor(240, 200, 80));
     painter.fillRect(image.rect(), gradient);
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return encodedPicture(image, "PNG");
 }
 
-QList<Sample> samples() {
+QList<SampleFile> samples() {
     const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return {
         {QStringLiteral("nota.txt"), QStringLiteral("Nota escrita por el recorrido el %1.\n").arg(now).toUtf8(),
@@ -55,14 +43,6 @@ QList<Sample> samples() {
          QStringLiteral("producto;cantidad;precio\nTornillos;120;0,05\nTuercas;80;0,03\n").toUtf8(),
          QStringLiteral("Datos de ejemplo"), QStringLiteral("Una tabla CSV")},
     };
-}
-
-QString writeSample(const QTemporaryDir& folder, const Sample& sample) {
-    const QString path = folder.filePath(sample.fileName);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size())
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir %1: %2").arg(path, file.errorString()));
-    return path;
 }
 
 QString storeForDemoParent(Session& session, const QString& file, const QString& name, const QString& description,
@@ -77,13 +57,12 @@ QString storeForDemoParent(Session& session, const QString& file, const QString&
 }
 
 // Step 2: the samples and the outside reference, each stored and linked; gives their keys.
-QStringList storeSamples(Session& session, QTextStream& out, const QList<Sample>& files) {
-    QTemporaryDir folder;
-    if (!folder.isValid()) throw Error(Error::FileFailed, QStringLiteral("No se pudo crear una carpeta temporal"));
+QStringList storeSamples(Session& session, QTextStream& out, const QList<SampleFile>& files) {
+    const SampleFolder folder;
     out << "2. Guardados y vinculados al cliente " << DemoParent << ":\n";
     QStringList keys;
-    for (const Sample& sample : files) {
-        keys << storeForDemoParent(session, writeSample(folder, sample), sample.name, sample.description, false);
+    for (const SampleFile& sample : files) {
+        keys << storeForDemoParent(session, folder.write(sample), sample.name, sample.description, false);
         out << "   " << keys.last() << "  " << sample.fileName << '\n';
     }
     keys << storeForDemoParent(session, DemoUrl, QStringLiteral("Catálogo en la web"),
@@ -118,7 +97,7 @@ void printNextSteps(QTextStream& out, const QStringList& keys) {
         << "  dorvanel --help" << Qt::endl;
 }
 
-void verifyFetched(Session& session, const QString& guid, const Sample& sample) {
+void verifyFetched(Session& session, const QString& guid, const SampleFile& sample) {
     const FetchedDocument fetched = session.fetch(guid);
     if (contentOf(fetched.path()) != sample.bytes)
         throw Error(Error::FileFailed,
@@ -132,7 +111,7 @@ void runTour(Session& session, QTextStream& out, const QString& databaseUrl) {
     session.createSchema();
     out << "1. La base de datos está lista.\n";
 
-    const QList<Sample> files = samples();
+    const QList<SampleFile> files = samples();
     const QStringList keys = storeSamples(session, out, files);
     out << "3. Los documentos de este recorrido:\n\n" << tourTable(session, keys) << '\n';
 

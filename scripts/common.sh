@@ -4,7 +4,8 @@
 #   ensure_packages PKG...   install the Debian packages that are missing (as root or via sudo)
 #   clang_format_command     print the clang-format to run (warns when it is not version 14)
 #   cxx_sources              print the tracked C++ source files, one a line
-#   build_preset NAME        configure the CMake preset NAME when needed, then build it
+#   build_preset NAME [TARGET...]  configure the CMake preset NAME when needed, then build it (or
+#                            only the targets named)
 #   start_postgres           start a throwaway PostgreSQL 15 cluster and export DORVANEL_TEST_PG_URL
 #   reset_postgres_db        drop and re-create the test database of that cluster
 #   stop_postgres            stop the cluster and remove its folder (safe to call more than once)
@@ -21,8 +22,10 @@ DORVANEL_BUILD_PACKAGES=(
 )
 # What scripts/check-format needs.
 DORVANEL_FORMAT_PACKAGES=(clang-format git)
-# The above plus what the test run needs.
-DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" "${DORVANEL_FORMAT_PACKAGES[@]}" postgresql time)
+# The above plus what the test run needs: the demo test draws on an X server of its own (Xvfb)
+# through Qt's xcb platform plugin, which Debian 12 ships in libqt6gui6 beside qt6-qpa-plugins.
+DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" "${DORVANEL_FORMAT_PACKAGES[@]}" postgresql time
+    xvfb qt6-qpa-plugins)
 
 DORVANEL_PG_BIN=${DORVANEL_PG_BIN:-/usr/lib/postgresql/15/bin}
 # The server listens on a Unix socket only; the port just names the socket file
@@ -99,6 +102,11 @@ cxx_sources() {
 # cache variable a preset sets (DORVANEL_WERROR, say) reaches the cache only through --preset.
 build_preset() {
     local preset=$1
+    shift
+    local targets=()
+    if (($# > 0)); then
+        targets=(--target "$@")
+    fi
     (
         cd -- "$DORVANEL_ROOT" || exit
         local stamp="build/$preset/.configured-by-preset"
@@ -106,7 +114,7 @@ build_preset() {
             cmake --preset "$preset" || exit
             touch "$stamp"
         fi
-        cmake --build --preset "$preset"
+        cmake --build --preset "$preset" "${targets[@]}"
     )
 }
 

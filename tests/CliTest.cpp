@@ -55,8 +55,11 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("download"), {}},
     {QStringLiteral("add"), QStringLiteral("--parent-type --screenshot")},
     {QStringLiteral("edit"), QStringLiteral("--screenshot")},
+    {QStringLiteral("find"), QStringLiteral("--parents --type --no-sys --miniatures --screenshot")},
+    {QStringLiteral("browse"), QStringLiteral("--info --parent-type --screenshot")},
     {QStringLiteral("rm"), {}},
     {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
+    {QStringLiteral("demo"), QStringLiteral("--screenshot")},
     {QStringLiteral("tour"), {}},
     {QStringLiteral("help"), {}},
 };
@@ -73,8 +76,8 @@ protected:
 
     QString database() const { return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite")); }
 
-    // The program with the test's database and a home of its own, drawing off screen unless
-    // the platform is among the variables left out.
+    // The program with the test's database and a home of its own, drawing on the fixture's
+    // platform unless that is among the variables left out.
     Result run(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         return runRaw(QStringList{QStringLiteral("--db"), database()} + arguments, unsetVariables);
     }
@@ -82,7 +85,7 @@ protected:
     Result runRaw(const QStringList& arguments, const QStringList& unsetVariables = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DORVANEL_DB"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const auto& [variable, value] : platform) environment.insert(variable, value);
         for (const char* variable : {"HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
             environment.insert(QLatin1String(variable), dir.path());
         for (const QString& variable : unsetVariables) environment.remove(variable);
@@ -128,6 +131,8 @@ protected:
     }
 
     QTemporaryDir dir;
+    // How the program draws, as environment variables.
+    QList<std::pair<QString, QString>> platform{{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
 };
 
 TEST_F(CliTest, StoredFileComesBackByteForByteToAFileStandardOutputAndADownloadPage) {
@@ -292,6 +297,51 @@ TEST_F(CliTest, ScreenshotsAreTheDialogsClientAreaAndSaveNothing) {
     EXPECT_EQ(rows[0][QStringLiteral("keywords")].toString(), QStringLiteral("ventas"));
 }
 
+// Photographed, find closes as Cancelar (exit 1, no key printed) and browse as Cerrar (exit 0);
+// neither changes a document, not even on a database without tables. The demo adds no samples
+// to a database that has documents.
+TEST_F(CliTest, FindBrowseAndDemoLeaveTheDocumentsAsTheyWere) {
+    const QString guid = store(writeFile(QStringLiteral("informe.txt"), "informe"),
+                               words(QStringLiteral("--name Informe --parent-type Cliente --parent ") + key('P')));
+    const QString picture = dir.filePath(QStringLiteral("dialogo.png"));
+    const QStringList screenshot{QStringLiteral("--screenshot"), picture};
+    const QStringList db{QStringLiteral("--db"), database()};
+    const QStringList emptyDb{QStringLiteral("--db"),
+                              QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("vacia.sqlite"))};
+    const QSize findSize(590, 393);
+    const QSize browseSize(766, 467);
+    const QString noScreen = QStringLiteral("necesita una pantalla");
+    const std::tuple<QStringList, int, QSize, QString> cases[] = {
+        {emptyDb + words(QStringLiteral("find --no-sys --parents ") + key('P')) + screenshot, 1, findSize, {}},
+        {db + words(QStringLiteral("find --type txt --miniatures --parents ") + key('P')) + screenshot,
+         1,
+         findSize,
+         {}},
+        {db + words(QStringLiteral("browse %1 --info Informes --parent-type Cliente").arg(key('P'))) + screenshot,
+         0,
+         browseSize,
+         {}},
+        {emptyDb + QStringList{QStringLiteral("browse"), key('P')} + screenshot, 0, browseSize, {}},
+        {db + QStringList{QStringLiteral("browse"), key('P') + ',' + QString(31, QLatin1Char('Q'))} + screenshot,
+         1,
+         {0, 0},
+         QStringLiteral("error 5: ")},
+        {db + QStringList{QStringLiteral("find")}, 1, {0, 0}, noScreen},
+        {db + QStringList{QStringLiteral("browse"), key('P')}, 1, {0, 0}, noScreen},
+        {db + QStringList{QStringLiteral("demo")}, 1, {0, 0}, noScreen},
+    };
+    for (const auto& [arguments, status, size, error] : cases) {
+        QFile::remove(picture);
+        const Result shown = runRaw(arguments);
+        EXPECT_EQ(shown.status, status) << shown;
+        EXPECT_TRUE(shown.out.isEmpty()) << shown;
+        EXPECT_TRUE(error.isEmpty() ? shown.err.isEmpty() : shown.err.contains(error)) << shown;
+        EXPECT_EQ(QImage(picture, "PNG").size(), size) << shown;
+    }
+    EXPECT_EQ(run({QStringLiteral("parents"), guid}).outLines(), QStringList{key('P')});
+    EXPECT_EQ(listedNames(), QSet<QString>{QStringLiteral("Informe")});
+}
+
 TEST_F(CliTest, TourRunsAgainOnTheSameDatabase) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const Result tour = run({QStringLiteral("tour")});
@@ -379,6 +429,60 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
         EXPECT_TRUE(refused.out.isEmpty()) << refused;
     }
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.
+class DemoUnderXvfbTest : public CliTest {
+protected:
+    void SetUp() override {
+        // Xvfb picks a free display and writes its number to the descriptor given.
+        xvfb.start(QStringLiteral("Xvfb"), words(QStringLiteral("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp")));
+        ASSERT_TRUE(xvfb.waitForStarted()) << "Xvfb is missing (Debian's xvfb package)";
+        ASSERT_TRUE(xvfb.waitForReadyRead(10000)) << "Xvfb did not start";
+        const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
+        platform = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}, {QStringLiteral("DISPLAY"), display}};
+        CliTest::SetUp();
+    }
+
+    void TearDown() override {
+        xvfb.terminate();
+        xvfb.waitForFinished();
+        CliTest::TearDown();
+    }
+
+    QProcess xvfb;
+};
+
+qsizetype distinctColours(const QImage& picture) {
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) colours.insert(picture.pixel(x, y));
+    return colours.size();
+}
+
+// On a database without tables, the first run makes them and stores the samples; the next one
+// finds them there and stores nothing.
+TEST_F(DemoUnderXvfbTest, PhotographsTheBrowseDialogOverTheHostWindowAndStoresTheSamplesOnce) {
+    const QStringList db{QStringLiteral("--db"),
+                         QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("demo.sqlite"))};
+    const QString picture = dir.filePath(QStringLiteral("demo.png"));
+    for (int run = 0; run < 2; ++run) {
+        QFile::remove(picture);
+        const Result demo = runRaw(db + QStringList{QStringLiteral("demo"), QStringLiteral("--screenshot"), picture});
+        ASSERT_EQ(demo.status, 0) << demo;
+        const QImage photographed(picture, "PNG");
+        EXPECT_GE(photographed.width(), 900) << "the host window, at the least";
+        EXPECT_GE(photographed.height(), 600);
+        // The window alone has a few hundred colours; the dialog's miniature of the plan brings
+        // many more.
+        EXPECT_GT(distinctColours(photographed), 1000) << "blank, flat, or without the dialog";
+    }
+    const Result listed = runRaw(db + words(QStringLiteral("list --json")));
+    QSet<QString> types;
+    for (const QJsonValue& row : QJsonDocument::fromJson(listed.out).array())
+        types << row[QStringLiteral("type")].toString();
+    EXPECT_EQ(QJsonDocument::fromJson(listed.out).array().size(), 6) << listed;
+    EXPECT_TRUE(types.contains(QStringLiteral("jpg"))) << listed;
 }
 
 }  // namespace
