@@ -224,12 +224,14 @@ int runBrowse(Context& context, const Arguments& arguments) {
 // The first record is the one selected, so its browse dialog is the one photographed.
 void runDemo(Context& context, const Arguments& arguments) {
     const QString screenshot = arguments.value(QStringLiteral("screenshot"));
-    Session& session = context.session();
-    provideSampleDocuments(session);
-    session.setWatched(screenshot.isEmpty());
-    DemoWindow window(session, context.databaseUrl());
-    const auto browseFirstRecord = [&] { window.browseSelected(); };
-    runWindow(window, browseFirstRecord, screenshot);
+    std::optional<DemoWindow> window;
+    const auto makeWindow = [&]() -> QWidget& {
+        Session& session = context.session();
+        provideSampleDocuments(session);
+        session.setWatched(screenshot.isEmpty());
+        return window.emplace(session, context.databaseUrl());
+    };
+    runWindow(makeWindow, [&] { window->browseSelected(); }, screenshot);
 }
 
 void runImport(Context& context, const Arguments& arguments) {

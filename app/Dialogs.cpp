@@ -133,9 +133,11 @@ int runDialog(const std::function<bool()>& show, const QString& screenshotFile) 
     return accepted ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
-void runWindow(QWidget& window, const std::function<void()>& openDialog, const QString& screenshotFile) {
+void runWindow(const std::function<QWidget&()>& makeWindow, const std::function<void()>& openDialog,
+               const QString& screenshotFile) {
     const bool photographed = !screenshotFile.isEmpty();
     requireSomeoneSees(photographed);
+    QWidget& window = makeWindow();
     window.show();
     if (!photographed) {
         QApplication::exec();

@@ -19,10 +19,11 @@ void drawOffscreenWithoutDisplay();
 // without a screenshot, this raises Error.
 int runDialog(const std::function<bool()>& show, const QString& screenshotFile);
 
-// Shows a host window until the user closes it. With a screenshot file, opens a dialog over it
-// through openDialog instead and writes the window with the dialog over it as one PNG once the
-// dialog is painted, closes the dialog as its Cancel would, and returns. A window nobody could
-// see is refused as runDialog refuses a dialog.
-void runWindow(QWidget& window, const std::function<void()>& openDialog, const QString& screenshotFile);
+// Shows the host window makeWindow makes until the user closes it. With a screenshot file,
+// opens a dialog over it through openDialog instead and writes the window with the dialog over
+// it as one PNG once the dialog is painted, closes the dialog as its Cancel would, and returns.
+// A window nobody could see is refused as runDialog refuses a dialog, before it is made.
+void runWindow(const std::function<QWidget&()>& makeWindow, const std::function<void()>& openDialog,
+               const QString& screenshotFile);
 
 }  // namespace dorvanel::cli

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextStream>
 
 namespace dorvanel {
@@ -25,11 +26,16 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
     box.setIcon(icon == vbCritical      ? QMessageBox::Critical
                 : icon == vbInformation ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
+    // The buttons speak the component's language, whatever translations the host loaded.
     if ((style & ButtonMask) == vbYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
         box.setDefaultButton((style & vbDefaultButton2) ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
     }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     box.exec();
     return vbOK;
 }
