@@ -73,8 +73,11 @@ QByteArray NextDocumentKey() {
     return keyOf('R', ++given);
 }
 
-ComponentSession::ComponentSession(const QString& databasePath) : manager_(Manager::Create()) {
-    manager_->SetADOCnn(Connection::Open(QStringLiteral("sqlite:") + databasePath));
+ComponentSession::ComponentSession(const QString& databasePath)
+    : ComponentSession(Connection::Open(QStringLiteral("sqlite:") + databasePath)) {}
+
+ComponentSession::ComponentSession(std::shared_ptr<Connection> connection) : manager_(Manager::Create()) {
+    manager_->SetADOCnn(std::move(connection));
 }
 
 ComponentSession::~ComponentSession() { manager_->SetADOCnn(nullptr); }

@@ -57,10 +57,12 @@ QByteArray ParentKey(qint64 number);
 // A document key not given out before in this process.
 QByteArray NextDocumentKey();
 
-// A Manager working on its own connection to a SQLite file, as a host sets it up.
+// A Manager working on its own connection, as a host sets it up: to a SQLite file, or any
+// connection given.
 class ComponentSession {
 public:
     explicit ComponentSession(const QString& databasePath);
+    explicit ComponentSession(std::shared_ptr<Connection> connection);
     // Detaches the connection, which closes the file.
     ~ComponentSession();
     ComponentSession(const ComponentSession&) = delete;

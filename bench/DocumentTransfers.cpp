@@ -16,10 +16,6 @@ namespace dorvanel::bench {
 
 namespace {
 
-// The type code of fetched documents: it names their temporary files, which must not collide
-// with those of anyone else using the component's temporary folder.
-const QString FetchedType = QStringLiteral("benchfetch");
-
 // An open BLOB handle on one row's Data column.
 class RawBlob {
 public:
@@ -124,8 +120,10 @@ QString FetchThroughComponent(const std::shared_ptr<Connection>& connection, qin
     return file;
 }
 
+QString RawFetchedFile() { return fileInFolder(ComponentFile::tempFolder(), QStringLiteral("raw.") + FetchedType); }
+
 QString FetchRaw(RawDatabase& database, qint64 sysPk) {
-    const QString file = fileInFolder(ComponentFile::tempFolder(), QStringLiteral("raw.") + FetchedType);
+    const QString file = RawFetchedFile();
     RawBlob source(database, sysPk, false);
     RawFile target(file, "wb");
     copyBlobToFile(source, target);

@@ -19,6 +19,9 @@ namespace dorvanel::bench {
 constexpr qint64 FetchedDocumentBytes = 50 * Mebibyte;
 // The extension of the files the storing benchmarks store, and so their documents' type code.
 inline const QString StoredFileType = QStringLiteral("bin");
+// The type code of fetched documents: it names their temporary files, which must not collide
+// with those of anyone else using the component's temporary folder.
+inline const QString FetchedType = QStringLiteral("benchfetch");
 
 // Texts every stored document carries, whoever stores it.
 inline const QString DocumentDescription = QStringLiteral("Documento de prueba");
@@ -47,8 +50,11 @@ FetchSource PrepareFetchSource(ScratchFolder& folder, qint64 bytes);
 // The document's content written to its temporary file by the component; gives the file.
 QString FetchThroughComponent(const std::shared_ptr<Connection>& connection, qint64 sysPk);
 
-// The document's content read with sqlite3_blob_read a chunk at a time and written to a file
-// beside the component's temporary files; gives the file.
+// Where a raw baseline writes the content it fetches: beside the component's temporary files.
+QString RawFetchedFile();
+
+// The document's content read with sqlite3_blob_read a chunk at a time and written to
+// RawFetchedFile(); gives the file.
 QString FetchRaw(RawDatabase& database, qint64 sysPk);
 
 }  // namespace dorvanel::bench

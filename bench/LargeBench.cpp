@@ -1,26 +1,37 @@
 // Large documents, one case per process so that the process's peak memory belongs to that
 // case alone (bench/run reads it with /usr/bin/time -v):
 //
-//   dorvanel_bench_large store200 | store200-raw | fetch50 | fetch50-raw
+//   dorvanel_bench_large store200 | store200-raw | fetch50 | fetch50-raw        (SQLite)
+//   dorvanel_bench_large pg-store100 | pg-import100 | pg-get100 | pg-temp100 |
+//                        pg-temp200 | pg-export100 | pg-export200                (PostgreSQL)
+//
+// The PostgreSQL cases use the server at DORVANEL_BENCH_PG_URL, emptied first; their raw
+// baselines are libpq's large-object import and export of the same file.
 //
 // Prints "<case> seconds=<time of the store or fetch alone>".
 
 #include "BenchSupport.h"
 #include "DocumentTransfers.h"
+#include "ServerTransfers.h"
+#include "component/Manager.h"
+#include "platform/Connection.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
 
+using dorvanel::Connection;
 using namespace dorvanel::bench;
 
 namespace {
 
 constexpr qint64 StoredBytes = 200 * Mebibyte;
+constexpr qint64 ServerBytes = 100 * Mebibyte;
 
 template <typename Work>
 double secondsOf(Work&& work) {
@@ -29,9 +40,9 @@ double secondsOf(Work&& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-QString largeFile(ScratchFolder& folder) {
+QString largeFile(ScratchFolder& folder, qint64 bytes = StoredBytes) {
     const QString file = folder.path(QStringLiteral("large.") + StoredFileType);
-    WriteRandomFile(file, StoredBytes);
+    WriteRandomFile(file, bytes);
     return file;
 }
 
@@ -65,11 +76,76 @@ double fetchRaw(ScratchFolder& folder) {
     return seconds;
 }
 
+double storeOnServer(ScratchFolder& folder) {
+    const QString file = largeFile(folder, ServerBytes);
+    RawServer().reset();
+    ComponentSession session(Connection::Open(ServerUrl()));
+    return secondsOf([&] { StoreThroughComponent(session.manager(), file); });
+}
+
+double importToServer(ScratchFolder& folder) {
+    const QString file = largeFile(folder, ServerBytes);
+    RawServer server;
+    server.reset();
+    return secondsOf([&] { server.importFile(file); });
+}
+
+// A new document of the given size on an emptied server, stored there without the component.
+ServerDocument documentOnServer(ScratchFolder& folder, qint64 bytes) {
+    const QString file = largeFile(folder, bytes);
+    RawServer server;
+    server.reset();
+    const ServerDocument document = server.storeDocument(file);
+    QFile::remove(file);
+    server.checkpoint();
+    return document;
+}
+
+double getFromServer(ScratchFolder& folder) {
+    const ServerDocument document = documentOnServer(folder, ServerBytes);
+    ComponentSession session(Connection::Open(ServerUrl()));
+    QString fetched;
+    const double seconds = secondsOf([&] { fetched = session.manager().GetDocumentFile(document.guid); });
+    Require(QFileInfo(fetched).size() == ServerBytes, "GetDocumentFile wrote another size");
+    QFile::remove(fetched);
+    return seconds;
+}
+
+double tempFromServer(ScratchFolder& folder, qint64 bytes) {
+    const ServerDocument document = documentOnServer(folder, bytes);
+    ComponentSession session(Connection::Open(ServerUrl()));
+    QString fetched;
+    const double seconds = secondsOf([&] { fetched = FetchThroughComponent(session.connection(), document.sysPk); });
+    Require(QFileInfo(fetched).size() == bytes, "DocumentToTempFile wrote another size");
+    QFile::remove(fetched);
+    return seconds;
+}
+
+double exportFromServer(ScratchFolder& folder, qint64 bytes) {
+    const QString file = largeFile(folder, bytes);
+    RawServer server;
+    server.reset();
+    const unsigned largeObject = server.importFile(file);
+    QFile::remove(file);
+    server.checkpoint();
+    const QString exported = RawFetchedFile();
+    const double seconds = secondsOf([&] { server.exportFile(largeObject, exported); });
+    QFile::remove(exported);
+    return seconds;
+}
+
 const std::map<std::string, std::function<double(ScratchFolder&)>> Cases{
     {"store200", storeThroughComponent},
     {"store200-raw", storeRaw},
     {"fetch50", fetchThroughComponent},
     {"fetch50-raw", fetchRaw},
+    {"pg-store100", storeOnServer},
+    {"pg-import100", importToServer},
+    {"pg-get100", getFromServer},
+    {"pg-temp100", [](ScratchFolder& folder) { return tempFromServer(folder, ServerBytes); }},
+    {"pg-temp200", [](ScratchFolder& folder) { return tempFromServer(folder, 2 * ServerBytes); }},
+    {"pg-export100", [](ScratchFolder& folder) { return exportFromServer(folder, ServerBytes); }},
+    {"pg-export200", [](ScratchFolder& folder) { return exportFromServer(folder, 2 * ServerBytes); }},
 };
 
 int usage() {

@@ -111,6 +111,32 @@ TEST_F(ConnectionTest, RecordsetWalksRowsMatchesFieldNamesWithoutCaseAndRaisesIt
     EXPECT_EQ(numberOf([&] { failed.RecordCount(); }), Error::ObjectClosed);
 }
 
+// The log shows each query as written, while the column left out never reaches the rows.
+TEST_F(ConnectionTest, LeftOutColumnReadsNullWhateverTheQueryNamesIt) {
+    insertDoc(key(1), QStringLiteral("d"), QByteArray("content"));
+    const struct {
+        QString sql;
+        QString leftOut;
+    } cases[] = {
+        {QStringLiteral("Select storeout,Description,Data,TypeData From Docs Where Sys_PK =1"), QStringLiteral("data")},
+        {QStringLiteral("SELECT * FROM Docs"), QStringLiteral("DATA")},
+    };
+    for (const auto& c : cases) {
+        SqlLogCapture log;
+        Recordset rows;
+        rows.LeaveOut(c.leftOut);
+        rows.Open(c.sql, connection, Recordset::adOpenKeyset);
+        EXPECT_EQ(log.statements(), QStringList{c.sql});
+        ASSERT_EQ(rows.RecordCount(), 1) << c.sql.toStdString();
+        EXPECT_TRUE(rows.Fields(c.leftOut).isNull()) << c.sql.toStdString();
+        EXPECT_EQ(rows.Fields(QStringLiteral("Description")).toString(), QStringLiteral("d")) << c.sql.toStdString();
+    }
+    Recordset unnamed;
+    unnamed.LeaveOut(QStringLiteral("MiniData"));
+    unnamed.Open(QStringLiteral("SELECT Data FROM Docs"), connection, Recordset::adOpenKeyset);
+    EXPECT_EQ(unnamed.Fields(0).toByteArray(), QByteArray("content")) << "a column the query does not give";
+}
+
 TEST_F(ConnectionTest, TwoConnectionsShareOneDatabase) {
     auto other = Connection::Open(url());
     {

@@ -3,12 +3,16 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/NewFile.h"
+#include "platform/PostgreSqlWire.h"
+#include "platform/QtSqlDatabase.h"
 #include "platform/Recordset.h"
 #include "platform/SqliteDatabase.h"
 
 #include <QFile>
 #include <memory>
+#include <optional>
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace dorvanel::BlobStreaming {
@@ -60,6 +64,25 @@ Error fileChanged(const QFile& source) {
     return fileError(source.fileName(), QStringLiteral("el archivo cambió mientras se guardaba"));
 }
 
+Error missingRow(const QString& table, const QVariant& key) {
+    return Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key.toString(), table));
+}
+
+// Sends the whole file as the one value of a binary COPY: exactly the size it had when opened.
+void copyToServer(Connection& connection, const QString& copySql, QFile& source) {
+    const qint64 size = source.size();
+    PostgreSqlWire::ValueCopy copy(postgreSqlHandle(connection), copySql, size);
+    QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
+    qint64 sent = 0;
+    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer)) {
+        if (sent + read > size) throw fileChanged(source);
+        copy.write(buffer.constData(), read);
+        sent += read;
+    }
+    if (sent != size) throw fileChanged(source);
+    copy.finish();
+}
+
 // The zero-filled value already has the file's size: the file must fill it exactly.
 void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, true);
@@ -74,23 +97,24 @@ void writeInPlace(Connection& connection, const QString& table, const QString& c
     if (offset != size) throw fileChanged(source);
 }
 
-// The chunks are gathered in a large object on the server, which then becomes the value.
-void writeThroughLargeObject(Connection& connection, const QString& table, const QString& column,
-                             const QString& keyColumn, const QVariant& key, QFile& source) {
-    const qint64 size = source.size();
-    QByteArray buffer(ChunkSize, Qt::Uninitialized);
-    const auto chunkRead = [&](qint64 read) { return QByteArray(buffer.constData(), read); };
-    const qint64 largeObject =
-        connection.Execute(QStringLiteral("SELECT lo_from_bytea(0, ?)"), {chunkRead(readInto(source, buffer))})
-            ->Fields(0)
-            .toLongLong();
-    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer))
-        connection.Execute(QStringLiteral("SELECT lo_put(?, ?, ?)"),
-                           {largeObject, source.pos() - read, chunkRead(read)});
-    if (source.pos() != size) throw fileChanged(source);
-    connection.Execute(QStringLiteral("UPDATE %1 SET %2 = lo_get(?) WHERE %3 = ?").arg(table, column, keyColumn),
-                       {largeObject, key});
-    connection.Execute(QStringLiteral("SELECT lo_unlink(?)"), {largeObject});
+// The file goes to the server in one binary COPY, a chunk at a time, into a table of the
+// session's own that lives only while this runs; the row then takes its value from there.
+void writeThroughCopy(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                      const QVariant& key, QFile& source) {
+    const QString staging = QStringLiteral("dorvanel_content");
+    // A failure undoes the staging table with the rest; a savepoint inside a caller's transaction.
+    Connection::Transaction transaction(connection);
+    connection.Execute(QStringLiteral("CREATE TEMPORARY TABLE %1 (content bytea)").arg(staging));
+    // Kept as it comes, as the content columns are: compressing it would only be undone.
+    connection.Execute(QStringLiteral("ALTER TABLE %1 ALTER COLUMN content SET STORAGE EXTERNAL").arg(staging));
+    copyToServer(connection, QStringLiteral("COPY %1 FROM STDIN (FORMAT binary)").arg(staging), source);
+    qint32 changed = 0;
+    connection.Execute(QStringLiteral("UPDATE %1 SET %2 = (SELECT content FROM %3) WHERE %4 = ?")
+                           .arg(table, column, staging, keyColumn),
+                       {key}, &changed);
+    if (changed == 0) throw missingRow(table, key);
+    connection.Execute(QStringLiteral("DROP TABLE %1").arg(staging));
+    transaction.Commit();
 }
 
 void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, NewFile& target) {
@@ -104,19 +128,43 @@ void readInPlace(Connection& connection, const QString& table, const QString& co
     }
 }
 
+// Where a value is: its row's rowid (on SQLite) and its size.
+struct Place {
+    qint64 rowid;
+    qint64 size;
+};
+
+// Nothing when there is no such row or its value is NULL.
+std::optional<Place> locate(Connection& connection, const QString& table, const QString& column,
+                            const QString& keyColumn, const QVariant& key) {
+    const QString sql = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
+                                             : QStringLiteral("SELECT 0, octet_length(%1) FROM %2 WHERE %3 = ?");
+    const auto row = connection.Execute(sql.arg(column, table, keyColumn), {key});
+    if (row->Eof() || row->Fields(1).isNull()) return std::nullopt;
+    return Place{row->Fields(0).toLongLong(), row->Fields(1).toLongLong()};
+}
+
+// Each slice comes in binary form; the columns are stored uncompressed, so the server reads
+// only the part a slice covers.
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                   const QVariant& key, qint64 size, NewFile& target) {
     const QString slice =
-        QStringLiteral("SELECT substring(%1 from ? for ?) FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
+        QStringLiteral("SELECT substring(%1 from $1 for $2) FROM %2 WHERE %3 = $3").arg(column, table, keyColumn);
+    const QByteArray keyText = key.toString().toUtf8();
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
-        const QByteArray chunk = connection.Execute(slice, {offset + 1, ChunkSize, key})->Fields(0).toByteArray();
-        target.write(chunk.constData(), chunk.size());
+        const PostgreSqlWire::Result chunk =
+            PostgreSqlWire::query(postgreSqlHandle(connection), slice,
+                                  {QByteArray::number(offset + 1), QByteArray::number(ChunkSize), keyText});
+        const qint64 expected = qMin(ChunkSize, size - offset);
+        if (PQntuples(chunk.get()) != 1 || PQgetlength(chunk.get(), 0, 0) != expected)
+            throw Error(
+                Error::NoCurrentRecord,
+                QStringLiteral("El contenido de la fila %1 de %2 cambió mientras se leía").arg(key.toString(), table));
+        target.write(PQgetvalue(chunk.get(), 0, 0), expected);
     }
 }
 
 }  // namespace
-
-bool readsInPlace(const Connection& connection) { return onSqlite(connection); }
 
 Slot slotFor(const Connection& connection, const QString& file) {
     const QVariant null(QMetaType(QMetaType::QByteArray));
@@ -136,27 +184,22 @@ void writeFromFile(Connection& connection, const QString& table, const QString& 
     if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
     if (onSqlite(connection)) {
         auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
-        if (row->Eof())
-            throw Error(Error::NoCurrentRecord,
-                        QStringLiteral("No existe la fila %1 de %2").arg(key.toString(), table));
+        if (row->Eof()) throw missingRow(table, key);
         writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source);
     } else {
-        writeThroughLargeObject(connection, table, column, keyColumn, key, source);
+        writeThroughCopy(connection, table, column, keyColumn, key, source);
     }
 }
 
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 const QVariant& key, const QString& path) {
-    // The row's place (on SQLite its rowid) and the value's length, NULL for no value.
-    const QString locate = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
-                                                : QStringLiteral("SELECT %3, octet_length(%1) FROM %2 WHERE %3 = ?");
-    auto row = connection.Execute(locate.arg(column, table, keyColumn), {key});
-    if (row->Eof() || row->Fields(1).isNull()) return false;
+    const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
+    if (!place) return false;
     NewFile target(path);
     if (onSqlite(connection)) {
-        readInPlace(connection, table, column, row->Fields(0).toLongLong(), target);
+        readInPlace(connection, table, column, place->rowid, target);
     } else {
-        readInSlices(connection, table, column, keyColumn, key, row->Fields(1).toLongLong(), target);
+        readInSlices(connection, table, column, keyColumn, key, place->size, target);
     }
     target.commit();
     return true;

@@ -9,13 +9,11 @@ class Connection;
 
 // Moves BLOB values between files and the database in fixed-size chunks, so that a document
 // of any size costs about one chunk of memory. On SQLite the value is written and read in
-// place; on PostgreSQL it is assembled in a large object and read in slices.
+// place; on PostgreSQL it goes to the server in one binary COPY and is read back in binary
+// slices, through libpq on the driver's connection.
 namespace BlobStreaming {
 
 constexpr qint64 ChunkSize = 1024 * 1024;
-
-// Whether the engine reads a BLOB in place, so that a query may leave it out (SQLite).
-bool readsInPlace(const Connection& connection);
 
 // How a content column appears in the statement that writes its row: the placeholder and its
 // bound value. A file of at most one chunk is bound whole; a larger one is copied in afterwards
@@ -28,7 +26,7 @@ struct Slot {
 Slot slotFor(const Connection& connection, const QString& file);
 
 // Copies the file into the column of the row whose keyColumn holds key. Raises Error when the
-// file cannot be read or changes size meanwhile.
+// row does not exist, or the file cannot be read or changes size meanwhile.
 void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                    const QVariant& key, const QString& file);
 

@@ -19,7 +19,8 @@ class Recordset;
 // Every statement text is logged on the category "dorvanel.sql" before it runs; a refused
 // statement raises Error with the engine's code and text. A SQLite database is opened and
 // run by the component itself with the SQLite library it links; PostgreSQL goes through Qt's
-// driver. A connection serves one thread at a time.
+// driver, and document content through libpq on that driver's own connection, in binary form.
+// A connection serves one thread at a time.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     enum class Engine { Sqlite, PostgreSql };

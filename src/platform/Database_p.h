@@ -15,7 +15,8 @@ struct RunOptions {
     // The rows will be counted before they are read (a keyset or static cursor).
     bool countable = false;
     // A column that reads as NULL, so that a large value in it is never loaded; it is then
-    // streamed on its own. Engines that cannot leave a column out read it as usual.
+    // streamed on its own. SQLite prepares the statement so that the column reads NULL;
+    // PostgreSQL runs the statement inside a projection that puts NULL in its place.
     QString leftOut;
 };
 

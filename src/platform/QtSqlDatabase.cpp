@@ -1,5 +1,6 @@
 #include "platform/QtSqlDatabase.h"
 
+#include "platform/PostgreSqlWire.h"
 #include "platform/Rows_p.h"
 #include "platform/SqlLog.h"
 
@@ -28,13 +29,21 @@ void configure(QSqlDatabase& db, const QUrl& url) {
     db.setDatabaseName(url.path(QUrl::FullyDecoded).mid(1));
 }
 
+QString quotedIdentifier(QString name) {
+    return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 }  // namespace
 
 Error sqlError(const QSqlError& error) {
-    bool numeric = false;
-    const qint32 code = error.nativeErrorCode().toInt(&numeric);
     const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    return Error(numeric && code != 0 ? code : Error::StatementFailed, text.trimmed());
+    return serverError(error.nativeErrorCode(), text.trimmed());
+}
+
+Error serverError(const QString& sqlState, const QString& text) {
+    bool numeric = false;
+    const qint32 code = sqlState.toInt(&numeric);
+    return Error(numeric && code != 0 ? code : Error::StatementFailed, text);
 }
 
 QtSqlDatabase::QtSqlDatabase(const QUrl& url) : name_(nextConnectionName()) {
@@ -64,7 +73,7 @@ std::unique_ptr<Rows> QtSqlDatabase::run(const QString& sql, const QVariantList&
     query.setForwardOnly(!options.countable);
     bool ran = false;
     if (values.isEmpty()) {
-        ran = query.exec(sql);
+        ran = query.exec(options.leftOut.isEmpty() ? sql : withColumnLeftOut(sql, options.leftOut));
     } else if (query.prepare(sql)) {
         for (const QVariant& value : values) query.addBindValue(value);
         ran = query.exec();
@@ -73,6 +82,38 @@ std::unique_ptr<Rows> QtSqlDatabase::run(const QString& sql, const QVariantList&
     if (recordsAffected) *recordsAffected = query.isSelect() ? -1 : query.numRowsAffected();
     if (!query.isSelect()) return nullptr;
     return std::make_unique<QtRows>(std::move(query));
+}
+
+PGconn* QtSqlDatabase::handle() const {
+    if (!db_.isOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    const QVariant driverHandle = db_.driver()->handle();
+    // Qt names the type after the struct that libpq's PGconn stands for.
+    if (qstrcmp(driverHandle.typeName(), "pg_conn*") != 0)
+        throw Error(Error::Unexpected, QStringLiteral("El controlador de PostgreSQL no da su conexión"));
+    return *static_cast<PGconn* const*>(driverHandle.constData());
+}
+
+// The query is prepared as written, which names its columns, and then runs inside a
+// projection that gives NULL in the column's place: the server never sends its values.
+QString QtSqlDatabase::withColumnLeftOut(const QString& sql, const QString& column) const {
+    const QStringList columns = PostgreSqlWire::columnsOf(handle(), sql);
+    if (!columns.contains(column, Qt::CaseInsensitive)) return sql;
+    QStringList positions;
+    QStringList projection;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        positions << QStringLiteral("c%1").arg(i);
+        const bool leftOut = columns[i].compare(column, Qt::CaseInsensitive) == 0;
+        projection << (leftOut ? QStringLiteral("NULL") : positions.last()) + QStringLiteral(" AS ") +
+                          quotedIdentifier(columns[i]);
+    }
+    return QStringLiteral("SELECT %1 FROM (%2) AS dorvanel_query (%3)")
+        .arg(projection.join(QStringLiteral(", ")), sql, positions.join(QStringLiteral(", ")));
+}
+
+PGconn* postgreSqlHandle(Connection& connection) {
+    auto* postgreSql = dynamic_cast<QtSqlDatabase*>(&databaseOf(connection));
+    if (!postgreSql) throw Error(Error::Unexpected, QStringLiteral("La conexión no es de PostgreSQL"));
+    return postgreSql->handle();
 }
 
 QStringList QtRows::columnNames() const {

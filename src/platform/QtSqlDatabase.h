@@ -7,10 +7,12 @@
 
 class QSqlError;
 class QUrl;
+typedef struct pg_conn PGconn;
 
 namespace dorvanel {
 
-// A PostgreSQL database reached through Qt's driver.
+// A PostgreSQL database reached through Qt's driver. Content columns also travel through
+// libpq on the driver's own connection (PostgreSqlWire), in binary form.
 class QtSqlDatabase final : public Database {
 public:
     // Raises Error when the server cannot be reached or refuses the connection.
@@ -25,12 +27,24 @@ public:
     bool isOpen() const override { return db_.isOpen(); }
     void close() override;
 
+    // The driver's libpq connection. Raises Error 3704 once the database is closed.
+    PGconn* handle() const;
+
 private:
+    // The text that runs in place of sql so that the column reads as NULL.
+    QString withColumnLeftOut(const QString& sql, const QString& column) const;
+
     QString name_;
     QSqlDatabase db_;
 };
 
 // The driver's failure as an Error: its numeric code when it has one, and its text.
 Error sqlError(const QSqlError& error);
+// A server's failure as an Error: its SQLSTATE as the number when that is all digits (and not
+// zero), Error::StatementFailed otherwise, and its text.
+Error serverError(const QString& sqlState, const QString& text);
+
+// The libpq connection under a PostgreSQL connection; raises Error for other engines.
+PGconn* postgreSqlHandle(Connection& connection);
 
 }  // namespace dorvanel

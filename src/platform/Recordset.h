@@ -26,8 +26,8 @@ public:
     // answers -1, as it cannot count without reading every row.
     void Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType = adOpenForwardOnly,
               qint32 lockType = adLockReadOnly);
-    // Called before Open: on SQLite the column reads as NULL and its values are never loaded
-    // (a BLOB that is streamed on its own); other engines read it as usual.
+    // Called before Open: the column reads as NULL and its values are never loaded (a BLOB
+    // that is streamed on its own). The statement log still shows the query as written.
     void LeaveOut(const QString& column);
     void Close();
     qint32 State() const;

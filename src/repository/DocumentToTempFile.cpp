@@ -5,7 +5,6 @@
 #include "platform/Connection.h"
 #include "platform/FileNames.h"
 #include "platform/Recordset.h"
-#include "platform/Stream.h"
 #include "repository/FailureStyles.h"
 
 namespace dorvanel {
@@ -15,20 +14,6 @@ namespace {
 QString tempFileFor(const Recordset& rows) {
     return fileInFolder(ComponentFile::tempFolder(),
                         QStringLiteral("temp.") + rows.Fields(QStringLiteral("TypeData")).toString());
-}
-
-// The row's content written through a Stream; "" when the column is NULL.
-QString saveContent(const Recordset& rows, const QString& contentColumn) {
-    const QVariant content = rows.Fields(contentColumn);
-    if (content.isNull()) return QString();
-    const QString path = tempFileFor(rows);
-    Stream stream;
-    stream.SetType(Stream::adTypeBinary);
-    stream.Open();
-    stream.Write(content);
-    stream.SaveToFile(path, Stream::adSaveCreateOverWrite);
-    stream.Close();
-    return path;
 }
 
 // The content copied by the row's key, chunk by chunk; "" when the column is NULL.
@@ -45,10 +30,9 @@ QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const 
                            const QString& contentColumn, qint32 sysPk) {
     QString result;
     Recordset rows;
-    bool streaming = false;
     ContinueOnFailure([&] {
-        streaming = BlobStreaming::readsInPlace(Required(connection));
-        if (streaming) rows.LeaveOut(contentColumn);
+        Required(connection);
+        rows.LeaveOut(contentColumn);
         rows.Open(sql, connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
     });
     qint32 count = 0;
@@ -61,9 +45,7 @@ QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const 
         return result;
     }
     // The name is given only once the whole file is written.
-    ContinueOnFailure([&] {
-        result = streaming ? streamContent(*connection, rows, contentColumn, sysPk) : saveContent(rows, contentColumn);
-    });
+    ContinueOnFailure([&] { result = streamContent(*connection, rows, contentColumn, sysPk); });
     return result;
 }
 

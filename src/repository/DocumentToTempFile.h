@@ -11,8 +11,8 @@ class Recordset;
 // Writes the content column of the Docs row that sql selects (the row whose Sys_PK is sysPk)
 // to "temp." plus the row's TypeData in the component's temporary folder and returns the
 // file's name; an outside document gives its location instead, and a missing row or a
-// failure gives "". Where the engine allows, the query runs without its content column and
-// the content is then copied by the row's key in bounded pieces.
+// failure gives "". The query runs with its content column left out, and the content is then
+// copied by the row's key in bounded pieces.
 QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const QString& sql,
                            const QString& contentColumn, qint32 sysPk);
 
