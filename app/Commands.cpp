@@ -231,7 +231,8 @@ void runDemo(Context& context, const Arguments& arguments) {
         session.setWatched(screenshot.isEmpty());
         return window.emplace(session, context.databaseUrl());
     };
-    runWindow(makeWindow, [&] { window->browseSelected(); }, screenshot);
+    runWindow(
+        makeWindow, [&] { window->browseSelected(); }, screenshot);
 }
 
 void runImport(Context& context, const Arguments& arguments) {
