@@ -101,24 +101,25 @@ ServerDocument documentOnServer(ScratchFolder& folder, qint64 bytes) {
     return document;
 }
 
-double getFromServer(ScratchFolder& folder) {
-    const ServerDocument document = documentOnServer(folder, ServerBytes);
+using ServerFetch = std::function<QString(const ComponentSession&, const ServerDocument&)>;
+
+// A document of the given size put on the server untimed, then fetched through the component.
+double fetchFromServer(ScratchFolder& folder, qint64 bytes, const ServerFetch& fetch) {
+    const ServerDocument document = documentOnServer(folder, bytes);
     ComponentSession session(Connection::Open(ServerUrl()));
     QString fetched;
-    const double seconds = secondsOf([&] { fetched = session.manager().GetDocumentFile(document.guid); });
-    Require(QFileInfo(fetched).size() == ServerBytes, "GetDocumentFile wrote another size");
+    const double seconds = secondsOf([&] { fetched = fetch(session, document); });
+    Require(QFileInfo(fetched).size() == bytes, "the component wrote a file of another size");
     QFile::remove(fetched);
     return seconds;
 }
 
-double tempFromServer(ScratchFolder& folder, qint64 bytes) {
-    const ServerDocument document = documentOnServer(folder, bytes);
-    ComponentSession session(Connection::Open(ServerUrl()));
-    QString fetched;
-    const double seconds = secondsOf([&] { fetched = FetchThroughComponent(session.connection(), document.sysPk); });
-    Require(QFileInfo(fetched).size() == bytes, "DocumentToTempFile wrote another size");
-    QFile::remove(fetched);
-    return seconds;
+QString getDocumentFile(const ComponentSession& session, const ServerDocument& document) {
+    return session.manager().GetDocumentFile(document.guid);
+}
+
+QString documentToTempFile(const ComponentSession& session, const ServerDocument& document) {
+    return FetchThroughComponent(session.connection(), document.sysPk);
 }
 
 double exportFromServer(ScratchFolder& folder, qint64 bytes) {
@@ -141,9 +142,9 @@ const std::map<std::string, std::function<double(ScratchFolder&)>> Cases{
     {"fetch50-raw", fetchRaw},
     {"pg-store100", storeOnServer},
     {"pg-import100", importToServer},
-    {"pg-get100", getFromServer},
-    {"pg-temp100", [](ScratchFolder& folder) { return tempFromServer(folder, ServerBytes); }},
-    {"pg-temp200", [](ScratchFolder& folder) { return tempFromServer(folder, 2 * ServerBytes); }},
+    {"pg-get100", [](ScratchFolder& folder) { return fetchFromServer(folder, ServerBytes, getDocumentFile); }},
+    {"pg-temp100", [](ScratchFolder& folder) { return fetchFromServer(folder, ServerBytes, documentToTempFile); }},
+    {"pg-temp200", [](ScratchFolder& folder) { return fetchFromServer(folder, 2 * ServerBytes, documentToTempFile); }},
     {"pg-export100", [](ScratchFolder& folder) { return exportFromServer(folder, ServerBytes); }},
     {"pg-export200", [](ScratchFolder& folder) { return exportFromServer(folder, 2 * ServerBytes); }},
 };

@@ -1,10 +1,7 @@
 #include "component/Globals.h"
-#include "dialogs/ImageBox.h"
-#include "dialogs/lists/ReportListView.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,24 +11,9 @@ using namespace dorvanel::test;
 
 namespace {
 
-QByteArray bmp(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::darkRed);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    return buffer.data();
-}
-
-const QSize MiniatureSize{120, 90};
-const QSize NotAvailableSize{168, 152};
-const QSize BuiltInSize{94, 94};
-
-ReportListView* list(QWidget* modal) { return box<ReportListView>(modal, "lvwDocs"); }
-QSize shownPicture(QWidget* modal) { return box<ImageBox>(modal, "imgView")->Picture().size(); }
 QStringList listedNames(QWidget* modal) {
     QStringList names;
-    const DocumentList& items = list(modal)->ListItems();
+    const DocumentList& items = documentList(modal)->ListItems();
     for (qint32 item = 1; item <= items.Count(); ++item) names << items.Text(item);
     return names;
 }
@@ -46,7 +28,8 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         if (IsSkipped()) return;
-        plano = storeFile(QStringLiteral("Plano"), QStringLiteral("jpg"), bmp({400, 300}), bmp(MiniatureSize));
+        plano = storeFile(QStringLiteral("Plano"), QStringLiteral("jpg"), bmpPicture({400, 300}),
+                          bmpPicture(MiniatureSize));
         acta = storeFile(QStringLiteral("Acta"), QStringLiteral("pdf"), "x");
         resetLinks();
         for (auto setItem : {&Manager::SetCanAddLink, &Manager::SetCanEdit, &Manager::SetCanDeleteLink,
@@ -87,7 +70,7 @@ TEST_F(BrowseDlgTest, OpensOnTheParentsDocumentsWithTheFirstMiniatureShown) {
                     QStringLiteral("Form/dlgBrowse"),
                     QStringLiteral("lvwDocs cmdAdd cmdEdit cmdDel chkImg cmdOpenDoc Command1 cmdClose"));
         EXPECT_FALSE(box(modal, "cmdHelp")->isVisible());
-        EXPECT_EQ(list(modal)->model()->columnCount(), 8) << "the link flag is not kept";
+        EXPECT_EQ(documentList(modal)->model()->columnCount(), 8) << "the link flag is not kept";
         EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta")}));
         EXPECT_TRUE(box<QCheckBox>(modal, "chkImg")->isChecked());
         EXPECT_EQ(shownPicture(modal), MiniatureSize);
@@ -97,7 +80,7 @@ TEST_F(BrowseDlgTest, OpensOnTheParentsDocumentsWithTheFirstMiniatureShown) {
 
 TEST_F(BrowseDlgTest, AParentWithoutDocumentsKeepsTheBuiltInPictureAndEveryButtonDoesNothing) {
     browse(Key(QStringLiteral("NADIE")), [&](QWidget* modal) {
-        EXPECT_EQ(list(modal)->ListItems().Count(), 0);
+        EXPECT_EQ(documentList(modal)->ListItems().Count(), 0);
         for (const char* button : {"cmdOpenDoc", "Command1", "cmdEdit", "cmdDel"}) clickButton(modal, button);
         EXPECT_EQ(shownPicture(modal), BuiltInSize);
         clickClose(modal);
@@ -124,8 +107,8 @@ TEST_F(BrowseDlgTest, ChangingTheCheckBoxChangesOnlyTheNextPicture) {
     browse(parent, [&](QWidget* modal) {
         clickButton(modal, "chkImg");
         EXPECT_EQ(shownPicture(modal), MiniatureSize);
-        list(modal)->SetSelected(2);
-        emit list(modal)->ItemClick(2);
+        documentList(modal)->SetSelected(2);
+        emit documentList(modal)->ItemClick(2);
         EXPECT_EQ(shownPicture(modal), NotAvailableSize);
         clickClose(modal);
     });
@@ -151,9 +134,9 @@ TEST_F(BrowseDlgTest, TheRightsObjectDecidesWhichActionsGoAhead) {
         QStringList opened;
         const ModalDriver::Step work = [&](QWidget* modal) {
             clickButton(modal, "cmdAdd");
-            list(modal)->SetSelected(list(modal)->FindItem(QStringLiteral("Acta")));
+            documentList(modal)->SetSelected(documentList(modal)->FindItem(QStringLiteral("Acta")));
             clickButton(modal, "cmdEdit");
-            list(modal)->SetSelected(list(modal)->FindItem(QStringLiteral("Acta")));
+            documentList(modal)->SetSelected(documentList(modal)->FindItem(QStringLiteral("Acta")));
             clickButton(modal, "cmdDel");
             clickClose(modal);
         };
@@ -208,7 +191,7 @@ TEST_F(BrowseDlgTest, UnlinkingTheLastLinkDeletesTheDocumentWhenAllowed) {
         resetLinks();
         const QString guid = c.document == QLatin1String("Acta") ? acta : plano;
         browse(c.parents, [&](QWidget* modal) {
-            list(modal)->SetSelected(list(modal)->FindItem(c.document));
+            documentList(modal)->SetSelected(documentList(modal)->FindItem(c.document));
             clickButton(modal, "cmdDel");
             clickClose(modal);
         });
@@ -237,10 +220,10 @@ TEST_F(BrowseDlgTest, EditingRefreshesTheList) {
     browse(
         parent,
         [&](QWidget* modal) {
-            const DocumentList& items = list(modal)->ListItems();
-            const QString edited = items.Text(list(modal)->SelectedItem());
+            const DocumentList& items = documentList(modal)->ListItems();
+            const QString edited = items.Text(documentList(modal)->SelectedItem());
             clickButton(modal, "cmdEdit");
-            EXPECT_EQ(items.SubItem(list(modal)->FindItem(edited), DocumentList::DescriptionSubItem),
+            EXPECT_EQ(items.SubItem(documentList(modal)->FindItem(edited), DocumentList::DescriptionSubItem),
                       QStringLiteral("nueva"));
             clickClose(modal);
         },

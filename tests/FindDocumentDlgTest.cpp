@@ -1,11 +1,8 @@
 #include "component/Globals.h"
-#include "dialogs/ImageBox.h"
-#include "dialogs/lists/ReportListView.h"
 #include "platform/ComponentFile.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QHeaderView>
@@ -17,26 +14,11 @@ using namespace dorvanel::test;
 
 namespace {
 
-QByteArray bmp(QSize size) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
-    return buffer.data();
-}
-
-const QSize MiniatureSize{120, 90};
-const QSize NotAvailableSize{168, 152};
-const QSize BuiltInSize{94, 94};
-
 QLineEdit* searchBox(QWidget* modal) { return box<QLineEdit>(modal, "dxBuscar"); }
-ReportListView* list(QWidget* modal) { return box<ReportListView>(modal, "lvwDocs"); }
-QSize shownPicture(QWidget* modal) { return box<ImageBox>(modal, "imgView")->Picture().size(); }
 
 // Clicks the list's row whose name is given.
 void clickRow(QWidget* modal, const QString& name) {
-    ReportListView* view = list(modal);
+    ReportListView* view = documentList(modal);
     const qint32 item = view->FindItem(name);
     ASSERT_NE(item, 0) << name.toStdString();
     const QRect row = view->visualRect(view->model()->index(item - 1, 0));
@@ -57,7 +39,7 @@ protected:
         if (IsSkipped()) return;
         for (const char* name : {"Contrato", "Factura 12", "Factura 3", "Plano"}) {
             const QString guid = storeFile(QLatin1String(name), QStringLiteral("pdf"), "x",
-                                           QLatin1String(name) == QLatin1String("Plano") ? bmp(MiniatureSize)
+                                           QLatin1String(name) == QLatin1String("Plano") ? bmpPicture(MiniatureSize)
                                                                                          : QByteArray());
             guids[QLatin1String(name)] = guid;
             link(Key(QStringLiteral("A")), guid);
@@ -92,7 +74,7 @@ TEST_F(FindDocumentDlgTest, OpensOnEveryDocumentOnceWithTheFocusInTheSearchBox) 
                                   QStringLiteral("dxBuscar mcdPreview cmdOK cmdCancel cmdHelp lvwDocs chkView"));
                       EXPECT_FALSE(box<QCheckBox>(modal, "chkView")->isChecked());
                       EXPECT_EQ(shownPicture(modal), BuiltInSize);
-                      ReportListView* view = list(modal);
+                      ReportListView* view = documentList(modal);
                       ASSERT_EQ(view->ListItems().Count(), 4);
                       QStringList shownHeadings;
                       for (int column = 0; column < view->model()->columnCount(); ++column)
@@ -132,7 +114,7 @@ TEST_F(FindDocumentDlgTest, TypingJumpsToTheFirstNameAndCompletesItUnlessErasing
                               : key == '>' ? QTest::keyClick(search, Qt::Key_Delete)
                                            : QTest::keyClicks(search, QString(key));
                           EXPECT_EQ(withSelection(search), QString::fromUtf8(step.box)) << step.keys;
-                          ReportListView* view = list(modal);
+                          ReportListView* view = documentList(modal);
                           EXPECT_EQ(view->ListItems().Text(view->SelectedItem()), QString::fromUtf8(step.selected));
                       }
                       EXPECT_EQ(shownPicture(modal), BuiltInSize) << "a search changes no preview";
@@ -194,7 +176,7 @@ TEST_F(FindDocumentDlgTest, ListsWhatTheDocumentListGivesAndOkNeedsASelection) {
                 return true;
             },
             [&](QWidget* modal) {
-                EXPECT_EQ(list(modal)->ListItems().Count(), c.listed);
+                EXPECT_EQ(documentList(modal)->ListItems().Count(), c.listed);
                 clickOK(modal);
                 if (c.listed == 0) clickCancel(modal);
             });

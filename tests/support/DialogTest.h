@@ -2,6 +2,8 @@
 
 #include "component/HostClasses.h"
 #include "component/UserRights.h"
+#include "dialogs/ImageBox.h"
+#include "dialogs/lists/ReportListView.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
 #include "support/ModalDriver.h"
@@ -9,6 +11,8 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QWidget>
 
 namespace dorvanel::test {
@@ -33,6 +37,25 @@ template <typename Box = QWidget>
 Box* box(QWidget* modal, const char* name) {
     return modal->findChild<Box*>(QLatin1String(name));
 }
+
+// A picture file's bytes: a plain colour of the given size, as BMP.
+inline QByteArray bmpPicture(QSize size, QColor colour = Qt::darkBlue) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    return buffer.data();
+}
+
+// The pictures the find and browse dialogs show, told apart by their sizes: a stored miniature
+// (as the tests store them), the not-available picture beside the library, the built-in one.
+inline const QSize MiniatureSize{120, 90};
+inline const QSize NotAvailableSize{168, 152};
+inline const QSize BuiltInSize{94, 94};
+
+inline ReportListView* documentList(QWidget* modal) { return modal->findChild<ReportListView*>("lvwDocs"); }
+inline QSize shownPicture(QWidget* modal) { return modal->findChild<ImageBox*>("imgView")->Picture().size(); }
 
 // What the dialog's frame gives every host control, in order, as "name=value".
 inline QStringList hostProperties(const QString& module) {
