@@ -34,8 +34,7 @@ const QList<Kind>& kinds() {
         {{"ENOENT", "ENOTDIR"}, NotFound, QStringLiteral("no existe")},
         {{"SQLITE_CORRUPT", "SQLITE_NOTADB"}, Failed, QStringLiteral("%1 está dañada o no es una base SQLite")},
         {{"SQLITE_CANTOPEN"}, DatabaseUnavailable, QStringLiteral("no se pudo abrir la base de datos %1")},
-        {{"SQLSTATE 08000", "SQLSTATE 08003", "SQLSTATE 08006", "SQLSTATE 57P01", "SQLSTATE 57P02",
-          "SQLSTATE 57P03"},
+        {{"SQLSTATE 08000", "SQLSTATE 08003", "SQLSTATE 08006", "SQLSTATE 57P01", "SQLSTATE 57P02", "SQLSTATE 57P03"},
          DatabaseUnavailable,
          QStringLiteral("se perdió la conexión con %1")},
     };
@@ -83,7 +82,8 @@ Failure failureOf(const Error& error, const QString& database) {
         return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, described.text) + number};
     }
     if (error.number() == Error::OpenFailed)
-        return {DatabaseUnavailable, QStringLiteral("base de datos %1: %2").arg(database, error.description()) + number};
+        return {DatabaseUnavailable,
+                QStringLiteral("base de datos %1: %2").arg(database, error.description()) + number};
     if (error.number() == Error::NoCurrentRecord) return {NotFound, error.description() + number};
     return {Failed, error.description() + number};
 }
