@@ -18,14 +18,15 @@ struct Kind {
     QStringList causes;
     ExitStatus status;
     QString words;  // %1: the database
+    QString advice = {};
 };
 
 const QList<Kind>& kinds() {
     static const QList<Kind> table{
         {{"SQLITE_BUSY", "SQLITE_LOCKED", "SQLSTATE 55P03", "SQLSTATE 40P01"},
          DatabaseBusy,
-         QStringLiteral("la base de datos %1 está ocupada por otro proceso y no se liberó a tiempo; vuelva a "
-                        "intentarlo")},
+         QStringLiteral("base de datos %1 ocupada por otro proceso"),
+         QStringLiteral("no se liberó en el tiempo de espera: vuelva a intentarlo")},
         {{"ENOSPC", "EDQUOT", "SQLITE_FULL", "SQLSTATE 53100"}, NoRoom, QStringLiteral("disco lleno")},
         {{"SQLITE_TOOBIG", "SQLSTATE 54000"}, NoRoom, QStringLiteral("el documento no cabe en la base de datos %1")},
         {{"EACCES", "EPERM", "EROFS", "SQLITE_READONLY", "SQLITE_PERM", "SQLSTATE 42501"},
@@ -74,12 +75,16 @@ QString shownDatabase(const QString& url) {
 }
 
 Failure failureOf(const Error& error, const QString& database) {
-    const QString number = QStringLiteral(" [error %1]").arg(error.number());
+    // The component's number helps whoever reads the message to the developers; the one for an
+    // unexpected failure says nothing the text does not.
+    const QString number = error.number() == Error::Unexpected ? QString()
+                                                               : QStringLiteral(" [error %1]").arg(error.number());
     const Described described = split(error.description());
     if (const auto found = kindOf(described.causes)) {
         const auto& [kind, cause] = *found;
         const QString words = kind->words.contains(QLatin1String("%1")) ? kind->words.arg(database) : kind->words;
-        return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, described.text) + number};
+        const QString advice = kind->advice.isEmpty() ? QString() : QStringLiteral("; ") + kind->advice;
+        return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, described.text) + advice + number};
     }
     if (error.number() == Error::OpenFailed)
         return {DatabaseUnavailable,

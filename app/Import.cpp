@@ -10,7 +10,6 @@
 #include <Dorvanel/Recordset.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
@@ -127,7 +126,7 @@ public:
 
 private:
     static QString key(const LocalFile& file) {
-        return QString::fromLatin1(encodeLocalName(QFileInfo(file.path()).absoluteFilePath()).toPercentEncoding("/"));
+        return QString::fromLatin1(absoluteLocalPath(file.path()).toPercentEncoding("/"));
     }
 
     Connection& connection_;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -92,6 +93,15 @@ QString shownName(const QString& name) {
     return shown;
 }
 
+QByteArray absoluteLocalPath(const QString& path) {
+    const QByteArray bytes = encodeLocalName(path);
+    if (bytes.startsWith('/')) return bytes;
+    QByteArray folder(PATH_MAX, '\0');
+    if (!::getcwd(folder.data(), size_t(folder.size())))
+        failOnFile(QStringLiteral("No se sabe en qué carpeta está"), path, errno);
+    return QByteArray(folder.constData()) + '/' + bytes;
+}
+
 void failOnFile(const QString& what, const QString& path, int code) { throw fileFailure(what, path, code); }
 
 LocalFile::LocalFile(const QString& path) : path_(path) {
@@ -111,8 +121,8 @@ QString LocalFile::readablePath() const {
     if (!linkFolder_) {
         linkFolder_ = std::make_unique<QTemporaryDir>();
         link_ = linkFolder_->filePath(shownName(QFileInfo(path_).fileName()));
-        const QByteArray target = encodeLocalName(QFileInfo(path_).absoluteFilePath());
-        if (!linkFolder_->isValid() || ::symlink(target.constData(), QFile::encodeName(link_).constData()) != 0)
+        if (!linkFolder_->isValid() ||
+            ::symlink(absoluteLocalPath(path_).constData(), QFile::encodeName(link_).constData()) != 0)
             failOnFile(QStringLiteral("No se puede enlazar"), path_, errno);
     }
     return link_;

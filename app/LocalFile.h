@@ -14,6 +14,9 @@ QString decodeLocalName(const QByteArray& bytes);
 QByteArray encodeLocalName(const QString& name);
 // The name as a message or a document's name shows it: each such byte as "\xNN".
 QString shownName(const QString& name);
+// The path made absolute, as the file system's bytes. Qt's own file classes would turn such
+// bytes into replacement characters on the way.
+QByteArray absoluteLocalPath(const QString& path);
 
 // A file opened for reading by its local name. Opening never waits on a FIFO or a device, and
 // what it finds is what is read afterwards. Raises Failure when the file cannot be opened.
