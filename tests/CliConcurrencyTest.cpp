@@ -84,7 +84,8 @@ TEST_F(CliConcurrencyTest, GetsOfOneDocumentAtOnceAllSucceed) {
         QProcess processes[4];
         for (int i = 0; i < 4; ++i) {
             const QStringList target{QStringLiteral("-o"), dir.filePath(QStringLiteral("copia%1.bin").arg(i))};
-            runner.start(processes[i], withDatabase(QStringList{QStringLiteral("get"), guid} + (i < 2 ? target : QStringList())));
+            runner.start(processes[i],
+                         withDatabase(QStringList{QStringLiteral("get"), guid} + (i < 2 ? target : QStringList())));
         }
         for (int i = 0; i < 4; ++i) {
             const CliResult got = CliRunner::finish(processes[i]);

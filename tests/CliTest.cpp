@@ -227,8 +227,8 @@ TEST_F(CliTest, ImportStoresEachFileOnceAndSaysWhatItLeftOut) {
     ASSERT_TRUE(made >= 0 && ::write(made, "cafe", 4) == 4 && ::close(made) == 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + QStringLiteral("/tubo")).constData(), 0644), 0);
     ASSERT_TRUE(QFile::link(folder + QStringLiteral("/falta.txt"), folder + QStringLiteral("/roto.txt")));
-    const QStringList import = QStringList{QStringLiteral("import"), folder} +
-                               words(QStringLiteral("--parent-type Cliente --parent ") + key('P'));
+    // Named from the working folder, where a name has to be made absolute from its bytes.
+    const QStringList import = words(QStringLiteral("import entrada --parent-type Cliente --parent ") + key('P'));
     // The names the run printed after the keys, in order.
     const auto printed = [](const Result& result) {
         QStringList names;

@@ -19,6 +19,7 @@ void CliRunner::start(QProcess& process, const QStringList& arguments, const QSt
         environment.insert(QLatin1String(variable), home_);
     for (const QString& variable : unsetVariables) environment.remove(variable);
     process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(home_);
     process.start(QStringLiteral(DORVANEL_CLI), arguments);
     process.closeWriteChannel();
 }

@@ -26,7 +26,8 @@ std::ostream& operator<<(std::ostream& os, const CliResult& result);
 QStringList words(const QString& line);
 
 // Runs the program (the DORVANEL_CLI the test is built with) as a user runs it, with a home
-// of its own: HOME and the XDG folders are the folder given, and DORVANEL_DB is unset.
+// of its own: HOME, the XDG folders and the working folder are the folder given, and
+// DORVANEL_DB is unset.
 class CliRunner {
 public:
     explicit CliRunner(QString home) : home_(std::move(home)) {}
