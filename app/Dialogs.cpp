@@ -2,7 +2,6 @@
 
 #include "Failure.h"
 
-#include <Dorvanel/Error.h>
 
 #include <QApplication>
 #include <QPainter>
@@ -89,7 +88,7 @@ public:
         schedulePoll();
     }
 
-    // Raises Error when no dialog was shown or its picture could not be written.
+    // Raises Failure when no dialog was shown or its picture could not be written.
     void requireWritten() const {
         if (!taken_) throw Failure{Failed, QStringLiteral("No se mostró ningún diálogo: no se escribió %1").arg(file_)};
         if (!written_) throw Failure{Failed, QStringLiteral("No se pudo escribir la imagen %1").arg(file_)};

@@ -24,7 +24,7 @@ void quietSqlLog() { QLoggingCategory::setFilterRules(QStringLiteral("dorvanel.s
 // Qt's own notices (a missing XDG_RUNTIME_DIR, what the off-screen platform cannot do, the SQL
 // driver's warnings) say nothing a user of this program can act on: they show only when
 // DORVANEL_DEBUG or QT_LOGGING_RULES is set. The component's messages still reach standard
-// error, and so do Qt's critical failures.
+// error, and so does a fatal failure, before the program ends.
 QtMessageHandler qtDefaultHandler = nullptr;
 
 bool debugging() {
@@ -33,7 +33,7 @@ bool debugging() {
 
 void withoutLibraryChatter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     const bool ours = context.category && qstrncmp(context.category, "dorvanel", 8) == 0;
-    if (ours || type == QtCriticalMsg || type == QtFatalMsg) qtDefaultHandler(type, context, message);
+    if (ours || type == QtFatalMsg) qtDefaultHandler(type, context, message);
 }
 
 // The words after the program's name, each as the system gave it: a file name need not be UTF-8.
