@@ -2,7 +2,6 @@
 
 #include "Failure.h"
 
-
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
