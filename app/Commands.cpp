@@ -4,6 +4,7 @@
 #include "DemoWindow.h"
 #include "Dialogs.h"
 #include "DocumentListing.h"
+#include "Failure.h"
 #include "Import.h"
 #include "SampleDocuments.h"
 #include "Session.h"
@@ -13,7 +14,9 @@
 #include <Dorvanel/Error.h>
 
 #include <QDir>
+#include <QIODevice>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <optional>
@@ -33,7 +36,11 @@ QString defaultDatabaseUrl() {
 // help never touches one.
 class Context {
 public:
-    Context(QString requestedUrl, QTextStream& stream) : out(stream), url_(std::move(requestedUrl)) {}
+    Context(QString requestedUrl, QTextStream& stream)
+        : out(stream), named_(!requestedUrl.isEmpty()), url_(std::move(requestedUrl)) {}
+
+    // Whether the command line or DORVANEL_DB named the database.
+    bool databaseNamed() const { return named_; }
 
     // The database the command line or DORVANEL_DB named, or else the embedded one.
     const QString& databaseUrl() {
@@ -46,9 +53,15 @@ public:
         return *session_;
     }
 
+    // The database as a message names it, without looking for the default one.
+    QString shownDatabaseName() const {
+        return url_.isEmpty() ? QStringLiteral("predeterminada") : shownDatabase(url_);
+    }
+
     QTextStream& out;
 
 private:
+    bool named_;
     QString url_;
     std::optional<Session> session_;
 };
@@ -65,9 +78,14 @@ Handler exitingZero(void (*run)(Context&, const Arguments&)) {
     };
 }
 
+// What a command shows: the ones that show nothing run without a GUI application, so that they
+// need no display and Qt's platform is never loaded.
+enum class Shows { Nothing, Windows };
+
 struct Command {
     CommandSyntax syntax;
     Handler run;
+    Shows shows = Shows::Nothing;
 };
 
 const QList<Command>& commands();
@@ -116,8 +134,8 @@ void runUnlink(Context& context, const Arguments& arguments) {
     const QString parent = arguments.positional(0);
     const QString guid = arguments.positional(1);
     if (!context.session().unlink(parent, guid))
-        throw Error(Error::NoCurrentRecord,
-                    QStringLiteral("El documento %1 no está vinculado a %2: no se quitó nada").arg(guid, parent));
+        throw Failure{NotFound,
+                      QStringLiteral("El documento %1 no está vinculado a %2: no se quitó nada").arg(guid, parent)};
     context.out << "Vínculo quitado: " << guid << " ya no está vinculado a " << parent << Qt::endl;
 }
 
@@ -147,22 +165,30 @@ void runList(Context& context, const Arguments& arguments) {
     }
 }
 
+// The content goes from the database straight to its destination, with no copy on the way.
 void runGet(Context& context, const Arguments& arguments) {
-    const FetchedDocument document = context.session().fetch(arguments.positional(0));
+    const QString guid = arguments.positional(0);
     const QString target = arguments.value(QStringLiteral("o"));
-    if (document.outside()) {
-        context.out << document.path() << Qt::endl;
+    Session& session = context.session();
+    const DocumentRef document = session.requireDocument(guid);
+    if (document.outside) {
+        context.out << document.location << Qt::endl;
         if (!target.isEmpty()) QTextStream(stderr) << "Es un documento externo: no se escribió " << target << Qt::endl;
-    } else if (target.isEmpty()) {
+        return;
+    }
+    const ContentWriter copy = [&](QIODevice& to, const QString& name) { session.copyContent(guid, to, name); };
+    if (target.isEmpty()) {
         context.out.flush();
-        copyToStandardOutput(document.path());
+        writeToStandardOutput(copy);
     } else {
-        copyToFile(document.path(), target);
+        writeToFile(target, copy);
     }
 }
 
+// Handing a picture to the desktop needs one; without a display nothing would open.
 void openDocument(Context& context, const Arguments& arguments, bool saveAs) {
     const QString guid = arguments.positional(0);
+    if (!saveAs) requireDesktop(QStringLiteral("dorvanel get %1 -o ARCHIVO, o dorvanel download %1").arg(guid));
     if (!context.session().open(guid, saveAs))
         context.out << "Documento " << guid << " entregado al escritorio para abrirlo" << Qt::endl;
 }
@@ -236,12 +262,30 @@ void runDemo(Context& context, const Arguments& arguments) {
 }
 
 void runImport(Context& context, const Arguments& arguments) {
-    importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
-                 arguments.value(QStringLiteral("parent-type")));
+    ImportRequest request;
+    request.folder = arguments.positional(0);
+    request.parent = arguments.value(QStringLiteral("parent"));
+    request.parentType = arguments.value(QStringLiteral("parent-type"));
+    request.recursive = arguments.isSet(QStringLiteral("recursive"));
+    request.hidden = arguments.isSet(QStringLiteral("hidden"));
+    request.again = arguments.isSet(QStringLiteral("again"));
+    const ImportCounts counts = importFolder(context.session(), context.out, request);
+    if (counts.failed > 0)
+        throw Failure{Failed, QStringLiteral("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
+                                  .arg(counts.failed)};
 }
 
+// Without a database named, the tour runs on one of its own that it removes at the end, so that
+// trying it leaves the user's documents as they were.
 void runTourCommand(Context& context, const Arguments&) {
-    runTour(context.session(), context.out, context.databaseUrl());
+    if (context.databaseNamed()) return runTour(context.session(), context.out, context.databaseUrl(), false);
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        throw Failure{Failed, QStringLiteral("No se pudo crear una carpeta temporal para el recorrido: %1")
+                                  .arg(folder.errorString())};
+    const QString url = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("recorrido.sqlite"));
+    Session session(url, context.out);
+    runTour(session, context.out, url, true);
 }
 
 void runHelp(Context& context, const Arguments& arguments) {
@@ -285,18 +329,22 @@ const QList<Command>& commands() {
           {"CLAVE"},
           {{{"o"}, "ARCHIVO", "escribe en ARCHIVO y no en la salida estándar"}}},
          exitingZero(runGet)},
-        {{"open", "abre una imagen en el escritorio; lo demás, como download", {"CLAVE"}},
-         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); })},
+        {{"open", "abre una imagen en el escritorio; lo demás, como download (necesita pantalla)", {"CLAVE"}},
+         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, false); }),
+         Shows::Windows},
         {{"download", "ofrece el documento en una página de descarga", {"CLAVE"}},
-         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); })},
+         exitingZero([](Context& context, const Arguments& arguments) { openDocument(context, arguments, true); }),
+         Shows::Windows},
         {{"add",
           "muestra el diálogo para adjuntar un documento a los padres; sale con 0 si se guardó y vinculó",
           {"PADRES"},
           {ParentType, Screenshot},
           {"ARCHIVO"}},
-         runAdd},
+         runAdd,
+         Shows::Windows},
         {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {Screenshot}},
-         runEdit},
+         runEdit,
+         Shows::Windows},
         {{"find",
           "muestra el diálogo de búsqueda y escribe la clave del documento elegido; sale con 1 si se canceló",
           {},
@@ -305,17 +353,23 @@ const QList<Command>& commands() {
            NoSysLinks,
            {{"miniatures"}, {}, "al elegir un documento muestra su miniatura"},
            Screenshot}},
-         runFind},
+         runFind,
+         Shows::Windows},
         {{"browse",
           "muestra el diálogo que explora los documentos vinculados a los padres",
           {"PADRES"},
           {{{"info"}, "TEXTO", "lo que sigue al título del diálogo; sin ella, PADRES"}, ParentType, Screenshot}},
-         runBrowse},
+         runBrowse,
+         Shows::Windows},
         {{"rm", "quita los vínculos del documento y lo elimina", {"CLAVE"}}, exitingZero(runRemove)},
         {{"import",
-          "guarda cada archivo de la carpeta y lo vincula al padre",
+          "guarda cada archivo de la carpeta y lo vincula al padre; dice cuáles no guardó y por qué",
           {"CARPETA"},
-          {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
+          {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required},
+           ParentType,
+           {{"recursive"}, {}, "entra también en las subcarpetas"},
+           {{"hidden"}, {}, "guarda también los archivos ocultos (los que empiezan por punto)"},
+           {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"}}},
          exitingZero(runImport)},
         {{"demo",
           "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",
@@ -323,14 +377,22 @@ const QList<Command>& commands() {
           {{{"screenshot"},
             "ARCHIVO",
             "escribe una imagen PNG de la ventana con los documentos del primer registro abiertos, y termina"}}},
-         exitingZero(runDemo)},
-        {{"tour", "recorrido guiado con documentos de ejemplo"}, exitingZero(runTourCommand)},
+         exitingZero(runDemo),
+         Shows::Windows},
+        {{"tour", "recorrido guiado con documentos de ejemplo, en una base temporal salvo que se indique --db"},
+         exitingZero(runTourCommand)},
         {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, exitingZero(runHelp)},
     };
     return table;
 }
 
 }  // namespace
+
+bool showsWindows(const Invocation& invocation) {
+    for (const Command& command : commands())
+        if (command.syntax.name == invocation.command) return command.shows == Shows::Windows;
+    return false;
+}
 
 int runCommand(const Invocation& invocation) {
     QTextStream out(stdout);
@@ -340,14 +402,20 @@ int runCommand(const Invocation& invocation) {
     }
     if (invocation.command.isEmpty()) {
         QTextStream(stderr) << generalHelp(syntaxes());
-        return 2;
+        return WrongUsage;
     }
     const Command& command = commandNamed(invocation.command);
     const Arguments arguments(command.syntax, invocation.arguments);
     Context context(invocation.databaseUrl, out);
-    if (!arguments.helpWanted()) return command.run(context, arguments);
-    out << commandHelp(command.syntax);
-    return 0;
+    if (arguments.helpWanted()) {
+        out << commandHelp(command.syntax);
+        return 0;
+    }
+    try {
+        return command.run(context, arguments);
+    } catch (const Error& error) {
+        throw failureOf(error, context.shownDatabaseName());
+    }
 }
 
 }  // namespace dorvanel::cli

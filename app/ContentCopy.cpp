@@ -1,52 +1,80 @@
 #include "ContentCopy.h"
 
-#include <Dorvanel/Error.h>
+#include "Failure.h"
+#include "LocalFile.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <cstdio>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace dorvanel::cli {
 
 namespace {
 
-constexpr qint64 ChunkSize = 64 * 1024;
+// Read right after the failing call, while errno still holds its cause.
+[[noreturn]] void failToWrite(const QString& path) { failOnFile(QStringLiteral("No se pudo escribir"), path, errno); }
 
-[[noreturn]] void failOn(const QIODevice& device, const QString& name) {
-    throw Error(Error::FileFailed, QStringLiteral("No se pudo copiar %1: %2").arg(name, device.errorString()));
+// Writes through a descriptor this takes over. Nothing is buffered on the way, so a failure
+// shows at the write that meets it.
+void writeThrough(int descriptor, const QString& path, const ContentWriter& write) {
+    QFile file;
+    if (!file.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle)) {
+        ::close(descriptor);
+        failToWrite(path);
+    }
+    write(file, shownName(path));
 }
 
-void openOrFail(QIODevice& device, QIODevice::OpenMode mode, const QString& name) {
-    if (!device.open(mode)) failOn(device, name);
+// What a new file gets: the permissions of the one it replaces, or the usual ones of a new file.
+mode_t permissionsFor(const struct stat* replaced) {
+    if (replaced) return replaced->st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
-void copyChunks(const QString& source, QIODevice& target, const QString& targetName) {
-    QFile from(source);
-    openOrFail(from, QIODevice::ReadOnly, source);
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    while (!from.atEnd()) {
-        const qint64 read = from.read(chunk.data(), ChunkSize);
-        if (read < 0) failOn(from, source);
-        if (target.write(chunk.constData(), read) != read) failOn(target, targetName);
+void writeBesideAndRename(const QByteArray& target, const struct stat* replaced, const QString& path,
+                          const ContentWriter& write) {
+    QByteArray partial = target + ".XXXXXX";
+    const int descriptor = ::mkstemp(partial.data());
+    if (descriptor < 0) failOnFile(QStringLiteral("No se pudo crear un archivo junto a"), path, errno);
+    try {
+        if (::fchmod(descriptor, permissionsFor(replaced)) != 0) failToWrite(path);
+        writeThrough(descriptor, path, write);
+        if (::rename(partial.constData(), target.constData()) != 0) failToWrite(path);
+    } catch (...) {
+        ::unlink(partial.constData());
+        throw;
     }
 }
 
 }  // namespace
 
-void copyToFile(const QString& source, const QString& target) {
-    const QString name = QStringLiteral("a %1").arg(target);
-    QSaveFile to(target);
-    openOrFail(to, QIODevice::WriteOnly, name);
-    copyChunks(source, to, name);
-    if (!to.commit()) failOn(to, name);
+void writeToFile(const QString& path, const ContentWriter& write) {
+    const QByteArray target = encodeLocalName(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        const int descriptor = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+        if (descriptor < 0) failOnFile(QStringLiteral("No se puede abrir"), path, errno);
+        writeThrough(descriptor, path, write);
+        return;
+    }
+    writeBesideAndRename(target, exists ? &existing : nullptr, path, write);
 }
 
-void copyToStandardOutput(const QString& source) {
-    const QString name = QStringLiteral("a la salida estándar");
-    QFile to;
-    if (!to.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) failOn(to, name);
-    copyChunks(source, to, name);
-    if (!to.flush()) failOn(to, name);
+void writeToStandardOutput(const ContentWriter& write) {
+    const QString name = QStringLiteral("la salida estándar");
+    QFile out;
+    errno = 0;
+    // By its descriptor: through stdout's FILE, the writes would wait in its buffer, and a failure
+    // would show only when it is flushed at the exit, where nobody hears of it.
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failOnFile(QStringLiteral("No se pudo escribir en"), name, errno);
+    write(out, name);
 }
 
 }  // namespace dorvanel::cli

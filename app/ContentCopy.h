@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class QIODevice;
 
 namespace dorvanel::cli {
 
-// Copies a file's bytes a chunk at a time, so that a large document never sits in memory
-// whole. A failure raises Error::FileFailed.
-void copyToFile(const QString& source, const QString& target);
-void copyToStandardOutput(const QString& source);
+// Writes content to target as it comes, naming target as a message would (targetName).
+using ContentWriter = std::function<void(QIODevice& target, const QString& targetName)>;
+
+// A regular file (or a new one) at path appears, replacing any older one, only once it is
+// complete: it is written under a temporary name beside it and then renamed. Anything else
+// there (a FIFO, a device) is written to directly. A failure raises Failure.
+void writeToFile(const QString& path, const ContentWriter& write);
+void writeToStandardOutput(const ContentWriter& write);
 
 }  // namespace dorvanel::cli

@@ -1,6 +1,6 @@
 #include "Dialogs.h"
 
-#include <Dorvanel/Error.h>
+#include "Failure.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -27,14 +27,13 @@ bool drawsOffscreen() {
 
 void requireSomeoneSees(bool photographed) {
     if (offscreenChosenHere)
-        throw Error(Error::Unexpected,
-                    QStringLiteral("El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
-                                   "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen"));
+        throw Failure{Failed, QStringLiteral(
+                                  "El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
+                                  "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen")};
     if (!photographed && drawsOffscreen())
-        throw Error(Error::Unexpected,
-                    QStringLiteral("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería y la "
-                                   "orden no terminaría; use --screenshot ARCHIVO")
-                        .arg(QGuiApplication::platformName()));
+        throw Failure{Failed, QStringLiteral("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería "
+                                             "y la orden no terminaría; use --screenshot ARCHIVO")
+                                  .arg(QGuiApplication::platformName())};
 }
 
 // The focus reaches a modal dialog one event-loop pass after it shows; it has painted by then.
@@ -88,11 +87,10 @@ public:
         schedulePoll();
     }
 
-    // Raises Error when no dialog was shown or its picture could not be written.
+    // Raises Failure when no dialog was shown or its picture could not be written.
     void requireWritten() const {
-        if (!taken_)
-            throw Error(Error::Unexpected, QStringLiteral("No se mostró ningún diálogo: no se escribió %1").arg(file_));
-        if (!written_) throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir la imagen %1").arg(file_));
+        if (!taken_) throw Failure{Failed, QStringLiteral("No se mostró ningún diálogo: no se escribió %1").arg(file_)};
+        if (!written_) throw Failure{Failed, QStringLiteral("No se pudo escribir la imagen %1").arg(file_)};
     }
 
 private:
@@ -116,6 +114,18 @@ private:
 };
 
 }  // namespace
+
+void requireDesktop(const QString& instead) {
+    const QString why =
+        !hasDisplay() ? QStringLiteral("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")
+        : drawsOffscreen()
+            ? QStringLiteral("con QT_QPA_PLATFORM=%1 no se muestra nada").arg(QGuiApplication::platformName())
+            : QString();
+    if (!why.isEmpty())
+        throw Failure{Failed, QStringLiteral("Abrir un documento en el escritorio necesita una pantalla y %1: no se "
+                                             "abrió nada. En su lugar: %2")
+                                  .arg(why, instead)};
+}
 
 void drawOffscreenWithoutDisplay() {
     if (hasDisplay() || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;

@@ -12,11 +12,15 @@ namespace dorvanel::cli {
 // off screen. To be called before the application is made.
 void drawOffscreenWithoutDisplay();
 
+// Opening a document with the desktop's handler needs a desktop to show it: without a display,
+// or on a platform that draws off screen, this raises Failure and says what to do instead.
+void requireDesktop(const QString& instead);
+
 // Shows a dialog of the component through show, which tells whether the user accepted it,
 // and gives the exit status: 0 when accepted or saved, 1 when not. With a screenshot file the
 // dialog is written there as a PNG once it is painted, then closed as its Cancel would. A
 // dialog nobody could see is not shown: without a display, or on the off-screen platform
-// without a screenshot, this raises Error.
+// without a screenshot, this raises Failure.
 int runDialog(const std::function<bool()>& show, const QString& screenshotFile);
 
 // Shows the host window makeWindow makes until the user closes it. With a screenshot file,

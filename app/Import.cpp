@@ -1,42 +1,214 @@
 #include "Import.h"
 
+#include "Failure.h"
+#include "LocalFile.h"
 #include "ProgressBar.h"
 #include "Session.h"
 
+#include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
+#include <Dorvanel/Recordset.h>
 
 #include <QDir>
-#include <QFileInfo>
+#include <QSet>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
 
 namespace dorvanel::cli {
 
 namespace {
 
-QFileInfoList filesIn(const QString& folder) {
-    const QDir dir(folder);
-    if (!dir.exists()) throw Error(Error::FileFailed, QStringLiteral("No existe la carpeta %1").arg(folder));
-    return dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+// A file found in the folder: to store, or left out for the reason given.
+struct Entry {
+    QString path;
+    QString shown;  // relative to the folder
+    QString leftOut;
+};
+
+struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// The names in a folder, as the file system has them, in order.
+QStringList namesIn(const QString& folder) {
+    const std::unique_ptr<DIR, DirCloser> dir(opendir(encodeLocalName(folder).constData()));
+    if (!dir) failOnFile(QStringLiteral("No se puede leer la carpeta"), folder, errno);
+    QStringList names;
+    while (const dirent* entry = readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..") names << decodeLocalName(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
+
+// Walks the folder, and its subfolders when asked, each folder once even where links loop.
+class FolderWalk {
+public:
+    explicit FolderWalk(const ImportRequest& request) : request_(request) {}
+
+    QList<Entry> entries() {
+        visit(request_.folder, QString());
+        return entries_;
+    }
+
+private:
+    void visit(const QString& folder, const QString& prefix) {
+        for (const QString& name : namesIn(folder)) {
+            const QString path = QDir(folder).filePath(name);
+            const QString shown = shownName(prefix + name);
+            struct stat status {};
+            if (!request_.hidden && name.startsWith(QLatin1Char('.'))) {
+                entries_ << Entry{path, shown, QStringLiteral("oculto; se guarda con --hidden")};
+            } else if (::stat(encodeLocalName(path).constData(), &status) != 0) {
+                entries_ << Entry{path, shown, {}};  // storing it tells why it cannot be read
+            } else if (S_ISDIR(status.st_mode)) {
+                enter(path, shown, status);
+            } else if (!S_ISREG(status.st_mode)) {
+                entries_ << Entry{path, shown, QStringLiteral("no es un archivo regular (FIFO, dispositivo o socket)")};
+            } else {
+                entries_ << Entry{path, shown, {}};
+            }
+        }
+    }
+
+    void enter(const QString& path, const QString& shown, const struct stat& status) {
+        if (!request_.recursive) {
+            entries_ << Entry{path, shown + '/', QStringLiteral("carpeta; se entra con --recursive")};
+            return;
+        }
+        const std::pair<dev_t, ino_t> identity{status.st_dev, status.st_ino};
+        if (visited_.contains(identity)) return;
+        visited_ << identity;
+        visit(path, shown + '/');
+    }
+
+    const ImportRequest& request_;
+    QList<Entry> entries_;
+    QSet<std::pair<dev_t, ino_t>> visited_;
+};
+
+const QString ImportsTable = QStringLiteral("dorvanel_imports");
+
+// What was imported from where: a file's absolute path (its bytes percent-encoded, as a name
+// need not be UTF-8), the parent it went to, its size and modification time then, and the
+// document it became.
+class ImportLog {
+public:
+    explicit ImportLog(Connection& connection) : connection_(connection) {
+        connection_.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (path TEXT NOT NULL, parent TEXT NOT NULL, "
+                                           "size BIGINT NOT NULL, modified BIGINT NOT NULL, guid TEXT NOT NULL, "
+                                           "PRIMARY KEY (path, parent))")
+                                .arg(ImportsTable));
+    }
+
+    // Whether the file, as it is now, became a document that still exists.
+    bool holds(const LocalFile& file, const QString& parent) {
+        const auto rows =
+            connection_.Execute(QStringLiteral("SELECT i.guid FROM %1 i JOIN Docs d ON d.Sys_GUID = i.guid "
+                                               "WHERE i.path = ? AND i.parent = ? AND i.size = ? AND i.modified = ?")
+                                    .arg(ImportsTable),
+                                {key(file), parent, file.size(), file.modified()});
+        return rows && !rows->Eof();
+    }
+
+    void record(const LocalFile& file, const QString& parent, const QString& guid) {
+        connection_.Execute(QStringLiteral("DELETE FROM %1 WHERE path = ? AND parent = ?").arg(ImportsTable),
+                            {key(file), parent});
+        connection_.Execute(QStringLiteral("INSERT INTO %1 (path, parent, size, modified, guid) VALUES (?, ?, ?, ?, ?)")
+                                .arg(ImportsTable),
+                            {key(file), parent, file.size(), file.modified(), guid});
+    }
+
+private:
+    static QString key(const LocalFile& file) {
+        return QString::fromLatin1(absoluteLocalPath(file.path()).toPercentEncoding("/"));
+    }
+
+    Connection& connection_;
+};
+
+// A failure of the database rather than of the file ends the import: the next files would
+// only meet it again.
+bool stopsTheImport(const Failure& failure) {
+    return failure.status == DatabaseBusy || failure.status == DatabaseUnavailable || failure.status == NoRoom;
+}
+
+class Importer {
+public:
+    Importer(Session& session, QTextStream& out, const ImportRequest& request)
+        : session_(session), out_(out), request_(request), log_(session.connection()) {}
+
+    void import(const Entry& entry) {
+        if (!entry.leftOut.isEmpty()) return leaveOut(entry, entry.leftOut);
+        try {
+            store(entry);
+        } catch (const Failure& failure) {
+            fail(entry, failure.message);
+        } catch (const Error& error) {
+            const Failure failure = failureOf(error, QString());
+            if (stopsTheImport(failure)) throw;
+            fail(entry, failure.message);
+        }
+    }
+
+    const ImportCounts& counts() const { return counts_; }
+
+private:
+    void store(const Entry& entry) {
+        const LocalFile file(entry.path);
+        if (!request_.again && log_.holds(file, request_.parent))
+            return leaveOut(entry, QStringLiteral("ya importado con el mismo tamaño y fecha; se guarda con --again"));
+        StoreRequest store;
+        store.file = entry.path;
+        store.name = session_.proposedName(shownName(entry.path));
+        const QString guid = session_.store(store, {request_.parent}, request_.parentType,
+                                            [&](const QString& key) { log_.record(file, request_.parent, key); });
+        ++counts_.stored;
+        out_ << guid << "  " << entry.shown << Qt::endl;
+    }
+
+    void leaveOut(const Entry& entry, const QString& why) {
+        ++counts_.skipped;
+        err_ << "omitido: " << entry.shown << ": " << why << Qt::endl;
+    }
+
+    void fail(const Entry& entry, const QString& why) {
+        ++counts_.failed;
+        err_ << "no guardado: " << entry.shown << ": " << why << Qt::endl;
+    }
+
+    Session& session_;
+    QTextStream& out_;
+    const ImportRequest& request_;
+    ImportLog log_;
+    QTextStream err_{stderr};
+    ImportCounts counts_;
+};
 
 }  // namespace
 
-void importFolder(Session& session, QTextStream& out, const QString& folder, const QString& parent,
-                  const QString& parentType) {
-    requireKey(parent, QStringLiteral("del padre"));
-    const QFileInfoList files = filesIn(folder);
-    ProgressBar progress(files.size());
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files[i].filePath();
-        progress.show(i, files[i].fileName());
-        StoreRequest request;
-        request.file = path;
-        request.name = session.proposedName(path);
-        const QString guid = session.store(request, {parent}, parentType);
-        progress.clear();
-        out << guid << "  " << files[i].fileName() << Qt::endl;
+ImportCounts importFolder(Session& session, QTextStream& out, const ImportRequest& request) {
+    requireKey(request.parent, QStringLiteral("del padre"));
+    const QList<Entry> entries = FolderWalk(request).entries();
+    Importer importer(session, out, request);
+    {
+        ProgressBar progress(entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            progress.show(i, entries[i].shown);
+            importer.import(entries[i]);
+            progress.clear();
+        }
     }
-    QTextStream(stderr) << "Documentos importados de " << QDir(folder).absolutePath() << ": " << files.size()
-                        << ", vinculados a " << parent << Qt::endl;
+    const ImportCounts& counts = importer.counts();
+    QTextStream(stderr) << "importados de " << shownName(QDir(request.folder).absolutePath()) << ": " << counts.stored
+                        << ", vinculados a " << request.parent << "; omitidos: " << counts.skipped
+                        << "; no guardados: " << counts.failed << Qt::endl;
+    return counts;
 }
 
 }  // namespace dorvanel::cli

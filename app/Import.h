@@ -7,10 +7,28 @@ namespace dorvanel::cli {
 
 class Session;
 
-// Stores every regular file of folder (not its subfolders), in name order, and links each
-// to parent. Prints "KEY  file" per document on out; progress and a summary go to standard
-// error. A failure stops the import; what was stored until then stays.
-void importFolder(Session& session, QTextStream& out, const QString& folder, const QString& parent,
-                  const QString& parentType);
+struct ImportRequest {
+    QString folder;
+    QString parent;
+    QString parentType;
+    bool recursive = false;  // into subfolders too
+    bool hidden = false;     // names that start with "." too
+    bool again = false;      // files already imported stored once more
+};
+
+struct ImportCounts {
+    int stored = 0;
+    int skipped = 0;  // left out as asked: hidden, subfolders, already imported, not regular files
+    int failed = 0;   // could not be stored
+};
+
+// Stores every regular file of the folder, in name order, and links each to the parent; each
+// file in a transaction of its own. Prints "KEY  name" per document on out, the name relative
+// to the folder; every file not stored is named on standard error with the reason, and so is
+// the summary. A file the folder had when last imported to that parent, with the same size and
+// time, is left out unless asked again: the table dorvanel_imports remembers what was imported.
+// A file that cannot be stored is reported and the import goes on; a database that is busy,
+// out of reach or out of room stops it.
+ImportCounts importFolder(Session& session, QTextStream& out, const ImportRequest& request);
 
 }  // namespace dorvanel::cli

@@ -1,6 +1,11 @@
 #include "Session.h"
 
+#include "CommandLine.h"
+#include "Failure.h"
+#include "LocalFile.h"
+
 #include <Dorvanel/Connection.h>
+#include <Dorvanel/DocumentContent.h>
 #include <Dorvanel/Error.h>
 #include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/Globals.h>
@@ -12,17 +17,28 @@
 #include <Dorvanel/Recordset.h>
 #include <Dorvanel/Schema.h>
 
-#include <QFile>
-#include <QFileInfo>
+#include <optional>
 
 namespace dorvanel::cli {
 
 namespace {
 
-void requireReadableFile(const QString& file) {
-    const QFileInfo info(file);
-    if (!info.isFile() || !info.isReadable())
-        throw Error(Error::FileFailed, QStringLiteral("No existe el archivo o no se puede leer: %1").arg(file));
+// The database must be able to hold the whole file; the engine would refuse it only once it
+// had been read in.
+void requireStorable(const LocalFile& file, Connection& connection) {
+    if (!file.isRegular())
+        throw Failure{Failed, QStringLiteral("%1 no es un archivo regular (es una carpeta, un FIFO o un dispositivo)")
+                                  .arg(shownName(file.path()))};
+    const qint64 largest = connection.LargestValue();
+    if (file.size() > largest)
+        throw Failure{NoRoom, QStringLiteral("%1 ocupa %2 bytes y la base de datos guarda como mucho %3 bytes por "
+                                             "documento (%4)")
+                                  .arg(shownName(file.path()))
+                                  .arg(file.size())
+                                  .arg(largest)
+                                  .arg(connection.engine() == Connection::Engine::Sqlite
+                                           ? QStringLiteral("límite de SQLite")
+                                           : QStringLiteral("límite de bytea en PostgreSQL"))};
 }
 
 void requireParentKeys(const QStringList& parents) {
@@ -41,14 +57,10 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
 
 void requireKey(const QString& key, const QString& what) {
     if (!HasKeyLength(key))
-        throw Error(Error::InvalidArgument, QStringLiteral("La clave %1 «%2» debe tener %3 caracteres, no %4")
-                                                .arg(what, key)
-                                                .arg(KeyLength)
-                                                .arg(key.size()));
-}
-
-FetchedDocument::~FetchedDocument() {
-    if (!outside_) QFile::remove(path_);
+        throw UsageError{QStringLiteral("la clave %1 «%2» debe tener %3 caracteres, no %4")
+                             .arg(what, key)
+                             .arg(KeyLength)
+                             .arg(key.size())};
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
@@ -74,21 +86,25 @@ Session::~Session() {
 
 void Session::createSchema() { CreateSchema(connection()); }
 
-QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType) {
+QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType,
+                       const std::function<void(const QString& guid)>& alongside) {
     requireParentKeys(parents);
-    if (!request.isUrl) requireReadableFile(request.file);
+    std::optional<LocalFile> file;
+    if (!request.isUrl) requireStorable(file.emplace(request.file), connection());
+    const QString source = file ? file->readablePath() : request.file;
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
     resetFailure();
     // A picture gets the miniature the add dialog would give it, so that it previews alike.
-    const QString miniature = request.isUrl ? QString() : MakeMiniatureFile(request.file);
+    const QString miniature = file ? MakeMiniatureFile(source) : QString();
     const QString guid = request.type.isEmpty()
                              ? manager_->StoreDocument(request.name, request.description, request.keywords, miniature,
-                                                       request.file, request.isUrl)
+                                                       source, request.isUrl)
                              : manager_->StoreDocumentAll(request.name, request.description, request.keywords,
-                                                          miniature, request.file, request.type, request.isUrl);
+                                                          miniature, source, request.type, request.isUrl);
     if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
+    if (alongside) alongside(guid);
     transaction.Commit();
     return guid;
 }
@@ -127,18 +143,16 @@ DocumentListing Session::list(const ListQuery& query) {
     return listingOf(list, query.listsLinks());
 }
 
-FetchedDocument Session::fetch(const QString& guid) {
-    const DocumentRef document = requireDocument(guid);
-    const QString path = manager_->GetDocumentFile(guid);
-    if (path.isEmpty()) throw Error(Error::FileFailed, QStringLiteral("El documento %1 no tiene contenido").arg(guid));
-    return FetchedDocument(path, document.outside);
+void Session::copyContent(const QString& guid, QIODevice& target, const QString& targetName) {
+    requireDocument(guid);
+    if (!CopyDocumentContent(connection(), guid, target, targetName))
+        throw Failure{NotFound, QStringLiteral("El documento %1 no tiene contenido").arg(guid)};
 }
 
 bool Session::open(const QString& guid, bool saveAs) {
     const DocumentRef document = requireDocument(guid);
     if (document.type.isEmpty())
-        throw Error(Error::InvalidArgument,
-                    QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid));
+        throw Failure{Failed, QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid)};
     resetFailure();
     pageShown_ = false;
     manager_->OpenDocument(document.pk, document.type, saveAs);
@@ -183,12 +197,13 @@ QString Session::proposedName(const QString& file) { return gOskel->FileBaseName
 DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, QStringLiteral("del documento"));
     const auto rows =
-        connection().Execute(QStringLiteral("SELECT Sys_PK, TypeData, storeout FROM Docs WHERE Sys_GUID = ?"), {guid});
-    if (!rows || rows->Eof())
-        throw Error(Error::NoCurrentRecord, QStringLiteral("No existe el documento %1").arg(guid));
+        connection().Execute(QStringLiteral("SELECT Sys_PK, TypeData, storeout, urlfile FROM Docs WHERE Sys_GUID = ?"),
+                             {guid});
+    if (!rows || rows->Eof()) throw Failure{NotFound, QStringLiteral("No existe el documento %1").arg(guid)};
     return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(),
                        rows->Fields(QStringLiteral("TypeData")).toString(),
-                       rows->Fields(QStringLiteral("storeout")).toLongLong() != 0};
+                       rows->Fields(QStringLiteral("storeout")).toLongLong() != 0,
+                       rows->Fields(QStringLiteral("urlfile")).toString()};
 }
 
 void Session::resetFailure() {

@@ -9,8 +9,11 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QIODevice;
 
 namespace dorvanel {
 class Connection;
@@ -49,23 +52,7 @@ struct DocumentRef {
     qint32 pk = 0;
     QString type;
     bool outside = false;
-};
-
-// A fetched document: its content's copy in the work folder, removed when this ends, or for
-// an outside document its location.
-class FetchedDocument {
-public:
-    FetchedDocument(QString path, bool outside) : path_(std::move(path)), outside_(outside) {}
-    ~FetchedDocument();
-    FetchedDocument(const FetchedDocument&) = delete;
-    FetchedDocument& operator=(const FetchedDocument&) = delete;
-
-    const QString& path() const { return path_; }
-    bool outside() const { return outside_; }
-
-private:
-    QString path_;
-    bool outside_;
+    QString location;  // an outside document's
 };
 
 // The component on one database. Runs the Manager's operations and raises each failure as an
@@ -83,14 +70,18 @@ public:
     void setWatched(bool watched) { watched_ = watched; }
 
     void createSchema();
-    // Stores the document and links it to every parent, all or nothing; gives its key.
-    QString store(const StoreRequest& request, const QStringList& parents = {}, const QString& parentType = {});
+    // Stores the document and links it to every parent, all or nothing; gives its key. A file
+    // that is not a regular one, or larger than the database takes, is refused before anything
+    // is written. alongside runs with the new key before the whole is committed, as part of it.
+    QString store(const StoreRequest& request, const QStringList& parents = {}, const QString& parentType = {},
+                  const std::function<void(const QString& guid)>& alongside = {});
     void link(const QString& parent, const QString& guid, const QString& parentType, bool sis);
     // False when there was no such link.
     bool unlink(const QString& parent, const QString& guid);
     QStringList parents(const QString& guid);
     DocumentListing list(const ListQuery& query);
-    FetchedDocument fetch(const QString& guid);
+    // Copies the stored document's content to target as it is read from the database.
+    void copyContent(const QString& guid, QIODevice& target, const QString& targetName);
     // True when the document was offered on a download page rather than handed to the desktop.
     bool open(const QString& guid, bool saveAs);
     // Unlinks the document from every parent and deletes it.
@@ -111,6 +102,7 @@ public:
     QString proposedName(const QString& file);
 
     DocumentRef requireDocument(const QString& guid);
+    Connection& connection() const;
 
 private:
     void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);
@@ -118,7 +110,6 @@ private:
     // What the last call reported through LastErr or a message box, if anything.
     std::optional<Error> reportedFailure() const;
     [[noreturn]] void fail(const QString& otherwise) const;
-    Connection& connection() const;
 
     QTextStream& out_;
     std::shared_ptr<Manager> manager_;
@@ -129,7 +120,7 @@ private:
     DownloadPageShower previousShower_;
 };
 
-// Raises an Error::InvalidArgument Error unless key has the 32 characters of a key; what names it.
+// Raises a UsageError unless key has the 32 characters of a key; what names it.
 void requireKey(const QString& key, const QString& what);
 
 }  // namespace dorvanel::cli

@@ -6,8 +6,8 @@
 
 #include <Dorvanel/Error.h>
 
+#include <QBuffer>
 #include <QDateTime>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 
@@ -80,17 +80,17 @@ QString tourTable(Session& session, const QStringList& keys) {
     return documentTable(listing);
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer %1: %2").arg(path, file.errorString()));
-    return file.readAll();
-}
-
-void printNextSteps(QTextStream& out, const QStringList& keys) {
+void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {
     out << "Listo: se guardaron tres archivos de ejemplo y una dirección externa, todos vinculados\n"
-        << "al cliente de ejemplo, y lo guardado volvió intacto. Cada recorrido agrega documentos\n"
-        << "nuevos. Para seguir explorando:\n"
+        << "al cliente de ejemplo, y lo guardado volvió intacto.\n";
+    if (throwaway) {
+        out << "La base de este recorrido era temporal y ya se borró: sus documentos no quedan en la suya.\n"
+            << "Para repetirlo en una base que se conserva y seguir explorando con sus claves:\n"
+            << "  dorvanel --db sqlite:recorrido.sqlite tour\n"
+            << "  dorvanel --help" << Qt::endl;
+        return;
+    }
+    out << "Cada recorrido agrega documentos nuevos. Para seguir explorando:\n"
         << "  dorvanel list --parents " << DemoParent << '\n'
         << "  dorvanel get " << keys[ImageSample] << " -o imagen.png\n"
         << "  dorvanel download " << keys.first() << '\n'
@@ -98,16 +98,18 @@ void printNextSteps(QTextStream& out, const QStringList& keys) {
 }
 
 void verifyFetched(Session& session, const QString& guid, const SampleFile& sample) {
-    const FetchedDocument fetched = session.fetch(guid);
-    if (contentOf(fetched.path()) != sample.bytes)
+    QBuffer fetched;
+    fetched.open(QIODevice::WriteOnly);
+    session.copyContent(guid, fetched, QStringLiteral("la memoria"));
+    if (fetched.data() != sample.bytes)
         throw Error(Error::FileFailed,
                     QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
 }
 
 }  // namespace
 
-void runTour(Session& session, QTextStream& out, const QString& databaseUrl) {
-    out << "Recorrido por Dorvanel en " << databaseUrl << "\n\n";
+void runTour(Session& session, QTextStream& out, const QString& databaseUrl, bool throwaway) {
+    out << "Recorrido por Dorvanel en " << databaseUrl << (throwaway ? " (una base temporal)" : "") << "\n\n";
     session.createSchema();
     out << "1. La base de datos está lista.\n";
 
@@ -122,7 +124,7 @@ void runTour(Session& session, QTextStream& out, const QString& databaseUrl) {
     verifyFetched(session, image, files[ImageSample]);
     out << "5. Se recuperó la imagen y coincide byte a byte con el original (" << files[ImageSample].bytes.size()
         << " bytes).\n\n";
-    printNextSteps(out, keys);
+    printNextSteps(out, keys, throwaway);
 }
 
 }  // namespace dorvanel::cli

@@ -19,11 +19,22 @@ const QString Introduction = QStringLiteral(
 const QString Closing = QStringLiteral(
     "Las opciones de cada orden: dorvanel help ORDEN, o dorvanel ORDEN --help.\n"
     "\n"
-    "Con QT_LOGGING_RULES=dorvanel.sql.debug=true se muestra cada sentencia SQL.\n"
+    "Con QT_LOGGING_RULES=dorvanel.sql.debug=true se muestra cada sentencia SQL; con DORVANEL_DEBUG=1,\n"
+    "también los avisos de Qt y del controlador de la base de datos.\n"
     "\n"
-    "Estado de salida: 0 si todo fue bien; 1 ante un error, que se describe en la salida de\n"
-    "errores como \"dorvanel: error NÚMERO: TEXTO\"; 2 si la orden está mal escrita. Las órdenes\n"
-    "que muestran un diálogo salen además con 1 cuando no se aceptó ni se guardó nada.\n");
+    "Un documento guardado ocupa como mucho 1.000.000.000 bytes en SQLite y 1 GiB menos un byte en\n"
+    "PostgreSQL; un archivo mayor se rechaza antes de empezar. open necesita una pantalla: sin ella\n"
+    "falla; use get -o ARCHIVO o download.\n"
+    "\n"
+    "Estado de salida: los errores se describen en la salida de errores como \"dorvanel: TEXTO\".\n"
+    "  0  todo fue bien\n"
+    "  1  cualquier otro error; las órdenes que muestran un diálogo, también cuando no se aceptó\n"
+    "     ni se guardó nada; import, cuando algún archivo no se pudo guardar\n"
+    "  2  la orden está mal escrita (también una clave que no tiene 32 caracteres)\n"
+    "  3  la base de datos está ocupada por otro proceso: vuelva a intentarlo\n"
+    "  4  no existe el documento, el vínculo, el archivo o la carpeta\n"
+    "  5  no se pudo abrir la base de datos o llegar a su servidor\n"
+    "  6  disco lleno, o un documento mayor de lo que la base de datos guarda\n");
 
 using Row = std::pair<QString, QString>;
 

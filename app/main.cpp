@@ -3,12 +3,15 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Dialogs.h"
+#include "Failure.h"
+#include "LocalFile.h"
 
 #include <Dorvanel/Error.h>
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QTextStream>
+#include <memory>
 
 using namespace dorvanel;
 using namespace dorvanel::cli;
@@ -18,36 +21,60 @@ namespace {
 // Statement texts stay out of the output unless QT_LOGGING_RULES asks for them.
 void quietSqlLog() { QLoggingCategory::setFilterRules(QStringLiteral("dorvanel.sql.debug=false")); }
 
-// Qt's own notices (a missing XDG_RUNTIME_DIR, what the off-screen platform cannot do) say
-// nothing a user of this program can act on; the component's messages and Qt's critical
-// failures still reach standard error.
+// Qt's own notices (a missing XDG_RUNTIME_DIR, what the off-screen platform cannot do, the SQL
+// driver's warnings) say nothing a user of this program can act on: they show only when
+// DORVANEL_DEBUG or QT_LOGGING_RULES is set. The component's messages still reach standard
+// error, and so does a fatal failure, before the program ends.
 QtMessageHandler qtDefaultHandler = nullptr;
+
+bool debugging() {
+    return !qEnvironmentVariableIsEmpty("DORVANEL_DEBUG") || !qEnvironmentVariableIsEmpty("QT_LOGGING_RULES");
+}
 
 void withoutLibraryChatter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     const bool ours = context.category && qstrncmp(context.category, "dorvanel", 8) == 0;
-    if (ours || type == QtCriticalMsg || type == QtFatalMsg) qtDefaultHandler(type, context, message);
+    if (ours || type == QtFatalMsg) qtDefaultHandler(type, context, message);
 }
 
-int runReportingFailures(const QStringList& words) {
-    QTextStream err(stderr);
+// The words after the program's name, each as the system gave it: a file name need not be UTF-8.
+QStringList argumentWords(int argc, char* argv[]) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i) words << decodeLocalName(QByteArray(argv[i]));
+    return words;
+}
+
+// A GUI application only for the commands that show windows; it needs Qt's platform, which
+// the others never load.
+std::unique_ptr<QCoreApplication> applicationFor(const Invocation& invocation, int& argc, char* argv[]) {
+    if (!showsWindows(invocation)) return std::make_unique<QCoreApplication>(argc, argv);
+    drawOffscreenWithoutDisplay();
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+int reported(const QString& message, int status) {
+    QTextStream(stderr) << "dorvanel: " << message << Qt::endl;
+    return status;
+}
+
+int runReportingFailures(int argc, char* argv[]) {
     try {
-        return runCommand(parseInvocation(words));
+        const Invocation invocation = parseInvocation(argumentWords(argc, argv));
+        const auto application = applicationFor(invocation, argc, argv);
+        quietSqlLog();
+        return runCommand(invocation);
     } catch (const UsageError& usage) {
-        err << "dorvanel: " << usage.message << "\nVea dorvanel --help" << Qt::endl;
-        return 2;
+        return reported(usage.message + QStringLiteral("\nVea dorvanel --help"), WrongUsage);
+    } catch (const Failure& failure) {
+        return reported(failure.message, failure.status);
     } catch (...) {
-        const Error error = Error::fromCurrentException();
-        err << "dorvanel: error " << error.number() << ": " << error.description() << Qt::endl;
-        return 1;
+        const Failure failure = failureOf(Error::fromCurrentException(), QString());
+        return reported(failure.message, failure.status);
     }
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    drawOffscreenWithoutDisplay();
-    qtDefaultHandler = qInstallMessageHandler(withoutLibraryChatter);
-    QApplication app(argc, argv);
-    quietSqlLog();
-    return runReportingFailures(app.arguments().mid(1));
+    if (!debugging()) qtDefaultHandler = qInstallMessageHandler(withoutLibraryChatter);
+    return runReportingFailures(argc, argv);
 }

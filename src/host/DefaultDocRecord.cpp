@@ -9,6 +9,7 @@
 #include "platform/Recordset.h"
 
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <QUuid>
 
 #include <algorithm>
@@ -85,14 +86,27 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
 QString DefaultDocRecord::Data() {
     if (mode_ != Mode::Loaded) return QString();
     if (storeout_) return urlfile_;
-    const QString path = fileInFolder(DefaultOskel::defaultWorkFolder(),
-                                      typeData_.isEmpty() ? guid_ : guid_ + QLatin1Char('.') + typeData_);
-    return writeContentTo(path) ? path : QString();
+    return writeContentToWorkFile();
 }
 
-bool DefaultDocRecord::writeContentTo(const QString& path) const {
-    return BlobStreaming::readToFile(connection(), QStringLiteral("Docs"), QStringLiteral("Data"),
-                                     QStringLiteral("Sys_GUID"), Text(guid_), path);
+// A work file of this call's own, "GUID.XXXXXX.type" with the X's made unique, so that processes
+// that fetch one document at once never write or remove each other's. Its name is given only
+// once the file is complete; "" and no file when the document has no content.
+QString DefaultDocRecord::writeContentToWorkFile() const {
+    const QString pattern = guid_ + QStringLiteral(".XXXXXX") +
+                            (typeData_.isEmpty() ? QString() : QLatin1Char('.') + typeData_);
+    QTemporaryFile file(fileInFolder(DefaultOskel::defaultWorkFolder(), pattern));
+    if (!file.open())
+        throw Error(Error::FileFailed, QStringLiteral("No se pudo crear un archivo de trabajo en %1: %2")
+                                           .arg(DefaultOskel::defaultWorkFolder(), file.errorString()));
+    if (!BlobStreaming::readTo(connection(), QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_GUID"),
+                               Text(guid_), file, file.fileName()))
+        return QString();
+    if (!file.flush())
+        throw Error(Error::FileFailed,
+                    QStringLiteral("No se pudo escribir el archivo %1: %2").arg(file.fileName(), file.errorString()));
+    file.setAutoRemove(false);
+    return file.fileName();
 }
 
 void DefaultDocRecord::SetData(const QString& fileName) {

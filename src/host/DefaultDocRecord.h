@@ -42,8 +42,8 @@ private:
 
     void insertRow(const QString& guid);
     void updateRow();
-    // Writes the row's content to path; false when it has none.
-    bool writeContentTo(const QString& path) const;
+    // The row's content in a work file of its own; "" when it has none.
+    QString writeContentToWorkFile() const;
     void failWith(qint32 number, const QString& text);
     Connection& connection() const;
 

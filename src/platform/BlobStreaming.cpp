@@ -9,6 +9,8 @@
 #include "platform/SqliteDatabase.h"
 
 #include <QFile>
+#include <cerrno>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,12 +27,19 @@ Error fileError(const QString& path, const QString& why) {
     return Error(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why));
 }
 
+// Read right after the failing call, while errno still holds its cause.
+QString whyFailed(const QIODevice& device) { return errno != 0 ? SystemErrorText(errno) : device.errorString(); }
+
 // Reads into the whole of buffer, or less at the file's end; returns the count (0 at the end).
 qint64 readInto(QFile& source, QByteArray& buffer) {
+    errno = 0;
     const qint64 read = source.read(buffer.data(), buffer.size());
-    if (read < 0) throw fileError(source.fileName(), source.errorString());
+    if (read < 0) throw fileError(source.fileName(), whyFailed(source));
     return read;
 }
+
+// Where read content goes, a chunk at a time.
+using Sink = std::function<void(const char* data, qint64 length)>;
 
 QByteArray wholeFile(QFile& source) {
     QByteArray bytes = source.readAll();
@@ -51,13 +60,13 @@ SqliteBlob openSqliteBlob(Connection& connection, const QString& table, const QS
                                        forWriting ? 1 : 0, &blob);
     if (code != SQLITE_OK) {
         sqlite3_blob_close(blob);
-        throw Error(code, QString::fromUtf8(sqlite3_errmsg(db)));
+        throw sqliteError(code, db);
     }
     return SqliteBlob(blob);
 }
 
 void checkSqlite(Connection& connection, int code) {
-    if (code != SQLITE_OK) throw Error(code, QString::fromUtf8(sqlite3_errmsg(sqliteHandle(connection))));
+    if (code != SQLITE_OK) throw sqliteError(code, sqliteHandle(connection));
 }
 
 Error fileChanged(const QFile& source) {
@@ -117,14 +126,15 @@ void writeThroughCopy(Connection& connection, const QString& table, const QStrin
     transaction.Commit();
 }
 
-void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, NewFile& target) {
+void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid,
+                 const Sink& target) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, false);
     const qint64 size = sqlite3_blob_bytes(blob.get());
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const int length = int(qMin(ChunkSize, size - offset));
         checkSqlite(connection, sqlite3_blob_read(blob.get(), chunk.data(), length, int(offset)));
-        target.write(chunk.constData(), length);
+        target(chunk.constData(), length);
     }
 }
 
@@ -147,7 +157,7 @@ std::optional<Place> locate(Connection& connection, const QString& table, const 
 // Each slice comes in binary form; the columns are stored uncompressed, so the server reads
 // only the part a slice covers.
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                  const QVariant& key, qint64 size, NewFile& target) {
+                  const QVariant& key, qint64 size, const Sink& target) {
     const QString slice =
         QStringLiteral("SELECT substring(%1 from $1 for $2) FROM %2 WHERE %3 = $3").arg(column, table, keyColumn);
     const QByteArray keyText = key.toString().toUtf8();
@@ -160,7 +170,7 @@ void readInSlices(Connection& connection, const QString& table, const QString& c
             throw Error(
                 Error::NoCurrentRecord,
                 QStringLiteral("El contenido de la fila %1 de %2 cambió mientras se leía").arg(key.toString(), table));
-        target.write(PQgetvalue(chunk.get(), 0, 0), expected);
+        target(PQgetvalue(chunk.get(), 0, 0), expected);
     }
 }
 
@@ -171,7 +181,8 @@ Slot slotFor(const Connection& connection, const QString& file) {
     if (file.isEmpty()) return {QStringLiteral("?"), null};
     QFile source(file);
     // Read straight into the value, without QFile's own buffer in between.
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, source.errorString());
+    errno = 0;
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, whyFailed(source));
     const qint64 size = source.size();
     if (size <= ChunkSize) return {QStringLiteral("?"), wholeFile(source)};
     if (onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), size, true};
@@ -181,7 +192,8 @@ Slot slotFor(const Connection& connection, const QString& file) {
 void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                    const QVariant& key, const QString& file) {
     QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, source.errorString());
+    errno = 0;
+    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, whyFailed(source));
     if (onSqlite(connection)) {
         auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
         if (row->Eof()) throw missingRow(table, key);
@@ -191,16 +203,36 @@ void writeFromFile(Connection& connection, const QString& table, const QString& 
     }
 }
 
+// The value at place, copied to target.
+void readPlace(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+               const QVariant& key, const Place& place, const Sink& target) {
+    if (onSqlite(connection)) {
+        readInPlace(connection, table, column, place.rowid, target);
+    } else {
+        readInSlices(connection, table, column, keyColumn, key, place.size, target);
+    }
+}
+
+bool readTo(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+            const QVariant& key, QIODevice& target, const QString& targetName) {
+    const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
+    if (!place) return false;
+    readPlace(connection, table, column, keyColumn, key, *place, [&](const char* data, qint64 length) {
+        errno = 0;
+        if (target.write(data, length) != length)
+            throw Error(Error::FileFailed,
+                        QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, whyFailed(target)));
+    });
+    return true;
+}
+
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 const QVariant& key, const QString& path) {
     const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
     if (!place) return false;
     NewFile target(path);
-    if (onSqlite(connection)) {
-        readInPlace(connection, table, column, place->rowid, target);
-    } else {
-        readInSlices(connection, table, column, keyColumn, key, place->size, target);
-    }
+    readPlace(connection, table, column, keyColumn, key, *place,
+              [&](const char* data, qint64 length) { target.write(data, length); });
     target.commit();
     return true;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+class QIODevice;
+
 namespace dorvanel {
 
 class Connection;
@@ -29,6 +31,12 @@ Slot slotFor(const Connection& connection, const QString& file);
 // row does not exist, or the file cannot be read or changes size meanwhile.
 void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                    const QVariant& key, const QString& file);
+
+// Copies the column of that row to target as it is read, a chunk at a time. False, and nothing
+// written, when there is no such row or the value is NULL. A failure to write to target raises
+// Error::FileFailed with the system's reason, naming target as targetName.
+bool readTo(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+            const QVariant& key, QIODevice& target, const QString& targetName);
 
 // Copies the column of that row into a file at path. The file appears, replacing any older
 // one, only once it is complete. False, and no file, when the value is NULL.

@@ -8,6 +8,8 @@
 
 #include <QUrl>
 
+#include <sqlite3.h>
+
 namespace dorvanel {
 
 namespace {
@@ -59,6 +61,11 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVarian
 }
 
 Connection::Engine Connection::engine() const { return database_->engine(); }
+
+qint64 Connection::LargestValue() {
+    constexpr qint64 LargestBytea = (qint64(1) << 30) - 1;
+    return engine() == Engine::Sqlite ? sqlite3_limit(sqliteHandle(*this), SQLITE_LIMIT_LENGTH, -1) : LargestBytea;
+}
 
 bool Connection::IsOpen() const { return database_->isOpen(); }
 

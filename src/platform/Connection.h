@@ -37,6 +37,10 @@ public:
                                        qint32* recordsAffected = nullptr);
 
     Engine engine() const;
+    // The most bytes one value, such as a document's content, can hold here: SQLite's length
+    // limit (1,000,000,000 unless the library was built otherwise), 1 GiB less a byte for a
+    // PostgreSQL bytea.
+    qint64 LargestValue();
     bool IsOpen() const;
     void Close();
 

@@ -1,5 +1,7 @@
 #include "platform/Error.h"
 
+#include <cstring>
+
 namespace dorvanel {
 
 Error::Error(qint32 number, QString description)
@@ -15,6 +17,12 @@ Error Error::fromCurrentException() {
     } catch (...) {
         return Error(Unexpected, QStringLiteral("Error inesperado"));
     }
+}
+
+QString SystemErrorText(int code) {
+    const char* name = strerrorname_np(code);
+    const QString text = QString::fromLocal8Bit(std::strerror(code));
+    return name ? QStringLiteral("%1 (%2)").arg(text, QLatin1String(name)) : text;
 }
 
 }  // namespace dorvanel

@@ -37,4 +37,11 @@ private:
     QByteArray what_;
 };
 
+// What the operating system says of an errno value, with its symbolic name, which stays the same
+// in every language: "No space left on device (ENOSPC)". Failures of the component that come
+// from the system or an engine end their description with such a name in parentheses
+// ("database is locked (SQLITE_BUSY)", "... (SQLSTATE 53100)"), so that it survives wherever
+// only the description is passed on.
+QString SystemErrorText(int code);
+
 }  // namespace dorvanel

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace dorvanel {
 
@@ -14,21 +13,29 @@ Error writeError(const QString& path, const QString& why) {
     return Error(Error::FileFailed, QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, why));
 }
 
+// Read right after the failing call, while errno still holds its cause.
+Error writeError(const QString& path, const QFileDevice& file) {
+    return writeError(path, errno != 0 ? SystemErrorText(errno) : file.errorString());
+}
+
 }  // namespace
 
 NewFile::NewFile(const QString& path) : path_(path), partial_(path + QStringLiteral(".XXXXXX")) {
-    if (!partial_.open()) throw writeError(path_, partial_.errorString());
+    errno = 0;
+    if (!partial_.open()) throw writeError(path_, partial_);
 }
 
 void NewFile::write(const char* data, qint64 length) {
-    if (partial_.write(data, length) != length) throw writeError(path_, partial_.errorString());
+    errno = 0;
+    if (partial_.write(data, length) != length) throw writeError(path_, partial_);
 }
 
 void NewFile::commit() {
-    if (!partial_.flush()) throw writeError(path_, partial_.errorString());
+    errno = 0;
+    if (!partial_.flush()) throw writeError(path_, partial_);
     partial_.close();
     if (std::rename(QFile::encodeName(partial_.fileName()).constData(), QFile::encodeName(path_).constData()) != 0)
-        throw writeError(path_, QString::fromLocal8Bit(std::strerror(errno)));
+        throw writeError(path_, SystemErrorText(errno));
     partial_.setAutoRemove(false);
 }
 

@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <libpq-fe.h>
+
 namespace dorvanel {
 
 namespace {
@@ -20,17 +22,77 @@ QString nextConnectionName() {
     return QStringLiteral("dorvanel-%1").arg(++counter);
 }
 
+// The query parameters of a libpq URL that the driver takes as settings of its own; they win
+// over the URL's other parts, as in libpq.
+const QStringList SettingParameters{QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("user"),
+                                    QStringLiteral("password"), QStringLiteral("dbname")};
+// Those that go to libpq as they are, among its connection options.
+const QStringList OptionParameters{QStringLiteral("sslmode"),
+                                   QStringLiteral("sslrootcert"),
+                                   QStringLiteral("sslcert"),
+                                   QStringLiteral("sslkey"),
+                                   QStringLiteral("connect_timeout"),
+                                   QStringLiteral("application_name"),
+                                   QStringLiteral("target_session_attrs")};
+
+[[noreturn]] void refuseUrl(const QString& why) {
+    throw Error(Error::OpenFailed, QStringLiteral("Dirección de PostgreSQL no válida: %1").arg(why));
+}
+
+// A value as libpq reads it in a connection string. The driver joins the options with ";",
+// which it turns into spaces, so a value cannot hold one.
+QString connectionOption(const QString& name, QString value) {
+    if (value.contains(QLatin1Char(';'))) refuseUrl(QStringLiteral("el valor de %1 no puede contener «;»").arg(name));
+    value.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
+    return QStringLiteral("%1='%2'").arg(name, value);
+}
+
+int portNumber(const QString& text) {
+    bool numeric = false;
+    const int port = text.toInt(&numeric);
+    if (!numeric || port < 1 || port > 65535)
+        refuseUrl(QStringLiteral("el puerto «%1» no es un número de puerto").arg(text));
+    return port;
+}
+
+// The URL's parts, then its query parameters over them; a parameter neither kind knows is refused,
+// rather than left out without a word.
 void configure(QSqlDatabase& db, const QUrl& url) {
-    const QString socketFolder = QUrlQuery(url).queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
-    db.setHostName(socketFolder.isEmpty() ? url.host() : socketFolder);
     if (url.port() > 0) db.setPort(url.port());
+    db.setHostName(url.host());
     db.setUserName(url.userName(QUrl::FullyDecoded));
     db.setPassword(url.password(QUrl::FullyDecoded));
     db.setDatabaseName(url.path(QUrl::FullyDecoded).mid(1));
+    QStringList options;
+    for (const auto& [name, value] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
+        if (name == QLatin1String("host")) {
+            db.setHostName(value);
+        } else if (name == QLatin1String("port")) {
+            db.setPort(portNumber(value));
+        } else if (name == QLatin1String("user")) {
+            db.setUserName(value);
+        } else if (name == QLatin1String("password")) {
+            db.setPassword(value);
+        } else if (name == QLatin1String("dbname")) {
+            db.setDatabaseName(value);
+        } else if (OptionParameters.contains(name)) {
+            options << connectionOption(name, value);
+        } else {
+            refuseUrl(QStringLiteral("no se admite el parámetro «%1»; se admiten %2")
+                          .arg(name, (SettingParameters + OptionParameters).join(QStringLiteral(", "))));
+        }
+    }
+    db.setConnectOptions(options.join(QLatin1Char(';')));
 }
 
 QString quotedIdentifier(QString name) {
     return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// The server's notices ("table ... does not exist, skipping") go with the statements to the
+// SQL log, not to standard error, where libpq prints them unless told otherwise.
+void logNotice(void* /*unused*/, const char* message) {
+    qCDebug(lcDorvanelSql).noquote() << QString::fromUtf8(message).trimmed();
 }
 
 }  // namespace
@@ -43,17 +105,21 @@ Error sqlError(const QSqlError& error) {
 Error serverError(const QString& sqlState, const QString& text) {
     bool numeric = false;
     const qint32 code = sqlState.toInt(&numeric);
-    return Error(numeric && code != 0 ? code : Error::StatementFailed, text);
+    const QString described = sqlState.isEmpty() ? text : QStringLiteral("%1 (SQLSTATE %2)").arg(text, sqlState);
+    return Error(numeric && code != 0 ? code : Error::StatementFailed, described);
 }
 
 QtSqlDatabase::QtSqlDatabase(const QUrl& url) : name_(nextConnectionName()) {
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
-    configure(db_, url);
-    if (db_.open()) return;
-    const Error error = sqlError(db_.lastError());
-    db_ = QSqlDatabase();
-    QSqlDatabase::removeDatabase(name_);
-    throw error;
+    try {
+        configure(db_, url);
+        if (!db_.open()) throw sqlError(db_.lastError());
+    } catch (const Error&) {
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw;
+    }
+    PQsetNoticeProcessor(handle(), logNotice, nullptr);
 }
 
 QtSqlDatabase::~QtSqlDatabase() {

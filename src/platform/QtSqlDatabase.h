@@ -41,7 +41,7 @@ private:
 // The driver's failure as an Error: its numeric code when it has one, and its text.
 Error sqlError(const QSqlError& error);
 // A server's failure as an Error: its SQLSTATE as the number when that is all digits (and not
-// zero), Error::StatementFailed otherwise, and its text.
+// zero), Error::StatementFailed otherwise, and its text followed by "(SQLSTATE XXXXX)".
 Error serverError(const QString& sqlState, const QString& text);
 
 // The libpq connection under a PostgreSQL connection; raises Error for other engines.

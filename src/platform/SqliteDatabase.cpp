@@ -4,6 +4,8 @@
 #include "platform/SqlLog.h"
 
 #include <QFile>
+#include <QStringList>
+#include <cstring>
 
 #include <sqlite3.h>
 
@@ -36,6 +38,31 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
                                    SQLITE_UTF8);
     }
     }
+}
+
+// SQLite's names for the codes a user may have to act on.
+QString sqliteCodeName(int code) {
+    switch (code) {
+    case SQLITE_PERM: return QStringLiteral("SQLITE_PERM");
+    case SQLITE_BUSY: return QStringLiteral("SQLITE_BUSY");
+    case SQLITE_LOCKED: return QStringLiteral("SQLITE_LOCKED");
+    case SQLITE_NOMEM: return QStringLiteral("SQLITE_NOMEM");
+    case SQLITE_READONLY: return QStringLiteral("SQLITE_READONLY");
+    case SQLITE_IOERR: return QStringLiteral("SQLITE_IOERR");
+    case SQLITE_CORRUPT: return QStringLiteral("SQLITE_CORRUPT");
+    case SQLITE_FULL: return QStringLiteral("SQLITE_FULL");
+    case SQLITE_CANTOPEN: return QStringLiteral("SQLITE_CANTOPEN");
+    case SQLITE_TOOBIG: return QStringLiteral("SQLITE_TOOBIG");
+    case SQLITE_CONSTRAINT: return QStringLiteral("SQLITE_CONSTRAINT");
+    case SQLITE_NOTADB: return QStringLiteral("SQLITE_NOTADB");
+    default: return {};
+    }
+}
+
+// The codes that come from the file system, where errno tells the real cause.
+bool fromFileSystem(int code) {
+    return code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN || code == SQLITE_READONLY ||
+           code == SQLITE_PERM;
 }
 
 // While it lives, statements prepared on the handle read the column as NULL.
@@ -123,8 +150,15 @@ sqlite3* SqliteDatabase::handle() const {
     return db_;
 }
 
-Error SqliteDatabase::lastError(int code) const {
-    return Error(code, db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code)));
+Error SqliteDatabase::lastError(int code) const { return sqliteError(code, db_); }
+
+Error sqliteError(int code, sqlite3* db) {
+    const QString text = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    QStringList names;
+    if (const QString name = sqliteCodeName(code & 0xff); !name.isEmpty()) names << name;
+    const int systemCode = db && fromFileSystem(code & 0xff) ? sqlite3_system_errno(db) : 0;
+    if (const char* name = systemCode != 0 ? strerrorname_np(systemCode) : nullptr) names << QLatin1String(name);
+    return Error(code, names.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, names.join(QStringLiteral(", "))));
 }
 
 sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString& leftOut) {

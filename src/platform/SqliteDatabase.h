@@ -46,6 +46,11 @@ private:
     QHash<QByteArray, sqlite3_stmt*> statements_;
 };
 
+// The failure SQLite reported with code on db (which may be null), its description ending with
+// SQLite's name for the code and, where the system's error is behind it, errno's name:
+// "database or disk is full (SQLITE_FULL, ENOSPC)".
+Error sqliteError(int code, sqlite3* db);
+
 // The SQLite handle under a SQLite connection; raises Error for other engines.
 sqlite3* sqliteHandle(Connection& connection);
 

@@ -1,0 +1,96 @@
+#include "Failure.h"
+
+#include <Dorvanel/Error.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <QUrl>
+#include <QUrlQuery>
+#include <optional>
+#include <utility>
+
+namespace dorvanel::cli {
+
+namespace {
+
+// One kind of failure: the causes that make it, and how it is told.
+struct Kind {
+    QStringList causes;
+    ExitStatus status;
+    QString words;  // %1: the database
+    QString advice = {};
+};
+
+const QList<Kind>& kinds() {
+    static const QList<Kind> table{
+        {{"SQLITE_BUSY", "SQLITE_LOCKED", "SQLSTATE 55P03", "SQLSTATE 40P01"},
+         DatabaseBusy,
+         QStringLiteral("base de datos %1 ocupada por otro proceso"),
+         QStringLiteral("no se liberó en el tiempo de espera: vuelva a intentarlo")},
+        {{"ENOSPC", "EDQUOT", "SQLITE_FULL", "SQLSTATE 53100"}, NoRoom, QStringLiteral("disco lleno")},
+        {{"SQLITE_TOOBIG", "SQLSTATE 54000"}, NoRoom, QStringLiteral("el documento no cabe en la base de datos %1")},
+        {{"EACCES", "EPERM", "EROFS", "SQLITE_READONLY", "SQLITE_PERM", "SQLSTATE 42501"},
+         Failed,
+         QStringLiteral("permiso denegado")},
+        {{"ENOENT", "ENOTDIR"}, NotFound, QStringLiteral("no existe")},
+        {{"SQLITE_CORRUPT", "SQLITE_NOTADB"}, Failed, QStringLiteral("%1 está dañada o no es una base SQLite")},
+        {{"SQLITE_CANTOPEN"}, DatabaseUnavailable, QStringLiteral("no se pudo abrir la base de datos %1")},
+        {{"SQLSTATE 08000", "SQLSTATE 08003", "SQLSTATE 08006", "SQLSTATE 57P01", "SQLSTATE 57P02", "SQLSTATE 57P03"},
+         DatabaseUnavailable,
+         QStringLiteral("se perdió la conexión con %1")},
+    };
+    return table;
+}
+
+// The names in the parenthesis that ends a description, and the description without it.
+struct Described {
+    QStringList causes;
+    QString text;
+};
+
+Described split(const QString& description) {
+    static const QRegularExpression ending(QStringLiteral("\\s*\\(((?:SQLITE_|SQLSTATE |E)[A-Z0-9_ ,]+)\\)\\s*$"));
+    const QRegularExpressionMatch match = ending.match(description);
+    if (!match.hasMatch()) return {{}, description};
+    return {match.captured(1).split(QStringLiteral(", ")), description.left(match.capturedStart())};
+}
+
+// The most telling cause: the system's, when the engine's came from it.
+std::optional<std::pair<const Kind*, QString>> kindOf(const QStringList& causes) {
+    for (auto cause = causes.crbegin(); cause != causes.crend(); ++cause)
+        for (const Kind& kind : kinds())
+            if (kind.causes.contains(*cause)) return std::pair{&kind, *cause};
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString shownDatabase(const QString& url) {
+    if (url.startsWith(QLatin1String("sqlite:"))) return url.mid(7);
+    QUrl shown(url);
+    QUrlQuery query(shown);
+    query.removeAllQueryItems(QStringLiteral("password"));
+    shown.setQuery(query);
+    return shown.toDisplayString(QUrl::RemovePassword);
+}
+
+Failure failureOf(const Error& error, const QString& database) {
+    // The component's number helps whoever reads the message to the developers; the one for an
+    // unexpected failure says nothing the text does not.
+    const QString number = error.number() == Error::Unexpected ? QString()
+                                                               : QStringLiteral(" [error %1]").arg(error.number());
+    const Described described = split(error.description());
+    if (const auto found = kindOf(described.causes)) {
+        const auto& [kind, cause] = *found;
+        const QString words = kind->words.contains(QLatin1String("%1")) ? kind->words.arg(database) : kind->words;
+        const QString advice = kind->advice.isEmpty() ? QString() : QStringLiteral("; ") + kind->advice;
+        return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, described.text) + advice + number};
+    }
+    if (error.number() == Error::OpenFailed)
+        return {DatabaseUnavailable,
+                QStringLiteral("base de datos %1: %2").arg(database, error.description()) + number};
+    if (error.number() == Error::NoCurrentRecord) return {NotFound, error.description() + number};
+    return {Failed, error.description() + number};
+}
+
+}  // namespace dorvanel::cli

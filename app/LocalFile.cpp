@@ -1,0 +1,131 @@
+#include "LocalFile.h"
+
+#include "Failure.h"
+
+#include <Dorvanel/Error.h>
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dorvanel::cli {
+
+namespace {
+
+constexpr char16_t EscapedByteBase = 0xDC00;
+
+bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The length of the valid UTF-8 sequence at bytes[at], or 0 when none starts there.
+qsizetype validSequenceAt(const QByteArray& bytes, qsizetype at) {
+    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(bytes[at + i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    qsizetype length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;  // the second byte's range, narrower where overlong or surrogate
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > bytes.size() || byte(1) < low || byte(1) > high) return 0;
+    for (qsizetype i = 2; i < length; ++i)
+        if (!isContinuation(byte(i))) return 0;
+    return length;
+}
+
+bool isEscapedByte(QChar c) { return c.unicode() >= EscapedByteBase + 0x80 && c.unicode() <= EscapedByteBase + 0xFF; }
+
+Failure fileFailure(const QString& what, const QString& path, int code) {
+    const QString text = QStringLiteral("%1 %2: %3").arg(what, shownName(path), SystemErrorText(code));
+    const bool missing = code == ENOENT || code == ENOTDIR;
+    return Failure{missing ? NotFound : Failed, text};
+}
+
+}  // namespace
+
+QString decodeLocalName(const QByteArray& bytes) {
+    QString name;
+    qsizetype runStart = 0;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        if (const qsizetype length = validSequenceAt(bytes, at)) {
+            at += length;
+            continue;
+        }
+        name += QString::fromUtf8(bytes.mid(runStart, at - runStart));
+        name += QChar(char16_t(EscapedByteBase + static_cast<unsigned char>(bytes[at])));
+        runStart = ++at;
+    }
+    return name + QString::fromUtf8(bytes.mid(runStart));
+}
+
+QByteArray encodeLocalName(const QString& name) {
+    QByteArray bytes;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!isEscapedByte(name[i])) continue;
+        bytes += QStringView(name).mid(runStart, i - runStart).toUtf8();
+        bytes += char(name[i].unicode() - EscapedByteBase);
+        runStart = i + 1;
+    }
+    return bytes + QStringView(name).mid(runStart).toUtf8();
+}
+
+QString shownName(const QString& name) {
+    QString shown;
+    for (const QChar c : name)
+        shown += isEscapedByte(c) ? QStringLiteral("\\x%1").arg(c.unicode() - EscapedByteBase, 2, 16, QLatin1Char('0'))
+                                  : QString(c);
+    return shown;
+}
+
+QByteArray absoluteLocalPath(const QString& path) {
+    const QByteArray bytes = encodeLocalName(path);
+    if (bytes.startsWith('/')) return bytes;
+    QByteArray folder(PATH_MAX, '\0');
+    if (!::getcwd(folder.data(), size_t(folder.size())))
+        failOnFile(QStringLiteral("No se sabe en qué carpeta está"), path, errno);
+    return QByteArray(folder.constData()) + '/' + bytes;
+}
+
+void failOnFile(const QString& what, const QString& path, int code) { throw fileFailure(what, path, code); }
+
+LocalFile::LocalFile(const QString& path) : path_(path) {
+    descriptor_ = ::open(encodeLocalName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor_ < 0) failOnFile(QStringLiteral("No se puede abrir"), path, errno);
+    struct stat status {};
+    if (::fstat(descriptor_, &status) != 0) failOnFile(QStringLiteral("No se puede examinar"), path, errno);
+    regular_ = S_ISREG(status.st_mode);
+    size_ = status.st_size;
+    modified_ = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
+LocalFile::~LocalFile() { ::close(descriptor_); }
+
+QString LocalFile::readablePath() const {
+    if (shownName(path_) == path_) return path_;
+    if (!linkFolder_) {
+        linkFolder_ = std::make_unique<QTemporaryDir>();
+        link_ = linkFolder_->filePath(shownName(QFileInfo(path_).fileName()));
+        if (!linkFolder_->isValid() ||
+            ::symlink(absoluteLocalPath(path_).constData(), QFile::encodeName(link_).constData()) != 0)
+            failOnFile(QStringLiteral("No se puede enlazar"), path_, errno);
+    }
+    return link_;
+}
+
+}  // namespace dorvanel::cli
