@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCryptographicHash>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 namespace dorvanel {
 
@@ -15,25 +17,51 @@ namespace BlobStreaming {
 
 constexpr qint64 ChunkSize = 1024 * 1024;
 
+// Builds a content's SHA-256 digest from its pieces, in order, as they pass.
+class Digester {
+public:
+    void add(const char* bytes, qint64 count) {
+        hash_.addData(QByteArrayView(bytes, count));
+        size_ += count;
+    }
+    qint64 size() const { return size_; }
+    // 64 lowercase hexadecimal digits.
+    QByteArray sha256() const { return hash_.result().toHex(); }
+
+private:
+    QCryptographicHash hash_{QCryptographicHash::Sha256};
+    qint64 size_ = 0;
+};
+
 // How a content column appears in the statement that writes its row: the placeholder and its
 // bound value. A file of at most one chunk is bound whole; a larger one is copied in afterwards
-// by writeFromFile (streamed). "" stands for NULL.
+// by writeFromFile (streamed). "" stands for NULL. A file's size is known from the start; the
+// digest of a bound one is taken as it is read, a streamed one's comes from writeFromFile.
 struct Slot {
     QString placeholder;
     QVariant value;
     bool streamed = false;
+    qint64 size = 0;
+    QByteArray sha256 = {};
 };
 Slot slotFor(const Connection& connection, const QString& file);
 
 // Copies the file into the column of the row whose keyColumn holds key. Raises Error when the
-// row does not exist, or the file cannot be read or changes size meanwhile.
-void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                   const QVariant& key, const QString& file);
+// row does not exist, or the file cannot be read or changes size meanwhile. Gives the SHA-256
+// digest of the bytes copied, as Digester does.
+QByteArray writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                         const QVariant& key, const QString& file);
 
 // Copies the column of that row into a file at path. The file appears, replacing any older
 // one, only once it is complete. False, and no file, when the value is NULL.
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 const QVariant& key, const QString& path);
+
+// Hands the column of that row to piece a chunk at a time, in order. False, and no piece, when
+// the value is NULL.
+using PieceSink = std::function<void(const char* bytes, qint64 count)>;
+bool readPieces(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                const QVariant& key, const PieceSink& piece);
 
 }  // namespace BlobStreaming
 
