@@ -111,6 +111,8 @@ public:
     QString proposedName(const QString& file);
 
     DocumentRef requireDocument(const QString& guid);
+    // The database itself, for the operations that take it rather than the Manager.
+    Connection& database() const { return connection(); }
 
 private:
     void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);
