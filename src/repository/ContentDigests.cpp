@@ -33,17 +33,17 @@ void RecordContentDigest(Connection& connection, const QString& guid, const Cont
 }
 
 std::optional<ContentDigest> RecordedContentDigest(Connection& connection, const QString& guid) {
-    const auto row =
-        connection.Execute(QStringLiteral("SELECT Size, Sha256 FROM DocDigests WHERE Sys_GUID = ?"), {guid});
+    const auto row = connection.Execute(QStringLiteral("SELECT Size, Sha256 FROM DocDigests WHERE Sys_GUID = ?"),
+                                        {guid});
     if (row->Eof()) return std::nullopt;
     return digestInRow(*row);
 }
 
 std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const QString& guid) {
     BlobStreaming::Digester digester;
-    const bool found = BlobStreaming::readPieces(
-        connection, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_GUID"), guid,
-        [&](const char* bytes, qint64 count) { digester.add(bytes, count); });
+    const bool found = BlobStreaming::readPieces(connection, QStringLiteral("Docs"), QStringLiteral("Data"),
+                                                 QStringLiteral("Sys_GUID"), guid,
+                                                 [&](const char* bytes, qint64 count) { digester.add(bytes, count); });
     if (!found) return std::nullopt;
     return digestOf(digester);
 }
@@ -51,10 +51,12 @@ std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const 
 ContentDigest FileContentDigest(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
+        throw Error(Error::FileFailed,
+                    QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
     BlobStreaming::Digester digester;
     QByteArray buffer(BlobStreaming::ChunkSize, Qt::Uninitialized);
-    for (qint64 read = file.read(buffer.data(), buffer.size()); read != 0; read = file.read(buffer.data(), buffer.size())) {
+    for (qint64 read = file.read(buffer.data(), buffer.size()); read != 0;
+         read = file.read(buffer.data(), buffer.size())) {
         if (read < 0)
             throw Error(Error::FileFailed,
                         QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
@@ -65,7 +67,8 @@ ContentDigest FileContentDigest(const QString& path) {
 
 QStringList DocumentsWithContent(Connection& connection, bool withoutDigest) {
     QString sql = QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL");
-    if (withoutDigest) sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID)");
+    if (withoutDigest)
+        sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID)");
     return guidsOf(connection.Execute(sql + QStringLiteral(" ORDER BY Sys_PK")));
 }
 

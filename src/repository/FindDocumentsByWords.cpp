@@ -24,7 +24,8 @@ QStringList wordsOf(const QString& text) {
 // FTS5: each word a quoted string (its quotes doubled) taken as a prefix; all must match.
 QString sqliteMatch(const QStringList& words) {
     QStringList terms;
-    for (QString word : words) terms << QLatin1Char('"') + word.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + "\"*";
+    for (QString word : words)
+        terms << QLatin1Char('"') + word.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + "\"*";
     return terms.join(QLatin1Char(' '));
 }
 
@@ -34,7 +35,8 @@ QString postgreSqlMatch(const QStringList& words) {
     QStringList terms;
     for (QString word : words)
         terms << QLatin1Char('\'') +
-                     word.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('\''), QStringLiteral("''")) +
+                     word.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                         .replace(QLatin1Char('\''), QStringLiteral("''")) +
                      QStringLiteral("':*");
     return terms.join(QStringLiteral(" & "));
 }

@@ -14,9 +14,9 @@ class Connection;
 // for nothing. On PostgreSQL words are compared by their Spanish stem as well.
 struct WordQuery {
     QString words;
-    QStringList parents;  // none: every document; otherwise those linked to any of them
-    QString type;         // empty: any type
-    int limit = 0;        // 0: every match
+    QStringList parents = {};  // none: every document; otherwise those linked to any of them
+    QString type = {};         // empty: any type
+    int limit = 0;             // 0: every match
 };
 
 // A document found, as a list shows it.
