@@ -36,8 +36,8 @@ protected:
 TEST_F(WordSearchTest, FindsEveryWordAsAPrefixWhateverTheCaseAndAccents) {
     const QString contract = store(QStringLiteral("Contrato de obra"), QStringLiteral("pdf"),
                                    QStringLiteral("Camión grúa"), QStringLiteral("transporte"));
-    const QString budget =
-        store(QStringLiteral("Presupuesto"), QStringLiteral("txt"), QStringLiteral("ÑANDÚ y camion"), QString());
+    const QString budget = store(QStringLiteral("Presupuesto"), QStringLiteral("txt"), QStringLiteral("ÑANDÚ y camion"),
+                                 QString());
     store(QStringLiteral("Factura"), QStringLiteral("txt"), QString(), QStringLiteral("contratista"));
     link(Key(QStringLiteral("P")), contract);
     link(Key(QStringLiteral("Q")), budget);
@@ -90,11 +90,11 @@ TEST_F(WordSearchTest, FollowsRowsWrittenWithPlainSqlAndIsAddedToAnOlderDatabase
     connection->Execute(QStringLiteral("DELETE FROM Docs"));
     EXPECT_TRUE(namesFound(QStringLiteral("acta")).isEmpty());
 
-    const QStringList olderSchema =
-        onPostgreSql() ? QStringList{QStringLiteral("DROP INDEX Docs_Words")}
-                       : QStringList{QStringLiteral("DROP TRIGGER DocWords_Insert"),
-                                     QStringLiteral("DROP TRIGGER DocWords_Update"),
-                                     QStringLiteral("DROP TRIGGER DocWords_Delete"), QStringLiteral("DROP TABLE DocWords")};
+    const QStringList olderSchema = onPostgreSql() ? QStringList{QStringLiteral("DROP INDEX Docs_Words")}
+                                                   : QStringList{QStringLiteral("DROP TRIGGER DocWords_Insert"),
+                                                                 QStringLiteral("DROP TRIGGER DocWords_Update"),
+                                                                 QStringLiteral("DROP TRIGGER DocWords_Delete"),
+                                                                 QStringLiteral("DROP TABLE DocWords")};
     for (const QString& statement : olderSchema) connection->Execute(statement);
     insertPlainRow(Key(QStringLiteral("B")), QStringLiteral("Plano antiguo"));
     CreateSchema(*connection);
