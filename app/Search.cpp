@@ -13,9 +13,8 @@ namespace {
 DocumentListing listingOf(const QList<FoundDocument>& found) {
     DocumentListing listing;
     for (const FoundDocument& document : found)
-        listing.rows << DocumentRow{document.pk,       document.name,    document.description,
-                                    document.type,     document.timestamp, document.created,
-                                    document.keywords, document.guid};
+        listing.rows << DocumentRow{document.pk,        document.name,    document.description, document.type,
+                                    document.timestamp, document.created, document.keywords,    document.guid};
     return listing;
 }
 

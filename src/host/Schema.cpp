@@ -114,10 +114,15 @@ QStringList postgreSqlSchema() {
                        "$$ BEGIN NEW.Sys_TimeStamp := localtimestamp; RETURN NEW; END $$"),
         QStringLiteral("CREATE OR REPLACE TRIGGER Docs_TimeStamp BEFORE UPDATE ON Docs "
                        "FOR EACH ROW EXECUTE FUNCTION Docs_Touch()"),
+        // A trigger rather than a foreign key, so that Docs stays as free to change as before.
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocDigests ("
-                       "Sys_GUID varchar(32) PRIMARY KEY REFERENCES Docs (Sys_GUID) ON DELETE CASCADE, "
+                       "Sys_GUID varchar(32) PRIMARY KEY CHECK (length(Sys_GUID) = 32), "
                        "Size bigint NOT NULL, Sha256 char(64) NOT NULL)"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS DocDigests_Sha256 ON DocDigests (Sha256, Size)"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION DocDigests_Forget() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN DELETE FROM DocDigests WHERE Sys_GUID = OLD.Sys_GUID; RETURN OLD; END $$"),
+        QStringLiteral("CREATE OR REPLACE TRIGGER DocDigests_Delete AFTER DELETE ON Docs "
+                       "FOR EACH ROW EXECUTE FUNCTION DocDigests_Forget()"),
     };
     for (const char* statement : PostgreSqlWordFunctions) statements << QString::fromUtf8(statement);
     return statements;
