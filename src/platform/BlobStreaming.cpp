@@ -13,6 +13,7 @@
 #include <optional>
 
 #include <libpq-fe.h>
+#include <openssl/evp.h>
 #include <sqlite3.h>
 
 namespace dorvanel::BlobStreaming {
@@ -179,6 +180,30 @@ void readPlace(Connection& connection, const QString& table, const QString& colu
 }
 
 }  // namespace
+
+Digester::Digester() : context_(EVP_MD_CTX_new()) {
+    if (!context_ || EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) != 1)
+        throw Error(Error::Unexpected, QStringLiteral("No se pudo preparar el cálculo SHA-256"));
+}
+
+Digester::~Digester() { EVP_MD_CTX_free(context_); }
+
+void Digester::add(const char* bytes, qint64 count) {
+    EVP_DigestUpdate(context_, bytes, std::size_t(count));
+    size_ += count;
+}
+
+// Finished on a copy, so that more may still be added.
+QByteArray Digester::sha256() const {
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> copy(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    QByteArray digest(EVP_MAX_MD_SIZE, Qt::Uninitialized);
+    unsigned int length = 0;
+    if (!copy || EVP_MD_CTX_copy_ex(copy.get(), context_) != 1 ||
+        EVP_DigestFinal_ex(copy.get(), reinterpret_cast<unsigned char*>(digest.data()), &length) != 1)
+        throw Error(Error::Unexpected, QStringLiteral("No se pudo terminar el cálculo SHA-256"));
+    digest.truncate(int(length));
+    return digest.toHex();
+}
 
 Slot slotFor(const Connection& connection, const QString& file) {
     const QVariant null(QMetaType(QMetaType::QByteArray));

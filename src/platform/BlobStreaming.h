@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QCryptographicHash>
 #include <QString>
 #include <QVariant>
 #include <functional>
+
+struct evp_md_ctx_st;
 
 namespace dorvanel {
 
@@ -20,16 +21,18 @@ constexpr qint64 ChunkSize = 1024 * 1024;
 // Builds a content's SHA-256 digest from its pieces, in order, as they pass.
 class Digester {
 public:
-    void add(const char* bytes, qint64 count) {
-        hash_.addData(QByteArrayView(bytes, count));
-        size_ += count;
-    }
+    Digester();
+    ~Digester();
+    Digester(const Digester&) = delete;
+    Digester& operator=(const Digester&) = delete;
+
+    void add(const char* bytes, qint64 count);
     qint64 size() const { return size_; }
-    // 64 lowercase hexadecimal digits.
-    QByteArray sha256() const { return hash_.result().toHex(); }
+    // Of what was added so far, as 64 lowercase hexadecimal digits.
+    QByteArray sha256() const;
 
 private:
-    QCryptographicHash hash_{QCryptographicHash::Sha256};
+    evp_md_ctx_st* context_;
     qint64 size_ = 0;
 };
 
