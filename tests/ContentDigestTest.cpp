@@ -4,6 +4,8 @@
 #include "repository/ContentDigests.h"
 #include "support/RepositoryTest.h"
 
+#include <QCryptographicHash>
+
 using namespace dorvanel;
 using namespace dorvanel::test;
 
