@@ -67,8 +67,9 @@ private:
 void insertDocuments(Connection& connection) {
     WordSource source;
     const QString row = QStringLiteral("(?, ?, ?, ?, 'pdf', 0)");
-    const QString sql = QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout) VALUES ") +
-                        QStringList(RowsPerInsert, row).join(QStringLiteral(", "));
+    const QString sql =
+        QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout) VALUES ") +
+        QStringList(RowsPerInsert, row).join(QStringLiteral(", "));
     Connection::Transaction transaction(connection);
     for (int first = 0; first < Documents; first += RowsPerInsert) {
         QVariantList values;
@@ -100,7 +101,8 @@ Timing timeQueries(Connection& connection) {
     for (const QString& text : texts) {
         const auto start = std::chrono::steady_clock::now();
         found += FindDocumentsByWords(connection, WordQuery{text, {}, {}, Best}).size();
-        milliseconds.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        milliseconds.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(milliseconds.begin(), milliseconds.end());
     return {milliseconds[milliseconds.size() / 2], milliseconds[milliseconds.size() * 99 / 100],
@@ -115,7 +117,10 @@ void report(const char* name, const Timing& timing, bool targeted) {
     std::snprintf(ours, sizeof ours, "median %.2f ms, p99 %.2f ms", timing.median, timing.p99);
     std::ofstream out(summary.constData(), std::ios::app);
     out << name << '\t' << ours << "\t-\t-\t" << (targeted ? "p99 < 20 ms" : "reported") << '\t'
-        << (!targeted ? "-" : timing.p99 < TargetMilliseconds ? "met" : "MISSED") << "\t-\t-\n";
+        << (!targeted                         ? "-"
+            : timing.p99 < TargetMilliseconds ? "met"
+                                              : "MISSED")
+        << "\t-\t-\n";
 }
 
 void measure(const char* name, const std::shared_ptr<Connection>& connection, bool targeted) {
