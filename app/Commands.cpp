@@ -90,6 +90,10 @@ QList<CommandSyntax> syntaxes() {
 
 const OptionSyntax ParentType{{"parent-type"}, "TIPO", "tipo del padre; sin ella, sale de sus otros vínculos"};
 
+const OptionSyntax Dedup{{"dedup"},
+                         {},
+                         "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez"};
+
 void runInit(Context& context, const Arguments&) {
     context.session().createSchema();
     context.out << "Base de datos lista: " << context.databaseUrl() << Qt::endl;
@@ -284,7 +288,7 @@ void runDemo(Context& context, const Arguments& arguments) {
 
 void runImport(Context& context, const Arguments& arguments) {
     importFolder(context.session(), context.out, arguments.positional(0), arguments.value(QStringLiteral("parent")),
-                 arguments.value(QStringLiteral("parent-type")));
+                 arguments.value(QStringLiteral("parent-type")), arguments.isSet(QStringLiteral("dedup")));
 }
 
 void runTourCommand(Context& context, const Arguments&) {
@@ -310,9 +314,7 @@ const QList<Command>& commands() {
            {{"url"}, {}, "ARCHIVO es una dirección externa, no un archivo"},
            {{"parent"}, "CLAVE", "vincula el documento a ese padre", Presence::Repeatable},
            ParentType,
-           {{"dedup"},
-            {},
-            "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez"}}},
+           Dedup}},
          exitingZero(runStore)},
         {{"link",
           "vincula el documento CLAVE al padre",
@@ -387,7 +389,7 @@ const QList<Command>& commands() {
         {{"import",
           "guarda cada archivo de la carpeta y lo vincula al padre",
           {"CARPETA"},
-          {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType}},
+          {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required}, ParentType, Dedup}},
          exitingZero(runImport)},
         {{"demo",
           "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",

@@ -2,6 +2,7 @@
 
 #include "ProgressBar.h"
 #include "Session.h"
+#include "StoreOnce.h"
 
 #include <Dorvanel/Error.h>
 
@@ -21,7 +22,7 @@ QFileInfoList filesIn(const QString& folder) {
 }  // namespace
 
 void importFolder(Session& session, QTextStream& out, const QString& folder, const QString& parent,
-                  const QString& parentType) {
+                  const QString& parentType, bool once) {
     requireKey(parent, QStringLiteral("del padre"));
     const QFileInfoList files = filesIn(folder);
     ProgressBar progress(files.size());
@@ -31,7 +32,7 @@ void importFolder(Session& session, QTextStream& out, const QString& folder, con
         StoreRequest request;
         request.file = path;
         request.name = session.proposedName(path);
-        const QString guid = session.store(request, {parent}, parentType);
+        const QString guid = storeOnce(session, request, {parent}, parentType, once);
         progress.clear();
         out << guid << "  " << files[i].fileName() << Qt::endl;
     }

@@ -62,7 +62,7 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("find"), QStringLiteral("--parents --type --no-sys --miniatures --screenshot")},
     {QStringLiteral("browse"), QStringLiteral("--info --parent-type --screenshot")},
     {QStringLiteral("rm"), {}},
-    {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
+    {QStringLiteral("import"), QStringLiteral("--parent --parent-type --dedup")},
     {QStringLiteral("demo"), QStringLiteral("--screenshot")},
     {QStringLiteral("tour"), {}},
     {QStringLiteral("help"), {}},
