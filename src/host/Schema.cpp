@@ -138,8 +138,6 @@ bool hasTable(Connection& connection, const QString& name) {
 void addSqliteWordIndex(Connection& connection) {
     if (hasTable(connection, QStringLiteral("DocWords"))) return;
     connection.Execute(QLatin1String(SqliteWordIndex));
-    // Each stored document commits on its own, leaving a small segment of the index behind;
-    // merging them eight at a time rather than four halves what that costs a store.
     connection.Execute(QStringLiteral("INSERT INTO DocWords (DocWords) VALUES ('rebuild')"));
 }
 
