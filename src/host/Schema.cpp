@@ -42,11 +42,12 @@ QStringList sqliteWordTriggers() {
 }
 
 // The digest and size of each stored content, apart from Docs; it goes with its document.
+// Keyed by its document alone, without a rowid, so that recording one writes one tree less.
 QStringList sqliteDigests() {
     return {
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocDigests ("
                        "Sys_GUID TEXT PRIMARY KEY CHECK (length(Sys_GUID) = 32), "
-                       "Size INTEGER NOT NULL, Sha256 TEXT NOT NULL)"),
+                       "Size INTEGER NOT NULL, Sha256 TEXT NOT NULL) WITHOUT ROWID"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS DocDigests_Sha256 ON DocDigests (Sha256, Size)"),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocDigests_Delete AFTER DELETE ON Docs BEGIN "
                        "DELETE FROM DocDigests WHERE Sys_GUID = OLD.Sys_GUID; END"),
