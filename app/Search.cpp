@@ -10,7 +10,7 @@ namespace dorvanel::cli {
 
 namespace {
 
-DocumentListing listingOf(const QList<FoundDocument>& found) {
+DocumentListing listingOfFound(const QList<FoundDocument>& found) {
     DocumentListing listing;
     for (const FoundDocument& document : found)
         listing.rows << DocumentRow{document.pk,        document.name,    document.description, document.type,
@@ -20,11 +20,11 @@ DocumentListing listingOf(const QList<FoundDocument>& found) {
 
 }  // namespace
 
-QString foundTable(const QList<FoundDocument>& found) { return documentTable(listingOf(found)); }
+QString foundTable(const QList<FoundDocument>& found) { return documentTable(listingOfFound(found)); }
 
 // The list's objects, each with its rank added.
 QByteArray foundJson(const QList<FoundDocument>& found) {
-    QJsonArray rows = QJsonDocument::fromJson(documentJson(listingOf(found))).array();
+    QJsonArray rows = QJsonDocument::fromJson(documentJson(listingOfFound(found))).array();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         QJsonObject row = rows[i].toObject();
         row.insert(QStringLiteral("rank"), found[i].rank);
