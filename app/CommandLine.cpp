@@ -108,7 +108,7 @@ void Arguments::requirePositionals(const CommandSyntax& syntax) const {
     const qsizetype allowed = required + syntax.optionalPositionals.size();
     if (given.size() < required)
         throw UsageError{QStringLiteral("%1: falta %2").arg(syntax.name, syntax.positionals[given.size()])};
-    if (given.size() > allowed)
+    if (given.size() > allowed && !syntax.lastRepeats)
         throw UsageError{QStringLiteral("%1: sobra el argumento «%2»").arg(syntax.name, given[allowed])};
 }
 

@@ -30,6 +30,7 @@ struct CommandSyntax {
     QStringList positionals = {};
     QList<OptionSyntax> options = {};
     QStringList optionalPositionals = {};  // may follow the required positionals
+    bool lastRepeats = false;              // the last positional may be given any number of times
 };
 
 inline const QString HelpCommand = QStringLiteral("help");
@@ -64,6 +65,7 @@ public:
 
     bool helpWanted() const { return helpWanted_; }
     QString positional(qsizetype index) const { return parser_.positionalArguments().value(index); }
+    QStringList positionals() const { return parser_.positionalArguments(); }
     bool isSet(const QString& option) const { return parser_.isSet(option); }
     // The option's last value, or "" when it was not given.
     QString value(const QString& option) const { return parser_.value(option); }

@@ -4,12 +4,16 @@
 #include "DemoWindow.h"
 #include "Dialogs.h"
 #include "DocumentListing.h"
+#include "Duplicates.h"
 #include "Failure.h"
 #include "Import.h"
 #include "SampleDocuments.h"
+#include "Search.h"
 #include "Session.h"
+#include "StoreOnce.h"
 #include "Tour.h"
 #include "Usage.h"
+#include "Verify.h"
 
 #include <Dorvanel/Error.h>
 
@@ -104,6 +108,10 @@ QList<CommandSyntax> syntaxes() {
 
 const OptionSyntax ParentType{{"parent-type"}, "TIPO", "tipo del padre; sin ella, sale de sus otros vínculos"};
 
+const OptionSyntax Dedup{{"dedup"},
+                         {},
+                         "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez"};
+
 void runInit(Context& context, const Arguments&) {
     context.session().createSchema();
     context.out << "Base de datos lista: " << context.databaseUrl() << Qt::endl;
@@ -117,8 +125,8 @@ void runStore(Context& context, const Arguments& arguments) {
     request.keywords = arguments.value(QStringLiteral("keywords"));
     request.type = arguments.value(QStringLiteral("type"));
     request.isUrl = arguments.isSet(QStringLiteral("url"));
-    context.out << context.session().store(request, arguments.values(QStringLiteral("parent")),
-                                           arguments.value(QStringLiteral("parent-type")))
+    context.out << storeOnce(context.session(), request, arguments.values(QStringLiteral("parent")),
+                             arguments.value(QStringLiteral("parent-type")), arguments.isSet(QStringLiteral("dedup")))
                 << Qt::endl;
 }
 
@@ -162,6 +170,49 @@ void runList(Context& context, const Arguments& arguments) {
         context.out << documentJson(listing);
     } else {
         context.out << documentTable(listing);
+    }
+}
+
+// The option's value, a count above zero, or otherwise when it was not given.
+int countAsked(const Arguments& arguments, const QString& option, int otherwise) {
+    if (!arguments.isSet(option)) return otherwise;
+    bool isNumber = false;
+    const int count = arguments.value(option).toInt(&isNumber);
+    if (!isNumber || count <= 0)
+        throw UsageError{QStringLiteral("la opción --%1 necesita un número mayor que cero, no «%2»")
+                             .arg(option, arguments.value(option))};
+    return count;
+}
+
+void runSearch(Context& context, const Arguments& arguments) {
+    WordQuery query;
+    query.words = arguments.positionals().join(QLatin1Char(' '));
+    query.parents = parentsAsked(arguments);
+    query.type = arguments.value(QStringLiteral("type"));
+    query.limit = countAsked(arguments, QStringLiteral("limit"), 50);
+    for (const QString& parent : query.parents) requireKey(parent, QStringLiteral("del padre"));
+    const QList<FoundDocument> found = FindDocumentsByWords(context.session().connection(), query);
+    if (arguments.isSet(QStringLiteral("json"))) {
+        context.out << foundJson(found);
+    } else {
+        context.out << foundTable(found);
+    }
+}
+
+int runVerify(Context& context, const Arguments& arguments) {
+    const QStringList guids = arguments.positionals();
+    if (arguments.isSet(QStringLiteral("backfill"))) {
+        backfillDigests(context.session(), context.out, guids);
+        return 0;
+    }
+    return verifyContents(context.session(), context.out, guids) ? 0 : 1;
+}
+
+void runDuplicates(Context& context, const Arguments& arguments) {
+    if (arguments.isSet(QStringLiteral("json"))) {
+        context.out << duplicatesJson(context.session());
+    } else {
+        context.out << duplicatesText(context.session());
     }
 }
 
@@ -269,6 +320,7 @@ void runImport(Context& context, const Arguments& arguments) {
     request.recursive = arguments.isSet(QStringLiteral("recursive"));
     request.hidden = arguments.isSet(QStringLiteral("hidden"));
     request.again = arguments.isSet(QStringLiteral("again"));
+    request.dedup = arguments.isSet(QStringLiteral("dedup"));
     const ImportCounts counts = importFolder(context.session(), context.out, request);
     if (counts.failed > 0)
         throw Failure{Failed, QStringLiteral("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
@@ -306,7 +358,8 @@ const QList<Command>& commands() {
            {{"type"}, "TIPO", "tipo del documento; sin ella, la extensión del archivo"},
            {{"url"}, {}, "ARCHIVO es una dirección externa, no un archivo"},
            {{"parent"}, "CLAVE", "vincula el documento a ese padre", Presence::Repeatable},
-           ParentType}},
+           ParentType,
+           Dedup}},
          exitingZero(runStore)},
         {{"link",
           "vincula el documento CLAVE al padre",
@@ -324,6 +377,28 @@ const QList<Command>& commands() {
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
            {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
          exitingZero(runList)},
+        {{"search",
+          "busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero",
+          {"PALABRA..."},
+          {Parents,
+           TypeFilter,
+           {{"limit"}, "N", "como mucho N documentos (50 si no se indica)"},
+           {{"json"}, {}, "como arreglo JSON en lugar de tabla"}},
+          {},
+          true},
+         exitingZero(runSearch)},
+        {{"verify",
+          "comprueba que el contenido de cada documento (o de los indicados) sigue igual; sale con 1 si alguno cambió",
+          {},
+          {{{"backfill"}, {}, "calcula los resúmenes de los documentos que no lo tienen"}},
+          {"CLAVE..."},
+          true},
+         runVerify},
+        {{"duplicates",
+          "lista los grupos de documentos con el mismo contenido y el espacio que ocupan",
+          {},
+          {{{"json"}, {}, "como arreglo JSON en lugar de texto"}}},
+         exitingZero(runDuplicates)},
         {{"get",
           "escribe el contenido o, si es externo, su dirección",
           {"CLAVE"},
@@ -369,7 +444,8 @@ const QList<Command>& commands() {
            ParentType,
            {{"recursive"}, {}, "entra también en las subcarpetas"},
            {{"hidden"}, {}, "guarda también los archivos ocultos (los que empiezan por punto)"},
-           {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"}}},
+           {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"},
+           Dedup}},
          exitingZero(runImport)},
         {{"demo",
           "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",

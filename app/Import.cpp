@@ -4,6 +4,7 @@
 #include "LocalFile.h"
 #include "ProgressBar.h"
 #include "Session.h"
+#include "StoreOnce.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
@@ -166,8 +167,8 @@ private:
         StoreRequest store;
         store.file = entry.path;
         store.name = session_.proposedName(shownName(entry.path));
-        const QString guid = session_.store(store, {request_.parent}, request_.parentType,
-                                            [&](const QString& key) { log_.record(file, request_.parent, key); });
+        const QString guid = storeOnce(session_, store, {request_.parent}, request_.parentType, request_.dedup,
+                                       [&](const QString& key) { log_.record(file, request_.parent, key); });
         ++counts_.stored;
         out_ << guid << "  " << entry.shown << Qt::endl;
     }

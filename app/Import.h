@@ -14,6 +14,7 @@ struct ImportRequest {
     bool recursive = false;  // into subfolders too
     bool hidden = false;     // names that start with "." too
     bool again = false;      // files already imported stored once more
+    bool dedup = false;      // a content already stored links its document instead
 };
 
 struct ImportCounts {

@@ -102,6 +102,7 @@ public:
     QString proposedName(const QString& file);
 
     DocumentRef requireDocument(const QString& guid);
+    // The database itself, for the operations that take it rather than the Manager.
     Connection& connection() const;
 
 private:

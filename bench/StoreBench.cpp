@@ -3,6 +3,7 @@
 #include "BenchSupport.h"
 #include "Comparisons.h"
 #include "DocumentTransfers.h"
+#include "platform/Connection.h"
 
 #include <QStringList>
 #include <vector>
@@ -58,12 +59,23 @@ private:
     std::vector<char> content_;
 };
 
-// Runs store once per iteration on a new database; opening and removing it are not timed.
+// Takes the word index and its triggers away, as on a database made before them.
+void dropWordIndex(const QString& database) {
+    const auto connection = Connection::Open(QStringLiteral("sqlite:") + database);
+    for (const char* statement : {"DROP TRIGGER DocWords_Insert", "DROP TRIGGER DocWords_Update",
+                                  "DROP TRIGGER DocWords_Delete", "DROP TABLE DocWords"})
+        connection->Execute(QString::fromLatin1(statement));
+}
+
+// Runs store once per iteration on a new database, made ready by prepare; opening, preparing
+// and removing it are not timed.
 template <typename Session, typename Store>
-void timeOnNewDatabase(benchmark::State& state, ScratchFolder& folder, Store&& store) {
+void timeOnNewDatabase(benchmark::State& state, ScratchFolder& folder, Store&& store,
+                       void (*prepare)(const QString&) = nullptr) {
     for (auto _ : state) {
         state.PauseTiming();
         const QString database = folder.newDatabase();
+        if (prepare) prepare(database);
         {
             Session session(database);
             state.ResumeTiming();
@@ -100,11 +112,33 @@ void registerStoring(const std::string& name, int count, qint64 bytes) {
     });
 }
 
+// The component's store with the word index against the same without it: the index should
+// cost under 30% of the time, so the throughput ratio should stay above 1 / 1.3.
+void registerIndexCost(const std::string& name, int count, qint64 bytes) {
+    const auto files = std::make_shared<DocumentFiles>(count, bytes);
+    const auto storeAll = [files](ComponentSession& session) {
+        for (const QString& file : files->paths()) StoreThroughComponent(session.manager(), file);
+    };
+    Register({
+        .name = name,
+        .figure = Figure::MebibytesPerSecond,
+        .unitsPerIteration = files->totalBytes(),
+        .target = 1 / 1.3,
+        .ours = [files, storeAll](
+                    benchmark::State& state) { timeOnNewDatabase<ComponentSession>(state, files->folder(), storeAll); },
+        .raw =
+            [files, storeAll](benchmark::State& state) {
+                timeOnNewDatabase<ComponentSession>(state, files->folder(), storeAll, dropWordIndex);
+            },
+    });
+}
+
 }  // namespace
 
 void RegisterComparisons() {
     registerStoring("store_200_x_1MiB", 200, Mebibyte);
     registerStoring("store_2000_x_10KiB", 2000, 10 * Kibibyte);
+    registerIndexCost("store_2000_x_10KiB_word_index_vs_none", 2000, 10 * Kibibyte);
 }
 
 }  // namespace dorvanel::bench

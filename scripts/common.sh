@@ -18,7 +18,7 @@ DORVANEL_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-psql qt6-image-formats-plugins
     fonts-dejavu-core
-    libsqlite3-dev libpq-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libsqlite3-dev libpq-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What scripts/check-format needs.
 DORVANEL_FORMAT_PACKAGES=(clang-format git)

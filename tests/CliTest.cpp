@@ -39,11 +39,15 @@ const QByteArray BinaryContent(RawContent, sizeof RawContent - 1);
 // Every command, with the options its help must name.
 const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("init"), {}},
-    {QStringLiteral("store"), QStringLiteral("--name --description --keywords --type --url --parent --parent-type")},
+    {QStringLiteral("store"),
+     QStringLiteral("--name --description --keywords --type --url --parent --parent-type --dedup")},
     {QStringLiteral("link"), QStringLiteral("--parent-type --no-sys")},
     {QStringLiteral("unlink"), {}},
     {QStringLiteral("parents"), {}},
     {QStringLiteral("list"), QStringLiteral("--parents --type --no-sys --all --json")},
+    {QStringLiteral("search"), QStringLiteral("--parents --type --limit --json")},
+    {QStringLiteral("verify"), QStringLiteral("--backfill")},
+    {QStringLiteral("duplicates"), QStringLiteral("--json")},
     {QStringLiteral("get"), QStringLiteral("-o")},
     {QStringLiteral("open"), {}},
     {QStringLiteral("download"), {}},
@@ -52,7 +56,7 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("find"), QStringLiteral("--parents --type --no-sys --miniatures --screenshot")},
     {QStringLiteral("browse"), QStringLiteral("--info --parent-type --screenshot")},
     {QStringLiteral("rm"), {}},
-    {QStringLiteral("import"), QStringLiteral("--parent --parent-type")},
+    {QStringLiteral("import"), QStringLiteral("--parent --parent-type --dedup")},
     {QStringLiteral("demo"), QStringLiteral("--screenshot")},
     {QStringLiteral("tour"), {}},
     {QStringLiteral("help"), {}},
@@ -254,6 +258,87 @@ TEST_F(CliTest, ImportStoresEachFileOnceAndSaysWhatItLeftOut) {
     EXPECT_EQ(printed(again), printed(first) + " falta.txt roto.txt") << again;
     EXPECT_EQ(listJson({QStringLiteral("--parents"), key('P')}).size(), 12);
     EXPECT_TRUE(listedNames().contains(QStringLiteral("caf\\xe9")));
+}
+
+TEST_F(CliTest, SearchFindsDocumentsByTheStartOfTheirWords) {
+    const QString contract = store(writeFile(QStringLiteral("contrato.txt"), "contrato"),
+                                   {QStringLiteral("--name"), QStringLiteral("Contrato de obra"),
+                                    QStringLiteral("--description"), QStringLiteral("Camión grúa"),
+                                    QStringLiteral("--parent"), key('P'), QStringLiteral("--parent-type"),
+                                    QStringLiteral("Cliente")});
+    store(writeFile(QStringLiteral("nota.csv"), "nota"), words(QStringLiteral("--name Camiones --type csv")));
+    const std::pair<QString, int> cases[] = {
+        {QStringLiteral("search camion contr --json"), 1},
+        {QStringLiteral("search CAMI --json"), 2},
+        {QStringLiteral("search cami --json --limit 1"), 1},
+        {QStringLiteral("search cami --json --type csv"), 1},
+        {QStringLiteral("search cami --json --parents ") + key('P'), 1},
+        {QStringLiteral("search grua --json --parents ") + key('Q'), 0},
+    };
+    for (const auto& [line, count] : cases) {
+        const Result found = run(words(line));
+        EXPECT_EQ(found.status, 0) << found;
+        EXPECT_EQ(QJsonDocument::fromJson(found.out).array().size(), count) << line.toStdString();
+    }
+    const QJsonObject best =
+        QJsonDocument::fromJson(run(words(QStringLiteral("search contrato --json"))).out)[0].toObject();
+    EXPECT_EQ(best[QStringLiteral("guid")].toString(), contract);
+    EXPECT_GT(best[QStringLiteral("rank")].toDouble(), 0);
+    EXPECT_EQ(run(words(QStringLiteral("search camion --limit 0"))).status, 2);
+    EXPECT_EQ(run(words(QStringLiteral("search"))).status, 2);
+}
+
+// One flipped byte of a stored content, written with plain SQL, is reported for that document
+// alone; a row without a digest waits for --backfill.
+TEST_F(CliTest, VerifyReportsExactlyTheDocumentWhoseContentChanged) {
+    const QString first = store(writeFile(QStringLiteral("uno.bin"), BinaryContent),
+                                words(QStringLiteral("--name Uno")));
+    const QString second = store(writeFile(QStringLiteral("dos.bin"), QByteArray(3 << 20, 'x')),
+                                 words(QStringLiteral("--name Dos")));
+    EXPECT_EQ(run({QStringLiteral("verify")}).status, 0);
+
+    const auto plainSql = dorvanel::Connection::Open(database());
+    QByteArray damaged = plainSql->Execute(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {second})
+                             ->Fields(0)
+                             .toByteArray();
+    damaged[2 << 20] = 'y';
+    plainSql->Execute(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {damaged, second});
+    plainSql->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Data) VALUES (?, 'Plano', ?)"),
+                      {key('Z'), BinaryContent});
+
+    const Result verified = run({QStringLiteral("verify")});
+    EXPECT_EQ(verified.status, 1) << verified;
+    ASSERT_EQ(verified.outLines().size(), 1) << verified;
+    EXPECT_TRUE(verified.outLines()[0].startsWith(second + QStringLiteral("  "))) << verified;
+    EXPECT_TRUE(verified.err.contains(QStringLiteral("Sin resumen guardado: 1"))) << verified;
+    EXPECT_EQ(run({QStringLiteral("verify"), first}).status, 0);
+
+    EXPECT_EQ(run(words(QStringLiteral("verify --backfill"))).lastLine(), QStringLiteral("Resúmenes calculados: 1"));
+    const Result backfilled = run({QStringLiteral("verify"), first, key('Z')});
+    EXPECT_EQ(backfilled.status, 0) << backfilled;
+    EXPECT_TRUE(backfilled.err.contains(QStringLiteral("verificados: 2"))) << backfilled;
+}
+
+TEST_F(CliTest, DedupLinksTheDocumentThatHoldsTheSameContent) {
+    const QString file = writeFile(QStringLiteral("acta.txt"), "acta");
+    const QString original = store(file, words(QStringLiteral("--name Acta")));
+    const Result again = run(QStringList{QStringLiteral("store"), file} + words(QStringLiteral("--name Copia")));
+    EXPECT_EQ(again.status, 0) << again;
+    EXPECT_NE(again.lastLine(), original);
+    EXPECT_TRUE(again.err.contains(original)) << "it says which document held the content already";
+
+    const Result linked = run(QStringList{QStringLiteral("store"), file} +
+                              words(QStringLiteral("--name Otra --dedup --parent-type Cliente --parent ") + key('P')));
+    EXPECT_EQ(linked.status, 0) << linked;
+    EXPECT_EQ(linked.lastLine(), original);
+    EXPECT_TRUE(linked.err.contains(original)) << linked;
+    EXPECT_EQ(run({QStringLiteral("parents"), original}).outLines(), QStringList{key('P')});
+    EXPECT_EQ(listedNames(), (QSet<QString>{QStringLiteral("Acta"), QStringLiteral("Copia")}));
+
+    const QJsonArray groups = QJsonDocument::fromJson(run(words(QStringLiteral("duplicates --json"))).out).array();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0][QStringLiteral("guids")].toArray().size(), 2);
+    EXPECT_EQ(groups[0][QStringLiteral("spareBytes")].toInt(), 4);
 }
 
 TEST_F(CliTest, StoredPictureGetsTheMiniatureTheAddDialogMakes) {

@@ -7,12 +7,12 @@
 #include "platform/Error.h"
 #include "platform/FileNames.h"
 #include "platform/Recordset.h"
+#include "repository/ContentDigests.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QUuid>
 
-#include <algorithm>
 #include <optional>
 
 namespace dorvanel {
@@ -39,12 +39,16 @@ struct Content {
         : column(columnName), file(fileName), slot(BlobStreaming::slotFor(connection, fileName)) {}
 };
 
-// Copies the content files too large to be bound into the row, once it exists.
-void streamContents(Connection& connection, const QString& guid, const QList<Content>& contents) {
-    for (const Content& content : contents)
+// Copies the content files too large to be bound into the row, once it exists, and records the
+// digest of the document's content, taken as its bytes went by.
+void streamContents(Connection& connection, const QString& guid, QList<Content>& contents) {
+    for (Content& content : contents) {
         if (content.slot.streamed)
-            BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column, QStringLiteral("Sys_GUID"),
-                                         Text(guid), content.file);
+            content.slot.sha256 = BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column,
+                                                               QStringLiteral("Sys_GUID"), Text(guid), content.file);
+        if (content.column == QLatin1String("Data") && !content.file.isEmpty())
+            RecordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
+    }
 }
 
 }  // namespace
@@ -142,12 +146,12 @@ bool DefaultDocRecord::Update() {
 
 void DefaultDocRecord::insertRow(const QString& guid) {
     Connection& db = connection();
-    const Content data(db, QStringLiteral("Data"), storeout_ ? QString() : dataFile_);
-    const Content miniature(db, QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_);
-    // A failure while content is copied in rolls the new row back with it; without such a
-    // copy the one INSERT is atomic on its own.
-    std::optional<Connection::Transaction> transaction;
-    if (data.slot.streamed || miniature.slot.streamed) transaction.emplace(db);
+    QList<Content> contents{Content(db, QStringLiteral("Data"), storeout_ ? QString() : dataFile_),
+                            Content(db, QStringLiteral("MiniData"), storeout_ ? QString() : miniFile_)};
+    const Content& data = contents[0];
+    const Content& miniature = contents[1];
+    // A failure while content is copied in or its digest recorded rolls the new row back with it.
+    Connection::Transaction transaction(db);
     db.Execute(QStringLiteral(
                    "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
                    "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
@@ -155,8 +159,8 @@ void DefaultDocRecord::insertRow(const QString& guid) {
                {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
                 miniature.slot.value});
-    streamContents(db, guid, {data, miniature});
-    if (transaction) transaction->Commit();
+    streamContents(db, guid, contents);
+    transaction.Commit();
 }
 
 void DefaultDocRecord::updateRow() {
@@ -175,8 +179,7 @@ void DefaultDocRecord::updateRow() {
         replaced << content;
     }
     std::optional<Connection::Transaction> transaction;
-    if (std::any_of(replaced.begin(), replaced.end(), [](const Content& content) { return content.slot.streamed; }))
-        transaction.emplace(db);
+    if (!replaced.isEmpty()) transaction.emplace(db);
     qint32 changed = 0;
     db.Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
     if (changed == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));

@@ -5,7 +5,10 @@ namespace dorvanel {
 class Connection;
 
 // Creates the relations the component works on (Docs, DocLink, the view DocLinks, the
-// view qryJoin, their indexes and the time-stamp trigger) unless they exist already.
+// view qryJoin, their indexes and the time-stamp trigger) unless they exist already, with
+// what sits beside them: the word index over the documents' names, descriptions and keywords
+// and the table DocDigests of their contents' digests. A database made without these gets
+// them, the word index filled with the documents it already holds.
 void CreateSchema(Connection& connection);
 
 }  // namespace dorvanel

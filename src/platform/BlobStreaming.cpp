@@ -10,11 +10,11 @@
 
 #include <QFile>
 #include <cerrno>
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include <libpq-fe.h>
+#include <openssl/evp.h>
 #include <sqlite3.h>
 
 namespace dorvanel::BlobStreaming {
@@ -30,20 +30,20 @@ Error fileError(const QString& path, const QString& why) {
 // Read right after the failing call, while errno still holds its cause.
 QString whyFailed(const QIODevice& device) { return errno != 0 ? SystemErrorText(errno) : device.errorString(); }
 
-// Reads into the whole of buffer, or less at the file's end; returns the count (0 at the end).
-qint64 readInto(QFile& source, QByteArray& buffer) {
+// Reads into the whole of buffer, or less at the file's end, and digests what it read; returns
+// the count (0 at the end).
+qint64 readInto(QFile& source, QByteArray& buffer, Digester& digester) {
     errno = 0;
     const qint64 read = source.read(buffer.data(), buffer.size());
     if (read < 0) throw fileError(source.fileName(), whyFailed(source));
+    digester.add(buffer.constData(), read);
     return read;
 }
 
-// Where read content goes, a chunk at a time.
-using Sink = std::function<void(const char* data, qint64 length)>;
-
-QByteArray wholeFile(QFile& source) {
+QByteArray wholeFile(QFile& source, Digester& digester) {
     QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError) throw fileError(source.fileName(), source.errorString());
+    digester.add(bytes.constData(), bytes.size());
     return bytes.isNull() ? QByteArray("") : bytes;  // an empty file is an empty value, not NULL
 }
 
@@ -78,12 +78,12 @@ Error missingRow(const QString& table, const QVariant& key) {
 }
 
 // Sends the whole file as the one value of a binary COPY: exactly the size it had when opened.
-void copyToServer(Connection& connection, const QString& copySql, QFile& source) {
+void copyToServer(Connection& connection, const QString& copySql, QFile& source, Digester& digester) {
     const qint64 size = source.size();
     PostgreSqlWire::ValueCopy copy(postgreSqlHandle(connection), copySql, size);
     QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
     qint64 sent = 0;
-    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer)) {
+    for (qint64 read = readInto(source, buffer, digester); read > 0; read = readInto(source, buffer, digester)) {
         if (sent + read > size) throw fileChanged(source);
         copy.write(buffer.constData(), read);
         sent += read;
@@ -93,12 +93,13 @@ void copyToServer(Connection& connection, const QString& copySql, QFile& source)
 }
 
 // The zero-filled value already has the file's size: the file must fill it exactly.
-void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source) {
+void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source,
+                  Digester& digester) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, true);
     const qint64 size = sqlite3_blob_bytes(blob.get());
     QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
     qint64 offset = 0;
-    for (qint64 read = readInto(source, buffer); read > 0; read = readInto(source, buffer)) {
+    for (qint64 read = readInto(source, buffer, digester); read > 0; read = readInto(source, buffer, digester)) {
         if (offset + read > size) throw fileChanged(source);
         checkSqlite(connection, sqlite3_blob_write(blob.get(), buffer.constData(), int(read), int(offset)));
         offset += read;
@@ -109,14 +110,14 @@ void writeInPlace(Connection& connection, const QString& table, const QString& c
 // The file goes to the server in one binary COPY, a chunk at a time, into a table of the
 // session's own that lives only while this runs; the row then takes its value from there.
 void writeThroughCopy(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                      const QVariant& key, QFile& source) {
+                      const QVariant& key, QFile& source, Digester& digester) {
     const QString staging = QStringLiteral("dorvanel_content");
     // A failure undoes the staging table with the rest; a savepoint inside a caller's transaction.
     Connection::Transaction transaction(connection);
     connection.Execute(QStringLiteral("CREATE TEMPORARY TABLE %1 (content bytea)").arg(staging));
     // Kept as it comes, as the content columns are: compressing it would only be undone.
     connection.Execute(QStringLiteral("ALTER TABLE %1 ALTER COLUMN content SET STORAGE EXTERNAL").arg(staging));
-    copyToServer(connection, QStringLiteral("COPY %1 FROM STDIN (FORMAT binary)").arg(staging), source);
+    copyToServer(connection, QStringLiteral("COPY %1 FROM STDIN (FORMAT binary)").arg(staging), source, digester);
     qint32 changed = 0;
     connection.Execute(QStringLiteral("UPDATE %1 SET %2 = (SELECT content FROM %3) WHERE %4 = ?")
                            .arg(table, column, staging, keyColumn),
@@ -127,14 +128,14 @@ void writeThroughCopy(Connection& connection, const QString& table, const QStrin
 }
 
 void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid,
-                 const Sink& target) {
+                 const PieceSink& piece) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, false);
     const qint64 size = sqlite3_blob_bytes(blob.get());
     QByteArray chunk(ChunkSize, Qt::Uninitialized);
     for (qint64 offset = 0; offset < size; offset += ChunkSize) {
         const int length = int(qMin(ChunkSize, size - offset));
         checkSqlite(connection, sqlite3_blob_read(blob.get(), chunk.data(), length, int(offset)));
-        target(chunk.constData(), length);
+        piece(chunk.constData(), length);
     }
 }
 
@@ -157,7 +158,7 @@ std::optional<Place> locate(Connection& connection, const QString& table, const 
 // Each slice comes in binary form; the columns are stored uncompressed, so the server reads
 // only the part a slice covers.
 void readInSlices(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                  const QVariant& key, qint64 size, const Sink& target) {
+                  const QVariant& key, qint64 size, const PieceSink& piece) {
     const QString slice =
         QStringLiteral("SELECT substring(%1 from $1 for $2) FROM %2 WHERE %3 = $3").arg(column, table, keyColumn);
     const QByteArray keyText = key.toString().toUtf8();
@@ -170,11 +171,44 @@ void readInSlices(Connection& connection, const QString& table, const QString& c
             throw Error(
                 Error::NoCurrentRecord,
                 QStringLiteral("El contenido de la fila %1 de %2 cambió mientras se leía").arg(key.toString(), table));
-        target(PQgetvalue(chunk.get(), 0, 0), expected);
+        piece(PQgetvalue(chunk.get(), 0, 0), expected);
+    }
+}
+
+void readPlace(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+               const QVariant& key, const Place& place, const PieceSink& piece) {
+    if (onSqlite(connection)) {
+        readInPlace(connection, table, column, place.rowid, piece);
+    } else {
+        readInSlices(connection, table, column, keyColumn, key, place.size, piece);
     }
 }
 
 }  // namespace
+
+Digester::Digester() : context_(EVP_MD_CTX_new()) {
+    if (!context_ || EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) != 1)
+        throw Error(Error::Unexpected, QStringLiteral("No se pudo preparar el cálculo SHA-256"));
+}
+
+Digester::~Digester() { EVP_MD_CTX_free(context_); }
+
+void Digester::add(const char* bytes, qint64 count) {
+    EVP_DigestUpdate(context_, bytes, std::size_t(count));
+    size_ += count;
+}
+
+// Finished on a copy, so that more may still be added.
+QByteArray Digester::sha256() const {
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> copy(EVP_MD_CTX_new(), EVP_MD_CTX_free);
+    QByteArray digest(EVP_MAX_MD_SIZE, Qt::Uninitialized);
+    unsigned int length = 0;
+    if (!copy || EVP_MD_CTX_copy_ex(copy.get(), context_) != 1 ||
+        EVP_DigestFinal_ex(copy.get(), reinterpret_cast<unsigned char*>(digest.data()), &length) != 1)
+        throw Error(Error::Unexpected, QStringLiteral("No se pudo terminar el cálculo SHA-256"));
+    digest.truncate(int(length));
+    return digest.toHex();
+}
 
 Slot slotFor(const Connection& connection, const QString& file) {
     const QVariant null(QMetaType(QMetaType::QByteArray));
@@ -184,46 +218,47 @@ Slot slotFor(const Connection& connection, const QString& file) {
     errno = 0;
     if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, whyFailed(source));
     const qint64 size = source.size();
-    if (size <= ChunkSize) return {QStringLiteral("?"), wholeFile(source)};
-    if (onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), size, true};
-    return {QStringLiteral("?"), null, true};
+    if (size <= ChunkSize) {
+        Digester digester;
+        QByteArray bytes = wholeFile(source, digester);
+        return {QStringLiteral("?"), std::move(bytes), false, digester.size(), digester.sha256()};
+    }
+    if (onSqlite(connection)) return {QStringLiteral("zeroblob(?)"), size, true, size};
+    return {QStringLiteral("?"), null, true, size};
 }
 
-void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                   const QVariant& key, const QString& file) {
+QByteArray writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                         const QVariant& key, const QString& file) {
     QFile source(file);
     errno = 0;
     if (!source.open(QIODevice::ReadOnly)) throw fileError(file, whyFailed(source));
+    Digester digester;
     if (onSqlite(connection)) {
         auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
         if (row->Eof()) throw missingRow(table, key);
-        writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source);
+        writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source, digester);
     } else {
-        writeThroughCopy(connection, table, column, keyColumn, key, source);
+        writeThroughCopy(connection, table, column, keyColumn, key, source, digester);
     }
+    return digester.sha256();
 }
 
-// The value at place, copied to target.
-void readPlace(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-               const QVariant& key, const Place& place, const Sink& target) {
-    if (onSqlite(connection)) {
-        readInPlace(connection, table, column, place.rowid, target);
-    } else {
-        readInSlices(connection, table, column, keyColumn, key, place.size, target);
-    }
+bool readPieces(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                const QVariant& key, const PieceSink& piece) {
+    const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
+    if (!place) return false;
+    readPlace(connection, table, column, keyColumn, key, *place, piece);
+    return true;
 }
 
 bool readTo(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
             const QVariant& key, QIODevice& target, const QString& targetName) {
-    const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
-    if (!place) return false;
-    readPlace(connection, table, column, keyColumn, key, *place, [&](const char* data, qint64 length) {
+    return readPieces(connection, table, column, keyColumn, key, [&](const char* data, qint64 length) {
         errno = 0;
         if (target.write(data, length) != length)
             throw Error(Error::FileFailed,
                         QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, whyFailed(target)));
     });
-    return true;
 }
 
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
@@ -232,7 +267,7 @@ bool readToFile(Connection& connection, const QString& table, const QString& col
     if (!place) return false;
     NewFile target(path);
     readPlace(connection, table, column, keyColumn, key, *place,
-              [&](const char* data, qint64 length) { target.write(data, length); });
+              [&](const char* bytes, qint64 count) { target.write(bytes, count); });
     target.commit();
     return true;
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class QIODevice;
+struct evp_md_ctx_st;
 
 namespace dorvanel {
 
@@ -17,20 +19,42 @@ namespace BlobStreaming {
 
 constexpr qint64 ChunkSize = 1024 * 1024;
 
+// Builds a content's SHA-256 digest from its pieces, in order, as they pass.
+class Digester {
+public:
+    Digester();
+    ~Digester();
+    Digester(const Digester&) = delete;
+    Digester& operator=(const Digester&) = delete;
+
+    void add(const char* bytes, qint64 count);
+    qint64 size() const { return size_; }
+    // Of what was added so far, as 64 lowercase hexadecimal digits.
+    QByteArray sha256() const;
+
+private:
+    evp_md_ctx_st* context_;
+    qint64 size_ = 0;
+};
+
 // How a content column appears in the statement that writes its row: the placeholder and its
 // bound value. A file of at most one chunk is bound whole; a larger one is copied in afterwards
-// by writeFromFile (streamed). "" stands for NULL.
+// by writeFromFile (streamed). "" stands for NULL. A file's size is known from the start; the
+// digest of a bound one is taken as it is read, a streamed one's comes from writeFromFile.
 struct Slot {
     QString placeholder;
     QVariant value;
     bool streamed = false;
+    qint64 size = 0;
+    QByteArray sha256 = {};
 };
 Slot slotFor(const Connection& connection, const QString& file);
 
 // Copies the file into the column of the row whose keyColumn holds key. Raises Error when the
-// row does not exist, or the file cannot be read or changes size meanwhile.
-void writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-                   const QVariant& key, const QString& file);
+// row does not exist, or the file cannot be read or changes size meanwhile. Gives the SHA-256
+// digest of the bytes copied, as Digester does.
+QByteArray writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                         const QVariant& key, const QString& file);
 
 // Copies the column of that row to target as it is read, a chunk at a time. False, and nothing
 // written, when there is no such row or the value is NULL. A failure to write to target raises
@@ -42,6 +66,12 @@ bool readTo(Connection& connection, const QString& table, const QString& column,
 // one, only once it is complete. False, and no file, when the value is NULL.
 bool readToFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 const QVariant& key, const QString& path);
+
+// Hands the column of that row to piece a chunk at a time, in order. False, and no piece, when
+// the value is NULL.
+using PieceSink = std::function<void(const char* bytes, qint64 count)>;
+bool readPieces(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+                const QVariant& key, const PieceSink& piece);
 
 }  // namespace BlobStreaming
 

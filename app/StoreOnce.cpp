@@ -1,0 +1,52 @@
+#include "StoreOnce.h"
+
+#include "Session.h"
+
+#include <Dorvanel/Connection.h>
+#include <Dorvanel/ContentDigests.h>
+
+#include <QTextStream>
+
+namespace dorvanel::cli {
+
+namespace {
+
+// The oldest document holding this content other than except, or "" when there is none.
+QString holderOf(Session& session, const ContentDigest& digest, const QString& except = {}) {
+    QStringList holders = DocumentsWithDigest(session.connection(), digest);
+    holders.removeAll(except);
+    return holders.value(0);
+}
+
+// Links the document to every parent it is not linked to yet, all or nothing.
+void linkExisting(Session& session, const QString& guid, const QStringList& parents, const QString& parentType,
+                  const std::function<void(const QString& guid)>& alongside) {
+    Connection::Transaction transaction(session.connection());
+    const QStringList linked = session.parents(guid);
+    for (const QString& parent : parents)
+        if (!linked.contains(parent)) session.link(parent, guid, parentType, true);
+    if (alongside) alongside(guid);
+    transaction.Commit();
+}
+
+}  // namespace
+
+QString storeOnce(Session& session, const StoreRequest& request, const QStringList& parents, const QString& parentType,
+                  bool once, const std::function<void(const QString& guid)>& alongside) {
+    QTextStream err(stderr);
+    if (once && !request.isUrl) {
+        const QString holder = holderOf(session, FileContentDigest(request.file));
+        if (!holder.isEmpty()) {
+            linkExisting(session, holder, parents, parentType, alongside);
+            err << "El documento ya existía con el mismo contenido: " << holder << Qt::endl;
+            return holder;
+        }
+    }
+    const QString guid = session.store(request, parents, parentType, alongside);
+    const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
+    if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
+        err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
+    return guid;
+}
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,82 @@
+#include "Verify.h"
+
+#include "ProgressBar.h"
+#include "Session.h"
+
+#include <Dorvanel/ContentDigests.h>
+
+#include <functional>
+#include <optional>
+
+namespace dorvanel::cli {
+
+namespace {
+
+// The documents named, each checked to exist, or else every one that holds content.
+QStringList documentsAsked(Session& session, const QStringList& guids, bool withoutDigest) {
+    if (guids.isEmpty()) return DocumentsWithContent(session.connection(), withoutDigest);
+    for (const QString& guid : guids) session.requireDocument(guid);
+    return guids;
+}
+
+// Runs check on each document with the progress bar drawn while it runs, so that what check
+// prints has the line to itself.
+void forEachShown(const QStringList& guids, const std::function<void(const QString&)>& check) {
+    ProgressBar progress(guids.size());
+    for (qsizetype i = 0; i < guids.size(); ++i) {
+        progress.show(i, guids[i]);
+        check(guids[i]);
+        progress.clear();
+    }
+}
+
+// Why the content no longer matches what was recorded, or "" when it does.
+QString mismatch(const ContentDigest& recorded, const std::optional<ContentDigest>& actual) {
+    if (!actual) return QStringLiteral("ya no tiene contenido");
+    if (actual->size != recorded.size)
+        return QStringLiteral("el contenido mide %1 bytes y se guardaron %2").arg(actual->size).arg(recorded.size);
+    if (actual->sha256 != recorded.sha256)
+        return QStringLiteral("el contenido cambió: su SHA-256 es %1 y se guardó %2")
+            .arg(QString::fromLatin1(actual->sha256), QString::fromLatin1(recorded.sha256));
+    return {};
+}
+
+}  // namespace
+
+bool verifyContents(Session& session, QTextStream& out, const QStringList& guids) {
+    Connection& database = session.connection();
+    const QStringList checked = documentsAsked(session, guids, false);
+    qsizetype damaged = 0;
+    qsizetype withoutDigest = 0;
+    forEachShown(checked, [&](const QString& guid) {
+        const std::optional<ContentDigest> recorded = RecordedContentDigest(database, guid);
+        if (!recorded) {
+            ++withoutDigest;
+            return;
+        }
+        const QString why = mismatch(*recorded, ComputeContentDigest(database, guid));
+        if (why.isEmpty()) return;
+        ++damaged;
+        out << guid << "  " << why << Qt::endl;
+    });
+    QTextStream err(stderr);
+    err << "Documentos verificados: " << checked.size() - withoutDigest << "; no coinciden: " << damaged << Qt::endl;
+    if (withoutDigest > 0)
+        err << "Sin resumen guardado: " << withoutDigest << " (dorvanel verify --backfill los calcula)" << Qt::endl;
+    return damaged == 0;
+}
+
+void backfillDigests(Session& session, QTextStream& out, const QStringList& guids) {
+    Connection& database = session.connection();
+    qsizetype recorded = 0;
+    forEachShown(documentsAsked(session, guids, true), [&](const QString& guid) {
+        if (RecordedContentDigest(database, guid)) return;
+        const std::optional<ContentDigest> digest = ComputeContentDigest(database, guid);
+        if (!digest) return;
+        RecordContentDigest(database, guid, *digest);
+        ++recorded;
+    });
+    out << "Resúmenes calculados: " << recorded << Qt::endl;
+}
+
+}  // namespace dorvanel::cli

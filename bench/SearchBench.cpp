@@ -1,0 +1,143 @@
+// Finding documents by words among 100,000: FindDocumentsByWords on SQLite, and on the
+// PostgreSQL server at DORVANEL_BENCH_PG_URL when it is set. Each query asks for one whole
+// word and the start of another, as a user types them, and for the 50 best matches.
+//
+// Prints the median and the 99th percentile of each engine's queries; when
+// DORVANEL_BENCH_SUMMARY names a file, appends their summary rows to it for bench/run.
+
+#include "BenchSupport.h"
+#include "ServerTransfers.h"
+#include "platform/Connection.h"
+#include "repository/FindDocumentsByWords.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+using namespace dorvanel;
+using namespace dorvanel::bench;
+
+namespace {
+
+constexpr int Documents = 100000;
+constexpr int RowsPerInsert = 100;
+constexpr int Queries = 400;
+constexpr int Best = 50;
+constexpr double TargetMilliseconds = 20;
+
+// About 8,000 words of two or three syllables, some with an accent.
+QStringList vocabulary() {
+    const QStringList syllables{"ca", "mi", "on", "ta", "re", "lo", "pe", "su", "bra", "tor",
+                                "ni", "da", "gu", "fe", "sa", "ro", "le", "vi", "que", "po"};
+    QStringList words;
+    for (const QString& first : syllables)
+        for (const QString& second : syllables) {
+            words << first + second;
+            for (const QString& third : syllables) words << first + second + third;
+        }
+    for (qsizetype i = 0; i < words.size(); i += 7) words[i].replace(QLatin1Char('a'), QStringLiteral("á"));
+    return words;
+}
+
+// Some words are much more frequent than others, as in real texts.
+class WordSource {
+public:
+    WordSource() : words_(vocabulary()), random_(20261206) {}
+
+    const QString& word() {
+        const double draw = random_.generateDouble();
+        return words_[qsizetype(draw * draw * double(words_.size()))];
+    }
+    QString words(int count) {
+        QStringList chosen;
+        for (int i = 0; i < count; ++i) chosen << word();
+        return chosen.join(QLatin1Char(' '));
+    }
+
+private:
+    QStringList words_;
+    QRandomGenerator random_;
+};
+
+void insertDocuments(Connection& connection) {
+    WordSource source;
+    const QString row = QStringLiteral("(?, ?, ?, ?, 'pdf', 0)");
+    const QString sql =
+        QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout) VALUES ") +
+        QStringList(RowsPerInsert, row).join(QStringLiteral(", "));
+    Connection::Transaction transaction(connection);
+    for (int first = 0; first < Documents; first += RowsPerInsert) {
+        QVariantList values;
+        for (int n = first; n < first + RowsPerInsert; ++n)
+            values << QString::fromLatin1(DocumentKey(n)) << source.words(3) << source.words(8) << source.words(2);
+        connection.Execute(sql, values);
+    }
+    transaction.Commit();
+}
+
+QStringList queries() {
+    WordSource source;
+    QStringList texts;
+    for (int i = 0; i < Queries; ++i) texts << source.word() + QLatin1Char(' ') + source.word().left(4);
+    return texts;
+}
+
+struct Timing {
+    double median;
+    double p99;
+    double found;  // documents a query gave, on average
+};
+
+Timing timeQueries(Connection& connection) {
+    const QStringList texts = queries();
+    for (const QString& text : texts.mid(0, 20)) FindDocumentsByWords(connection, WordQuery{text, {}, {}, Best});
+    std::vector<double> milliseconds;
+    qint64 found = 0;
+    for (const QString& text : texts) {
+        const auto start = std::chrono::steady_clock::now();
+        found += FindDocumentsByWords(connection, WordQuery{text, {}, {}, Best}).size();
+        milliseconds.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    return {milliseconds[milliseconds.size() / 2], milliseconds[milliseconds.size() * 99 / 100],
+            double(found) / double(texts.size())};
+}
+
+void report(const char* name, const Timing& timing, bool targeted) {
+    std::printf("%s median=%.2fms p99=%.2fms found=%.1f\n", name, timing.median, timing.p99, timing.found);
+    const QByteArray summary = qgetenv("DORVANEL_BENCH_SUMMARY");
+    if (summary.isEmpty()) return;
+    char ours[96];
+    std::snprintf(ours, sizeof ours, "median %.2f ms, p99 %.2f ms", timing.median, timing.p99);
+    std::ofstream out(summary.constData(), std::ios::app);
+    out << name << '\t' << ours << "\t-\t-\t" << (targeted ? "p99 < 20 ms" : "reported") << '\t'
+        << (!targeted                         ? "-"
+            : timing.p99 < TargetMilliseconds ? "met"
+                                              : "MISSED")
+        << "\t-\t-\n";
+}
+
+void measure(const char* name, const std::shared_ptr<Connection>& connection, bool targeted) {
+    insertDocuments(*connection);
+    report(name, timeQueries(*connection), targeted);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    SilenceStatementLog();
+    ScratchFolder folder;
+    measure("search_100000_sqlite", Connection::Open(QStringLiteral("sqlite:") + folder.newDatabase()), true);
+    if (!qEnvironmentVariableIsEmpty("DORVANEL_BENCH_PG_URL")) {
+        RawServer().reset();
+        measure("search_100000_postgresql", Connection::Open(ServerUrl()), false);
+    }
+    return 0;
+}

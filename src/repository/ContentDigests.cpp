@@ -1,0 +1,96 @@
+#include "repository/ContentDigests.h"
+
+#include "platform/BlobStreaming.h"
+#include "platform/Connection.h"
+#include "platform/Error.h"
+#include "platform/Recordset.h"
+
+#include <QFile>
+
+namespace dorvanel {
+
+namespace {
+
+ContentDigest digestOf(const BlobStreaming::Digester& digester) { return {digester.size(), digester.sha256()}; }
+
+ContentDigest digestInRow(const Recordset& row) {
+    return {row.Fields(QStringLiteral("Size")).toLongLong(), row.Fields(QStringLiteral("Sha256")).toByteArray()};
+}
+
+QStringList guidsOf(const std::shared_ptr<Recordset>& rows) {
+    QStringList guids;
+    for (; !rows->Eof(); rows->MoveNext()) guids << rows->Fields(QStringLiteral("Sys_GUID")).toString();
+    return guids;
+}
+
+}  // namespace
+
+void RecordContentDigest(Connection& connection, const QString& guid, const ContentDigest& digest) {
+    connection.Execute(QStringLiteral("INSERT INTO DocDigests (Sys_GUID, Size, Sha256) VALUES (?, ?, ?) "
+                                      "ON CONFLICT (Sys_GUID) DO UPDATE SET Size = excluded.Size, "
+                                      "Sha256 = excluded.Sha256"),
+                       {guid, digest.size, QString::fromLatin1(digest.sha256)});
+}
+
+std::optional<ContentDigest> RecordedContentDigest(Connection& connection, const QString& guid) {
+    const auto row = connection.Execute(QStringLiteral("SELECT Size, Sha256 FROM DocDigests WHERE Sys_GUID = ?"),
+                                        {guid});
+    if (row->Eof()) return std::nullopt;
+    return digestInRow(*row);
+}
+
+std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const QString& guid) {
+    BlobStreaming::Digester digester;
+    const bool found = BlobStreaming::readPieces(connection, QStringLiteral("Docs"), QStringLiteral("Data"),
+                                                 QStringLiteral("Sys_GUID"), guid,
+                                                 [&](const char* bytes, qint64 count) { digester.add(bytes, count); });
+    if (!found) return std::nullopt;
+    return digestOf(digester);
+}
+
+ContentDigest FileContentDigest(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw Error(Error::FileFailed,
+                    QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
+    BlobStreaming::Digester digester;
+    QByteArray buffer(BlobStreaming::ChunkSize, Qt::Uninitialized);
+    for (qint64 read = file.read(buffer.data(), buffer.size()); read != 0;
+         read = file.read(buffer.data(), buffer.size())) {
+        if (read < 0)
+            throw Error(Error::FileFailed,
+                        QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
+        digester.add(buffer.constData(), read);
+    }
+    return digestOf(digester);
+}
+
+QStringList DocumentsWithContent(Connection& connection, bool withoutDigest) {
+    QString sql = QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL");
+    if (withoutDigest)
+        sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID)");
+    return guidsOf(connection.Execute(sql + QStringLiteral(" ORDER BY Sys_PK")));
+}
+
+QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest) {
+    return guidsOf(connection.Execute(QStringLiteral("SELECT g.Sys_GUID FROM DocDigests g "
+                                                     "JOIN Docs d ON d.Sys_GUID = g.Sys_GUID "
+                                                     "WHERE g.Sha256 = ? AND g.Size = ? ORDER BY d.Sys_PK"),
+                                      {QString::fromLatin1(digest.sha256), digest.size}));
+}
+
+QList<DuplicateContent> DuplicateContents(Connection& connection) {
+    const auto rows = connection.Execute(QStringLiteral(
+        "SELECT g.Sys_GUID, g.Size, g.Sha256 FROM DocDigests g JOIN Docs d ON d.Sys_GUID = g.Sys_GUID "
+        "WHERE (g.Sha256, g.Size) IN (SELECT Sha256, Size FROM DocDigests GROUP BY Sha256, Size HAVING count(*) > 1) "
+        "ORDER BY g.Size DESC, g.Sha256, d.Sys_PK"));
+    QList<DuplicateContent> groups;
+    for (; !rows->Eof(); rows->MoveNext()) {
+        const ContentDigest digest = digestInRow(*rows);
+        if (groups.isEmpty() || !(groups.last().digest == digest)) groups.append({digest, {}});
+        groups.last().guids << rows->Fields(QStringLiteral("Sys_GUID")).toString();
+    }
+    return groups;
+}
+
+}  // namespace dorvanel

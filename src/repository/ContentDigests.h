@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace dorvanel {
+
+class Connection;
+
+// What identifies a stored content: its SHA-256 digest, as 64 lowercase hexadecimal digits,
+// and its size in bytes.
+struct ContentDigest {
+    qint64 size = 0;
+    QByteArray sha256;
+
+    bool operator==(const ContentDigest&) const = default;
+};
+
+// The digests of the documents' contents, kept in the table DocDigests (Sys_GUID, Size,
+// Sha256) beside Docs. Storing a document through the component records its content's digest,
+// taken while the content streams in; a row written with plain SQL has none until
+// RecordContentDigest gives it one. Deleting a document deletes its digest.
+
+// Records the digest of the document's content, replacing the one it had.
+void RecordContentDigest(Connection& connection, const QString& guid, const ContentDigest& digest);
+// The digest recorded for the document, if it has one.
+std::optional<ContentDigest> RecordedContentDigest(Connection& connection, const QString& guid);
+// Reads the document's content a mebibyte at a time and digests it; nothing when the document
+// holds no content (an outside one, or no such document).
+std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const QString& guid);
+// The digest of a file, read a mebibyte at a time. Raises Error when it cannot be read.
+ContentDigest FileContentDigest(const QString& path);
+
+// The keys of the documents that hold content, oldest first; with withoutDigest, only those
+// that have no digest recorded.
+QStringList DocumentsWithContent(Connection& connection, bool withoutDigest = false);
+// The keys of the documents whose recorded digest is this one, oldest first.
+QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest);
+
+// Documents that hold the same content, oldest first.
+struct DuplicateContent {
+    ContentDigest digest;
+    QStringList guids;
+
+    // What the copies beyond the first take.
+    qint64 spareBytes() const { return digest.size * (guids.size() - 1); }
+};
+// Every content recorded for more than one document, the largest first.
+QList<DuplicateContent> DuplicateContents(Connection& connection);
+
+}  // namespace dorvanel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace dorvanel {
+
+class Connection;
+
+// What to look for: words that must all appear, each in the name, the description or the
+// keywords of a document, regardless of case and accents, and each as the start of a word
+// there ("contr" finds "Contrato"). Words are separated by blanks; signs around them count
+// for nothing. On PostgreSQL words are compared by their Spanish stem as well.
+struct WordQuery {
+    QString words;
+    QStringList parents = {};  // none: every document; otherwise those linked to any of them
+    QString type = {};         // empty: any type
+    int limit = 0;             // 0: every match
+};
+
+// A document found, as a list shows it.
+struct FoundDocument {
+    qint64 pk = 0;
+    QString guid;
+    QString name;
+    QString type;
+    QString description;
+    QString keywords;
+    QString created;
+    QString timestamp;
+    double rank = 0;  // how well it matches: higher is better
+};
+
+// The documents that match, best first, through the word index that CreateSchema makes. A
+// query without words finds nothing.
+QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query);
+
+}  // namespace dorvanel
