@@ -23,33 +23,42 @@ namespace dorvanel::cli {
 
 namespace {
 
-QString defaultDatabaseUrl() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
-    QDir().mkpath(folder);
-    return "sqlite:" + folder + "/dorvanel.sqlite";
+QString defaultDatabaseFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
 }
 
 // What a command runs with. The database opens when a command first needs it, so that
 // help never touches one.
 class Context {
 public:
-    Context(QString requestedUrl, QTextStream& stream) : out(stream), url_(std::move(requestedUrl)) {}
+    Context(QString requestedUrl, QTextStream& stream) : out(stream), requestedUrl_(std::move(requestedUrl)) {}
 
     // The database the command line or DORVANEL_DB named, or else the embedded one.
-    const QString& databaseUrl() {
-        if (url_.isEmpty()) url_ = defaultDatabaseUrl();
-        return url_;
+    QString databaseUrl() const {
+        return requestedUrl_.isEmpty() ? "sqlite:" + defaultDatabaseFolder() + "/dorvanel.sqlite" : requestedUrl_;
     }
 
-    Session& session() {
-        if (!session_) session_.emplace(databaseUrl(), out);
-        return *session_;
+    // The database, which must exist: reading never creates one.
+    Session& session() { return open(MissingDatabase::Refused); }
+
+    // The database, created when missing: for the commands that make one.
+    Session& sessionCreating() {
+        if (requestedUrl_.isEmpty()) QDir().mkpath(defaultDatabaseFolder());
+        return open(MissingDatabase::Created);
     }
 
     QTextStream& out;
 
 private:
-    QString url_;
+    Session& open(MissingDatabase missing) {
+        // SQLite would take it for a temporary database, gone when the command ends.
+        if (databaseUrl() == QLatin1String("sqlite:"))
+            throw UsageError{QStringLiteral("la dirección sqlite: necesita la ruta del archivo (sqlite:RUTA)")};
+        if (!session_) session_.emplace(databaseUrl(), out, missing);
+        return *session_;
+    }
+
+    QString requestedUrl_;
     std::optional<Session> session_;
 };
 
@@ -87,7 +96,7 @@ QList<CommandSyntax> syntaxes() {
 const OptionSyntax ParentType{{"parent-type"}, "TIPO", "tipo del padre; sin ella, sale de sus otros vínculos"};
 
 void runInit(Context& context, const Arguments&) {
-    context.session().createSchema();
+    context.sessionCreating().createSchema();
     context.out << "Base de datos lista: " << context.databaseUrl() << Qt::endl;
 }
 
@@ -226,12 +235,13 @@ void runDemo(Context& context, const Arguments& arguments) {
     const QString screenshot = arguments.value(QStringLiteral("screenshot"));
     std::optional<DemoWindow> window;
     const auto makeWindow = [&]() -> QWidget& {
-        Session& session = context.session();
+        Session& session = context.sessionCreating();
         provideSampleDocuments(session);
         session.setWatched(screenshot.isEmpty());
         return window.emplace(session, context.databaseUrl());
     };
-    runWindow(makeWindow, [&] { window->browseSelected(); }, screenshot);
+    runWindow(
+        makeWindow, [&] { window->browseSelected(); }, screenshot);
 }
 
 void runImport(Context& context, const Arguments& arguments) {
@@ -240,7 +250,7 @@ void runImport(Context& context, const Arguments& arguments) {
 }
 
 void runTourCommand(Context& context, const Arguments&) {
-    runTour(context.session(), context.out, context.databaseUrl());
+    runTour(context.sessionCreating(), context.out, context.databaseUrl());
 }
 
 void runHelp(Context& context, const Arguments& arguments) {

@@ -30,8 +30,9 @@ void requireParentKeys(const QStringList& parents) {
 }
 
 // The connection opens first, so that a failure to open it leaves no Manager behind.
-std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
-    auto connection = Connection::Open(databaseUrl);
+std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase missing) {
+    auto connection = missing == MissingDatabase::Created ? Connection::Open(databaseUrl)
+                                                          : Connection::OpenExisting(databaseUrl);
     auto manager = Manager::Create();
     manager->SetADOCnn(std::move(connection));
     return manager;
@@ -51,7 +52,8 @@ FetchedDocument::~FetchedDocument() {
     if (!outside_) QFile::remove(path_);
 }
 
-Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
+Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
+    : out_(out), manager_(managerOn(databaseUrl, missing)) {
     previousPresenter_ =
         SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
             shownMessage_ = prompt;

@@ -68,11 +68,15 @@ private:
     bool outside_;
 };
 
+// What opening a database does when its SQLite file is missing: only the commands that make a
+// database create one.
+enum class MissingDatabase { Refused, Created };
+
 // The component on one database. Runs the Manager's operations and raises each failure as an
 // Error, whichever way the component reports it.
 class Session {
 public:
-    Session(const QString& databaseUrl, QTextStream& out);
+    Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

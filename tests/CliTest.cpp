@@ -308,6 +308,7 @@ TEST_F(CliTest, FindBrowseAndDemoLeaveTheDocumentsAsTheyWere) {
     const QStringList db{QStringLiteral("--db"), database()};
     const QStringList emptyDb{QStringLiteral("--db"),
                               QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("vacia.sqlite"))};
+    dorvanel::Connection::Open(emptyDb[1]);  // the file, without tables
     const QSize findSize(590, 393);
     const QSize browseSize(766, 467);
     const QString noScreen = QStringLiteral("necesita una pantalla");
@@ -429,6 +430,33 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
         EXPECT_TRUE(refused.out.isEmpty()) << refused;
     }
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// Only the commands that make a database create its file; the others name the file that is
+// missing.
+TEST_F(CliTest, ReadingNeverCreatesTheDatabase) {
+    const QString missing = dir.filePath(QStringLiteral("falta.sqlite"));
+    const QStringList atMissing{QStringLiteral("--db"), QStringLiteral("sqlite:") + missing};
+    const QString noFile = QStringLiteral("No existe el archivo de base de datos ") + missing;
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {atMissing + words(QStringLiteral("list")), 1, noFile},
+        {atMissing + words(QStringLiteral("parents ") + key('D')), 1, noFile},
+        {atMissing + words(QStringLiteral("get ") + key('D')), 1, noFile},
+        {atMissing + QStringList{QStringLiteral("store"), writeFile(QStringLiteral("a.txt"), "a"),
+                                 QStringLiteral("--name"), QStringLiteral("A")},
+         1, noFile},
+        {words(QStringLiteral("--db sqlite: list")), 2, QStringLiteral("sqlite: necesita la ruta del archivo")},
+        {words(QStringLiteral("--db sqlite: init")), 2, QStringLiteral("sqlite: necesita la ruta del archivo")},
+    };
+    for (const auto& [arguments, status, text] : cases) {
+        const Result refused = runRaw(arguments);
+        EXPECT_EQ(refused.status, status) << refused;
+        EXPECT_TRUE(refused.err.contains(text)) << refused;
+        EXPECT_TRUE(refused.out.isEmpty()) << refused;
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(runRaw(atMissing + QStringList{QStringLiteral("init")}).status, 0);
+    EXPECT_TRUE(QFile::exists(missing));
 }
 
 // The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.
