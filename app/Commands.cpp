@@ -13,6 +13,7 @@
 #include <Dorvanel/Error.h>
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTextStream>
 #include <functional>
@@ -142,18 +143,31 @@ QStringList parentsAsked(const Arguments& arguments) {
     return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
+// The keys of a file, one a line; blank lines are skipped. A file without any is refused, as
+// listing no parents would list every document.
+QStringList keysInFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer %1: %2").arg(path, file.errorString()));
+    QStringList keys;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const QByteArray key = line.trimmed(); !key.isEmpty()) keys << QString::fromUtf8(key);
+    if (keys.isEmpty()) throw Error(Error::InvalidArgument, QStringLiteral("%1 no tiene ninguna clave").arg(path));
+    return keys;
+}
+
 void runList(Context& context, const Arguments& arguments) {
     ListQuery query;
     query.parents = parentsAsked(arguments);
+    if (arguments.isSet(QStringLiteral("parents-from")))
+        query.parents << keysInFile(arguments.value(QStringLiteral("parents-from")));
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.everyLink = arguments.isSet(QStringLiteral("all"));
     const DocumentListing listing = context.session().list(query);
-    if (arguments.isSet(QStringLiteral("json"))) {
-        context.out << documentJson(listing);
-    } else {
-        context.out << documentTable(listing);
-    }
+    context.out.flush();
+    const auto write = arguments.isSet(QStringLiteral("json")) ? writeJson : writeTable;
+    write(listing, writeToStandardOutput);
 }
 
 void runGet(Context& context, const Arguments& arguments) {
@@ -284,6 +298,7 @@ const QList<Command>& commands() {
           "lista cada documento una vez, como tabla o como JSON",
           {},
           {Parents,
+           {{"parents-from"}, "ARCHIVO", "añade las claves de padre de ARCHIVO, una por línea"},
            TypeFilter,
            NoSysLinks,
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdio>
 
 namespace dorvanel::cli {
@@ -47,6 +48,12 @@ void copyToStandardOutput(const QString& source) {
     if (!to.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) failOn(to, name);
     copyChunks(source, to, name);
     if (!to.flush()) failOn(to, name);
+}
+
+void writeToStandardOutput(std::string_view bytes) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+        throw Error(Error::FileFailed,
+                    QStringLiteral("No se pudo escribir a la salida estándar: %1").arg(qt_error_string(errno)));
 }
 
 }  // namespace dorvanel::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string_view>
 
 namespace dorvanel::cli {
 
@@ -8,5 +9,7 @@ namespace dorvanel::cli {
 // whole. A failure raises Error::FileFailed.
 void copyToFile(const QString& source, const QString& target);
 void copyToStandardOutput(const QString& source);
+// Writes the bytes to standard output as they are; a failure raises Error::FileFailed.
+void writeToStandardOutput(std::string_view bytes);
 
 }  // namespace dorvanel::cli

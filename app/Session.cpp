@@ -2,18 +2,17 @@
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
-#include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
 #include <Dorvanel/MakeMiniatureFile.h>
 #include <Dorvanel/Manager.h>
-#include <Dorvanel/MemoryDocumentList.h>
 #include <Dorvanel/Oskel.h>
 #include <Dorvanel/Recordset.h>
 #include <Dorvanel/Schema.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace dorvanel::cli {
 
@@ -38,6 +37,12 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase m
     return manager;
 }
 
+// The database's URL without its password.
+QString shownDatabase(const QString& databaseUrl) {
+    return databaseUrl.startsWith(QLatin1String("sqlite:")) ? databaseUrl
+                                                            : QUrl(databaseUrl).toDisplayString(QUrl::RemovePassword);
+}
+
 }  // namespace
 
 void requireKey(const QString& key, const QString& what) {
@@ -53,7 +58,7 @@ FetchedDocument::~FetchedDocument() {
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
-    : out_(out), manager_(managerOn(databaseUrl, missing)) {
+    : out_(out), database_(shownDatabase(databaseUrl)), manager_(managerOn(databaseUrl, missing)) {
     previousPresenter_ =
         SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
             shownMessage_ = prompt;
@@ -123,10 +128,12 @@ QStringList Session::parents(const QString& guid) {
 
 DocumentListing Session::list(const ListQuery& query) {
     requireParentKeys(query.parents);
-    MemoryDocumentList list;
-    FillDocumentList(query.parents.join(QLatin1Char(',')), list, !query.listsLinks(), query.type, QString(),
-                     query.noSys);
-    return listingOf(list, query.listsLinks());
+    try {
+        return readListing(connection(), query);
+    } catch (const Error& error) {
+        throw Error(error.number(),
+                    QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
+    }
 }
 
 FetchedDocument Session::fetch(const QString& guid) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentListing.h"
+#include "ListReading.h"
 
 #include <Dorvanel/DownloadPage.h>
 #include <Dorvanel/Error.h>
@@ -26,15 +26,6 @@ struct StoreRequest {
     QString keywords;
     QString type;  // empty: taken from the file's extension
     bool isUrl = false;
-};
-
-struct ListQuery {
-    QStringList parents;
-    QString type;
-    bool noSys = false;
-    bool everyLink = false;
-
-    bool listsLinks() const { return !parents.isEmpty() || everyLink; }
 };
 
 struct FindQuery {
@@ -125,6 +116,7 @@ private:
     Connection& connection() const;
 
     QTextStream& out_;
+    QString database_;  // as messages name it
     std::shared_ptr<Manager> manager_;
     QString shownMessage_;
     bool pageShown_ = false;
