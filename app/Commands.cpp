@@ -18,6 +18,7 @@
 #include <Dorvanel/Error.h>
 
 #include <QDir>
+#include <QFile>
 #include <QIODevice>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -30,43 +31,50 @@ namespace dorvanel::cli {
 
 namespace {
 
-QString defaultDatabaseUrl() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
-    QDir().mkpath(folder);
-    return "sqlite:" + folder + "/dorvanel.sqlite";
+QString defaultDatabaseFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Dorvanel";
 }
 
 // What a command runs with. The database opens when a command first needs it, so that
 // help never touches one.
 class Context {
 public:
-    Context(QString requestedUrl, QTextStream& stream)
-        : out(stream), named_(!requestedUrl.isEmpty()), url_(std::move(requestedUrl)) {}
+    Context(QString requestedUrl, QTextStream& stream) : out(stream), requestedUrl_(std::move(requestedUrl)) {}
 
     // Whether the command line or DORVANEL_DB named the database.
-    bool databaseNamed() const { return named_; }
+    bool databaseNamed() const { return !requestedUrl_.isEmpty(); }
 
     // The database the command line or DORVANEL_DB named, or else the embedded one.
-    const QString& databaseUrl() {
-        if (url_.isEmpty()) url_ = defaultDatabaseUrl();
-        return url_;
+    QString databaseUrl() const {
+        return requestedUrl_.isEmpty() ? "sqlite:" + defaultDatabaseFolder() + "/dorvanel.sqlite" : requestedUrl_;
     }
 
-    Session& session() {
-        if (!session_) session_.emplace(databaseUrl(), out);
-        return *session_;
+    // The database, which must exist: reading never creates one.
+    Session& session() { return open(MissingDatabase::Refused); }
+
+    // The database, created when missing: for the commands that make one.
+    Session& sessionCreating() {
+        if (requestedUrl_.isEmpty()) QDir().mkpath(defaultDatabaseFolder());
+        return open(MissingDatabase::Created);
     }
 
     // The database as a message names it, without looking for the default one.
     QString shownDatabaseName() const {
-        return url_.isEmpty() ? QStringLiteral("predeterminada") : shownDatabase(url_);
+        return requestedUrl_.isEmpty() ? QStringLiteral("predeterminada") : shownDatabase(requestedUrl_);
     }
 
     QTextStream& out;
 
 private:
-    bool named_;
-    QString url_;
+    Session& open(MissingDatabase missing) {
+        // SQLite would take it for a temporary database, gone when the command ends.
+        if (databaseUrl() == QLatin1String("sqlite:"))
+            throw UsageError{QStringLiteral("la dirección sqlite: necesita la ruta del archivo (sqlite:RUTA)")};
+        if (!session_) session_.emplace(databaseUrl(), out, missing);
+        return *session_;
+    }
+
+    QString requestedUrl_;
     std::optional<Session> session_;
 };
 
@@ -113,7 +121,7 @@ const OptionSyntax Dedup{{"dedup"},
                          "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez"};
 
 void runInit(Context& context, const Arguments&) {
-    context.session().createSchema();
+    context.sessionCreating().createSchema();
     context.out << "Base de datos lista: " << context.databaseUrl() << Qt::endl;
 }
 
@@ -159,18 +167,31 @@ QStringList parentsAsked(const Arguments& arguments) {
     return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
+// The keys of a file, one a line; blank lines are skipped. A file without any is refused, as
+// listing no parents would list every document.
+QStringList keysInFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer %1: %2").arg(path, file.errorString()));
+    QStringList keys;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (const QByteArray key = line.trimmed(); !key.isEmpty()) keys << QString::fromUtf8(key);
+    if (keys.isEmpty()) throw Error(Error::InvalidArgument, QStringLiteral("%1 no tiene ninguna clave").arg(path));
+    return keys;
+}
+
 void runList(Context& context, const Arguments& arguments) {
     ListQuery query;
     query.parents = parentsAsked(arguments);
+    if (arguments.isSet(QStringLiteral("parents-from")))
+        query.parents << keysInFile(arguments.value(QStringLiteral("parents-from")));
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.everyLink = arguments.isSet(QStringLiteral("all"));
     const DocumentListing listing = context.session().list(query);
-    if (arguments.isSet(QStringLiteral("json"))) {
-        context.out << documentJson(listing);
-    } else {
-        context.out << documentTable(listing);
-    }
+    context.out.flush();
+    const auto write = arguments.isSet(QStringLiteral("json")) ? writeJson : writeTable;
+    write(listing, writeBytesToStandardOutput);
 }
 
 // The option's value, a count above zero, or otherwise when it was not given.
@@ -303,7 +324,7 @@ void runDemo(Context& context, const Arguments& arguments) {
     const QString screenshot = arguments.value(QStringLiteral("screenshot"));
     std::optional<DemoWindow> window;
     const auto makeWindow = [&]() -> QWidget& {
-        Session& session = context.session();
+        Session& session = context.sessionCreating();
         provideSampleDocuments(session);
         session.setWatched(screenshot.isEmpty());
         return window.emplace(session, context.databaseUrl());
@@ -330,13 +351,13 @@ void runImport(Context& context, const Arguments& arguments) {
 // Without a database named, the tour runs on one of its own that it removes at the end, so that
 // trying it leaves the user's documents as they were.
 void runTourCommand(Context& context, const Arguments&) {
-    if (context.databaseNamed()) return runTour(context.session(), context.out, context.databaseUrl(), false);
+    if (context.databaseNamed()) return runTour(context.sessionCreating(), context.out, context.databaseUrl(), false);
     const QTemporaryDir folder;
     if (!folder.isValid())
         throw Failure{Failed, QStringLiteral("No se pudo crear una carpeta temporal para el recorrido: %1")
                                   .arg(folder.errorString())};
     const QString url = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("recorrido.sqlite"));
-    Session session(url, context.out);
+    Session session(url, context.out, MissingDatabase::Created);
     runTour(session, context.out, url, true);
 }
 
@@ -372,6 +393,7 @@ const QList<Command>& commands() {
           "lista cada documento una vez, como tabla o como JSON",
           {},
           {Parents,
+           {{"parents-from"}, "ARCHIVO", "añade las claves de padre de ARCHIVO, una por línea"},
            TypeFilter,
            NoSysLinks,
            {{"all"}, {}, "solo los documentos que tienen algún vínculo"},

@@ -77,4 +77,12 @@ void writeToStandardOutput(const ContentWriter& write) {
     write(out, name);
 }
 
+void writeBytesToStandardOutput(std::string_view bytes) {
+    writeToStandardOutput([&](QIODevice& out, const QString& name) {
+        errno = 0;
+        if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+            failOnFile(QStringLiteral("No se pudo escribir en"), name, errno);
+    });
+}
+
 }  // namespace dorvanel::cli

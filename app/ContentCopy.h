@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <string_view>
 
 class QIODevice;
 
@@ -15,5 +16,7 @@ using ContentWriter = std::function<void(QIODevice& target, const QString& targe
 // there (a FIFO, a device) is written to directly. A failure raises Failure.
 void writeToFile(const QString& path, const ContentWriter& write);
 void writeToStandardOutput(const ContentWriter& write);
+// Writes the bytes to standard output as they are, in one go.
+void writeBytesToStandardOutput(std::string_view bytes);
 
 }  // namespace dorvanel::cli

@@ -1,106 +1,234 @@
 #include "DocumentListing.h"
 
-#include <Dorvanel/DocumentList.h>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QStringList>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <span>
+#include <string>
 
 namespace dorvanel::cli {
 
 namespace {
 
-constexpr qsizetype DateTimeLength = 19;  // "YYYY-MM-DD HH:MM:SS"
-const QString ColumnGap = QStringLiteral("  ");
+using Item = DocumentList::SubItemNumber;
 
-DocumentRow rowAt(const DocumentList& list, qint32 item) {
-    return DocumentRow{list.SubItem(item, DocumentList::KeySubItem).toLongLong(),
-                       list.Text(item),
-                       list.SubItem(item, DocumentList::DescriptionSubItem),
-                       list.SubItem(item, DocumentList::TypeDataSubItem),
-                       list.SubItem(item, DocumentList::TimeStampSubItem),
-                       list.SubItem(item, DocumentList::CreatedSubItem),
-                       list.SubItem(item, DocumentList::WorksSubItem),
-                       list.SubItem(item, DocumentList::GuidSubItem),
-                       list.SubItem(item, DocumentList::SisSubItem).toLongLong() != 0};
+constexpr std::size_t ColumnGap = 2;
+constexpr std::size_t MostColumns = 10;
+using Cells = std::array<QByteArrayView, MostColumns>;
+using Widths = std::array<qsizetype, MostColumns>;
+using Digits = std::array<char, 24>;
+
+constexpr Cells HeaderCells{"Sys_PK", "Nombre", "Tipo",    "Descripción", "Palabras clave",
+                            "Creado", "Tamaño", "Externo", "Sys_GUID",    "Sis"};
+
+// Text is built in a std::string: its small appends cost a copy and little else.
+void append(std::string& out, QByteArrayView text) { out.append(text.data(), std::size_t(text.size())); }
+
+// Text to write, handed on whenever a piece is full, and at the end.
+class Pieces {
+public:
+    explicit Pieces(const TextWriter& write) : write_(write) { text.reserve(PieceSize + PieceSize / 4); }
+
+    void lineDone() {
+        if (text.size() < PieceSize) return;
+        write_(text);
+        text.clear();
+    }
+    void finish() const {
+        if (!text.empty()) write_(text);
+    }
+
+    std::string text;
+
+private:
+    static constexpr std::size_t PieceSize = 64 * 1024;
+    const TextWriter& write_;
+};
+
+QByteArrayView digitsOf(qint64 value, Digits& digits) {
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    return QByteArrayView(digits.data(), end - digits.data());
 }
 
-// A cell stays on one line, whatever the text holds.
-QString oneLine(QString text) {
-    for (QChar& c : text)
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')) c = QLatin1Char(' ');
-    return text;
+QByteArrayView yesOrNo(bool value) { return value ? QByteArrayView("sí") : QByteArrayView("no"); }
+
+// A document's cells in the header's order. The size's digits live in the object, which
+// therefore stays where it was made.
+class RowCells {
+public:
+    RowCells(const DocumentRow& row, bool withSis)
+        : cells_{row.text(Item::KeySubItem),
+                 row.texts[0],
+                 row.text(Item::TypeDataSubItem),
+                 row.text(Item::DescriptionSubItem),
+                 row.text(Item::WorksSubItem),
+                 row.text(Item::CreatedSubItem),
+                 row.size ? digitsOf(*row.size, sizeDigits_) : QByteArrayView(),
+                 yesOrNo(row.outside),
+                 row.text(Item::GuidSubItem),
+                 yesOrNo(row.sis)},
+          count_(withSis ? MostColumns : MostColumns - 1) {}
+    RowCells(const RowCells&) = delete;
+    RowCells& operator=(const RowCells&) = delete;
+
+    std::span<const QByteArrayView> cells() const { return std::span(cells_).first(count_); }
+
+private:
+    Digits sizeDigits_;
+    Cells cells_;
+    std::size_t count_;
+};
+
+// Characters, not bytes: a UTF-8 continuation byte adds none.
+qsizetype widthOf(char c) { return (uchar(c) & 0xC0) != 0x80; }
+
+qsizetype widthOf(QByteArrayView cell) {
+    qsizetype width = 0;
+    for (const char c : cell) width += widthOf(c);
+    return width;
 }
 
-// Both engines' date forms ("T" or " " between date and time, with fractions) shown alike.
-QString shownDateTime(const QString& value) {
-    return value.left(DateTimeLength).replace(QLatin1Char('T'), QLatin1Char(' '));
+void widen(Widths& widths, std::span<const QByteArrayView> cells) {
+    for (std::size_t column = 0; column < cells.size(); ++column)
+        widths[column] = std::max(widths[column], widthOf(cells[column]));
 }
 
-QStringList headerCells(bool withSis) {
-    QStringList cells{QStringLiteral("Sys_PK"),      QStringLiteral("Nombre"),         QStringLiteral("Tipo"),
-                      QStringLiteral("Descripción"), QStringLiteral("Palabras clave"), QStringLiteral("Creado"),
-                      QStringLiteral("Sys_GUID")};
-    if (withSis) cells << QStringLiteral("Sis");
-    return cells;
-}
-
-QStringList rowCells(const DocumentRow& row, bool withSis) {
-    QStringList cells{QString::number(row.pk), oneLine(row.name),          oneLine(row.type), oneLine(row.description),
-                      oneLine(row.keywords),   shownDateTime(row.created), row.guid};
-    if (withSis) cells << (row.sis ? QStringLiteral("sí") : QStringLiteral("no"));
-    return cells;
-}
-
-QList<qsizetype> columnWidths(const QList<QStringList>& lines) {
-    QList<qsizetype> widths(lines.first().size(), 0);
-    for (const QStringList& cells : lines)
-        for (qsizetype column = 0; column < cells.size(); ++column)
-            widths[column] = std::max(widths[column], cells[column].size());
-    return widths;
+// Appends the cell kept on one line, whatever the text holds, and gives its width; in one
+// pass, as a long table has every byte go through here.
+qsizetype appendOneLine(std::string& table, QByteArrayView cell) {
+    const std::size_t start = table.size();
+    table.resize(start + std::size_t(cell.size()));
+    char* out = table.data() + start;
+    qsizetype width = 0;
+    for (const char c : cell) {
+        *out++ = c == '\n' || c == '\r' || c == '\t' ? ' ' : c;
+        width += widthOf(c);
+    }
+    return width;
 }
 
 // Cells padded to their column's width, without trailing blanks.
-QString alignedTable(const QList<QStringList>& lines) {
-    const QList<qsizetype> widths = columnWidths(lines);
-    QString table;
-    for (const QStringList& cells : lines) {
-        QString line;
-        for (qsizetype column = 0; column < cells.size(); ++column)
-            line += cells[column].leftJustified(widths[column]) + ColumnGap;
-        table += line.trimmed() + QLatin1Char('\n');
+void appendLine(std::string& table, std::span<const QByteArrayView> cells, const Widths& widths) {
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        const qsizetype width = appendOneLine(table, cells[column]);
+        table.append(std::size_t(widths[column] - width) + ColumnGap, ' ');
     }
-    return table;
+    table.erase(table.find_last_not_of(' ') + 1);
+    table += '\n';
 }
 
-QJsonObject jsonOf(const DocumentRow& row, bool withSis) {
-    QJsonObject object{{QStringLiteral("name"), row.name},       {QStringLiteral("description"), row.description},
-                       {QStringLiteral("type"), row.type},       {QStringLiteral("timestamp"), row.timestamp},
-                       {QStringLiteral("created"), row.created}, {QStringLiteral("keywords"), row.keywords},
-                       {QStringLiteral("pk"), row.pk},           {QStringLiteral("guid"), row.guid}};
-    if (withSis) object.insert(QStringLiteral("sis"), row.sis);
-    return object;
+void appendEscaped(std::string& json, char c) {
+    switch (c) {
+    case '"': json += "\\\""; break;
+    case '\\': json += "\\\\"; break;
+    case '\n': json += "\\n"; break;
+    case '\r': json += "\\r"; break;
+    case '\t': json += "\\t"; break;
+    default: {
+        static constexpr char Hex[] = "0123456789abcdef";
+        json += "\\u00";
+        json += Hex[uchar(c) >> 4];
+        json += Hex[uchar(c) & 0xF];
+    }
+    }
+}
+
+bool needsEscape(char c) { return c == '"' || c == '\\' || uchar(c) < 0x20; }
+
+// The text as a JSON string; runs that need no escape are copied whole.
+void appendString(std::string& json, QByteArrayView text) {
+    json += '"';
+    qsizetype plainStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!needsEscape(text[i])) continue;
+        append(json, text.sliced(plainStart, i - plainStart));
+        appendEscaped(json, text[i]);
+        plainStart = i + 1;
+    }
+    append(json, text.sliced(plainStart));
+    json += '"';
+}
+
+// One object's fields, on one line.
+class JsonObject {
+public:
+    explicit JsonObject(std::string& json) : json_(json) { json_ += '{'; }
+    ~JsonObject() { json_ += '}'; }
+    JsonObject(const JsonObject&) = delete;
+    JsonObject& operator=(const JsonObject&) = delete;
+
+    void string(QByteArrayView name, QByteArrayView text) {
+        key(name);
+        appendString(json_, text);
+    }
+    // An empty text is no value.
+    void stringOrNull(QByteArrayView name, QByteArrayView text) {
+        if (text.isEmpty()) return literal(name, "null");
+        string(name, text);
+    }
+    void number(QByteArrayView name, std::optional<qint64> value) {
+        if (!value) return literal(name, "null");
+        Digits digits;
+        literal(name, digitsOf(*value, digits));
+    }
+    void boolean(QByteArrayView name, bool value) { literal(name, value ? "true" : "false"); }
+
+private:
+    void literal(QByteArrayView name, QByteArrayView value) {
+        key(name);
+        append(json_, value);
+    }
+    void key(QByteArrayView name) {
+        if (json_.back() != '{') json_ += ", ";
+        json_ += '"';
+        append(json_, name);
+        json_ += "\": ";
+    }
+
+    std::string& json_;
+};
+
+void appendObject(std::string& json, const DocumentRow& row, bool withSis) {
+    JsonObject object(json);
+    object.number("pk", row.pk);
+    object.string("guid", row.text(Item::GuidSubItem));
+    object.string("name", row.texts[0]);
+    object.string("description", row.text(Item::DescriptionSubItem));
+    object.string("keywords", row.text(Item::WorksSubItem));
+    object.string("type", row.text(Item::TypeDataSubItem));
+    object.stringOrNull("created", row.text(Item::CreatedSubItem));
+    object.stringOrNull("timestamp", row.text(Item::TimeStampSubItem));
+    object.number("size", row.size);
+    object.boolean("outside", row.outside);
+    if (withSis) object.boolean("sis", row.sis);
 }
 
 }  // namespace
 
-DocumentListing listingOf(const DocumentList& list, bool withSis) {
-    DocumentListing listing{{}, withSis};
-    for (qint32 item = 1; item <= list.Count(); ++item) listing.rows << rowAt(list, item);
-    return listing;
+void writeTable(const DocumentListing& listing, const TextWriter& write) {
+    const auto header = std::span(HeaderCells).first(listing.withSis ? MostColumns : MostColumns - 1);
+    Widths widths{};
+    widen(widths, header);
+    for (const DocumentRow& row : listing.rows) widen(widths, RowCells(row, listing.withSis).cells());
+    Pieces pieces(write);
+    appendLine(pieces.text, header, widths);
+    for (const DocumentRow& row : listing.rows) {
+        appendLine(pieces.text, RowCells(row, listing.withSis).cells(), widths);
+        pieces.lineDone();
+    }
+    pieces.finish();
 }
 
-QString documentTable(const DocumentListing& listing) {
-    QList<QStringList> lines{headerCells(listing.withSis)};
-    for (const DocumentRow& row : listing.rows) lines << rowCells(row, listing.withSis);
-    return alignedTable(lines);
-}
-
-QByteArray documentJson(const DocumentListing& listing) {
-    QJsonArray array;
-    for (const DocumentRow& row : listing.rows) array.append(jsonOf(row, listing.withSis));
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+void writeJson(const DocumentListing& listing, const TextWriter& write) {
+    Pieces pieces(write);
+    pieces.text += '[';
+    for (const DocumentRow& row : listing.rows) {
+        pieces.text += &row == &listing.rows.first() ? "\n  " : ",\n  ";
+        appendObject(pieces.text, row, listing.withSis);
+        pieces.lineDone();
+    }
+    pieces.text += listing.rows.isEmpty() ? "]\n" : "\n]\n";
+    pieces.finish();
 }
 
 }  // namespace dorvanel::cli

@@ -1,38 +1,48 @@
 #pragma once
 
-#include <QByteArray>
+#include "TextStore.h"
+
+#include <Dorvanel/DocumentList.h>
+
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-
-namespace dorvanel {
-class DocumentList;
-}
+#include <array>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 namespace dorvanel::cli {
 
 struct DocumentRow {
+    // The texts the component's list gives, numbered as its sub-items: 0 is the name, then
+    // DocumentList::DescriptionSubItem and on. The two times are ISO 8601 with their offset.
+    std::array<QByteArrayView, DocumentList::SisSubItem + 1> texts;
     qint64 pk = 0;
-    QString name;
-    QString description;
-    QString type;
-    QString timestamp;
-    QString created;
-    QString keywords;
-    QString guid;
     bool sis = false;
+    // What the host's own statement adds.
+    std::optional<qint64> size;  // the content's bytes; none for an outside reference
+    bool outside = false;
+
+    QByteArrayView text(DocumentList::SubItemNumber subItem) const { return texts[subItem]; }
+    QString guid() const { return QString::fromUtf8(text(DocumentList::GuidSubItem)); }
 };
 
-// The rows of a document list; withSis when they come from links, which carry the flag.
+// The rows of a document list, whose texts lie in its store; withSis when they come from
+// links, which carry the flag.
 struct DocumentListing {
+    TextStore texts;
     QList<DocumentRow> rows;
     bool withSis = false;
 };
 
-DocumentListing listingOf(const DocumentList& list, bool withSis);
+// Takes formatted text a piece at a time (some 64 KiB), so that a long list never sits in
+// memory whole a second time.
+using TextWriter = std::function<void(std::string_view)>;
 
-// An aligned table with a header line, one line per document.
-QString documentTable(const DocumentListing& listing);
-// A JSON array with one object per document.
-QByteArray documentJson(const DocumentListing& listing);
+// An aligned table with a header line, one line per document, as UTF-8.
+void writeTable(const DocumentListing& listing, const TextWriter& write);
+// A JSON array with one object per document, one a line, as UTF-8.
+void writeJson(const DocumentListing& listing, const TextWriter& write);
 
 }  // namespace dorvanel::cli

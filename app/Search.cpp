@@ -1,6 +1,7 @@
 #include "Search.h"
 
 #include "DocumentListing.h"
+#include "IsoTimes.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,19 +13,41 @@ namespace {
 
 DocumentListing listingOfFound(const QList<FoundDocument>& found) {
     DocumentListing listing;
-    for (const FoundDocument& document : found)
-        listing.rows << DocumentRow{document.pk,        document.name,    document.description, document.type,
-                                    document.timestamp, document.created, document.keywords,    document.guid};
+    IsoTimes times;
+    for (const FoundDocument& document : found) {
+        DocumentRow row;
+        const auto put = [&](qsizetype place, const QString& text) {
+            row.texts[place] = listing.texts.add(text.toUtf8());
+        };
+        put(0, document.name);
+        put(DocumentList::DescriptionSubItem, document.description);
+        put(DocumentList::TypeDataSubItem, document.type);
+        row.texts[DocumentList::TimeStampSubItem] = times.addWithOffset(document.timestamp.toUtf8(), listing.texts);
+        row.texts[DocumentList::CreatedSubItem] = times.addWithOffset(document.created.toUtf8(), listing.texts);
+        put(DocumentList::WorksSubItem, document.keywords);
+        put(DocumentList::KeySubItem, QString::number(document.pk));
+        put(DocumentList::GuidSubItem, document.guid);
+        row.pk = document.pk;
+        listing.rows << row;
+    }
     return listing;
+}
+
+QByteArray written(const DocumentListing& listing, void (*write)(const DocumentListing&, const TextWriter&)) {
+    QByteArray text;
+    write(listing, [&](std::string_view piece) { text.append(piece.data(), qsizetype(piece.size())); });
+    return text;
 }
 
 }  // namespace
 
-QString foundTable(const QList<FoundDocument>& found) { return documentTable(listingOfFound(found)); }
+QString foundTable(const QList<FoundDocument>& found) {
+    return QString::fromUtf8(written(listingOfFound(found), writeTable));
+}
 
 // The list's objects, each with its rank added.
 QByteArray foundJson(const QList<FoundDocument>& found) {
-    QJsonArray rows = QJsonDocument::fromJson(documentJson(listingOfFound(found))).array();
+    QJsonArray rows = QJsonDocument::fromJson(written(listingOfFound(found), writeJson)).array();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         QJsonObject row = rows[i].toObject();
         row.insert(QStringLiteral("rank"), found[i].rank);

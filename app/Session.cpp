@@ -7,16 +7,17 @@
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
 #include <Dorvanel/Error.h>
-#include <Dorvanel/FillDocumentList.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
 #include <Dorvanel/MakeMiniatureFile.h>
 #include <Dorvanel/Manager.h>
-#include <Dorvanel/MemoryDocumentList.h>
 #include <Dorvanel/Oskel.h>
 #include <Dorvanel/Recordset.h>
 #include <Dorvanel/Schema.h>
 
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <optional>
 
 namespace dorvanel::cli {
@@ -46,8 +47,9 @@ void requireParentKeys(const QStringList& parents) {
 }
 
 // The connection opens first, so that a failure to open it leaves no Manager behind.
-std::shared_ptr<Manager> managerOn(const QString& databaseUrl) {
-    auto connection = Connection::Open(databaseUrl);
+std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase missing) {
+    auto connection = missing == MissingDatabase::Created ? Connection::Open(databaseUrl)
+                                                          : Connection::OpenExisting(databaseUrl);
     auto manager = Manager::Create();
     manager->SetADOCnn(std::move(connection));
     return manager;
@@ -63,7 +65,8 @@ void requireKey(const QString& key, const QString& what) {
                              .arg(key.size())};
 }
 
-Session::Session(const QString& databaseUrl, QTextStream& out) : out_(out), manager_(managerOn(databaseUrl)) {
+Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
+    : out_(out), database_(shownDatabase(databaseUrl)), manager_(managerOn(databaseUrl, missing)) {
     previousPresenter_ =
         SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
             shownMessage_ = prompt;
@@ -137,10 +140,12 @@ QStringList Session::parents(const QString& guid) {
 
 DocumentListing Session::list(const ListQuery& query) {
     requireParentKeys(query.parents);
-    MemoryDocumentList list;
-    FillDocumentList(query.parents.join(QLatin1Char(',')), list, !query.listsLinks(), query.type, QString(),
-                     query.noSys);
-    return listingOf(list, query.listsLinks());
+    try {
+        return readListing(connection(), query);
+    } catch (const Error& error) {
+        throw Error(error.number(),
+                    QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
+    }
 }
 
 void Session::copyContent(const QString& guid, QIODevice& target, const QString& targetName) {

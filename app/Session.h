@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DocumentListing.h"
+#include "ListReading.h"
 
 #include <Dorvanel/DownloadPage.h>
 #include <Dorvanel/Error.h>
@@ -31,15 +31,6 @@ struct StoreRequest {
     bool isUrl = false;
 };
 
-struct ListQuery {
-    QStringList parents;
-    QString type;
-    bool noSys = false;
-    bool everyLink = false;
-
-    bool listsLinks() const { return !parents.isEmpty() || everyLink; }
-};
-
 struct FindQuery {
     QStringList parents;  // none: every document
     QString type;
@@ -55,11 +46,15 @@ struct DocumentRef {
     QString location;  // an outside document's
 };
 
+// What opening a database does when its SQLite file is missing: only the commands that make a
+// database create one.
+enum class MissingDatabase { Refused, Created };
+
 // The component on one database. Runs the Manager's operations and raises each failure as an
 // Error, whichever way the component reports it.
 class Session {
 public:
-    Session(const QString& databaseUrl, QTextStream& out);
+    Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -113,6 +108,7 @@ private:
     [[noreturn]] void fail(const QString& otherwise) const;
 
     QTextStream& out_;
+    QString database_;  // as messages name it
     std::shared_ptr<Manager> manager_;
     QString shownMessage_;
     bool pageShown_ = false;

@@ -76,8 +76,10 @@ QString tourTable(Session& session, const QStringList& keys) {
     ListQuery query;
     query.parents = QStringList{DemoParent};
     DocumentListing listing = session.list(query);
-    listing.rows.removeIf([&](const DocumentRow& row) { return !keys.contains(row.guid); });
-    return documentTable(listing);
+    listing.rows.removeIf([&](const DocumentRow& row) { return !keys.contains(row.guid()); });
+    std::string table;
+    writeTable(listing, [&](std::string_view piece) { table += piece; });
+    return QString::fromStdString(table);
 }
 
 void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -44,7 +45,7 @@ const std::pair<QString, QString> EveryCommand[] = {
     {QStringLiteral("link"), QStringLiteral("--parent-type --no-sys")},
     {QStringLiteral("unlink"), {}},
     {QStringLiteral("parents"), {}},
-    {QStringLiteral("list"), QStringLiteral("--parents --type --no-sys --all --json")},
+    {QStringLiteral("list"), QStringLiteral("--parents --parents-from --type --no-sys --all --json")},
     {QStringLiteral("search"), QStringLiteral("--parents --type --limit --json")},
     {QStringLiteral("verify"), QStringLiteral("--backfill")},
     {QStringLiteral("duplicates"), QStringLiteral("--json")},
@@ -197,6 +198,139 @@ TEST_F(CliTest, ListShowsTheChosenDocumentsWithTheirFields) {
     const qsizetype guidColumn = table[0].indexOf(QStringLiteral("Sys_GUID"));
     EXPECT_TRUE(table[0].startsWith(QStringLiteral("Sys_PK")));
     for (const QString& line : table.mid(1)) EXPECT_EQ(line.mid(guidColumn).size(), 32) << line.toStdString();
+}
+
+// Every parent's documents are filtered alike, however many parents are named; one parent is
+// still listed through the component's own statement.
+TEST_F(CliTest, ListFiltersEveryParentAlike) {
+    const QString file = writeFile(QStringLiteral("a.txt"), "a");
+    for (const QChar parent : {u'A', u'B'}) {
+        for (const QString& type : {QStringLiteral("pdf"), QStringLiteral("txt")})
+            store(file, words(QStringLiteral("--name %1%2 --type %2 --parent-type Cliente --parent %3")
+                                  .arg(parent, type, key(char(parent.unicode())))));
+        const QString byHand = store(file, words(QStringLiteral("--name %1mano --type pdf").arg(parent)));
+        run(words(
+            QStringLiteral("link %1 %2 --parent-type Cliente --no-sys").arg(key(char(parent.unicode())), byHand)));
+    }
+    const QString both = QStringLiteral("--parents %1,%2 ").arg(key('A'), key('B'));
+    const std::pair<QString, QSet<QString>> cases[] = {
+        {{}, {QStringLiteral("Apdf"), QStringLiteral("Atxt"), QStringLiteral("Bpdf"), QStringLiteral("Btxt")}},
+        {QStringLiteral("--type pdf"), {QStringLiteral("Apdf"), QStringLiteral("Bpdf")}},
+        {QStringLiteral("--no-sys"), {QStringLiteral("Amano"), QStringLiteral("Bmano")}},
+        {QStringLiteral("--no-sys --type txt"), {}},
+    };
+    for (const auto& [options, names] : cases)
+        EXPECT_EQ(listedNames(words(both + options)), names) << options.toStdString();
+
+    runner.platform << std::pair{QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("dorvanel.sql.debug=true")};
+    const Result logged = run(words(QStringLiteral("list --type pdf --parents ") + key('A')));
+    EXPECT_TRUE(logged.err.contains(
+        QStringLiteral("SELECT * From qryJoin Where FK_Parent ='%1' and TypeData='pdf' and sis <>0").arg(key('A'))))
+        << logged;
+}
+
+// Long parent lists: a thousand on the command line (more than SQLite's expression depth allows
+// in one statement) and more than a command line holds in a file; each document once, however
+// many of its parents are named.
+TEST_F(CliTest, ListTakesLongParentLists) {
+    const QString file = writeFile(QStringLiteral("a.txt"), "a");
+    store(file, words(QStringLiteral("--name Compartido --parent-type Cliente --parent %1 --parent %2")
+                          .arg(key('A'), key('B'))));
+    store(file, words(QStringLiteral("--name SoloB --parent-type Cliente --parent ") + key('B')));
+    QStringList keys;
+    for (int n = 0; n < 10000; ++n) keys << QStringLiteral("K%1").arg(n, 31, 10, QLatin1Char('0'));
+    keys.insert(500, key('B'));
+    keys.insert(700, key('A'));
+    keys << key('A');
+    const QStringList options[] = {
+        {QStringLiteral("--parents"), keys.mid(0, 1000).join(QLatin1Char(','))},
+        {QStringLiteral("--parents-from"),
+         writeFile(QStringLiteral("claves.txt"), keys.join(QLatin1Char('\n')).toUtf8())},
+    };
+    for (const QStringList& parents : options) {
+        QStringList names;
+        for (const QJsonValue& row : listJson(parents)) names << row[QStringLiteral("name")].toString();
+        EXPECT_EQ(names, (QStringList{QStringLiteral("Compartido"), QStringLiteral("SoloB")}))
+            << parents[0].toStdString();
+    }
+
+    const Result empty =
+        run({QStringLiteral("list"), QStringLiteral("--parents-from"), writeFile(QStringLiteral("vacio.txt"), "\n\n")});
+    EXPECT_EQ(empty.status, 1) << "no key would list every document";
+}
+
+// Times carry their offset on either engine (in a zone half an hour off the hour here), and each
+// document tells its content's size and whether it is an outside reference.
+TEST_F(CliTest, ListGivesTimesWithTheirOffsetAndSizesOnEitherEngine) {
+    runner.platform << std::pair{QStringLiteral("TZ"), QStringLiteral("Asia/Kolkata")};
+    QStringList databases{database()};
+    if (const QString server = qEnvironmentVariable("DORVANEL_TEST_PG_URL"); !server.isEmpty()) {
+        const auto connection = dorvanel::Connection::Open(server);
+        for (const char* statement :
+             {"SET client_min_messages = warning", "DROP SCHEMA IF EXISTS public CASCADE", "CREATE SCHEMA public"})
+            connection->Execute(QLatin1String(statement));
+        databases << server;
+    }
+    const QString file = writeFile(QStringLiteral("datos.bin"), BinaryContent);
+    const QRegularExpression iso(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
+    for (const QString& url : databases) {
+        const QStringList db{QStringLiteral("--db"), url};
+        ASSERT_EQ(runRaw(db + QStringList{QStringLiteral("init")}).status, 0);
+        for (const QStringList& stored : {QStringList{file, QStringLiteral("--name"), QStringLiteral("Datos")},
+                                          words(QStringLiteral("https://example.org/c.pdf --url --name Enlace"))})
+            ASSERT_EQ(runRaw(db + QStringList{QStringLiteral("store")} + stored).status, 0);
+
+        const Result listed = runRaw(db + words(QStringLiteral("list --json")));
+        const QJsonArray rows = QJsonDocument::fromJson(listed.out).array();
+        ASSERT_EQ(rows.size(), 2) << listed;
+        for (const QJsonValue& row : rows) {
+            for (const char* field : {"created", "timestamp"}) {
+                const QString time = row[QLatin1String(field)].toString();
+                EXPECT_TRUE(iso.match(time).hasMatch()) << time.toStdString();
+                const qint64 age = QDateTime::fromString(time, Qt::ISODateWithMs).secsTo(QDateTime::currentDateTime());
+                EXPECT_TRUE(age >= 0 && age < 600) << time.toStdString() << " is not now";
+                if (url == database()) {
+                    EXPECT_TRUE(time.endsWith(QStringLiteral("+05:30"))) << time.toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(rows[0][QStringLiteral("size")].toInteger(), BinaryContent.size());
+        EXPECT_FALSE(rows[0][QStringLiteral("outside")].toBool());
+        EXPECT_TRUE(rows[1][QStringLiteral("size")].isNull());
+        EXPECT_TRUE(rows[1][QStringLiteral("outside")].toBool());
+
+        const QStringList table = QString::fromUtf8(runRaw(db + QStringList{QStringLiteral("list")}).out).split(u'\n');
+        EXPECT_TRUE(table[0].contains(QStringLiteral("Creado")) && table[0].contains(QStringLiteral("Tamaño")) &&
+                    table[0].contains(QStringLiteral("Externo")))
+            << table[0].toStdString();
+        EXPECT_TRUE(table[1].contains(QRegularExpression(QStringLiteral(" %1 +no ").arg(BinaryContent.size()))))
+            << table[1].toStdString();
+        EXPECT_TRUE(table[2].contains(QRegularExpression(QStringLiteral("\\d  +sí  ")))) << table[2].toStdString();
+    }
+}
+
+// Whatever a text holds, JSON gives it back as it is (bytes that are not UTF-8, which another
+// host may leave, replaced) and the table keeps one aligned line per document.
+TEST_F(CliTest, ListOutputStaysWellFormedWhateverTheTextsHold) {
+    const QString odd = QStringLiteral("Ñandú \"dicho\" \\ barra\ttab\nlínea \x01");
+    const QString file = writeFile(QStringLiteral("a.txt"), "a");
+    const QString oddGuid = store(file, {QStringLiteral("--name"), odd});
+    const QString plainGuid = store(file, words(QStringLiteral("--name Normal")));
+    dorvanel::Connection::Open(database())
+        ->Execute(QStringLiteral("UPDATE Docs SET Description = CAST(? AS TEXT) WHERE Sys_GUID = ?"),
+                  {QByteArray("ca\xff\xfe"), plainGuid});
+
+    const QJsonArray rows = listJson();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[0][QStringLiteral("name")].toString(), odd);
+    EXPECT_EQ(rows[1][QStringLiteral("description")].toString(), QStringLiteral("ca\uFFFD\uFFFD"));
+
+    const QStringList table = run({QStringLiteral("list")}).outLines();
+    ASSERT_EQ(table.size(), 3);
+    const qsizetype guidColumn = table[0].indexOf(QStringLiteral("Sys_GUID"));
+    EXPECT_EQ(table[1].indexOf(oddGuid), guidColumn) << table[1].toStdString();
+    EXPECT_EQ(table[2].indexOf(plainGuid), guidColumn) << table[2].toStdString();
 }
 
 TEST_F(CliTest, LinksAreAddedAndRemovedAndRmTakesThemAll) {
@@ -409,6 +543,7 @@ TEST_F(CliTest, FindBrowseAndDemoLeaveTheDocumentsAsTheyWere) {
     const QStringList db{QStringLiteral("--db"), database()};
     const QStringList emptyDb{QStringLiteral("--db"),
                               QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("vacia.sqlite"))};
+    dorvanel::Connection::Open(emptyDb[1]);  // the file, without tables
     const QSize findSize(590, 393);
     const QSize browseSize(766, 467);
     const QString noScreen = QStringLiteral("necesita una pantalla");
@@ -583,6 +718,39 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
         EXPECT_TRUE(refused.out.isEmpty()) << refused;
     }
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// Only the commands that make a database create its file; the others name the file that is
+// missing, or the database whose tables are, and say why.
+TEST_F(CliTest, ReadingNeverCreatesTheDatabase) {
+    const QString missing = dir.filePath(QStringLiteral("falta.sqlite"));
+    const QString bareFile = dir.filePath(QStringLiteral("sin-tablas.sqlite"));
+    const QString bare = QStringLiteral("sqlite:") + bareFile;
+    dorvanel::Connection::Open(bare);
+    const QStringList atMissing{QStringLiteral("--db"), QStringLiteral("sqlite:") + missing};
+    const QString noFile = QStringLiteral("No existe el archivo de base de datos ") + missing;
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {atMissing + words(QStringLiteral("list")), 5, noFile},
+        {atMissing + words(QStringLiteral("parents ") + key('D')), 5, noFile},
+        {atMissing + words(QStringLiteral("get ") + key('D')), 5, noFile},
+        {atMissing + QStringList{QStringLiteral("store"), writeFile(QStringLiteral("a.txt"), "a"),
+                                 QStringLiteral("--name"), QStringLiteral("A")},
+         5, noFile},
+        {{QStringLiteral("--db"), bare, QStringLiteral("list")}, 1, bareFile + QStringLiteral(": no such table")},
+        {QStringList{QStringLiteral("--db"), bare} + words(QStringLiteral("list --json --parents ") + key('P')), 1,
+         bareFile + QStringLiteral(": no such table")},
+        {words(QStringLiteral("--db sqlite: list")), 2, QStringLiteral("sqlite: necesita la ruta del archivo")},
+        {words(QStringLiteral("--db sqlite: init")), 2, QStringLiteral("sqlite: necesita la ruta del archivo")},
+    };
+    for (const auto& [arguments, status, text] : cases) {
+        const Result refused = runRaw(arguments);
+        EXPECT_EQ(refused.status, status) << refused;
+        EXPECT_TRUE(refused.err.contains(text)) << refused;
+        EXPECT_TRUE(refused.out.isEmpty()) << refused;
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(runRaw(atMissing + QStringList{QStringLiteral("init")}).status, 0);
+    EXPECT_TRUE(QFile::exists(missing));
 }
 
 // The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.

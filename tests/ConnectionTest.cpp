@@ -207,4 +207,22 @@ TEST(ConnectionOpen, OpensSqliteItselfAndRejectsUnknownAddressesAndUnopenableFil
     EXPECT_THROW(Connection::Open(QStringLiteral("sqlite:/nonexistent-folder/x/y.sqlite")), Error);
 }
 
+// A host that only reads is told which file is missing, and no file appears.
+TEST(ConnectionOpen, OpenExistingNeverCreatesASqliteFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("falta.sqlite"));
+    for (const QString& url : {QStringLiteral("sqlite:") + path, QStringLiteral("sqlite:")}) {
+        try {
+            Connection::OpenExisting(url);
+            ADD_FAILURE() << "opened " << url.toStdString();
+        } catch (const Error& error) {
+            EXPECT_EQ(error.number(), Error::OpenFailed);
+            EXPECT_TRUE(error.description().contains(url.mid(7))) << error.what();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+    Connection::Open(QStringLiteral("sqlite:") + path);
+    EXPECT_NO_THROW(Connection::OpenExisting(QStringLiteral("sqlite:") + path));
+}
+
 }  // namespace

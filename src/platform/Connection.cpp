@@ -14,8 +14,8 @@ namespace dorvanel {
 
 namespace {
 
-std::unique_ptr<Database> openDatabase(const QString& url) {
-    if (url.startsWith(QLatin1String("sqlite:"))) return std::make_unique<SqliteDatabase>(url.mid(7));
+std::unique_ptr<Database> databaseAt(const QString& url, SqliteDatabase::Missing missing) {
+    if (url.startsWith(QLatin1String("sqlite:"))) return std::make_unique<SqliteDatabase>(url.mid(7), missing);
     if (url.startsWith(QLatin1String("postgresql://")) || url.startsWith(QLatin1String("postgres://")))
         return std::make_unique<QtSqlDatabase>(QUrl(url));
     throw Error(
@@ -23,26 +23,35 @@ std::unique_ptr<Database> openDatabase(const QString& url) {
         QStringLiteral("Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)").arg(url));
 }
 
-}  // namespace
-
-Database& databaseOf(Connection& connection) { return *connection.database_; }
-
-std::shared_ptr<Connection> Connection::Open(const QString& url) {
-    std::unique_ptr<Database> database;
+std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missing missing) {
     try {
-        database = openDatabase(url);
+        return databaseAt(url, missing);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
         throw Error(Error::OpenFailed,
                     QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()));
     }
-    std::shared_ptr<Connection> connection(new Connection(std::move(database)));
-    if (connection->engine() == Engine::Sqlite) {
+}
+
+std::shared_ptr<Connection> prepared(std::shared_ptr<Connection> connection) {
+    if (connection->engine() == Connection::Engine::Sqlite) {
         // WAL lets readers and one writer of other processes share the file.
         connection->Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
         connection->Execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
     }
     return connection;
+}
+
+}  // namespace
+
+Database& databaseOf(Connection& connection) { return *connection.database_; }
+
+std::shared_ptr<Connection> Connection::Open(const QString& url) {
+    return prepared(std::shared_ptr<Connection>(new Connection(openDatabase(url, SqliteDatabase::Missing::Created))));
+}
+
+std::shared_ptr<Connection> Connection::OpenExisting(const QString& url) {
+    return prepared(std::shared_ptr<Connection>(new Connection(openDatabase(url, SqliteDatabase::Missing::Refused))));
 }
 
 Connection::Connection(std::unique_ptr<Database> database) : database_(std::move(database)) {}

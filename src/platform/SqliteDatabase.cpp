@@ -4,6 +4,7 @@
 #include "platform/SqlLog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstring>
 
@@ -121,12 +122,23 @@ private:
     sqlite3_stmt* statement_;
 };
 
+// An empty path would open SQLite's private temporary database, which cannot exist beforehand.
+void requireFile(const QString& path) {
+    if (path.isEmpty())
+        throw Error(Error::OpenFailed,
+                    QStringLiteral("La dirección sqlite: no nombra ningún archivo de base de datos"));
+    if (!QFileInfo(path).isFile())
+        throw Error(Error::OpenFailed, QStringLiteral("No existe el archivo de base de datos %1").arg(path));
+}
+
 }  // namespace
 
-SqliteDatabase::SqliteDatabase(const QString& path) {
+SqliteDatabase::SqliteDatabase(const QString& path, Missing missing) {
+    if (missing == Missing::Refused) requireFile(path);
     // A connection serves one thread at a time, so SQLite need not lock it on every call.
-    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
+                      (missing == Missing::Created ? SQLITE_OPEN_CREATE : 0);
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
     if (code != SQLITE_OK) {
         const Error error = lastError(code);
         sqlite3_close(db_);

@@ -17,8 +17,12 @@ namespace dorvanel {
 // documents prepares each statement once.
 class SqliteDatabase final : public Database {
 public:
-    // Opens (creating when missing) the file at path; raises Error when it cannot.
-    explicit SqliteDatabase(const QString& path);
+    // What opening does with a file that is not there.
+    enum class Missing { Created, Refused };
+
+    // Opens the file at path, creating it when missing unless refused; raises Error when it
+    // cannot (Error::OpenFailed naming the file when it is refused for missing).
+    SqliteDatabase(const QString& path, Missing missing);
     ~SqliteDatabase() override;
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TextStore.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+
+namespace dorvanel::cli {
+
+// Stored times as ISO 8601 with their offset from UTC: "2026-12-06T02:58:56.257+01:00".
+class IsoTimes {
+public:
+    // Adds the stored time to texts in that form. A time that carries its offset (or "Z") keeps
+    // it. One without is taken as local time here, which is what the component writes on SQLite
+    // (strftime with 'localtime'). Any other text is added as it is.
+    QByteArrayView addWithOffset(QByteArrayView stored, TextStore& texts);
+
+private:
+    QByteArrayView localOffset(QByteArrayView dateTime);
+
+    // By the hour (yyyymmddhh): offsets change on the hour, and most stored times share a few.
+    QHash<qint64, QByteArray> offsetByHour_;
+};
+
+}  // namespace dorvanel::cli
