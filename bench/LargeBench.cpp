@@ -90,15 +90,22 @@ double importToServer(ScratchFolder& folder) {
     return secondsOf([&] { server.importFile(file); });
 }
 
-// A new document of the given size on an emptied server, stored there without the component.
-ServerDocument documentOnServer(ScratchFolder& folder, qint64 bytes) {
+// A file of the given size put on an emptied server by put (untimed), then checkpointed so
+// that the timed part pays nothing for it; gives what put gave.
+template <typename Put>
+auto putOnServer(ScratchFolder& folder, qint64 bytes, RawServer& server, Put&& put) {
     const QString file = largeFile(folder, bytes);
-    RawServer server;
     server.reset();
-    const ServerDocument document = server.storeDocument(file);
+    const auto placed = put(file);
     QFile::remove(file);
     server.checkpoint();
-    return document;
+    return placed;
+}
+
+// A new document of the given size on an emptied server, stored there without the component.
+ServerDocument documentOnServer(ScratchFolder& folder, qint64 bytes) {
+    RawServer server;
+    return putOnServer(folder, bytes, server, [&](const QString& file) { return server.storeDocument(file); });
 }
 
 using ServerFetch = std::function<QString(const ComponentSession&, const ServerDocument&)>;
@@ -123,12 +130,9 @@ QString documentToTempFile(const ComponentSession& session, const ServerDocument
 }
 
 double exportFromServer(ScratchFolder& folder, qint64 bytes) {
-    const QString file = largeFile(folder, bytes);
     RawServer server;
-    server.reset();
-    const unsigned largeObject = server.importFile(file);
-    QFile::remove(file);
-    server.checkpoint();
+    const unsigned largeObject = putOnServer(folder, bytes, server,
+                                             [&](const QString& file) { return server.importFile(file); });
     const QString exported = RawFetchedFile();
     const double seconds = secondsOf([&] { server.exportFile(largeObject, exported); });
     QFile::remove(exported);
