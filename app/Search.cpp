@@ -28,6 +28,8 @@ DocumentListing listingOfFound(const QList<FoundDocument>& found) {
         put(DocumentList::KeySubItem, QString::number(document.pk));
         put(DocumentList::GuidSubItem, document.guid);
         row.pk = document.pk;
+        row.size = document.size;
+        row.outside = document.outside;
         listing.rows << row;
     }
     return listing;

@@ -63,7 +63,7 @@ private:
 void dropWordIndex(const QString& database) {
     const auto connection = Connection::Open(QStringLiteral("sqlite:") + database);
     for (const char* statement : {"DROP TRIGGER DocWords_Insert", "DROP TRIGGER DocWords_Update",
-                                  "DROP TRIGGER DocWords_Delete", "DROP TABLE DocWords"})
+                                  "DROP TRIGGER DocWords_Delete", "DROP TABLE DocWordsPending", "DROP TABLE DocWords"})
         connection->Execute(QString::fromLatin1(statement));
 }
 

@@ -4,6 +4,7 @@
 #include "support/RepositoryTest.h"
 
 #include <QSet>
+#include <algorithm>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
@@ -68,14 +69,23 @@ TEST_F(WordSearchTest, BestMatchesComeFirstWithTheirFields) {
           QStringLiteral("varios"));
     const QString best = store(QStringLiteral("Camión"), QStringLiteral("pdf"), QStringLiteral("camión, camión"),
                                QStringLiteral("camión"));
+    const QString reference = storeUrl(QStringLiteral("Informe del camión en la red"),
+                                       QStringLiteral("https://ejemplo.es/c"));
     const QList<FoundDocument> found = FindDocumentsByWords(*connection, WordQuery{QStringLiteral("camion")});
-    ASSERT_EQ(found.size(), 2);
+    ASSERT_EQ(found.size(), 3);
     EXPECT_EQ(found[0].guid, best);
     EXPECT_GT(found[0].rank, found[1].rank);
     EXPECT_EQ(found[0].pk, pkOf(best));
     EXPECT_EQ(found[0].type, QStringLiteral("pdf"));
     EXPECT_EQ(found[0].keywords, QStringLiteral("camión"));
     EXPECT_FALSE(found[0].created.isEmpty());
+    EXPECT_EQ(found[0].size, QStringLiteral("Camión").toUtf8().size());
+    EXPECT_FALSE(found[0].outside);
+    const auto outside = std::find_if(found.begin(), found.end(),
+                                      [&](const FoundDocument& f) { return f.guid == reference; });
+    ASSERT_NE(outside, found.end());
+    EXPECT_TRUE(outside->outside);
+    EXPECT_FALSE(outside->size);
 }
 
 // The index follows rows written with plain SQL, and an index added to an older database finds
@@ -94,11 +104,33 @@ TEST_F(WordSearchTest, FollowsRowsWrittenWithPlainSqlAndIsAddedToAnOlderDatabase
                                                    : QStringList{QStringLiteral("DROP TRIGGER DocWords_Insert"),
                                                                  QStringLiteral("DROP TRIGGER DocWords_Update"),
                                                                  QStringLiteral("DROP TRIGGER DocWords_Delete"),
+                                                                 QStringLiteral("DROP TABLE DocWordsPending"),
                                                                  QStringLiteral("DROP TABLE DocWords")};
     for (const QString& statement : olderSchema) connection->Execute(statement);
     insertPlainRow(Key(QStringLiteral("B")), QStringLiteral("Plano antiguo"));
     CreateSchema(*connection);
     EXPECT_EQ(namesFound(QStringLiteral("antiguo")), QSet<QString>{QStringLiteral("Plano antiguo")});
+}
+
+// On SQLite rows wait in a queue until the index takes them 256 at a time: a search finds each
+// row once, whichever side it is on, and edits and deletions reach both sides.
+TEST_F(WordSearchTest, FindsEveryRowOnceWhetherIndexedOrStillQueued) {
+    const auto key = [](int n) { return Key(QStringLiteral("K%1").arg(n, 3, 10, QLatin1Char('0'))); };
+    {
+        Connection::Transaction transaction(*connection);
+        for (int n = 1; n <= 300; ++n) insertPlainRow(key(n), QStringLiteral("Lote %1").arg(n));
+        transaction.Commit();
+    }
+    // Rows 1 and 2 went into the index with the first 256; rows 299 and 300 are still queued.
+    for (const int n : {1, 300})
+        connection->Execute(QStringLiteral("UPDATE Docs SET Name = ? WHERE Sys_GUID = ?"),
+                            {QStringLiteral("Remesa %1").arg(n), key(n)});
+    for (const int n : {2, 299}) connection->Execute(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {key(n)});
+
+    EXPECT_EQ(FindDocumentsByWords(*connection, WordQuery{QStringLiteral("lote")}).size(), 296);
+    EXPECT_EQ(namesFound(QStringLiteral("remesa")),
+              (QSet<QString>{QStringLiteral("Remesa 1"), QStringLiteral("Remesa 300")}));
+    EXPECT_EQ(namesFound(WordQuery{QStringLiteral("lote 298")}), QStringList{QStringLiteral("Lote 298")});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "repository/WordIndex.h"
 
 #include <QStringList>
 
@@ -16,30 +17,6 @@ const char* const JoinColumns =
     "FROM Docs d JOIN DocLink l ON l.FK_Doc = d.Sys_GUID";
 
 const char* const LinkColumns = "SELECT FK_Parent, FK_Doc, TypeParent, Sis FROM DocLink";
-
-// The word index over name, description and keywords, apart from Docs. A row gets its
-// entries from triggers, so that rows a host writes with plain SQL are found too. Each stored
-// document commits on its own, so the index's writes count: it keeps no table of column sizes
-// (ranking counts a found row's words again instead, which costs little for a short text).
-const char* const SqliteWordIndex =
-    "CREATE VIRTUAL TABLE DocWords USING fts5(Name, Description, Works, content='Docs', "
-    "content_rowid='Sys_PK', columnsize=0, tokenize='unicode61 remove_diacritics 2')";
-
-QStringList sqliteWordTriggers() {
-    const QString add = QStringLiteral(
-        "INSERT INTO DocWords (rowid, Name, Description, Works) "
-        "VALUES (NEW.Sys_PK, NEW.Name, NEW.Description, NEW.Works);");
-    const QString remove = QStringLiteral(
-        "INSERT INTO DocWords (DocWords, rowid, Name, Description, Works) "
-        "VALUES ('delete', OLD.Sys_PK, OLD.Name, OLD.Description, OLD.Works);");
-    return {
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocWords_Insert AFTER INSERT ON Docs BEGIN %1 END").arg(add),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocWords_Delete AFTER DELETE ON Docs BEGIN %1 END").arg(remove),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocWords_Update AFTER UPDATE OF Name, Description, Works ON Docs "
-                       "BEGIN %1 %2 END")
-            .arg(remove, add),
-    };
-}
 
 // The digest and size of each stored content, apart from Docs; it goes with its document.
 // Keyed by its document alone, without a rowid, so that recording one writes one tree less.
@@ -135,15 +112,15 @@ bool hasTable(Connection& connection, const QString& name) {
     return !connection.Execute(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"), {name})->Eof();
 }
 
-// A database made before the word index gets it, filled with the rows it already holds.
-void addSqliteWordIndex(Connection& connection) {
-    if (hasTable(connection, QStringLiteral("DocWords"))) return;
-    connection.Execute(QLatin1String(SqliteWordIndex));
-    connection.Execute(QStringLiteral("INSERT INTO DocWords (DocWords) VALUES ('rebuild')"));
-}
-
 void runAll(Connection& connection, const QStringList& statements) {
     for (const QString& statement : statements) connection.Execute(statement);
+}
+
+// A database made before the word index gets it, filled with the rows it already holds.
+void addSqliteWordIndex(Connection& connection) {
+    const bool existed = hasTable(connection, QStringLiteral("DocWords"));
+    runAll(connection, WordIndexSchema());
+    if (!existed) runAll(connection, WordIndexFill());
 }
 
 }  // namespace
@@ -153,7 +130,7 @@ void CreateSchema(Connection& connection) {
     if (connection.engine() == Connection::Engine::Sqlite) {
         runAll(connection, sqliteSchema());
         addSqliteWordIndex(connection);
-        runAll(connection, sqliteWordTriggers() + sqliteDigests());
+        runAll(connection, sqliteDigests());
     } else {
         runAll(connection, postgreSqlSchema());
     }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace dorvanel {
 
@@ -29,7 +30,9 @@ struct FoundDocument {
     QString keywords;
     QString created;
     QString timestamp;
-    double rank = 0;  // how well it matches: higher is better
+    bool outside = false;        // an outside reference (a URL or a path) rather than a file
+    std::optional<qint64> size;  // the content's bytes, read without the content; none when outside
+    double rank = 0;             // how well it matches: higher is better
 };
 
 // The documents that match, best first, through the word index that CreateSchema makes. A

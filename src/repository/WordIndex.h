@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+namespace dorvanel {
+
+class Connection;
+
+// The SQLite word index over the documents' names, descriptions and keywords (FTS5).
+//
+// FTS5 writes a segment of its index at every commit, and the component commits every document
+// it stores on its own: indexing each row as it comes would add about half again to a small
+// document's store. So a new or changed row is only queued (DocWordsPending), and the queue goes
+// into the index in one piece when it is full, inside the statement that fills it. A search
+// finds the queued rows through a small index of them that it makes in the connection's
+// temporary memory (IndexQueuedWords).
+
+// The statements that make the index, its queue and the triggers that keep both in step with
+// Docs, for rows a host writes with plain SQL too. Run on a database that has them already,
+// they replace its triggers with these and lose nothing.
+QStringList WordIndexSchema();
+
+// The statements that fill a newly made index with the rows Docs holds.
+QStringList WordIndexFill();
+
+// Makes the queued rows findable on this connection: fills temp.DocWordsRecent with them. A
+// search then reads the index and that table together, and takes from the latter only rows
+// still queued, so a row the index took meanwhile is not found twice. False when the database
+// has no queue: one made by an earlier version, whose triggers index every row as it comes.
+bool IndexQueuedWords(Connection& connection);
+
+}  // namespace dorvanel
