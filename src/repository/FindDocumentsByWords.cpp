@@ -5,6 +5,9 @@
 #include "repository/WordIndex.h"
 
 #include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
 
 namespace dorvanel {
 
@@ -74,21 +77,13 @@ void addFilters(Statement& statement, const WordQuery& query) {
     if (query.limit > 0) statement.values << query.limit;
 }
 
-// The index, and the rows still queued for it through the connection's own index of them.
-Statement sqliteStatement(Connection& connection, const QStringList& words) {
-    const QString match = sqliteMatch(words);
-    QString scored = QStringLiteral("SELECT rowid, -bm25(DocWords) AS Score FROM DocWords WHERE DocWords MATCH ?");
-    QVariantList values{match};
-    if (IndexQueuedWords(connection)) {
-        scored += QStringLiteral(
-            " UNION ALL SELECT rowid, -bm25(DocWordsRecent) FROM temp.DocWordsRecent "
-            "WHERE DocWordsRecent MATCH ? AND rowid IN (SELECT Sys_PK FROM main.DocWordsPending)");
-        values << match;
-    }
-    return {QStringLiteral("w.Score"),
-            QStringLiteral("(%1) w JOIN Docs d ON d.Sys_PK = w.rowid").arg(scored),
-            {},
-            values};
+// A word index of SQLite: the index of Docs, or the connection's own index of the rows queued
+// for it.
+Statement sqliteStatement(const QString& index, const QStringList& words) {
+    return {QStringLiteral("-bm25(%1)").arg(index),
+            QStringLiteral("%1 JOIN Docs d ON d.Sys_PK = %1.rowid").arg(index),
+            {QStringLiteral("%1 MATCH ?").arg(index)},
+            {sqliteMatch(words)}};
 }
 
 // The index is on Docs_Words of the three columns, so the condition names it the same way.
@@ -116,18 +111,42 @@ FoundDocument foundIn(const Recordset& row) {
     return found;
 }
 
-}  // namespace
-
-QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query) {
-    const QStringList words = wordsOf(query.words);
-    if (words.isEmpty()) return {};
-    Statement statement = connection.engine() == Connection::Engine::Sqlite ? sqliteStatement(connection, words)
-                                                                            : postgreSqlStatement(words);
+QList<FoundDocument> found(Connection& connection, Statement statement, const WordQuery& query) {
     addFilters(statement, query);
     QList<FoundDocument> found;
     for (auto rows = connection.Execute(statement.sql(query), statement.values); !rows->Eof(); rows->MoveNext())
         found << foundIn(*rows);
     return found;
+}
+
+bool better(const FoundDocument& one, const FoundDocument& other) {
+    return one.rank != other.rank ? one.rank > other.rank : one.pk < other.pk;
+}
+
+// The queued rows are read first and the index after, and a row found in both is kept once: a
+// row the index takes in between is then found, and found once.
+QList<FoundDocument> sqliteFound(Connection& connection, const QStringList& words, const WordQuery& query) {
+    QList<FoundDocument> queued;
+    if (IndexQueuedWords(connection))
+        queued = found(connection, sqliteStatement(QStringLiteral("DocWordsRecent"), words), query);
+    QList<FoundDocument> all = found(connection, sqliteStatement(QStringLiteral("DocWords"), words), query);
+    if (queued.isEmpty()) return all;
+    QSet<qint64> indexed;
+    for (const FoundDocument& document : all) indexed.insert(document.pk);
+    for (const FoundDocument& document : queued)
+        if (!indexed.contains(document.pk)) all << document;
+    std::sort(all.begin(), all.end(), better);
+    if (query.limit > 0 && all.size() > query.limit) all.resize(query.limit);
+    return all;
+}
+
+}  // namespace
+
+QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query) {
+    const QStringList words = wordsOf(query.words);
+    if (words.isEmpty()) return {};
+    if (connection.engine() == Connection::Engine::Sqlite) return sqliteFound(connection, words, query);
+    return found(connection, postgreSqlStatement(words), query);
 }
 
 }  // namespace dorvanel

@@ -8,14 +8,13 @@ namespace dorvanel {
 namespace {
 
 // Rows queued before the queue goes into the index: each store then writes one small row, and
-// the index takes a segment per 256 documents instead of one per document.
-constexpr int QueueCapacity = 256;
+// the index takes a segment per 64 documents instead of one per document. A search indexes the
+// queued rows again every time (some 10 µs a row), so a longer queue would slow every search.
+constexpr int QueueCapacity = 64;
 
 const QString IndexedColumns = QStringLiteral("Name, Description, Works");
 
-// No table of column sizes: ranking counts a found row's words again instead, which costs
-// little for a short text and spares every write a tree.
-const QString IndexOptions = QStringLiteral("columnsize=0, tokenize='unicode61 remove_diacritics 2'");
+const QString Tokenizer = QStringLiteral("tokenize='unicode61 remove_diacritics 2'");
 
 // Takes OLD out of the index, or out of the queue while it waits there.
 const QString ForgetOld = QStringLiteral(
@@ -37,9 +36,11 @@ const char* const Triggers[] = {"DocWords_Insert", "DocWords_Delete", "DocWords_
 
 QStringList WordIndexSchema() {
     QStringList statements{
+        // No table of column sizes: ranking counts a found row's words again instead, which
+        // costs little for a short text and spares the index's writes a tree.
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocWords USING fts5(%1, content='Docs', "
-                       "content_rowid='Sys_PK', %2)")
-            .arg(IndexedColumns, IndexOptions),
+                       "content_rowid='Sys_PK', columnsize=0, %2)")
+            .arg(IndexedColumns, Tokenizer),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocWordsPending (Sys_PK INTEGER PRIMARY KEY)"),
     };
     // An earlier version's triggers indexed each row at once; these take their place.
@@ -48,8 +49,9 @@ QStringList WordIndexSchema() {
                << QStringLiteral("CREATE TRIGGER DocWords_Delete AFTER DELETE ON Docs BEGIN %1 END").arg(ForgetOld)
                << QStringLiteral("CREATE TRIGGER DocWords_Update AFTER UPDATE OF Sys_PK, %1 ON Docs BEGIN %2 %3 END")
                       .arg(IndexedColumns, ForgetOld, QueueNew)
-               << QStringLiteral("CREATE TRIGGER DocWords_IndexQueue AFTER INSERT ON DocWordsPending "
-                                 "WHEN (SELECT count(*) FROM DocWordsPending) >= %1 BEGIN %2 END")
+               << QStringLiteral(
+                      "CREATE TRIGGER DocWords_IndexQueue AFTER INSERT ON DocWordsPending "
+                      "WHEN (SELECT count(*) FROM DocWordsPending) >= %1 BEGIN %2 END")
                       .arg(QueueCapacity)
                       .arg(IndexQueue);
     return statements;
@@ -63,9 +65,11 @@ QStringList WordIndexFill() {
 bool IndexQueuedWords(Connection& connection) {
     if (connection.Execute(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'DocWordsPending'"))->Eof())
         return false;
-    connection.Execute(QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.DocWordsRecent USING fts5(%1, %2)")
-                           .arg(IndexedColumns, IndexOptions));
-    connection.Execute(QStringLiteral("DELETE FROM temp.DocWordsRecent"));
+    // Without content of its own, it is emptied at once rather than row by row.
+    connection.Execute(
+        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.DocWordsRecent USING fts5(%1, content='', %2)")
+            .arg(IndexedColumns, Tokenizer));
+    connection.Execute(QStringLiteral("INSERT INTO temp.DocWordsRecent (DocWordsRecent) VALUES ('delete-all')"));
     connection.Execute(QStringLiteral("INSERT INTO temp.DocWordsRecent (rowid, %1) "
                                       "SELECT d.Sys_PK, d.Name, d.Description, d.Works "
                                       "FROM main.DocWordsPending p JOIN main.Docs d ON d.Sys_PK = p.Sys_PK")

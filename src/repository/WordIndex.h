@@ -23,10 +23,9 @@ QStringList WordIndexSchema();
 // The statements that fill a newly made index with the rows Docs holds.
 QStringList WordIndexFill();
 
-// Makes the queued rows findable on this connection: fills temp.DocWordsRecent with them. A
-// search then reads the index and that table together, and takes from the latter only rows
-// still queued, so a row the index took meanwhile is not found twice. False when the database
-// has no queue: one made by an earlier version, whose triggers index every row as it comes.
+// Makes the queued rows findable on this connection: fills temp.DocWordsRecent with their words
+// (rowid Sys_PK). False when the database has no queue: one made by an earlier version, whose
+// triggers index every row as it comes.
 bool IndexQueuedWords(Connection& connection);
 
 }  // namespace dorvanel
