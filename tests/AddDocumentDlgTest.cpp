@@ -34,13 +34,14 @@ ModalDriver::Step entering(const Entries& entries) {
 }
 
 // Each control as "name+" when enabled or "name-" when not, marked "!" when a box is painted
-// otherwise than in the window colour while enabled or the button face while not.
+// otherwise than in the window colour while enabled or the button face while not. The active
+// colours are read: the style greys a disabled box's own colours whatever the dialog does.
 QString controlStates(QWidget* modal) {
     QStringList states;
     for (const char* name : {"txtFile", "cmdExplorer", "txtURL", "txtName", "txtDescription", "txtWords"}) {
         const QWidget* control = box(modal, name);
         const QColor colour = QApplication::palette().color(control->isEnabled() ? QPalette::Base : QPalette::Button);
-        const bool miscoloured = name[0] == 't' && control->palette().color(QPalette::Base) != colour;
+        const bool miscoloured = name[0] == 't' && control->palette().color(QPalette::Active, QPalette::Base) != colour;
         states << QLatin1String(name) + QLatin1String(control->isEnabled() ? "+" : "-") +
                       QLatin1String(miscoloured ? "!" : "");
     }
