@@ -3,8 +3,6 @@
 #include "support/DialogTest.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
@@ -18,7 +16,7 @@ QStringList listedNames(QWidget* modal) {
     return names;
 }
 
-class ThrowingRights : public UserRights {
+class FailingRights : public UserRights {
 public:
     std::optional<bool> CheckItem(const QString&) override { throw Error(Error::Unexpected, QStringLiteral("no")); }
 };
@@ -28,20 +26,21 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         if (IsSkipped()) return;
-        plano = storeFile(QStringLiteral("Plano"), QStringLiteral("jpg"), bmpPicture({400, 300}),
-                          bmpPicture(MiniatureSize));
+        plano = storeFile(QStringLiteral("Plano"), QStringLiteral("jpg"), pictureBytes({400, 300}),
+                          pictureBytes(MiniatureSize));
         acta = storeFile(QStringLiteral("Acta"), QStringLiteral("pdf"), "x");
         resetLinks();
-        for (auto setItem : {&Manager::SetCanAddLink, &Manager::SetCanEdit, &Manager::SetCanDeleteLink,
-                             &Manager::SetCanDeleteDocument})
-            ((*manager).*setItem)(QStringLiteral("permiso"));
+        manager->SetCanAddLink(QStringLiteral("permiso"));
+        manager->SetCanEdit(QStringLiteral("permiso"));
+        manager->SetCanDeleteLink(QStringLiteral("permiso"));
+        manager->SetCanDeleteDocument(QStringLiteral("borrar"));
     }
 
-    template <typename... Steps>
-    void browse(const QString& parents, Steps... steps) {
-        EXPECT_FALSE(
-            drive([&] { return manager->BrowseDlg(parents, QStringLiteral("Cliente 1"), QStringLiteral("Cliente")); },
-                  steps...));
+    void browse(const QString& parents, const std::vector<ModalDriver::Step>& steps) {
+        const auto open = [&] {
+            return manager->BrowseDlg(parents, QStringLiteral("Cliente 1"), QStringLiteral("Cliente"));
+        };
+        EXPECT_FALSE(driveSteps(open, steps));
     }
     // Plano linked to the parent; Acta to the parent and to another one.
     void resetLinks() {
@@ -61,57 +60,48 @@ protected:
     QString plano, acta;
 };
 
-void clickButton(QWidget* modal, const char* name) { ModalDriver::click(modal, QLatin1String(name)); }
-void clickClose(QWidget* modal) { clickButton(modal, "cmdClose"); }
-
+// Unchecking the check box leaves the picture shown; the next selection shows no miniature.
 TEST_F(BrowseDlgTest, OpensOnTheParentsDocumentsWithTheFirstMiniatureShown) {
-    browse(parent, [&](QWidget* modal) {
-        expectFrame(modal, QStringLiteral("Explorar documentos adjuntos - Cliente 1"), {766, 467},
-                    QStringLiteral("Form/dlgBrowse"),
-                    QStringLiteral("lvwDocs cmdAdd cmdEdit cmdDel chkImg cmdOpenDoc Command1 cmdClose"));
-        EXPECT_FALSE(box(modal, "cmdHelp")->isVisible());
-        EXPECT_EQ(documentList(modal)->model()->columnCount(), 8) << "the link flag is not kept";
-        EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta")}));
-        EXPECT_TRUE(box<QCheckBox>(modal, "chkImg")->isChecked());
-        EXPECT_EQ(shownPicture(modal), MiniatureSize);
-        clickClose(modal);
-    });
+    browse(parent, {[&](QWidget* modal) {
+               expectFrame(modal, QStringLiteral("Explorar documentos adjuntos - Cliente 1"), {766, 467},
+                           QStringLiteral("Form/dlgBrowse"),
+                           QStringLiteral("lvwDocs cmdAdd cmdEdit cmdDel chkImg cmdOpenDoc Command1 cmdClose"));
+               EXPECT_FALSE(box(modal, "cmdHelp")->isVisible());
+               EXPECT_EQ(documentList(modal)->model()->columnCount(), 8) << "the link flag is not kept";
+               EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta")}));
+               EXPECT_TRUE(box<QCheckBox>(modal, "chkImg")->isChecked());
+               EXPECT_EQ(shownPicture(modal), MiniatureSize);
+               click(modal, "chkImg");
+               EXPECT_EQ(shownPicture(modal), MiniatureSize);
+               clickRow(modal, QStringLiteral("Acta"));
+               clickRow(modal, QStringLiteral("Plano"));
+               EXPECT_EQ(shownPicture(modal), NotAvailableSize);
+               click(modal, "cmdClose");
+           }});
 }
 
 TEST_F(BrowseDlgTest, AParentWithoutDocumentsKeepsTheBuiltInPictureAndEveryButtonDoesNothing) {
-    browse(Key(QStringLiteral("NADIE")), [&](QWidget* modal) {
-        EXPECT_EQ(documentList(modal)->ListItems().Count(), 0);
-        for (const char* button : {"cmdOpenDoc", "Command1", "cmdEdit", "cmdDel"}) clickButton(modal, button);
-        EXPECT_EQ(shownPicture(modal), BuiltInSize);
-        clickClose(modal);
-    });
+    browse(Key(QStringLiteral("NADIE")), {[&](QWidget* modal) {
+               EXPECT_EQ(documentList(modal)->ListItems().Count(), 0);
+               for (const char* button : {"cmdOpenDoc", "Command1", "cmdEdit", "cmdDel"}) click(modal, button);
+               EXPECT_EQ(shownPicture(modal), BuiltInSize);
+               click(modal, "cmdClose");
+           }});
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(shownPages.isEmpty());
 }
 
 TEST_F(BrowseDlgTest, OpenAndDownloadGoThroughTheDesktopOrThePageAndReportLastErr) {
-    browse(parent, [&](QWidget* modal) {
-        clickButton(modal, "cmdOpenDoc");
-        clickButton(modal, "Command1");
-        manager->SetLastErr(3021);
-        manager->SetLastErrDescrip(QStringLiteral("fallo anterior"));
-        clickButton(modal, "cmdOpenDoc");
-        clickClose(modal);
-    });
+    browse(parent, {[&](QWidget* modal) {
+               click(modal, "cmdOpenDoc");
+               click(modal, "Command1");
+               recordEarlierFailure();
+               click(modal, "cmdOpenDoc");
+               click(modal, "cmdClose");
+           }});
     EXPECT_EQ(oskel->calls.filter(QStringLiteral("ShellOpen")).size(), 2) << "a picture opens on the desktop";
     EXPECT_EQ(shownPages.size(), 1) << "and is downloaded from the page";
-    EXPECT_EQ(shown, QStringList{QStringLiteral("fallo anterior|64|Brenmoria 2014")});
-}
-
-TEST_F(BrowseDlgTest, ChangingTheCheckBoxChangesOnlyTheNextPicture) {
-    browse(parent, [&](QWidget* modal) {
-        clickButton(modal, "chkImg");
-        EXPECT_EQ(shownPicture(modal), MiniatureSize);
-        documentList(modal)->SetSelected(2);
-        emit documentList(modal)->ItemClick(2);
-        EXPECT_EQ(shownPicture(modal), NotAvailableSize);
-        clickClose(modal);
-    });
+    EXPECT_EQ(shown, QStringList{informed(earlierFailure)});
 }
 
 // Unset rights allow everything; a refusal or a null answer stops; a failing check lets add go
@@ -120,55 +110,41 @@ TEST_F(BrowseDlgTest, TheRightsObjectDecidesWhichActionsGoAhead) {
     const struct {
         const char* what;
         std::shared_ptr<UserRights> rights;
-        bool adds, edits, unlinks;
+        QStringList opened;
+        bool unlinks;
     } cases[] = {
-        {"unset", nullptr, true, true, true},
-        {"false", std::make_shared<ScriptedRights>(false), false, false, false},
-        {"null", std::make_shared<ScriptedRights>(std::nullopt), false, false, false},
-        {"failing", std::make_shared<ThrowingRights>(), true, false, false},
+        {"unset", nullptr, {QStringLiteral("dlgAdd"), QStringLiteral("dlgEdit")}, true},
+        {"false", std::make_shared<ScriptedRights>(false), {}, false},
+        {"null", std::make_shared<ScriptedRights>(std::nullopt), {}, false},
+        {"failing", std::make_shared<FailingRights>(), {QStringLiteral("dlgAdd")}, false},
     };
     answerYes = true;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         manager->SetUM(c.rights);
-        QStringList opened;
-        const ModalDriver::Step work = [&](QWidget* modal) {
-            clickButton(modal, "cmdAdd");
-            documentList(modal)->SetSelected(documentList(modal)->FindItem(QStringLiteral("Acta")));
-            clickButton(modal, "cmdEdit");
-            documentList(modal)->SetSelected(documentList(modal)->FindItem(QStringLiteral("Acta")));
-            clickButton(modal, "cmdDel");
-            clickClose(modal);
-        };
-        const ModalDriver::Step closeNested = [&](QWidget* nested) {
-            opened << nested->objectName();
-            nested->close();
-        };
-        if (c.adds && c.edits) browse(parent, work, closeNested, closeNested);
-        else if (c.adds) browse(parent, work, closeNested);
-        else browse(parent, work);
-        QStringList expected;
-        if (c.adds) expected << QStringLiteral("dlgAdd");
-        if (c.edits) expected << QStringLiteral("dlgEdit");
-        EXPECT_EQ(opened, expected);
-        EXPECT_EQ(shown.contains(QStringLiteral("No tiene permiso para agregar documentos|0|")), !c.adds);
-        EXPECT_EQ(links(acta), c.unlinks ? 1 : 2);
         resetLinks();
+        QStringList opened;
+        std::vector<ModalDriver::Step> steps{[&](QWidget* modal) {
+            click(modal, "cmdAdd");
+            clickRow(modal, QStringLiteral("Acta"));
+            click(modal, "cmdEdit");
+            clickRow(modal, QStringLiteral("Acta"));
+            click(modal, "cmdDel");
+            click(modal, "cmdClose");
+        }};
+        for (qsizetype nested = 0; nested < c.opened.size(); ++nested)
+            steps.push_back([&](QWidget* dialog) {
+                opened << dialog->objectName();
+                dialog->close();
+            });
+        browse(parent, steps);
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(shown.contains(QStringLiteral("No tiene permiso para agregar documentos|0|")), c.opened.isEmpty());
+        EXPECT_EQ(links(acta), c.unlinks ? 1 : 2);
     }
 }
 
-// Refuses only the items it is given.
-class ItemRights : public UserRights {
-public:
-    explicit ItemRights(QStringList refused) : refused_(std::move(refused)) {}
-    std::optional<bool> CheckItem(const QString& item) override { return !refused_.contains(item); }
-
-private:
-    QStringList refused_;
-};
-
 TEST_F(BrowseDlgTest, UnlinkingTheLastLinkDeletesTheDocumentWhenAllowed) {
-    manager->SetCanDeleteDocument(QStringLiteral("borrar"));
     const struct {
         const char* what;
         QString parents, document;
@@ -186,51 +162,49 @@ TEST_F(BrowseDlgTest, UnlinkingTheLastLinkDeletesTheDocumentWhenAllowed) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        manager->SetUM(std::make_shared<ItemRights>(c.refused));
+        manager->SetUM(std::make_shared<ScriptedRights>(true, c.refused));
         answerYes = c.yes;
         resetLinks();
-        const QString guid = c.document == QLatin1String("Acta") ? acta : plano;
-        browse(c.parents, [&](QWidget* modal) {
-            documentList(modal)->SetSelected(documentList(modal)->FindItem(c.document));
-            clickButton(modal, "cmdDel");
-            clickClose(modal);
-        });
+        browse(c.parents, {[&](QWidget* modal) {
+                   clickRow(modal, c.document);
+                   click(modal, "cmdDel");
+                   click(modal, "cmdClose");
+               }});
         EXPECT_EQ(shown.value(0),
                   QStringLiteral("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser "
                                  "posible?|276|"));
+        const QString guid = c.document == QLatin1String("Acta") ? acta : plano;
         EXPECT_EQ(exists(guid), c.kept);
         EXPECT_EQ(links(guid), c.linksLeft);
     }
 }
 
 TEST_F(BrowseDlgTest, AfterTheLastDocumentGoesTheListIsEmptyAndItsPictureStays) {
-    manager->SetUM(nullptr);
     connection->Execute(QStringLiteral("DELETE FROM DocLink WHERE FK_Doc = '%1'").arg(acta));
     answerYes = true;
-    browse(parent, [&](QWidget* modal) {
-        clickButton(modal, "cmdDel");
-        EXPECT_TRUE(listedNames(modal).isEmpty());
-        EXPECT_EQ(shownPicture(modal), MiniatureSize);
-        clickClose(modal);
-    });
+    browse(parent, {[&](QWidget* modal) {
+               click(modal, "cmdDel");
+               EXPECT_TRUE(listedNames(modal).isEmpty());
+               EXPECT_EQ(shownPicture(modal), MiniatureSize);
+               click(modal, "cmdClose");
+           }});
     EXPECT_FALSE(exists(plano));
 }
 
 TEST_F(BrowseDlgTest, EditingRefreshesTheList) {
-    browse(
-        parent,
-        [&](QWidget* modal) {
-            const DocumentList& items = documentList(modal)->ListItems();
-            const QString edited = items.Text(documentList(modal)->SelectedItem());
-            clickButton(modal, "cmdEdit");
-            EXPECT_EQ(items.SubItem(documentList(modal)->FindItem(edited), DocumentList::DescriptionSubItem),
-                      QStringLiteral("nueva"));
-            clickClose(modal);
-        },
-        [&](QWidget* edit) {
-            ModalDriver::typeInto(edit, QStringLiteral("txtDescription"), QStringLiteral("nueva"));
-            ModalDriver::click(edit, QStringLiteral("cmdAceptar"));
-        });
+    const auto edit = [&](QWidget* modal) {
+        const DocumentList& items = documentList(modal)->ListItems();
+        const QString edited = items.Text(documentList(modal)->SelectedItem());
+        click(modal, "cmdEdit");
+        EXPECT_EQ(items.SubItem(documentList(modal)->FindItem(edited), DocumentList::DescriptionSubItem),
+                  QStringLiteral("nueva"));
+        click(modal, "cmdClose");
+    };
+    const auto describe = [](QWidget* dialog) {
+        ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), QStringLiteral("nueva"));
+        click(dialog, "cmdAceptar");
+    };
+    browse(parent, {edit, describe});
 }
 
 }  // namespace

@@ -18,14 +18,13 @@ namespace {
 // A record whose every save is refused with the given number and text.
 class RefusingDocRecord : public DefaultDocRecord {
 public:
-    RefusingDocRecord(qint32 number, QString text) : number_(number), text_(std::move(text)) {}
+    explicit RefusingDocRecord(qint32 number) : number_(number) {}
     bool Update() override { return false; }
     qint32 LastErr() const override { return number_; }
-    QString LastErrDescrip() const override { return text_; }
+    QString LastErrDescrip() const override { return QStringLiteral("Sin fila"); }
 
 private:
     qint32 number_;
-    QString text_;
 };
 
 // A host's own control: a widget that records what it is given and may refuse one name.
@@ -59,8 +58,8 @@ protected:
     }
 
     template <typename... Steps>
-    bool edit(Steps... steps) {
-        return drive([&] { return manager->EditDocumentDlg(guid); }, steps...);
+    bool edit(const QString& key, Steps... steps) {
+        return drive([&] { return manager->EditDocumentDlg(key); }, steps...);
     }
     // Description and keywords of the stored row, as "description|keywords".
     QString savedTexts() {
@@ -68,37 +67,28 @@ protected:
                                        {guid});
         return row->Fields(0).toString() + QLatin1Char('|') + row->Fields(1).toString();
     }
-    static bool wroteRow(const SqlLogCapture& log) {
-        return !log.statements().filter(QStringLiteral("UPDATE Docs")).isEmpty();
-    }
 
     QString guid;
     const QString storedTexts = QStringLiteral("Descripción de Informe|clave");
 };
 
-const ModalDriver::Step clickAceptar = [](QWidget* dialog) {
-    ModalDriver::click(dialog, QStringLiteral("cmdAceptar"));
-};
-const ModalDriver::Step clickClose = [](QWidget* dialog) { ModalDriver::click(dialog, QStringLiteral("cmdClose")); };
-
 // The host's own control, when it gives one, is placed and set up again on every load.
 TEST_F(EditDocumentDlgTest, OpensCentredWithTheDocumentsTextsAndTheFocusInTheDescription) {
     std::vector<std::shared_ptr<RecordingControl>> made;
     HostClasses::Registered().hostControl = [&made] { return made.emplace_back(std::make_shared<RecordingControl>()); };
-    for (int load = 0; load < 2; ++load) {
-        EXPECT_FALSE(edit([&](QWidget* dialog) {
-            expectFrame(dialog, QStringLiteral("Editar información de registro"), {552, 212},
-                        QStringLiteral("Form/dlgEdit"),
-                        QStringLiteral("txtDescription txtWords cmdAceptar cmdClose cmdHelp"));
-            EXPECT_EQ(box(dialog, "axKivra"), made.back().get());
-            EXPECT_EQ(dialog->geometry().center(), dialog->screen()->availableGeometry().center());
-            EXPECT_EQ(box<QLineEdit>(dialog, "txtName")->text(), QStringLiteral("Informe"));
-            EXPECT_FALSE(box(dialog, "txtName")->isEnabled());
-            EXPECT_EQ(box<QLineEdit>(dialog, "txtDescription")->text(), QStringLiteral("Descripción de Informe"));
-            EXPECT_EQ(box<QPlainTextEdit>(dialog, "txtWords")->toPlainText(), QStringLiteral("clave"));
-            clickClose(dialog);
-        }));
-    }
+    const auto look = [&](QWidget* dialog) {
+        expectFrame(dialog, QStringLiteral("Editar información de registro"), {552, 212},
+                    QStringLiteral("Form/dlgEdit"),
+                    QStringLiteral("txtDescription txtWords cmdAceptar cmdClose cmdHelp"));
+        EXPECT_EQ(box(dialog, "axKivra"), made.back().get());
+        EXPECT_EQ(dialog->geometry().center(), dialog->screen()->availableGeometry().center());
+        EXPECT_EQ(box<QLineEdit>(dialog, "txtName")->text(), QStringLiteral("Informe"));
+        EXPECT_FALSE(box(dialog, "txtName")->isEnabled());
+        EXPECT_EQ(box<QLineEdit>(dialog, "txtDescription")->text(), QStringLiteral("Descripción de Informe"));
+        EXPECT_EQ(box<QPlainTextEdit>(dialog, "txtWords")->toPlainText(), QStringLiteral("clave"));
+        click(dialog, "cmdClose");
+    };
+    for (int load = 0; load < 2; ++load) EXPECT_FALSE(edit(guid, look));
     ASSERT_EQ(made.size(), 2u);
     for (const auto& control : made) EXPECT_EQ(control->calls, hostProperties(QStringLiteral("Form/dlgEdit")));
     EXPECT_EQ(made[0]->parent(), nullptr) << "a control the host still holds outlives its dialog";
@@ -109,39 +99,32 @@ TEST_F(EditDocumentDlgTest, AceptarWritesBothTextsAsTheyStandAndTheWaysOutWriteN
         std::string what;
         QString description, words;  // typed unless null
         ModalDriver::Step leave;
-        bool writes;
-        QString saved;
+        QString saved;  // none when nothing is written
     };
     std::vector<Case> cases;
     for (const auto& [what, leave] : waysOut("cmdClose", {"txtDescription", "cmdAceptar", "cmdClose", "cmdHelp"}))
-        cases.push_back({what, QStringLiteral("descartado"), {}, leave, false, storedTexts});
+        cases.push_back({what, QStringLiteral("descartado"), {}, leave, {}});
     // Then Aceptar, in turn on the same row.
-    cases.push_back({"untouched", {}, {}, clickAceptar, true, storedTexts});
-    cases.push_back({"changed", QStringLiteral("Informe corregido"), QStringLiteral("informe, 2026"), clickAceptar,
-                     true, QStringLiteral("Informe corregido|informe, 2026")});
-    cases.push_back({"emptied", QStringLiteral(""), QStringLiteral(""), clickAceptar, true, QStringLiteral("|")});
+    cases.push_back({"untouched", {}, {}, clicking("cmdAceptar"), storedTexts});
+    cases.push_back({"changed", QStringLiteral("Informe corregido"), QStringLiteral("informe, 2026"),
+                     clicking("cmdAceptar"), QStringLiteral("Informe corregido|informe, 2026")});
+    cases.push_back({"emptied", QStringLiteral(""), QStringLiteral(""), clicking("cmdAceptar"), QStringLiteral("|")});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SqlLogCapture log;
-        EXPECT_EQ(edit([&](QWidget* dialog) {
-                      if (!c.description.isNull())
-                          ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), c.description);
-                      if (!c.words.isNull()) ModalDriver::typeInto(dialog, QStringLiteral("txtWords"), c.words);
-                      c.leave(dialog);
-                  }),
-                  c.writes);
-        EXPECT_EQ(wroteRow(log), c.writes);
-        EXPECT_EQ(savedTexts(), c.saved);
+        const bool writes = !c.saved.isNull();
+        EXPECT_EQ(edit(guid,
+                       [&](QWidget* dialog) {
+                           if (!c.description.isNull())
+                               ModalDriver::typeInto(dialog, QStringLiteral("txtDescription"), c.description);
+                           if (!c.words.isNull()) ModalDriver::typeInto(dialog, QStringLiteral("txtWords"), c.words);
+                           c.leave(dialog);
+                       }),
+                  writes);
+        EXPECT_EQ(log.statements().filter(QStringLiteral("UPDATE Docs")).isEmpty(), !writes);
+        EXPECT_EQ(savedTexts(), writes ? c.saved : storedTexts);
         EXPECT_TRUE(shown.isEmpty());
         EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
-    }
-    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs WHERE Name = 'Informe'")), 1) << "the name never changes";
-}
-
-TEST_F(EditDocumentDlgTest, KeysOfAnotherLengthGiveFalseWithoutAWindow) {
-    for (const QString& key : {guid.left(31), guid + QLatin1Char('0')}) {
-        ModalDriver driver;
-        EXPECT_FALSE(manager->EditDocumentDlg(key)) << key.toStdString();
     }
 }
 
@@ -154,19 +137,17 @@ TEST_F(EditDocumentDlgTest, HelpAsksTheServicesObjectForContext10102AndIgnoresFa
         SCOPED_TRACE(c.what);
         gOskel = c.services;
         oskel->calls.clear();
-        qint32 handle = 0;
+        QString help;
         // The dialog stays open after help.
         EXPECT_FALSE(edit(
-            [&](QWidget* dialog) {
-                handle = static_cast<qint32>(dialog->winId());
-                ModalDriver::click(dialog, QStringLiteral("cmdHelp"));
-            },
-            clickClose));
+            guid, [&](QWidget* dialog) { help = pressHelp(dialog, 10102); }, clicking("cmdClose")));
         EXPECT_TRUE(shown.isEmpty());
-        if (c.services == oskel) {
-            EXPECT_EQ(oskel->calls, QStringList{QStringLiteral("ShowHelp %1 10102").arg(handle)});
-        }
+        EXPECT_EQ(oskel->calls, c.services == oskel ? QStringList{help} : QStringList());
     }
+}
+
+TEST_F(EditDocumentDlgTest, KeysOfAnotherLengthGiveFalseWithoutAWindow) {
+    for (const QString& key : {guid.left(31), guid + QLatin1Char('0')}) EXPECT_FALSE(edit(key)) << key.toStdString();
 }
 
 TEST_F(EditDocumentDlgTest, RefusedSaveShowsTheRecordsTextOnlyWhenItHasANumber) {
@@ -175,19 +156,16 @@ TEST_F(EditDocumentDlgTest, RefusedSaveShowsTheRecordsTextOnlyWhenItHasANumber) 
         QString key;
         QStringList messages;
     } cases[] = {
-        {3021, guid, {QStringLiteral("Sin fila|64|Brenmoria 2014")}},
+        {3021, guid, {informed(QStringLiteral("Sin fila"))}},
         {0, guid, {}},
-        {std::nullopt, Key(QStringLiteral("NADIE")), {QStringLiteral("No hay un documento cargado|64|Brenmoria 2014")}},
+        {std::nullopt, Key(QStringLiteral("NADIE")), {informed(QStringLiteral("No hay un documento cargado"))}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key.toStdString());
         restoreHostClasses();
-        if (const auto number = c.refusal) {
-            HostClasses::Registered().docRecord = [number] {
-                return std::make_shared<RefusingDocRecord>(*number, QStringLiteral("Sin fila"));
-            };
-        }
-        EXPECT_FALSE(drive([&] { return manager->EditDocumentDlg(c.key); }, clickAceptar));
+        if (const auto number = c.refusal)
+            HostClasses::Registered().docRecord = [number] { return std::make_shared<RefusingDocRecord>(*number); };
+        EXPECT_FALSE(edit(c.key, clicking("cmdAceptar")));
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(savedTexts(), storedTexts);
     }
@@ -200,31 +178,19 @@ TEST_F(EditDocumentDlgTest, AceptarWithoutARecordSaysErrorDeCarga) {
             dialog.exec();
             return dialog.Saved();
         },
-        clickAceptar));
+        clicking("cmdAceptar")));
     EXPECT_EQ(shown, QStringList{QStringLiteral("Error de carga|0|")});
 }
 
 TEST_F(EditDocumentDlgTest, LoadFailuresReachTheHostAndShowNoWindow) {
-    const struct {
-        const char* what;
-        std::function<void()> arrange;
-        qint32 number;
-    } cases[] = {
-        {"refusing host control",
-         [] {
-             HostClasses::Registered().hostControl = [] {
-                 return std::make_shared<RecordingControl>(QStringLiteral("Version"));
-             };
-         },
-         Error::NoSuchProperty},
-        {"no connection", [this] { manager->SetADOCnn(nullptr); }, Error::ObjectNotSet},
+    const auto open = [&] { manager->EditDocumentDlg(guid); };
+    HostClasses::Registered().hostControl = [] {
+        return std::make_shared<RecordingControl>(QStringLiteral("Version"));
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        restoreHostClasses();
-        c.arrange();
-        expectLoadFailure([&] { manager->EditDocumentDlg(guid); }, c.number);
-    }
+    expectLoadFailure(open, Error::NoSuchProperty);
+    restoreHostClasses();
+    manager->SetADOCnn(nullptr);
+    expectLoadFailure(open, Error::ObjectNotSet);
 }
 
 }  // namespace

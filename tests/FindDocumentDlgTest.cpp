@@ -1,5 +1,4 @@
 #include "component/Globals.h"
-#include "platform/ComponentFile.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 
@@ -7,23 +6,11 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTest>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
 
 namespace {
-
-QLineEdit* searchBox(QWidget* modal) { return box<QLineEdit>(modal, "dxBuscar"); }
-
-// Clicks the list's row whose name is given.
-void clickRow(QWidget* modal, const QString& name) {
-    ReportListView* view = documentList(modal);
-    const qint32 item = view->FindItem(name);
-    ASSERT_NE(item, 0) << name.toStdString();
-    const QRect row = view->visualRect(view->model()->index(item - 1, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
-}
 
 // The box's text with its selected part in brackets: "Fac[tura 12]".
 QString withSelection(QLineEdit* box) {
@@ -38,17 +25,16 @@ protected:
         DialogTest::SetUp();
         if (IsSkipped()) return;
         for (const char* name : {"Contrato", "Factura 12", "Factura 3", "Plano"}) {
-            const QString guid = storeFile(QLatin1String(name), QStringLiteral("pdf"), "x",
-                                           QLatin1String(name) == QLatin1String("Plano") ? bmpPicture(MiniatureSize)
-                                                                                         : QByteArray());
-            guids[QLatin1String(name)] = guid;
-            link(Key(QStringLiteral("A")), guid);
+            const bool hasMiniature = QLatin1String(name) == QLatin1String("Plano");
+            guids[name] = storeFile(name, QStringLiteral("pdf"), "x",
+                                    hasMiniature ? pictureBytes(MiniatureSize) : QByteArray());
+            link(Key(QStringLiteral("A")), guids[name]);
         }
     }
 
     template <typename... Steps>
     QString find(bool noMiniature, Steps... steps) {
-        QString chosen;
+        QString chosen = QStringLiteral("sin llamar");
         drive(
             [&] {
                 chosen = manager->SelectDocDlg(QString(), QStringLiteral("ignoradas"), QString(), noMiniature);
@@ -61,32 +47,24 @@ protected:
     QHash<QString, QString> guids;
 };
 
-void clickOK(QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmdOK")); }
-void clickCancel(QWidget* modal) { ModalDriver::click(modal, QStringLiteral("cmdCancel")); }
-
 TEST_F(FindDocumentDlgTest, OpensOnEveryDocumentOnceWithTheFocusInTheSearchBox) {
-    link(Key(QStringLiteral("B")), guids[QStringLiteral("Plano")]);
-    EXPECT_EQ(find(
-                  true,
-                  [&](QWidget* modal) {
-                      expectFrame(modal, QStringLiteral("Buscar documentos"), {590, 393},
-                                  QStringLiteral("Form/dlgFind"),
-                                  QStringLiteral("dxBuscar mcdPreview cmdOK cmdCancel cmdHelp lvwDocs chkView"));
-                      EXPECT_FALSE(box<QCheckBox>(modal, "chkView")->isChecked());
-                      EXPECT_EQ(shownPicture(modal), BuiltInSize);
-                      ReportListView* view = documentList(modal);
-                      ASSERT_EQ(view->ListItems().Count(), 4);
-                      QStringList shownHeadings;
-                      for (int column = 0; column < view->model()->columnCount(); ++column)
-                          if (!view->isColumnHidden(column))
-                              shownHeadings << view->model()->headerData(column, Qt::Horizontal).toString();
-                      EXPECT_EQ(shownHeadings.join(','), QStringLiteral("Nombre,Descripción,Tipo,Modificado,Alta"));
-                      EXPECT_EQ(view->header()->sectionSize(1), 200);
-                      clickRow(modal, QStringLiteral("Plano"));
-                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniatures unless asked for";
-                  },
-                  clickCancel),
-              QString());
+    link(Key(QStringLiteral("B")), guids["Plano"]);
+    const auto look = [&](QWidget* modal) {
+        expectFrame(modal, QStringLiteral("Buscar documentos"), {590, 393}, QStringLiteral("Form/dlgFind"),
+                    QStringLiteral("dxBuscar mcdPreview cmdOK cmdCancel cmdHelp lvwDocs chkView"));
+        EXPECT_FALSE(box<QCheckBox>(modal, "chkView")->isChecked());
+        EXPECT_EQ(shownPicture(modal), BuiltInSize);
+        ReportListView* view = documentList(modal);
+        ASSERT_EQ(view->ListItems().Count(), 4);
+        QStringList headings;
+        for (int column = 0; column < view->model()->columnCount(); ++column)
+            if (!view->isColumnHidden(column)) headings << view->model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_EQ(headings.join(','), QStringLiteral("Nombre,Descripción,Tipo,Modificado,Alta"));
+        EXPECT_EQ(view->header()->sectionSize(1), 200);
+        clickRow(modal, QStringLiteral("Plano"));
+        EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniatures unless asked for";
+    };
+    EXPECT_EQ(find(true, look, clicking("cmdCancel")), QString());
 }
 
 TEST_F(FindDocumentDlgTest, TypingJumpsToTheFirstNameAndCompletesItUnlessErasing) {
@@ -104,73 +82,60 @@ TEST_F(FindDocumentDlgTest, TypingJumpsToTheFirstNameAndCompletesItUnlessErasing
         {">", "Pla", "Plano"},
         {"zz", "Plazz", "Plano"},
     };
-    EXPECT_EQ(find(
-                  true,
-                  [&](QWidget* modal) {
-                      QLineEdit* search = searchBox(modal);
-                      for (const auto& step : steps) {
-                          for (const QChar key : QString::fromUtf8(step.keys))
-                              key == '<'   ? QTest::keyClick(search, Qt::Key_Backspace)
-                              : key == '>' ? QTest::keyClick(search, Qt::Key_Delete)
-                                           : QTest::keyClicks(search, QString(key));
-                          EXPECT_EQ(withSelection(search), QString::fromUtf8(step.box)) << step.keys;
-                          ReportListView* view = documentList(modal);
-                          EXPECT_EQ(view->ListItems().Text(view->SelectedItem()), QString::fromUtf8(step.selected));
-                      }
-                      EXPECT_EQ(shownPicture(modal), BuiltInSize) << "a search changes no preview";
-                  },
-                  clickOK),
-              guids[QStringLiteral("Plano")]);
+    const auto type = [&](QWidget* modal) {
+        auto* search = box<QLineEdit>(modal, "dxBuscar");
+        for (const auto& step : steps) {
+            for (const QChar key : QString::fromUtf8(step.keys))
+                key == '<'   ? QTest::keyClick(search, Qt::Key_Backspace)
+                : key == '>' ? QTest::keyClick(search, Qt::Key_Delete)
+                             : QTest::keyClicks(search, QString(key));
+            EXPECT_EQ(withSelection(search), QString::fromUtf8(step.box)) << step.keys;
+            ReportListView* view = documentList(modal);
+            EXPECT_EQ(view->ListItems().Text(view->SelectedItem()), QString::fromUtf8(step.selected));
+        }
+        EXPECT_EQ(shownPicture(modal), BuiltInSize) << "a search changes no preview";
+    };
+    EXPECT_EQ(find(true, type, clicking("cmdOK")), guids["Plano"]);
 }
 
 TEST_F(FindDocumentDlgTest, PreviewsFetchMiniaturesThroughATemporaryFileThatIsGone) {
-    EXPECT_EQ(find(
-                  false,
-                  [&](QWidget* modal) {
-                      EXPECT_TRUE(box<QCheckBox>(modal, "chkView")->isChecked());
-                      clickRow(modal, QStringLiteral("Plano"));
-                      EXPECT_EQ(shownPicture(modal), MiniatureSize);
-                      EXPECT_TRUE(QDir(ComponentFile::tempFolder()).entryList({"temp.*"}).isEmpty());
-                      clickRow(modal, QStringLiteral("Contrato"));
-                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniature stored";
-                      ModalDriver::click(modal, QStringLiteral("chkView"));
-                      EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "only the next preview changes";
-                      clickRow(modal, QStringLiteral("Plano"));
-                      EXPECT_EQ(shownPicture(modal), NotAvailableSize);
-                  },
-                  clickCancel),
-              QString());
+    const auto preview = [&](QWidget* modal) {
+        EXPECT_TRUE(box<QCheckBox>(modal, "chkView")->isChecked());
+        clickRow(modal, QStringLiteral("Plano"));
+        EXPECT_EQ(shownPicture(modal), MiniatureSize);
+        EXPECT_TRUE(QDir(ComponentFile::tempFolder()).entryList({"temp.*"}).isEmpty());
+        clickRow(modal, QStringLiteral("Contrato"));
+        EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "no miniature stored";
+        click(modal, "chkView");
+        EXPECT_EQ(shownPicture(modal), NotAvailableSize) << "only the next preview changes";
+        clickRow(modal, QStringLiteral("Plano"));
+        EXPECT_EQ(shownPicture(modal), NotAvailableSize);
+    };
+    EXPECT_EQ(find(false, preview, clicking("cmdCancel")), QString());
 }
 
 TEST_F(FindDocumentDlgTest, OpenReportsLastErrAndHelpAsksForContext10103) {
-    manager->SetLastErr(3021);
-    manager->SetLastErrDescrip(QStringLiteral("fallo anterior"));
-    qint32 handle = 0;
+    recordEarlierFailure();
+    QString help;
     find(true, [&](QWidget* modal) {
-        handle = static_cast<qint32>(modal->winId());
-        ModalDriver::click(modal, QStringLiteral("mcdPreview"));
-        ModalDriver::click(modal, QStringLiteral("cmdHelp"));
+        click(modal, "mcdPreview");
+        help = pressHelp(modal, 10103);
         ModalDriver::pressCloseBox(modal);
     });
-    EXPECT_EQ(shown, QStringList{QStringLiteral("fallo anterior|64|Brenmoria 2014")});
+    EXPECT_EQ(shown, QStringList{informed(earlierFailure)});
     EXPECT_EQ(shownPages.size(), 1) << "a pdf is offered on the download page";
-    EXPECT_TRUE(oskel->calls.contains(QStringLiteral("ShowHelp %1 10103").arg(handle)));
+    EXPECT_EQ(oskel->calls.filter(QStringLiteral("ShowHelp")), QStringList{help});
 }
 
 // On an empty list OK does nothing: only Cancel ends the dialog, and nothing is chosen.
 TEST_F(FindDocumentDlgTest, OkNeedsASelection) {
-    QString chosen = QStringLiteral("sin llamar");
-    drive(
-        [&] {
-            chosen = manager->SelectDocDlg(Key(QStringLiteral("NADIE")));
-            return true;
-        },
-        [&](QWidget* modal) {
-            clickOK(modal);
-            EXPECT_TRUE(modal->isVisible());
-            clickCancel(modal);
-        });
-    EXPECT_EQ(chosen, QString());
+    connection->Execute(QStringLiteral("DELETE FROM Docs"));
+    const auto pressOK = [](QWidget* modal) {
+        click(modal, "cmdOK");
+        EXPECT_TRUE(modal->isVisible());
+        click(modal, "cmdCancel");
+    };
+    EXPECT_EQ(find(true, pressOK), QString());
 }
 
 }  // namespace

@@ -13,24 +13,28 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QTest>
 #include <QWidget>
 
 namespace dorvanel::test {
 
-// Answers CheckItem as scripted and notes whether the hourglass showed when it was asked.
+// Answers CheckItem with `answer`, false for the items in `refused`, and notes each item asked,
+// marked when the dialog showed the hourglass at the time.
 class ScriptedRights : public UserRights {
 public:
-    explicit ScriptedRights(std::optional<bool> answer) : answer_(answer) {}
+    explicit ScriptedRights(std::optional<bool> answer, QStringList refused = {})
+        : answer_(answer), refused_(std::move(refused)) {}
     std::optional<bool> CheckItem(const QString& item) override {
         const QWidget* dialog = QApplication::activeModalWidget();
-        asked << item + (dialog && dialog->cursor().shape() == Qt::WaitCursor ? QStringLiteral(" (hourglass)")
-                                                                              : QString());
-        return answer_;
+        const bool hourglass = dialog && dialog->cursor().shape() == Qt::WaitCursor;
+        asked << item + (hourglass ? QStringLiteral(" (hourglass)") : QString());
+        return refused_.contains(item) ? false : answer_;
     }
     QStringList asked;
 
 private:
     std::optional<bool> answer_;
+    QStringList refused_;
 };
 
 template <typename Box = QWidget>
@@ -38,13 +42,18 @@ Box* box(QWidget* modal, const char* name) {
     return modal->findChild<Box*>(QLatin1String(name));
 }
 
-// A picture file's bytes: a plain colour of the given size, as BMP.
-inline QByteArray bmpPicture(QSize size, QColor colour = Qt::darkBlue) {
+inline void click(QWidget* modal, const char* name) { ModalDriver::click(modal, QLatin1String(name)); }
+inline ModalDriver::Step clicking(const char* name) {
+    return [=](QWidget* modal) { click(modal, name); };
+}
+
+// A picture file's bytes: a plain colour of the given size, in the given format.
+inline QByteArray pictureBytes(QSize size, const char* format = "BMP") {
     QImage picture(size, QImage::Format_RGB32);
-    picture.fill(colour);
+    picture.fill(Qt::darkBlue);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "BMP");
+    picture.save(&buffer, format);
     return buffer.data();
 }
 
@@ -56,6 +65,24 @@ inline const QSize BuiltInSize{94, 94};
 
 inline ReportListView* documentList(QWidget* modal) { return modal->findChild<ReportListView*>("lvwDocs"); }
 inline QSize shownPicture(QWidget* modal) { return modal->findChild<ImageBox*>("imgView")->Picture().size(); }
+
+// Clicks the list's row whose name is given, as a user would.
+inline void clickRow(QWidget* modal, const QString& name) {
+    ReportListView* view = documentList(modal);
+    const qint32 item = view->FindItem(name);
+    ASSERT_NE(item, 0) << name.toStdString();
+    const QRect row = view->visualRect(view->model()->index(item - 1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+}
+
+// A failure as the dialogs report it: an information box with the product's title.
+inline QString informed(const QString& text) { return text + QStringLiteral("|64|Brenmoria 2014"); }
+
+// Presses the help button; returns the call the services object then gets.
+inline QString pressHelp(QWidget* modal, qint32 context) {
+    click(modal, "cmdHelp");
+    return QStringLiteral("ShowHelp %1 %2").arg(static_cast<qint32>(modal->winId())).arg(context);
+}
 
 // What the dialog's frame gives every host control, in order, as "name=value".
 inline QStringList hostProperties(const QString& module) {
@@ -92,7 +119,7 @@ inline void expectFrame(QWidget* modal, const QString& title, QSize size, const 
 inline std::vector<std::pair<const char*, ModalDriver::Step>> waysOut(const char* cancel,
                                                                       std::initializer_list<const char*> focuses) {
     const std::vector<const char*> onto(focuses);
-    return {{"cancel button", [=](QWidget* modal) { ModalDriver::click(modal, QLatin1String(cancel)); }},
+    return {{"cancel button", clicking(cancel)},
             {"close box", ModalDriver::pressCloseBox},
             {"Return, Enter and Escape", [=](QWidget* modal) {
                  for (const char* focus : onto) {
@@ -122,15 +149,19 @@ protected:
 
     // Opens a dialog through `open` and works it with `steps`; every step must run. Returns what
     // `open` returned; the message boxes shown are left in `shown`.
-    template <typename Open, typename... Steps>
-    bool drive(Open open, Steps... steps) {
+    template <typename Open>
+    bool driveSteps(Open open, const std::vector<ModalDriver::Step>& steps) {
         ModalDriver driver;
         driver.answersYes = answerYes;
-        (driver.then(steps), ...);
+        for (const ModalDriver::Step& step : steps) driver.then(step);
         const bool result = open();
         EXPECT_TRUE(driver.ranAllSteps());
         shown = driver.messages;
         return result;
+    }
+    template <typename Open, typename... Steps>
+    bool drive(Open open, Steps... steps) {
+        return driveSteps(open, {ModalDriver::Step(steps)...});
     }
 
     // Expects `open` to fail with the given error number before any window shows.
@@ -148,6 +179,13 @@ protected:
         EXPECT_FALSE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
+
+    // A failure the manager recorded before the dialog opened.
+    void recordEarlierFailure() {
+        manager->SetLastErr(3021);
+        manager->SetLastErrDescrip(earlierFailure);
+    }
+    const QString earlierFailure = QStringLiteral("fallo anterior");
 
     QStringList shown;       // "text|style|title" of the message boxes of the last drive()
     bool answerYes = false;  // what drive() answers to a question
