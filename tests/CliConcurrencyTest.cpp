@@ -79,6 +79,19 @@ TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
     store("grande.bin --name Siguiente");
 }
 
+// A database another process holds past the wait is refused as busy, with the advice to try again.
+TEST_F(CliConcurrencyTest, DatabaseHeldPastTheWaitIsReportedBusy) {
+    const auto holder = Connection::Open(database());
+    holder->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
+    writeFile(QStringLiteral("a.txt"), "a");
+    const CliResult refused = runLine("store a.txt --name Esperado");
+    EXPECT_TRUE(ended(refused, 3, QStringLiteral("ocupada por otro proceso (SQLITE_BUSY)")) &&
+                refused.err.contains(QStringLiteral("vuelva a intentarlo")))
+        << refused;
+    holder->Execute(QStringLiteral("ROLLBACK"));
+    EXPECT_TRUE(listedNames().isEmpty());
+}
+
 // What one process did: the documents it stored and did not remove, and the runs that failed.
 struct WorkerLog {
     QStringList kept;
