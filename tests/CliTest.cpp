@@ -38,7 +38,7 @@ QJsonArray jsonRows(const Result& result) { return QJsonDocument::fromJson(resul
 
 // Content comes back byte for byte to a file, to standard output and through a download page; an
 // outside reference gives its location. A picture gets the miniature the add dialog makes, and
-// other files none. Links come off one at a time, and rm takes the rest.
+// other files none. Links come and go one at a time, and rm takes the rest.
 TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     writeFile(QStringLiteral("datos.bin"), BinaryContent);
     const QString guid = store("datos.bin --name Datos --parent {P} --parent {Q} --parent-type Cliente");
@@ -77,7 +77,9 @@ TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     EXPECT_EQ(runLine("parents %1", {guid}).out, (key('P') + '\n' + key('Q') + '\n').toUtf8())
         << "one key per line, and nothing for the list's closing empty entry";
     EXPECT_TRUE(ended(runLine("unlink {P} %1", {guid}), 0));
-    EXPECT_EQ(runLine("parents %1", {guid}).outLines(), QStringList{key('Q')});
+    EXPECT_TRUE(ended(runLine("link {R} %1 --parent-type Cliente", {guid}), 0));
+    EXPECT_EQ(runLine("parents %1", {guid}).outLines(), (QStringList{key('Q'), key('R')}));
+    EXPECT_EQ(listedNames("--parents {R}"), QStringList{QStringLiteral("Datos")}) << "a link of the system's";
     EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0));
     EXPECT_EQ(listedNames(), words(QStringLiteral("Casa Catalogo")));
     EXPECT_TRUE(listedNames("--all").isEmpty()) << "its links went with it";
