@@ -1,5 +1,13 @@
 #include "support/CliRun.h"
 
+#include "platform/ComponentFile.h"
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
 #include <QProcessEnvironment>
 
 namespace dorvanel::test {
@@ -9,7 +17,30 @@ std::ostream& operator<<(std::ostream& os, const CliResult& result) {
               << "\nstderr: " << result.err.toStdString();
 }
 
+::testing::AssertionResult ended(const CliResult& result, int status, const QString& text) {
+    if (result.status == status && (QString::fromUtf8(result.out).contains(text) || result.err.contains(text)))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << result;
+}
+
 QStringList words(const QString& line) { return line.split(u' ', Qt::SkipEmptyParts); }
+
+QString key(char filler) { return QString(32, QLatin1Char(filler)); }
+
+QString filled(QString text, const QStringList& values) {
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        text.replace(QStringLiteral("{%1}").arg(QLatin1Char(letter)), key(letter));
+    // From the last, so that %1 does not take the start of %12.
+    for (qsizetype place = values.size(); place > 0; --place)
+        text.replace(u'%' + QString::number(place), values[place - 1]);
+    return text;
+}
+
+QStringList commandLine(const char* line, const QStringList& values) {
+    QStringList filledWords;
+    for (const QString& word : words(QString::fromUtf8(line))) filledWords << filled(word, values);
+    return filledWords;
+}
 
 void CliRunner::start(QProcess& process, const QStringList& arguments, const QStringList& unsetVariables) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -34,6 +65,57 @@ CliResult CliRunner::finish(QProcess& process) {
     if (!process.waitForFinished(60000)) return CliResult{};
     return CliResult{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                      process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+void CliFixture::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    const CliResult init = runLine("init");
+    ASSERT_EQ(init.status, 0) << init;
+}
+
+void CliFixture::TearDown() { QFile::remove(ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp")); }
+
+QStringList CliFixture::withDatabase(const QStringList& arguments) const {
+    return QStringList{QStringLiteral("--db"), database()} + arguments;
+}
+
+CliResult CliFixture::run(const QStringList& arguments, const QStringList& unsetVariables) const {
+    return runner.run(withDatabase(arguments), unsetVariables);
+}
+
+QString CliFixture::writeFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_EQ(file.write(bytes), bytes.size());
+    return file.fileName();
+}
+
+QByteArray CliFixture::readFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+QString CliFixture::store(const char* line, const QStringList& values) const {
+    const CliResult stored = run(QStringList{QStringLiteral("store")} + commandLine(line, values));
+    EXPECT_EQ(stored.status, 0) << stored;
+    return stored.lastLine();
+}
+
+QStringList CliFixture::listedNames(const char* options, const QStringList& values) const {
+    const CliResult listed =
+        run(QStringList{QStringLiteral("list"), QStringLiteral("--json")} + commandLine(options, values));
+    EXPECT_EQ(listed.status, 0) << listed;
+    QStringList names;
+    for (const QJsonValue& row : QJsonDocument::fromJson(listed.out).array())
+        names << row[QStringLiteral("name")].toString();
+    names.sort();
+    return names;
+}
+
+QVariant CliFixture::sqlValue(const QString& statement, const QVariantList& values) const {
+    const auto rows = Connection::Open(database())->Execute(statement, values);
+    return rows && !rows->Eof() ? rows->Fields(0) : QVariant();
 }
 
 }  // namespace dorvanel::test

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
 #include <ostream>
 #include <utility>
 
@@ -22,8 +26,23 @@ struct CliResult {
 
 std::ostream& operator<<(std::ostream& os, const CliResult& result);
 
+// Whether the run ended with the status and said the text on standard output or error; the run is
+// shown when not.
+::testing::AssertionResult ended(const CliResult& result, int status, const QString& text = {});
+
 // The words of a command line whose arguments hold no spaces.
 QStringList words(const QString& line);
+
+// A document's or parent's key: 32 times the character given.
+QString key(char filler);
+
+// The text with each {X}, X a capital letter, made key(X) and each %1, %2... the value given in
+// that place.
+QString filled(QString text, const QStringList& values = {});
+
+// The words of a command line, each filled: the line is split first, so that a value may hold
+// spaces.
+QStringList commandLine(const char* line, const QStringList& values = {});
 
 // Runs the program (the DORVANEL_CLI the test is built with) as a user runs it, with a home
 // of its own: HOME, the XDG folders and the working folder are the folder given, and
@@ -43,6 +62,34 @@ public:
 
 private:
     QString home_;
+};
+
+// The program run in a temporary home folder, on a SQLite database there that init made.
+class CliFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Storing a picture leaves its miniature beside the library.
+    void TearDown() override;
+
+    QString database() const { return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite")); }
+    QStringList withDatabase(const QStringList& arguments) const;
+    // The program on the test's database, drawing on the runner's platform unless that is among
+    // the variables left out.
+    CliResult run(const QStringList& arguments, const QStringList& unsetVariables = {}) const;
+    CliResult runLine(const char* line, const QStringList& values = {}) const { return run(commandLine(line, values)); }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) const;
+    static QByteArray readFile(const QString& path);
+    // Runs store with the command line given after it and gives the key it printed last.
+    QString store(const char* line, const QStringList& values = {}) const;
+    // The names list --json gives, sorted, so that a document listed twice shows twice.
+    QStringList listedNames(const char* options = "", const QStringList& values = {}) const;
+    // The first field of the first row a statement gives, run with plain SQL on the test's
+    // database; null when it gives none.
+    QVariant sqlValue(const QString& statement, const QVariantList& values = {}) const;
+
+    QTemporaryDir dir;
+    CliRunner runner{dir.path()};
 };
 
 }  // namespace dorvanel::test
