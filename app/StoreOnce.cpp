@@ -1,5 +1,6 @@
 #include "StoreOnce.h"
 
+#include "LocalFile.h"
 #include "Session.h"
 
 #include <Dorvanel/Connection.h>
@@ -35,7 +36,7 @@ QString storeOnce(Session& session, const StoreRequest& request, const QStringLi
                   bool once, const std::function<void(const QString& guid)>& alongside) {
     QTextStream err(stderr);
     if (once && !request.isUrl) {
-        const QString holder = holderOf(session, FileContentDigest(request.file));
+        const QString holder = holderOf(session, FileContentDigest(LocalFile(request.file).readablePath()));
         if (!holder.isEmpty()) {
             linkExisting(session, holder, parents, parentType, alongside);
             err << "El documento ya existía con el mismo contenido: " << holder << Qt::endl;
