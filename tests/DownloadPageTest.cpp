@@ -55,7 +55,7 @@ TEST(DownloadPage, LocationIsOnlyEverTheLinksTarget) {
         QString location;
         QString anchor;  // how the page's link starts
     } cases[] = {
-        {QStringLiteral("/tmp/temp.pdf"), QStringLiteral("<a href=\"/tmp/temp.pdf\" target=")},
+        {QStringLiteral("C:\\docs\\a b.pdf"), QStringLiteral("<a href=\"C:\\docs\\a b.pdf\" target=")},
         {QStringLiteral("a\"><img src=x onerror=alert(1)>"),
          QStringLiteral("<a href=\"a&quot;&gt;&lt;img src=x onerror=alert(1)&gt;\" target=")},
         {QStringLiteral("https://example.com/?a=1&b=2"),
