@@ -2,7 +2,6 @@
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
 #include "repository/DocumentToTempFile.h"
-#include "repository/DownloadPage.h"
 #include "repository/SqlTexts.h"
 #include "support/RepositoryTest.h"
 #include "support/SqlLogCapture.h"
@@ -26,119 +25,95 @@ QByteArray contentOf(const QString& path) {
 
 QString tempFile(const QString& type) { return ComponentFile::tempFolder() + QStringLiteral("/temp.") + type; }
 
-class FetchingTest : public RepositoryTest {
-protected:
-    // The document's content, or its miniature, to the temporary file of its type.
-    QString fetch(const QString& guid, bool miniature = false) {
-        const qint32 pk = pkOf(guid);
-        return miniature
-                   ? DocumentToTempFile(connection, SqlTexts::documentMiniature(pk), QStringLiteral("Minidata"), pk)
-                   : DocumentToTempFile(connection, SqlTexts::documentContent(pk), QStringLiteral("data"), pk);
-    }
-};
+using FetchingTest = RepositoryTest;
 
-TEST_F(FetchingTest, ContentGoesToTheTempFileOfItsType) {
+// Content and miniature go to the temporary file of the type, which the next one replaces. An
+// outside document gives its location; no content, or no row, gives "".
+TEST_F(FetchingTest, DocumentToTempFileWritesTheFileOfTheTypeOrGivesTheLocation) {
     const QString first = storeFile(QStringLiteral("Uno"), QStringLiteral("jpg"), QByteArray("one\0", 4),
                                     QByteArray("mini-one"));
     const QString second = storeFile(QStringLiteral("Dos"), QStringLiteral("jpg"), QByteArray("two"));
-    const QString path = fetch(first);
+    const QString url = storeUrl(QStringLiteral("Web"), QStringLiteral("https://example.com/a.pdf"));
+    const QString path = toTempFile(first);
     EXPECT_EQ(path, tempFile(QStringLiteral("jpg")));
     EXPECT_EQ(contentOf(path), QByteArray("one\0", 4));
-    EXPECT_EQ(fetch(first, true), path);
+    EXPECT_EQ(toTempFile(first, true), path);
     EXPECT_EQ(contentOf(path), QByteArray("mini-one"));
-    fetch(second);
-    EXPECT_EQ(contentOf(path), QByteArray("two")) << "the next document of the type overwrites it";
-    EXPECT_EQ(fetch(second, true), QString()) << "no miniature, no file";
-}
-
-TEST_F(FetchingTest, OutsideMissingAndFailingRowsWriteNoFileAndTheTypeStaysInTheTempFolder) {
-    const QString url = storeUrl(QStringLiteral("Web"), QStringLiteral("https://example.com/a.pdf"));
-    connection->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, TypeData, Data) VALUES (?, 'n', 'txt', ?)"),
-                        {Key(QStringLiteral("N")), QByteArray("inside")});
-    EXPECT_EQ(fetch(url), QStringLiteral("https://example.com/a.pdf"));
-    EXPECT_EQ(fetch(Key(QStringLiteral("N"))), tempFile(QStringLiteral("txt")));
+    EXPECT_EQ(toTempFile(second, true), QString()) << "no miniature, no file";
+    EXPECT_EQ(toTempFile(url), QStringLiteral("https://example.com/a.pdf"));
     for (const QString& sql : {SqlTexts::documentContent(999999),
                                QStringLiteral("Select storeout,urlfile,Data,TypeData From Missing Where Sys_PK =1")})
         EXPECT_EQ(DocumentToTempFile(connection, sql, QStringLiteral("data"), 1), QString()) << sql.toStdString();
-    connection->Execute(QStringLiteral("UPDATE Docs SET storeout = NULL"));
-    EXPECT_EQ(fetch(url), QString()) << "a NULL storeout is inside, and this row has no content";
 
-    // The type code never leads out of the temporary folder.
-    connection->Execute(QStringLiteral("UPDATE Docs SET TypeData = '../../escape' WHERE Sys_GUID = ?"),
-                        {Key(QStringLiteral("N"))});
-    const QString path = fetch(Key(QStringLiteral("N")));
-    EXPECT_EQ(path, ComponentFile::tempFolder() + QStringLiteral("/temp..._.._escape"));
-    EXPECT_EQ(contentOf(path), QByteArray("inside"));
-    QFile::remove(path);
+    // A NULL storeout is inside: the outside row has no content, the other keeps its own.
+    connection->Execute(QStringLiteral("UPDATE Docs SET storeout = NULL"));
+    EXPECT_EQ(toTempFile(url), QString());
+    EXPECT_EQ(toTempFile(second), path);
+    EXPECT_EQ(contentOf(path), QByteArray("two"));
 }
 
+TEST_F(FetchingTest, TheTypeCodeNeverLeadsOutOfTheTempFolder) {
+    const QString guid = storeFile(QStringLiteral("Acta"), QStringLiteral("txt"), QByteArray("inside"));
+    connection->Execute(QStringLiteral("UPDATE Docs SET TypeData = '../../escape'"));
+    const QString path = toTempFile(guid);
+    EXPECT_EQ(path, ComponentFile::tempFolder() + QStringLiteral("/temp..._.._escape"));
+    EXPECT_EQ(contentOf(path), QByteArray("inside"));
+}
+
+// Pictures open in the shell; other types, and any type saved, go through the download page;
+// without a key or a type nothing is done.
 TEST_F(FetchingTest, OpenDocumentChoosesShellOrDownloadPage) {
     const QString picture = storeFile(QStringLiteral("Foto"), QStringLiteral("jpg"), QByteArray("jpg"));
-    const QString report = storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("pdf"));
+    const qint32 report = pkOf(storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("pdf")));
     const QString web = storeUrl(QStringLiteral("Web"), QStringLiteral("https://example.com/x.png"));
     const struct {
         qint32 pk;
         QString type;
         bool saveAs;
-        QString shellOpened;  // empty: the download page links to `page`
+        QString shellOpened;  // else the download page links to `page`, if that is not null either
         QString page;
     } cases[] = {
         {pkOf(picture), QStringLiteral("JPG"), false, tempFile(QStringLiteral("jpg")), {}},
         {pkOf(picture), QStringLiteral("jpg"), true, {}, tempFile(QStringLiteral("jpg"))},
-        {pkOf(report), QStringLiteral("pdf"), false, {}, tempFile(QStringLiteral("pdf"))},
+        {report, QStringLiteral("pdf"), false, {}, tempFile(QStringLiteral("pdf"))},
         {pkOf(web), QStringLiteral("png"), false, QStringLiteral("https://example.com/x.png"), {}},
         {424242, QStringLiteral("gif"), false, QStringLiteral(""), {}},
+        {0, QStringLiteral("pdf"), false, {}, {}},
+        {report, QString(), false, {}, {}},
     };
     for (const auto& c : cases) {
         oskel->calls.clear();
         shownPages.clear();
+        SqlLogCapture log;
         manager->OpenDocument(c.pk, c.type, c.saveAs);
+        const QString read =
+            QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =%1").arg(c.pk);
         if (!c.shellOpened.isNull()) {
             EXPECT_EQ(oskel->calls, QStringList{QStringLiteral("ShellOpen %1 open 0").arg(c.shellOpened)}) << c.pk;
             EXPECT_TRUE(shownPages.isEmpty());
-        } else {
-            ASSERT_EQ(shownPages.size(), 1) << c.pk;
-            EXPECT_EQ(shownPages[0], folder() + QStringLiteral("/download7.html"));
+        } else if (!c.page.isNull()) {
+            EXPECT_EQ(shownPages, QStringList{folder() + QStringLiteral("/download7.html")}) << c.pk;
             EXPECT_TRUE(oskel->writtenText.startsWith(pageLink(c.page))) << oskel->writtenText.toStdString();
+        } else {
+            EXPECT_TRUE(log.statements().isEmpty() && oskel->calls.isEmpty() && shownPages.isEmpty()) << c.pk;
+            continue;
         }
+        EXPECT_EQ(log.statements().value(0), read);
     }
     EXPECT_EQ(manager->LastErr(), 0);
-}
 
-TEST_F(FetchingTest, OpenDocumentWithoutKeyOrTypeDoesNothingAndRecordsAFailure) {
-    const qint32 report = pkOf(storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("pdf")));
-    oskel->calls.clear();
-    SqlLogCapture log;
-    manager->OpenDocument(0, QStringLiteral("pdf"));
-    manager->OpenDocument(report, QString());
-    EXPECT_EQ(log.statements().filter(QStringLiteral("Docs Where")), QStringList());
-    EXPECT_TRUE(oskel->calls.isEmpty());
-    EXPECT_TRUE(shownPages.isEmpty());
+    oskel->writeSucceeds = false;
+    manager->OpenDocument(report, QStringLiteral("pdf"));
+    EXPECT_TRUE(shownPages.isEmpty()) << "a page that could not be written";
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Error al tratar de guardar archivo html temporal|0|")});
     gOskel.reset();  // a picture type is opened through the services object
     manager->OpenDocument(report, QStringLiteral("jpg"));
-    EXPECT_TRUE(log.statements().contains(
-        QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =") + QString::number(report)));
     EXPECT_EQ(manager->LastErr(), Error::ObjectNotSet);
     EXPECT_FALSE(manager->LastErrDescrip().isEmpty());
 }
 
-TEST_F(FetchingTest, DownloadPageEscapesMarkupAndReportsAFailedWrite) {
-    manager->SaveAs(QStringLiteral("C:\\docs\\a b.pdf"));
-    EXPECT_TRUE(oskel->writtenText.startsWith(pageLink(QStringLiteral("C:\\docs\\a b.pdf"))));
-    manager->SaveAs(QStringLiteral("x\"><script>alert(1)</script>"));
-    EXPECT_TRUE(
-        oskel->writtenText.startsWith(pageLink(QStringLiteral("x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;"))));
-    oskel->writeSucceeds = false;
-    shownPages.clear();
-    manager->SaveAs(QStringLiteral("a.pdf"));
-    EXPECT_TRUE(shownPages.isEmpty());
-    EXPECT_EQ(messages, QStringList{QStringLiteral("Error al tratar de guardar archivo html temporal|0|")});
-}
-
-TEST_F(FetchingTest, GetDocumentFileAndRemoveDocument) {
-    const QString guid = storeFile(QStringLiteral("Acta"), QStringLiteral("txt"), QByteArray("acta\0", 5));
-    EXPECT_EQ(contentOf(manager->GetDocumentFile(guid)), QByteArray("acta\0", 5));
-    EXPECT_EQ(manager->GetDocFileByName(Key(QStringLiteral("A")), QStringLiteral("Acta")), QString());
+TEST_F(FetchingTest, RemoveDocumentLeavesTheLinksAndRecordsARefusal) {
+    const QString guid = storeFile(QStringLiteral("Acta"), QStringLiteral("txt"), QByteArray("acta"));
     link(Key(QStringLiteral("A")), guid);
     EXPECT_TRUE(manager->RemoveDocument(guid));
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 0);

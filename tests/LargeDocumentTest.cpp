@@ -1,8 +1,6 @@
 #include "platform/BlobStreaming.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
-#include "repository/DocumentToTempFile.h"
-#include "repository/SqlTexts.h"
 #include "support/RepositoryTest.h"
 
 #include <QCryptographicHash>
@@ -42,6 +40,14 @@ protected:
         digest.addData(&file);
         return digest.result();
     }
+    // The number of the Error raised by copying the file into Data of the row that keyColumn picks.
+    qint32 refusalToWrite(const QString& keyColumn, const QVariant& key, const QString& file) {
+        return raisedBy([&] {
+                   BlobStreaming::writeFromFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"), keyColumn,
+                                                key, file);
+               })
+            .number();
+    }
 };
 
 TEST_F(LargeDocumentTest, ContentRoundTripsByteExactAtEverySize) {
@@ -54,13 +60,8 @@ TEST_F(LargeDocumentTest, ContentRoundTripsByteExactAtEverySize) {
         EXPECT_EQ(QFileInfo(fetched).size(), size);
         EXPECT_EQ(digestOf(fetched), digest) << "GetDocumentFile, " << size << " bytes";
         QFile::remove(fetched);
-        const QString temp = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)),
-                                                QStringLiteral("data"), pkOf(guid));
-        EXPECT_EQ(digestOf(temp), digest) << "DocumentToTempFile, " << size << " bytes";
-        const QString mini = DocumentToTempFile(connection, SqlTexts::documentMiniature(pkOf(guid)),
-                                                QStringLiteral("Minidata"), pkOf(guid));
-        EXPECT_EQ(digestOf(mini), digest) << "miniature, " << size << " bytes";
-        QFile::remove(temp);
+        EXPECT_EQ(digestOf(toTempFile(guid)), digest) << "DocumentToTempFile, " << size << " bytes";
+        EXPECT_EQ(digestOf(toTempFile(guid, true)), digest) << "miniature, " << size << " bytes";
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
 }
@@ -72,13 +73,7 @@ TEST_F(LargeDocumentTest, ContentOfAnotherSizeThanItsPlaceIsRefused) {
     const qint64 rowid = pkOf(Key(QStringLiteral("Z")));
     for (const qint64 size : {2 * Chunk - 1, 2 * Chunk + 1}) {
         const QString file = makeFile(QStringLiteral("changed-%1").arg(size), size).first;
-        try {
-            BlobStreaming::writeFromFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
-                                         QStringLiteral("Sys_PK"), rowid, file);
-            ADD_FAILURE() << size << " bytes were taken";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.number(), Error::FileFailed);
-        }
+        EXPECT_EQ(refusalToWrite(QStringLiteral("Sys_PK"), rowid, file), Error::FileFailed) << size << " bytes";
     }
 }
 
@@ -89,40 +84,31 @@ TEST_F(LargeDocumentTest, StreamingJoinsTheCallersTransactionAndAFailureLeavesNo
         EXPECT_EQ(manager->StoreDocument(QStringLiteral("Acta"), QString(), QString(), file, file).length(), 32);
     }
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 0);
-    for (int attempt = 1; attempt <= 2; ++attempt) {
-        try {
-            BlobStreaming::writeFromFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
-                                         QStringLiteral("Sys_GUID"), Key(QStringLiteral("missing")), file);
-            ADD_FAILURE() << "attempt " << attempt << " wrote to no row";
-        } catch (const Error& error) {
-            EXPECT_EQ(error.number(), Error::NoCurrentRecord) << error.what();
-        }
-    }
+    for (int attempt = 1; attempt <= 2; ++attempt)
+        EXPECT_EQ(refusalToWrite(QStringLiteral("Sys_GUID"), Key(QStringLiteral("missing")), file),
+                  Error::NoCurrentRecord)
+            << "attempt " << attempt << " wrote to no row";
     const QString guid = manager->StoreDocument(QStringLiteral("Acta"), QString(), QString(), QString(), file);
     manager->StoreDocument(QStringLiteral("Otra"), QString(), QString(), QString(), file);
-    const qint32 pk = pkOf(guid);
     // A query whose rows are still being read does not stand in the way.
     const auto reading = connection->Execute(QStringLiteral("SELECT Sys_GUID FROM Docs"));
-    EXPECT_EQ(digestOf(DocumentToTempFile(connection, SqlTexts::documentContent(pk), QStringLiteral("data"), pk)),
-              digest);
+    EXPECT_EQ(digestOf(toTempFile(guid)), digest);
     EXPECT_EQ(digestOf(manager->GetDocumentFile(guid)), digest);
 }
 
 TEST_F(LargeDocumentTest, UnwritableTempFileIsNeverReportedAsWritten) {
-    const auto [file, digest] = makeFile(QStringLiteral("acta.odt"), 2 * Chunk + 5);
+    const QString file = makeFile(QStringLiteral("acta.odt"), 2 * Chunk + 5).first;
     const QString guid = manager->StoreDocument(QStringLiteral("Acta"), QString(), QString(), QString(), file);
     // A folder where the temporary file should go makes its final rename fail.
     const QString blocked = ComponentFile::tempFolder() + QStringLiteral("/temp.odt");
     QFile::remove(blocked);
     ASSERT_TRUE(QDir().mkpath(blocked));
-    const QString result = DocumentToTempFile(connection, SqlTexts::documentContent(pkOf(guid)), QStringLiteral("data"),
-                                              pkOf(guid));
+    const QString result = toTempFile(guid);
     QDir(blocked).removeRecursively();
     EXPECT_EQ(result, QString());
     const QStringList leftovers =
         QDir(ComponentFile::tempFolder()).entryList({QStringLiteral("temp.odt*")}, QDir::Files);
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(QLatin1Char(' ')).toStdString();
-    (void)digest;
 }
 
 }  // namespace

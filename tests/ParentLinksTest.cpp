@@ -19,49 +19,41 @@ protected:
     const QString parentB = Key(QStringLiteral("B"));
 };
 
-TEST_F(ParentLinksTest, KeysOfAnyOtherLengthAreRefusedWithoutTouchingLastErr) {
-    manager->SetLastErr(7);
-    for (const QString& parent : {parentA.left(31), parentA + QLatin1Char('0')})
-        EXPECT_FALSE(manager->AddLink(parent, document, QStringLiteral("Cliente")));
-    EXPECT_FALSE(manager->AddLink(parentA, document.left(31), QStringLiteral("Cliente")));
-    EXPECT_EQ(manager->LastErr(), 7);
-    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 0);
-}
-
-TEST_F(ParentLinksTest, KeysOfAnyOtherLengthNeverReachTheDatabase) {
+// Not even the parent type is looked up, and LastErr keeps what it held.
+TEST_F(ParentLinksTest, KeysOfAnyOtherLengthAreRefusedBeforeReachingTheDatabase) {
     link(parentA, document);
+    manager->SetLastErr(7);
     SqlLogCapture log;
     for (const QString& parent : {parentA.left(31), parentA + QLatin1Char('0')}) {
         EXPECT_FALSE(manager->AddLink(parent, document, QStringLiteral("Cliente")));
-        EXPECT_FALSE(manager->AddLink(parent, document)) << "not even the parent type is looked up";
+        EXPECT_FALSE(manager->AddLink(parent, document));
     }
-    EXPECT_FALSE(manager->AddLink(parentA, document.left(31), QStringLiteral("Cliente")));
-    EXPECT_FALSE(manager->AddLink(parentA, document + QLatin1Char('0'), QStringLiteral("Cliente")));
-    for (const QString& guid : {document.left(31), document + QLatin1Char('0'), QString()})
+    for (const QString& guid : {document.left(31), document + QLatin1Char('0'), QString()}) {
+        EXPECT_FALSE(manager->AddLink(parentA, guid, QStringLiteral("Cliente")));
         EXPECT_EQ(manager->GetParentList(guid), QVariant(QStringLiteral("")));
-    EXPECT_EQ(log.statements(), QStringList()) << "no statement reaches the database";
+    }
+    EXPECT_EQ(log.statements(), QStringList());
+    EXPECT_EQ(manager->LastErr(), 7);
+    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 1);
 }
 
-TEST_F(ParentLinksTest, MissingTypeIsCopiedFromTheParentsOtherLinks) {
-    link(parentA, document, QStringLiteral("Proveedor"));
-    const QString second = storeFile(QStringLiteral("Anexo"), QStringLiteral("pdf"), QByteArray("y"));
-    SqlLogCapture log;
-    ASSERT_TRUE(manager->AddLink(parentA, second));
-    EXPECT_EQ(log.statements().first(),
-              QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + parentA + "'");
-    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink WHERE TypeParent = 'Proveedor' AND Sis = 1")), 2);
-}
-
-TEST_F(ParentLinksTest, ParentWithoutLinksAndWithoutTypeIsRecordedAsMinus99) {
+TEST_F(ParentLinksTest, MissingTypeIsCopiedFromTheParentsOtherLinksOrRecordedAsMinus99) {
     EXPECT_FALSE(manager->AddLink(parentB, document));
     EXPECT_EQ(manager->LastErr(), -99);
     EXPECT_EQ(manager->LastErrDescrip(), QStringLiteral("No existe ParentType"));
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 0);
-    link(parentA, document);
+
+    link(parentA, document, QStringLiteral("Proveedor"));
+    const QString second = storeFile(QStringLiteral("Anexo"), QStringLiteral("pdf"), QByteArray("y"));
+    SqlLogCapture log;
+    ASSERT_TRUE(manager->AddLink(parentA, second));
+    EXPECT_EQ(log.statements().value(0),
+              QStringLiteral("Select TypeParent From DocLinks Where FK_Parent ='") + parentA + "'");
+    EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink WHERE TypeParent = 'Proveedor' AND Sis = 1")), 2);
     EXPECT_EQ(manager->LastErr(), -99) << "a later success leaves the failure";
 }
 
-TEST_F(ParentLinksTest, DeleteLinkRemovesEveryRowOfThePairOnly) {
+TEST_F(ParentLinksTest, DeleteLinkRemovesEveryRowOfThePairOnlyAndPassesFailuresOn) {
     link(parentA, document);
     link(parentA, document);
     link(parentB, document);
@@ -72,16 +64,15 @@ TEST_F(ParentLinksTest, DeleteLinkRemovesEveryRowOfThePairOnly) {
     EXPECT_FALSE(manager->DeleteLink(parentA, document));
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 1);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 1);
-}
 
-TEST_F(ParentLinksTest, DeleteLinkPassesFailuresOn) {
     connection->Execute(QStringLiteral("DROP VIEW qryJoin"));
     connection->Execute(QStringLiteral("DROP VIEW DocLinks"));
     connection->Execute(QStringLiteral("DROP TABLE DocLink"));
     EXPECT_THROW(manager->DeleteLink(parentA, document), Error);
 }
 
-TEST_F(ParentLinksTest, ParentListEndsWithOneEmptyString) {
+// The list is split from "KEY;KEY;", and is the empty string itself when there is nothing to split.
+TEST_F(ParentLinksTest, ParentListEndsWithOneEmptyStringOrIsTheEmptyString) {
     link(parentA, document);
     link(parentB, document);
     SqlLogCapture log;
@@ -92,17 +83,11 @@ TEST_F(ParentLinksTest, ParentListEndsWithOneEmptyString) {
     ASSERT_EQ(parents.size(), 3);
     EXPECT_TRUE(parents.contains(parentA) && parents.contains(parentB));
     EXPECT_EQ(parents[2], QString());
-}
 
-TEST_F(ParentLinksTest, NoParentsGiveTheEmptyStringNotAnEmptyList) {
-    const QString other = storeFile(QStringLiteral("Suelto"), QStringLiteral("pdf"), QByteArray("z"));
-    for (const QString& key : {other, other.left(31), QString()}) {
-        const QVariant parents = manager->GetParentList(key);
-        EXPECT_EQ(parents.typeId(), QMetaType::QString);
-        EXPECT_EQ(parents.toString(), QString());
-    }
+    const QString unlinked = storeFile(QStringLiteral("Suelto"), QStringLiteral("pdf"), QByteArray("z"));
+    EXPECT_EQ(manager->GetParentList(unlinked), QVariant(QStringLiteral("")));
     connection->Close();
-    EXPECT_EQ(manager->GetParentList(document).toString(), QString()) << "a failure gives the empty string";
+    EXPECT_EQ(manager->GetParentList(document), QVariant(QStringLiteral(""))) << "a failure gives the empty string";
 }
 
 TEST_F(ParentLinksTest, ApostrophesInKeysAreDoubledAndChangeNothing) {
@@ -111,9 +96,11 @@ TEST_F(ParentLinksTest, ApostrophesInKeysAreDoubledAndChangeNothing) {
     SqlLogCapture log;
     EXPECT_FALSE(manager->AddLink(quoted, document));
     EXPECT_FALSE(manager->DeleteLink(quoted, document));
-    EXPECT_EQ(log.statements()[0],
-              QStringLiteral(
-                  "Select TypeParent From DocLinks Where FK_Parent ='O''Brien'' or ''1''=''1xxxxxxxxxxxxxx'"));
+    const QString doubled = QStringLiteral("'O''Brien'' or ''1''=''1xxxxxxxxxxxxxx'");
+    EXPECT_EQ(log.statements(),
+              QStringList({QStringLiteral("Select TypeParent From DocLinks Where FK_Parent =") + doubled,
+                           QStringLiteral("DELETE FROM DocLink WHERE FK_Parent =") + doubled +
+                               QStringLiteral(" and FK_Doc ='") + document + "'"}));
     EXPECT_EQ(manager->LastErr(), -99);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 1);
 }

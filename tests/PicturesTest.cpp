@@ -91,10 +91,9 @@ QByteArray encoded(QSize size, const char* format = "JPEG") {
 
 ::testing::AssertionResult hasColour(const QImage& image, QPoint at, QColor expected) {
     const QColor seen = image.pixelColor(at);
-    if (std::abs(seen.red() - expected.red()) + std::abs(seen.green() - expected.green()) +
-            std::abs(seen.blue() - expected.blue()) <
-        16)
-        return ::testing::AssertionSuccess();
+    const int distance = std::abs(seen.red() - expected.red()) + std::abs(seen.green() - expected.green()) +
+                         std::abs(seen.blue() - expected.blue());
+    if (distance < 16) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel " << at.x() << "," << at.y() << " is " << seen.name().toStdString();
 }
 
@@ -113,7 +112,6 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         return file.fileName();
     }
-    static QImage saved() { return QImage(miniatureFile, "BMP"); }
 
     inline static const QString miniatureFile = ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp");
     PictureSurface surface{1800, 1400};  // as the add dialog's picMiniature starts
@@ -158,7 +156,7 @@ TEST_F(Miniature, PicturesGiveTheMiniatureFileFixedWidthInTheirProportionsOtherF
         const QString made = MakeMiniature(write(QString::fromUtf8(name), content), surface);
         EXPECT_EQ(made, size.isValid() ? miniatureFile : QString()) << name;
         EXPECT_TRUE(size.isValid() || !QFile::exists(miniatureFile)) << name << " wrote a miniature";
-        const QImage miniature = saved();
+        const QImage miniature(miniatureFile, "BMP");
         if (!size.isValid()) continue;
         EXPECT_EQ(miniature.size(), size) << name;
         if (miniature.isNull()) continue;

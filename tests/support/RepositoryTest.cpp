@@ -3,12 +3,12 @@
 #include "component/Globals.h"
 #include "platform/ComponentFile.h"
 #include "platform/Recordset.h"
+#include "repository/DocumentToTempFile.h"
+#include "repository/SqlTexts.h"
 
 #include <QDir>
 
 namespace dorvanel::test {
-
-QString Key(const QString& text) { return text.leftJustified(32, QLatin1Char('0'), true); }
 
 namespace {
 
@@ -66,14 +66,14 @@ qint32 RepositoryTest::pkOf(const QString& guid) {
     return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})->Fields(0).toInt();
 }
 
-void RepositoryTest::link(const QString& parent, const QString& guid, const QString& type, bool sis) {
-    ASSERT_TRUE(manager->AddLink(parent, guid, type, sis)) << manager->LastErrDescrip().toStdString();
+QString RepositoryTest::toTempFile(const QString& guid, bool miniature) {
+    const qint32 pk = pkOf(guid);
+    return miniature ? DocumentToTempFile(connection, SqlTexts::documentMiniature(pk), QStringLiteral("Minidata"), pk)
+                     : DocumentToTempFile(connection, SqlTexts::documentContent(pk), QStringLiteral("data"), pk);
 }
 
-qint32 RepositoryTest::rowCount(const QString& sql) {
-    Recordset rows;
-    rows.Open(sql, connection, Recordset::adOpenStatic);
-    return rows.RecordCount();
+void RepositoryTest::link(const QString& parent, const QString& guid, const QString& type, bool sis) {
+    ASSERT_TRUE(manager->AddLink(parent, guid, type, sis)) << manager->LastErrDescrip().toStdString();
 }
 
 }  // namespace dorvanel::test

@@ -20,9 +20,10 @@ protected:
                       const QByteArray& miniature = QByteArray());
     QString storeUrl(const QString& name, const QString& url);
     qint32 pkOf(const QString& guid);
+    // The document's content, or its miniature, copied to the temporary file of its type.
+    QString toTempFile(const QString& guid, bool miniature = false);
     void link(const QString& parent, const QString& guid, const QString& type = QStringLiteral("Cliente"),
               bool sis = true);
-    qint32 rowCount(const QString& sql);
 
     std::shared_ptr<Manager> manager;
     std::shared_ptr<RecordingOskel> oskel;
@@ -33,8 +34,5 @@ private:
     MessagePresenter previousPresenter_;
     DownloadPageShower previousShower_;
 };
-
-// A 32-character key: the text padded with "0".
-QString Key(const QString& text);
 
 }  // namespace dorvanel::test

@@ -2,12 +2,15 @@
 
 #include "host/Schema.h"
 #include "platform/Error.h"
+#include "platform/Recordset.h"
 
 #include <QFile>
 #include <QUrl>
 #include <string>
 
 namespace dorvanel::test {
+
+QString Key(const QString& text) { return text.leftJustified(32, QLatin1Char('0'), true); }
 
 namespace {
 
@@ -64,6 +67,16 @@ QString DatabaseTest::writeFile(const QString& name, const QByteArray& bytes) co
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     EXPECT_EQ(file.write(bytes), bytes.size());
     return path;
+}
+
+std::shared_ptr<Recordset> DatabaseTest::docRow(const QString& guid) {
+    return connection->Execute(QStringLiteral("SELECT * FROM Docs WHERE Sys_GUID = ?"), {guid});
+}
+
+qint32 DatabaseTest::rowCount(const QString& sql) {
+    Recordset rows;
+    rows.Open(sql, connection, Recordset::adOpenStatic);
+    return rows.RecordCount();
 }
 
 }  // namespace dorvanel::test

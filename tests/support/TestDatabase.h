@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Connection.h"
+#include "platform/Error.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -32,6 +33,9 @@ protected:
     QString folder() const { return dir_.path(); }
     // Writes bytes to a file in the test's temporary folder and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
+    qint32 rowCount(const QString& sql);
+    // Every column of the Docs row with that Sys_GUID.
+    std::shared_ptr<Recordset> docRow(const QString& guid);
 
     std::shared_ptr<Connection> connection;
 
@@ -41,5 +45,19 @@ private:
     QTemporaryDir dir_;
     QString url_;
 };
+
+// A 32-character key: the text padded with "0".
+QString Key(const QString& text);
+
+// The Error that action raises; number 0 when it raises none.
+template <typename Action>
+Error raisedBy(Action&& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error;
+    }
+    return Error(0, QString());
+}
 
 }  // namespace dorvanel::test
