@@ -199,6 +199,13 @@ void Session::browse(const QString& parents, const QString& info, const QString&
 
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
 
+void Session::requireAddedTable(const QString& table, const QString& what) {
+    if (!connection().HasTable(table))
+        throw Failure{Failed, QStringLiteral("La base de datos no tiene %1 (la tabla %2): la hizo una versión anterior "
+                                             "u otro programa. «dorvanel init» la añade sin tocar lo que guarda")
+                                  .arg(what, table)};
+}
+
 DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, QStringLiteral("del documento"));
     const auto rows =

@@ -97,6 +97,9 @@ public:
     QString proposedName(const QString& file);
 
     DocumentRef requireDocument(const QString& guid);
+    // Raises a Failure when the database lacks a table that init adds beside the documented ones
+    // (one made by an earlier version, or by the host itself); what names what it holds.
+    void requireAddedTable(const QString& table, const QString& what);
     // The database itself, for the operations that take it rather than the Manager.
     Connection& connection() const;
 

@@ -321,6 +321,23 @@ TEST_F(CliTest, DedupLinksTheDocumentThatHoldsTheSameContent) {
         << text;
 }
 
+// A database with only the documented tables, as an earlier version or another program made it:
+// storing works, what needs the added tables says how to get them, and init adds them.
+TEST_F(CliTest, ADatabaseWithOnlyTheDocumentedTablesStoresAndInitCompletesIt) {
+    for (const char* statement : {"DROP TRIGGER DocWords_Insert", "DROP TRIGGER DocWords_Update",
+                                  "DROP TRIGGER DocWords_Delete", "DROP TRIGGER DocDigests_Delete",
+                                  "DROP TABLE DocWordsPending", "DROP TABLE DocWords", "DROP TABLE DocDigests"})
+        sqlValue(QString::fromLatin1(statement));
+    writeFile(QStringLiteral("acta.txt"), "acta");
+    const QString stored = store("acta.txt --name Acta");
+    for (const char* line : {"search acta", "verify", "duplicates", "store acta.txt --name Otra --dedup"})
+        EXPECT_TRUE(ended(runLine(line), 1, QStringLiteral("«dorvanel init» la añade"))) << line;
+
+    EXPECT_TRUE(ended(runLine("init"), 0));
+    EXPECT_TRUE(ended(runLine("search acta"), 0, stored));
+    EXPECT_TRUE(ended(runLine("verify --backfill"), 0, QStringLiteral("Resúmenes calculados: 1\n")));
+}
+
 // Photographed, each dialog is its client area, as its twips size at 15 twips a pixel, and closes
 // as Cancelar closes it (exit 1, no key printed) or, for browse, as Cerrar (exit 0). None changes
 // a document, not even on a database without tables, and none is shown when nobody could see it

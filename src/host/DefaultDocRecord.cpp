@@ -40,13 +40,15 @@ struct Content {
 };
 
 // Copies the content files too large to be bound into the row, once it exists, and records the
-// digest of the document's content, taken as its bytes went by.
+// digest of the document's content, taken as its bytes went by, where the database keeps them:
+// one made by an earlier version, or by the host itself, may have only the documented tables.
 void streamContents(Connection& connection, const QString& guid, QList<Content>& contents) {
     for (Content& content : contents) {
         if (content.slot.streamed)
             content.slot.sha256 = BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column,
                                                                QStringLiteral("Sys_GUID"), Text(guid), content.file);
-        if (content.column == QLatin1String("Data") && !content.file.isEmpty())
+        if (content.column == QLatin1String("Data") && !content.file.isEmpty() &&
+            connection.HasTable(QStringLiteral("DocDigests")))
             RecordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
     }
 }

@@ -108,17 +108,13 @@ QStringList postgreSqlSchema() {
     return statements;
 }
 
-bool hasTable(Connection& connection, const QString& name) {
-    return !connection.Execute(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"), {name})->Eof();
-}
-
 void runAll(Connection& connection, const QStringList& statements) {
     for (const QString& statement : statements) connection.Execute(statement);
 }
 
 // A database made before the word index gets it, filled with the rows it already holds.
 void addSqliteWordIndex(Connection& connection) {
-    const bool existed = hasTable(connection, QStringLiteral("DocWords"));
+    const bool existed = connection.HasTable(QStringLiteral("DocWords"));
     runAll(connection, WordIndexSchema());
     if (!existed) runAll(connection, WordIndexFill());
 }

@@ -76,6 +76,12 @@ qint64 Connection::LargestValue() {
     return engine() == Engine::Sqlite ? sqlite3_limit(sqliteHandle(*this), SQLITE_LIMIT_LENGTH, -1) : LargestBytea;
 }
 
+bool Connection::HasTable(const QString& name) {
+    const QString sql = engine() == Engine::Sqlite ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?")
+                                                   : QStringLiteral("SELECT 1 WHERE to_regclass(?) IS NOT NULL");
+    return !Execute(sql, {name})->Eof();
+}
+
 bool Connection::IsOpen() const { return database_->isOpen(); }
 
 void Connection::Close() { database_->close(); }

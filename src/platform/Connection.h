@@ -47,6 +47,8 @@ public:
     // limit (1,000,000,000 unless the library was built otherwise), 1 GiB less a byte for a
     // PostgreSQL bytea.
     qint64 LargestValue();
+    // Whether the database has this table (or view), named as it was created, without quotes.
+    bool HasTable(const QString& name);
     bool IsOpen() const;
     void Close();
 

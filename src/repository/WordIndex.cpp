@@ -63,8 +63,7 @@ QStringList WordIndexFill() {
 }
 
 bool IndexQueuedWords(Connection& connection) {
-    if (connection.Execute(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'DocWordsPending'"))->Eof())
-        return false;
+    if (!connection.HasTable(QStringLiteral("DocWordsPending"))) return false;
     // Without content of its own, it is emptied at once rather than row by row.
     connection.Execute(
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.DocWordsRecent USING fts5(%1, content='', %2)")
