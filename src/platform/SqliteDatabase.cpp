@@ -19,7 +19,9 @@ namespace {
 constexpr int BusyTimeoutMs = 10000;
 constexpr qsizetype CachedStatements = 32;
 
-int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+// A BLOB is bound in place when value outlives every step of the statement (blobsStay): a
+// document's content is then not copied once more on its way to the database.
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value, bool blobsStay) {
     if (value.isNull()) return sqlite3_bind_null(statement, index);
     switch (value.typeId()) {
     case QMetaType::Bool:
@@ -30,8 +32,9 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
     case QMetaType::ULongLong: return sqlite3_bind_int64(statement, index, value.toLongLong());
     case QMetaType::Double: return sqlite3_bind_double(statement, index, value.toDouble());
     case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
-        return sqlite3_bind_blob64(statement, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+        const QByteArray bytes = value.toByteArray();  // shares value's bytes
+        return sqlite3_bind_blob64(statement, index, bytes.constData(), sqlite3_uint64(bytes.size()),
+                                   blobsStay ? SQLITE_STATIC : SQLITE_TRANSIENT);
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
@@ -208,8 +211,11 @@ std::unique_ptr<Rows> SqliteDatabase::run(const QString& sql, const QVariantList
     qCDebug(lcDorvanelSql).noquote() << sql;
     const QByteArray text = sql.toUtf8();
     StatementInUse statement(*this, text, options.leftOut);
+    // A statement that gives no rows runs to its end here, while values lives; one that gives
+    // rows may still step after this returns.
+    const bool stepsOnlyHere = sqlite3_column_count(statement.get()) == 0;
     for (int i = 0; i < values.size(); ++i) {
-        const int code = bindValue(statement.get(), i + 1, values[i]);
+        const int code = bindValue(statement.get(), i + 1, values[i], stepsOnlyHere);
         if (code != SQLITE_OK) throw lastError(code);
     }
     const int code = sqlite3_step(statement.get());
