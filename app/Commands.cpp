@@ -15,6 +15,7 @@
 #include "Usage.h"
 #include "Verify.h"
 
+#include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
 
 #include <QDir>
@@ -301,9 +302,22 @@ int runEdit(Context& context, const Arguments& arguments) {
     return runDialogAsAsked(context, arguments, [&] { return context.session().edit(arguments.positional(0)); });
 }
 
+// The component's list joins a dialog's parents into one expression, one level deeper for each,
+// and SQLite takes expressions up to 1,000 levels deep: past that the dialog would open empty.
+void requireDialogParents(Context& context, qsizetype count) {
+    constexpr qsizetype MostOnSqlite = 998;
+    if (count > MostOnSqlite && context.session().connection().engine() == Connection::Engine::Sqlite)
+        throw UsageError{QStringLiteral("en SQLite el diálogo toma como mucho %1 padres, no %2 (la consulta del "
+                                        "componente los une en una sola expresión); list --parents-from no tiene "
+                                        "ese límite")
+                             .arg(MostOnSqlite)
+                             .arg(count)};
+}
+
 int runFind(Context& context, const Arguments& arguments) {
     FindQuery query;
     query.parents = parentsAsked(arguments);
+    requireDialogParents(context, query.parents.size());
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
     query.miniatures = arguments.isSet(QStringLiteral("miniatures"));
@@ -319,6 +333,7 @@ int runFind(Context& context, const Arguments& arguments) {
 // The dialog has no answer to give: closing it is the way out.
 int runBrowse(Context& context, const Arguments& arguments) {
     const QString parents = arguments.positional(0);
+    requireDialogParents(context, parents.split(QLatin1Char(','), Qt::SkipEmptyParts).size());
     const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
     return runDialogAsAsked(context, arguments, [&] {
         context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));

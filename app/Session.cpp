@@ -17,12 +17,27 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QTextStream>
 #include <QUrl>
 #include <optional>
 
 namespace dorvanel::cli {
 
 namespace {
+
+// A picture gets the miniature the add dialog would give it, so that it previews alike. A file
+// named as a picture whose content is none gets none: the component would hand on whatever
+// miniature file an earlier picture left, or fail for want of one.
+QString miniatureOf(const QString& source, const QString& shown) {
+    QImageReader reader(source);
+    reader.setDecideFormatFromContent(true);
+    if (reader.canRead()) return MakeMiniatureFile(source);
+    if (QImageReader::supportedImageFormats().contains(QFileInfo(source).suffix().toLower().toUtf8()))
+        QTextStream(stderr) << "Nota: " << shownName(shown) << " no se puede leer como imagen; se guarda sin miniatura"
+                            << Qt::endl;
+    return {};
+}
 
 // The database must be able to hold the whole file; the engine would refuse it only once it
 // had been read in.
@@ -98,8 +113,7 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
     resetFailure();
-    // A picture gets the miniature the add dialog would give it, so that it previews alike.
-    const QString miniature = file ? MakeMiniatureFile(source) : QString();
+    const QString miniature = file ? miniatureOf(source, request.file) : QString();
     const QString guid = request.type.isEmpty()
                              ? manager_->StoreDocument(request.name, request.description, request.keywords, miniature,
                                                        source, request.isUrl)
