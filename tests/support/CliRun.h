@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/QtPrinting.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>

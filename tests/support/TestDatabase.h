@@ -2,6 +2,7 @@
 
 #include "platform/Connection.h"
 #include "platform/Error.h"
+#include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
