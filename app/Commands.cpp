@@ -136,6 +136,7 @@ void runStore(Context& context, const Arguments& arguments) {
     request.isUrl = arguments.isSet(QStringLiteral("url"));
     context.out << storeOnce(context.session(), request, arguments.values(QStringLiteral("parent")),
                              arguments.value(QStringLiteral("parent-type")), arguments.isSet(QStringLiteral("dedup")))
+                       .guid
                 << Qt::endl;
 }
 

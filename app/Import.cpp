@@ -167,10 +167,10 @@ private:
         StoreRequest store;
         store.file = entry.path;
         store.name = session_.proposedName(shownName(entry.path));
-        const QString guid = storeOnce(session_, store, {request_.parent}, request_.parentType, request_.dedup,
-                                       [&](const QString& key) { log_.record(file, request_.parent, key); });
-        ++counts_.stored;
-        out_ << guid << "  " << entry.shown << Qt::endl;
+        const HeldContent held = storeOnce(session_, store, {request_.parent}, request_.parentType, request_.dedup,
+                                           [&](const QString& key) { log_.record(file, request_.parent, key); });
+        ++(held.existed ? counts_.linked : counts_.stored);
+        out_ << held.guid << "  " << entry.shown << Qt::endl;
     }
 
     void leaveOut(const Entry& entry, const QString& why) {
@@ -207,8 +207,8 @@ ImportCounts importFolder(Session& session, QTextStream& out, const ImportReques
     }
     const ImportCounts& counts = importer.counts();
     QTextStream(stderr) << "importados de " << shownName(QDir(request.folder).absolutePath()) << ": " << counts.stored
-                        << ", vinculados a " << request.parent << "; omitidos: " << counts.skipped
-                        << "; no guardados: " << counts.failed << Qt::endl;
+                        << " nuevos y " << counts.linked << " que ya estaban guardados, vinculados a " << request.parent
+                        << "; omitidos: " << counts.skipped << "; no guardados: " << counts.failed << Qt::endl;
     return counts;
 }
 

@@ -19,6 +19,7 @@ struct ImportRequest {
 
 struct ImportCounts {
     int stored = 0;
+    int linked = 0;   // with dedup: held already by a document, which was linked instead
     int skipped = 0;  // left out as asked: hidden, subfolders, already imported, not regular files
     int failed = 0;   // could not be stored
 };

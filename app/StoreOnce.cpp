@@ -32,8 +32,8 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
 
 }  // namespace
 
-QString storeOnce(Session& session, const StoreRequest& request, const QStringList& parents, const QString& parentType,
-                  bool once, const std::function<void(const QString& guid)>& alongside) {
+HeldContent storeOnce(Session& session, const StoreRequest& request, const QStringList& parents,
+                      const QString& parentType, bool once, const std::function<void(const QString& guid)>& alongside) {
     QTextStream err(stderr);
     const QString digests = QStringLiteral("DocDigests");
     if (once && !request.isUrl) {
@@ -42,15 +42,15 @@ QString storeOnce(Session& session, const StoreRequest& request, const QStringLi
         if (!holder.isEmpty()) {
             linkExisting(session, holder, parents, parentType, alongside);
             err << "El documento ya existía con el mismo contenido: " << holder << Qt::endl;
-            return holder;
+            return {holder, true};
         }
     }
     const QString guid = session.store(request, parents, parentType, alongside);
-    if (request.isUrl || !session.connection().HasTable(digests)) return guid;
+    if (request.isUrl || !session.connection().HasTable(digests)) return {guid};
     const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
     if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
         err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
-    return guid;
+    return {guid};
 }
 
 }  // namespace dorvanel::cli
