@@ -77,8 +77,9 @@ qint64 Connection::LargestValue() {
 }
 
 bool Connection::HasTable(const QString& name) {
-    const QString sql = engine() == Engine::Sqlite ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?")
-                                                   : QStringLiteral("SELECT 1 WHERE to_regclass(?) IS NOT NULL");
+    const QString sql = engine() == Engine::Sqlite
+                            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')")
+                            : QStringLiteral("SELECT 1 WHERE to_regclass(?) IS NOT NULL");
     return !Execute(sql, {name})->Eof();
 }
 
