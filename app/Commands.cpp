@@ -213,7 +213,7 @@ void runSearch(Context& context, const Arguments& arguments) {
     query.parents = parentsAsked(arguments);
     query.type = arguments.value(QStringLiteral("type"));
     query.limit = countAsked(arguments, QStringLiteral("limit"), 50);
-    for (const QString& parent : query.parents) requireKey(parent, QStringLiteral("del padre"));
+    requireParentKeys(query.parents);
     context.session().requireAddedTable(QStringLiteral("DocWords"), QStringLiteral("índice de palabras"));
     const QList<FoundDocument> found = FindDocumentsByWords(context.session().connection(), query);
     if (arguments.isSet(QStringLiteral("json"))) {
@@ -223,13 +223,9 @@ void runSearch(Context& context, const Arguments& arguments) {
     }
 }
 
-void requireDigests(Session& session) {
-    session.requireAddedTable(QStringLiteral("DocDigests"), QStringLiteral("resúmenes de contenido"));
-}
-
 int runVerify(Context& context, const Arguments& arguments) {
     const QStringList guids = arguments.positionals();
-    requireDigests(context.session());
+    context.session().requireDigests();
     if (arguments.isSet(QStringLiteral("backfill"))) {
         backfillDigests(context.session(), context.out, guids);
         return 0;
@@ -238,7 +234,7 @@ int runVerify(Context& context, const Arguments& arguments) {
 }
 
 void runDuplicates(Context& context, const Arguments& arguments) {
-    requireDigests(context.session());
+    context.session().requireDigests();
     if (arguments.isSet(QStringLiteral("json"))) {
         context.out << duplicatesJson(context.session());
     } else {

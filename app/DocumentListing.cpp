@@ -231,4 +231,10 @@ void writeJson(const DocumentListing& listing, const TextWriter& write) {
     pieces.finish();
 }
 
+QByteArray written(const DocumentListing& listing, void (*write)(const DocumentListing&, const TextWriter&)) {
+    QByteArray text;
+    write(listing, [&](std::string_view piece) { text.append(piece.data(), qsizetype(piece.size())); });
+    return text;
+}
+
 }  // namespace dorvanel::cli

@@ -44,5 +44,7 @@ using TextWriter = std::function<void(std::string_view)>;
 void writeTable(const DocumentListing& listing, const TextWriter& write);
 // A JSON array with one object per document, one a line, as UTF-8.
 void writeJson(const DocumentListing& listing, const TextWriter& write);
+// What writeTable or writeJson writes, whole.
+QByteArray written(const DocumentListing& listing, void (*write)(const DocumentListing&, const TextWriter&));
 
 }  // namespace dorvanel::cli

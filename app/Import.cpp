@@ -107,29 +107,30 @@ public:
                                 .arg(ImportsTable));
     }
 
-    // Whether the file, as it is now, became a document that still exists.
-    bool holds(const LocalFile& file, const QString& parent) {
-        const auto rows =
-            connection_.Execute(QStringLiteral("SELECT i.guid FROM %1 i JOIN Docs d ON d.Sys_GUID = i.guid "
-                                               "WHERE i.path = ? AND i.parent = ? AND i.size = ? AND i.modified = ?")
-                                    .arg(ImportsTable),
-                                {key(file), parent, file.size(), file.modified()});
-        return rows && !rows->Eof();
-    }
-
-    void record(const LocalFile& file, const QString& parent, const QString& guid) {
-        connection_.Execute(QStringLiteral("DELETE FROM %1 WHERE path = ? AND parent = ?").arg(ImportsTable),
-                            {key(file), parent});
-        connection_.Execute(QStringLiteral("INSERT INTO %1 (path, parent, size, modified, guid) VALUES (?, ?, ?, ?, ?)")
-                                .arg(ImportsTable),
-                            {key(file), parent, file.size(), file.modified(), guid});
-    }
-
-private:
+    // How the log names a file.
     static QString key(const LocalFile& file) {
         return QString::fromLatin1(absoluteLocalPath(file.path()).toPercentEncoding("/"));
     }
 
+    // Whether the file, as it is now, became a document that still exists.
+    bool holds(const QString& key, const LocalFile& file, const QString& parent) {
+        const auto rows =
+            connection_.Execute(QStringLiteral("SELECT i.guid FROM %1 i JOIN Docs d ON d.Sys_GUID = i.guid "
+                                               "WHERE i.path = ? AND i.parent = ? AND i.size = ? AND i.modified = ?")
+                                    .arg(ImportsTable),
+                                {key, parent, file.size(), file.modified()});
+        return rows && !rows->Eof();
+    }
+
+    void record(const QString& key, const LocalFile& file, const QString& parent, const QString& guid) {
+        connection_.Execute(QStringLiteral("INSERT INTO %1 (path, parent, size, modified, guid) VALUES (?, ?, ?, ?, ?) "
+                                           "ON CONFLICT (path, parent) DO UPDATE SET size = excluded.size, "
+                                           "modified = excluded.modified, guid = excluded.guid")
+                                .arg(ImportsTable),
+                            {key, parent, file.size(), file.modified(), guid});
+    }
+
+private:
     Connection& connection_;
 };
 
@@ -162,13 +163,15 @@ public:
 private:
     void store(const Entry& entry) {
         const LocalFile file(entry.path);
-        if (!request_.again && log_.holds(file, request_.parent))
+        const QString logged = ImportLog::key(file);
+        if (!request_.again && log_.holds(logged, file, request_.parent))
             return leaveOut(entry, QStringLiteral("ya importado con el mismo tamaño y fecha; se guarda con --again"));
         StoreRequest store;
         store.file = entry.path;
         store.name = session_.proposedName(shownName(entry.path));
-        const HeldContent held = storeOnce(session_, store, {request_.parent}, request_.parentType, request_.dedup,
-                                           [&](const QString& key) { log_.record(file, request_.parent, key); });
+        const HeldContent held =
+            storeOnce(session_, store, {request_.parent}, request_.parentType, request_.dedup,
+                      [&](const QString& key) { log_.record(logged, file, request_.parent, key); });
         ++(held.existed ? counts_.linked : counts_.stored);
         out_ << held.guid << "  " << entry.shown << Qt::endl;
     }
@@ -197,14 +200,8 @@ ImportCounts importFolder(Session& session, QTextStream& out, const ImportReques
     requireKey(request.parent, QStringLiteral("del padre"));
     const QList<Entry> entries = FolderWalk(request).entries();
     Importer importer(session, out, request);
-    {
-        ProgressBar progress(entries.size());
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            progress.show(i, entries[i].shown);
-            importer.import(entries[i]);
-            progress.clear();
-        }
-    }
+    forEachShown(
+        entries, [](const Entry& entry) { return entry.shown; }, [&](const Entry& entry) { importer.import(entry); });
     const ImportCounts& counts = importer.counts();
     QTextStream(stderr) << "importados de " << shownName(QDir(request.folder).absolutePath()) << ": " << counts.stored
                         << " nuevos y " << counts.linked << " que ya estaban guardados, vinculados a " << request.parent

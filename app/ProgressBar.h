@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTextStream>
 
@@ -24,5 +25,17 @@ private:
     bool visible_;
     QTextStream err_;
 };
+
+// Runs each on every item with the bar drawn, labelled label(item), while it runs, so that what
+// each prints has the line to itself.
+template <typename Item, typename Label, typename Each>
+void forEachShown(const QList<Item>& items, const Label& label, const Each& each) {
+    ProgressBar progress(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        progress.show(i, label(items[i]));
+        each(items[i]);
+        progress.clear();
+    }
+}
 
 }  // namespace dorvanel::cli

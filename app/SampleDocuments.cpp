@@ -2,8 +2,10 @@
 
 #include "Session.h"
 
+#include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
 #include <Dorvanel/Keys.h>
+#include <Dorvanel/Recordset.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -193,7 +195,7 @@ const QList<HostRecord>& sampleRecords() {
 
 void provideSampleDocuments(Session& session) {
     session.createSchema();
-    if (!session.list(ListQuery{}).rows.isEmpty()) return;
+    if (!session.connection().Execute(QStringLiteral("SELECT 1 FROM Docs LIMIT 1"))->Eof()) return;
     const SampleFolder folder;
     for (const SampleDocument& document : sampleDocuments())
         storeLinked(session, folder.write(document.file), document);

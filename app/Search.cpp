@@ -35,12 +35,6 @@ DocumentListing listingOfFound(const QList<FoundDocument>& found) {
     return listing;
 }
 
-QByteArray written(const DocumentListing& listing, void (*write)(const DocumentListing&, const TextWriter&)) {
-    QByteArray text;
-    write(listing, [&](std::string_view piece) { text.append(piece.data(), qsizetype(piece.size())); });
-    return text;
-}
-
 }  // namespace
 
 QString foundTable(const QList<FoundDocument>& found) {

@@ -26,6 +26,8 @@ namespace dorvanel::cli {
 
 namespace {
 
+const QString DigestsTable = QStringLiteral("DocDigests");
+
 // A picture gets the miniature the add dialog would give it, so that it previews alike. A file
 // named as a picture whose content is none gets none: the component would hand on whatever
 // miniature file an earlier picture left, or fail for want of one.
@@ -57,10 +59,6 @@ void requireStorable(const LocalFile& file, Connection& connection) {
                                            : QStringLiteral("límite de bytea en PostgreSQL"))};
 }
 
-void requireParentKeys(const QStringList& parents) {
-    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
-}
-
 // The connection opens first, so that a failure to open it leaves no Manager behind.
 std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase missing) {
     auto connection = missing == MissingDatabase::Created ? Connection::Open(databaseUrl)
@@ -78,6 +76,10 @@ void requireKey(const QString& key, const QString& what) {
                              .arg(what, key)
                              .arg(KeyLength)
                              .arg(key.size())};
+}
+
+void requireParentKeys(const QStringList& parents) {
+    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
@@ -163,7 +165,6 @@ DocumentListing Session::list(const ListQuery& query) {
 }
 
 void Session::copyContent(const QString& guid, QIODevice& target, const QString& targetName) {
-    requireDocument(guid);
     if (!CopyDocumentContent(connection(), guid, target, targetName))
         throw Failure{NotFound, QStringLiteral("El documento %1 no tiene contenido").arg(guid)};
 }
@@ -219,6 +220,10 @@ void Session::requireAddedTable(const QString& table, const QString& what) {
                                              "u otro programa. «dorvanel init» la añade sin tocar lo que guarda")
                                   .arg(what, table)};
 }
+
+void Session::requireDigests() { requireAddedTable(DigestsTable, QStringLiteral("resúmenes de contenido")); }
+
+bool Session::keepsDigests() { return connection().HasTable(DigestsTable); }
 
 DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, QStringLiteral("del documento"));

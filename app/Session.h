@@ -75,7 +75,8 @@ public:
     bool unlink(const QString& parent, const QString& guid);
     QStringList parents(const QString& guid);
     DocumentListing list(const ListQuery& query);
-    // Copies the stored document's content to target as it is read from the database.
+    // Copies the stored document's content to target as it is read from the database; the
+    // caller has required the document already.
     void copyContent(const QString& guid, QIODevice& target, const QString& targetName);
     // True when the document was offered on a download page rather than handed to the desktop.
     bool open(const QString& guid, bool saveAs);
@@ -100,6 +101,9 @@ public:
     // Raises a Failure when the database lacks a table that init adds beside the documented ones
     // (one made by an earlier version, or by the host itself); what names what it holds.
     void requireAddedTable(const QString& table, const QString& what);
+    // The same for the contents' digests, and whether the database keeps them.
+    void requireDigests();
+    bool keepsDigests();
     // The database itself, for the operations that take it rather than the Manager.
     Connection& connection() const;
 
@@ -122,5 +126,6 @@ private:
 
 // Raises a UsageError unless key has the 32 characters of a key; what names it.
 void requireKey(const QString& key, const QString& what);
+void requireParentKeys(const QStringList& parents);
 
 }  // namespace dorvanel::cli

@@ -35,9 +35,8 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
 HeldContent storeOnce(Session& session, const StoreRequest& request, const QStringList& parents,
                       const QString& parentType, bool once, const std::function<void(const QString& guid)>& alongside) {
     QTextStream err(stderr);
-    const QString digests = QStringLiteral("DocDigests");
     if (once && !request.isUrl) {
-        session.requireAddedTable(digests, QStringLiteral("resúmenes de contenido"));
+        session.requireDigests();
         const QString holder = holderOf(session, FileContentDigest(LocalFile(request.file).readablePath()));
         if (!holder.isEmpty()) {
             linkExisting(session, holder, parents, parentType, alongside);
@@ -46,7 +45,7 @@ HeldContent storeOnce(Session& session, const StoreRequest& request, const QStri
         }
     }
     const QString guid = session.store(request, parents, parentType, alongside);
-    if (request.isUrl || !session.connection().HasTable(digests)) return {guid};
+    if (request.isUrl || !session.keepsDigests()) return {guid};
     const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
     if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
         err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;

@@ -77,9 +77,7 @@ QString tourTable(Session& session, const QStringList& keys) {
     query.parents = QStringList{DemoParent};
     DocumentListing listing = session.list(query);
     listing.rows.removeIf([&](const DocumentRow& row) { return !keys.contains(row.guid()); });
-    std::string table;
-    writeTable(listing, [&](std::string_view piece) { table += piece; });
-    return QString::fromStdString(table);
+    return QString::fromUtf8(written(listing, writeTable));
 }
 
 void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {

@@ -5,29 +5,28 @@
 
 #include <Dorvanel/ContentDigests.h>
 
-#include <functional>
 #include <optional>
 
 namespace dorvanel::cli {
 
 namespace {
 
-// The documents named, each checked to exist, or else every one that holds content.
-QStringList documentsAsked(Session& session, const QStringList& guids, bool withoutDigest) {
+// The documents named, each checked to exist, or else every one that holds content; with
+// withoutDigest, only those that have no digest recorded.
+QStringList documentsAsked(Session& session, QStringList guids, bool withoutDigest) {
     if (guids.isEmpty()) return DocumentsWithContent(session.connection(), withoutDigest);
     for (const QString& guid : guids) session.requireDocument(guid);
+    if (withoutDigest)
+        guids.removeIf(
+            [&](const QString& guid) { return RecordedContentDigest(session.connection(), guid).has_value(); });
     return guids;
 }
 
-// Runs check on each document with the progress bar drawn while it runs, so that what check
-// prints has the line to itself.
-void forEachShown(const QStringList& guids, const std::function<void(const QString&)>& check) {
-    ProgressBar progress(guids.size());
-    for (qsizetype i = 0; i < guids.size(); ++i) {
-        progress.show(i, guids[i]);
-        check(guids[i]);
-        progress.clear();
-    }
+// Runs check on each document, the progress bar labelled with its key.
+template <typename Check>
+void forEachDocument(const QStringList& guids, const Check& check) {
+    forEachShown(
+        guids, [](const QString& guid) { return guid; }, check);
 }
 
 // Why the content no longer matches what was recorded, or "" when it does.
@@ -48,7 +47,7 @@ bool verifyContents(Session& session, QTextStream& out, const QStringList& guids
     const QStringList checked = documentsAsked(session, guids, false);
     qsizetype damaged = 0;
     qsizetype withoutDigest = 0;
-    forEachShown(checked, [&](const QString& guid) {
+    forEachDocument(checked, [&](const QString& guid) {
         const std::optional<ContentDigest> recorded = RecordedContentDigest(database, guid);
         if (!recorded) {
             ++withoutDigest;
@@ -69,8 +68,7 @@ bool verifyContents(Session& session, QTextStream& out, const QStringList& guids
 void backfillDigests(Session& session, QTextStream& out, const QStringList& guids) {
     Connection& database = session.connection();
     qsizetype recorded = 0;
-    forEachShown(documentsAsked(session, guids, true), [&](const QString& guid) {
-        if (RecordedContentDigest(database, guid)) return;
+    forEachDocument(documentsAsked(session, guids, true), [&](const QString& guid) {
         const std::optional<ContentDigest> digest = ComputeContentDigest(database, guid);
         if (!digest) return;
         RecordContentDigest(database, guid, *digest);

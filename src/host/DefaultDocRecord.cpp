@@ -8,6 +8,7 @@
 #include "platform/FileNames.h"
 #include "platform/Recordset.h"
 #include "repository/ContentDigests.h"
+#include "repository/DocumentContent.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -105,9 +106,7 @@ QString DefaultDocRecord::writeContentToWorkFile() const {
     if (!file.open())
         throw Error(Error::FileFailed, QStringLiteral("No se pudo crear un archivo de trabajo en %1: %2")
                                            .arg(DefaultOskel::defaultWorkFolder(), file.errorString()));
-    if (!BlobStreaming::readTo(connection(), QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_GUID"),
-                               Text(guid_), file, file.fileName()))
-        return QString();
+    if (!CopyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
     if (!file.flush())
         throw Error(Error::FileFailed,
                     QStringLiteral("No se pudo escribir el archivo %1: %2").arg(file.fileName(), file.errorString()));

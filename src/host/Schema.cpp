@@ -1,7 +1,6 @@
 #include "host/Schema.h"
 
 #include "platform/Connection.h"
-#include "platform/Recordset.h"
 #include "repository/WordIndex.h"
 
 #include <QStringList>

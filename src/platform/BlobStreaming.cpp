@@ -27,15 +27,12 @@ Error fileError(const QString& path, const QString& why) {
     return Error(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why));
 }
 
-// Read right after the failing call, while errno still holds its cause.
-QString whyFailed(const QIODevice& device) { return errno != 0 ? SystemErrorText(errno) : device.errorString(); }
-
 // Reads into the whole of buffer, or less at the file's end, and digests what it read; returns
 // the count (0 at the end).
 qint64 readInto(QFile& source, QByteArray& buffer, Digester& digester) {
     errno = 0;
     const qint64 read = source.read(buffer.data(), buffer.size());
-    if (read < 0) throw fileError(source.fileName(), whyFailed(source));
+    if (read < 0) throw fileError(source.fileName(), DeviceErrorText(source));
     digester.add(buffer.constData(), read);
     return read;
 }
@@ -77,18 +74,25 @@ Error missingRow(const QString& table, const QVariant& key) {
     return Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key.toString(), table));
 }
 
+// Hands the file to write a chunk at a time, digesting it on the way; it must have exactly size
+// bytes. piece is told each chunk's offset.
+void sendFile(QFile& source, qint64 size, Digester& digester,
+              const std::function<void(const char* bytes, qint64 count, qint64 offset)>& piece) {
+    QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
+    qint64 offset = 0;
+    for (qint64 read = readInto(source, buffer, digester); read > 0; read = readInto(source, buffer, digester)) {
+        if (offset + read > size) throw fileChanged(source);
+        piece(buffer.constData(), read, offset);
+        offset += read;
+    }
+    if (offset != size) throw fileChanged(source);
+}
+
 // Sends the whole file as the one value of a binary COPY: exactly the size it had when opened.
 void copyToServer(Connection& connection, const QString& copySql, QFile& source, Digester& digester) {
     const qint64 size = source.size();
     PostgreSqlWire::ValueCopy copy(postgreSqlHandle(connection), copySql, size);
-    QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
-    qint64 sent = 0;
-    for (qint64 read = readInto(source, buffer, digester); read > 0; read = readInto(source, buffer, digester)) {
-        if (sent + read > size) throw fileChanged(source);
-        copy.write(buffer.constData(), read);
-        sent += read;
-    }
-    if (sent != size) throw fileChanged(source);
+    sendFile(source, size, digester, [&](const char* bytes, qint64 count, qint64) { copy.write(bytes, count); });
     copy.finish();
 }
 
@@ -96,15 +100,9 @@ void copyToServer(Connection& connection, const QString& copySql, QFile& source,
 void writeInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid, QFile& source,
                   Digester& digester) {
     SqliteBlob blob = openSqliteBlob(connection, table, column, rowid, true);
-    const qint64 size = sqlite3_blob_bytes(blob.get());
-    QByteArray buffer(qBound<qint64>(1, size, ChunkSize), Qt::Uninitialized);
-    qint64 offset = 0;
-    for (qint64 read = readInto(source, buffer, digester); read > 0; read = readInto(source, buffer, digester)) {
-        if (offset + read > size) throw fileChanged(source);
-        checkSqlite(connection, sqlite3_blob_write(blob.get(), buffer.constData(), int(read), int(offset)));
-        offset += read;
-    }
-    if (offset != size) throw fileChanged(source);
+    sendFile(source, sqlite3_blob_bytes(blob.get()), digester, [&](const char* bytes, qint64 count, qint64 offset) {
+        checkSqlite(connection, sqlite3_blob_write(blob.get(), bytes, int(count), int(offset)));
+    });
 }
 
 // The file goes to the server in one binary COPY, a chunk at a time, into a table of the
@@ -216,7 +214,7 @@ Slot slotFor(const Connection& connection, const QString& file) {
     QFile source(file);
     // Read straight into the value, without QFile's own buffer in between.
     errno = 0;
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, whyFailed(source));
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, DeviceErrorText(source));
     const qint64 size = source.size();
     if (size <= ChunkSize) {
         Digester digester;
@@ -231,12 +229,13 @@ QByteArray writeFromFile(Connection& connection, const QString& table, const QSt
                          const QVariant& key, const QString& file) {
     QFile source(file);
     errno = 0;
-    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, whyFailed(source));
+    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, DeviceErrorText(source));
     Digester digester;
     if (onSqlite(connection)) {
-        auto row = connection.Execute(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?").arg(table, keyColumn), {key});
-        if (row->Eof()) throw missingRow(table, key);
-        writeInPlace(connection, table, column, row->Fields(0).toLongLong(), source, digester);
+        // The row holds the zero-filled value already, never NULL.
+        const std::optional<Place> place = locate(connection, table, column, keyColumn, key);
+        if (!place) throw missingRow(table, key);
+        writeInPlace(connection, table, column, place->rowid, source, digester);
     } else {
         writeThroughCopy(connection, table, column, keyColumn, key, source, digester);
     }
@@ -257,7 +256,7 @@ bool readTo(Connection& connection, const QString& table, const QString& column,
         errno = 0;
         if (target.write(data, length) != length)
             throw Error(Error::FileFailed,
-                        QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, whyFailed(target)));
+                        QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, DeviceErrorText(target)));
     });
 }
 

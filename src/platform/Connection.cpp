@@ -42,6 +42,14 @@ std::shared_ptr<Connection> prepared(std::shared_ptr<Connection> connection) {
     return connection;
 }
 
+// Statements after which a table found before may be gone.
+bool changesSchemaOrUndoes(const QString& sql) {
+    const QStringView statement = QStringView(sql).trimmed();
+    for (const QLatin1String keyword : {QLatin1String("DROP"), QLatin1String("ALTER"), QLatin1String("ROLLBACK")})
+        if (statement.startsWith(keyword, Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 }  // namespace
 
 Database& databaseOf(Connection& connection) { return *connection.database_; }
@@ -65,6 +73,7 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
     if (!IsOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (changesSchemaOrUndoes(sql)) database_->knownTables.clear();
     std::unique_ptr<Rows> rows = database_->run(sql, values, RunOptions(), recordsAffected);
     return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;
 }
@@ -77,10 +86,13 @@ qint64 Connection::LargestValue() {
 }
 
 bool Connection::HasTable(const QString& name) {
+    if (database_->knownTables.contains(name)) return true;
     const QString sql = engine() == Engine::Sqlite
                             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')")
                             : QStringLiteral("SELECT 1 WHERE to_regclass(?) IS NOT NULL");
-    return !Execute(sql, {name})->Eof();
+    if (Execute(sql, {name})->Eof()) return false;
+    database_->knownTables.insert(name);
+    return true;
 }
 
 bool Connection::IsOpen() const { return database_->isOpen(); }

@@ -2,6 +2,7 @@
 
 #include "platform/Connection.h"
 
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -37,6 +38,9 @@ public:
 
     // How many Transactions are open on it, the outermost one included.
     int openTransactions = 0;
+    // Tables Connection::HasTable found, so that a check on every store or search asks once;
+    // forgotten whenever this connection changes its schema or rolls back.
+    QSet<QString> knownTables;
 };
 
 // The database under a connection, for the platform layer's own classes.

@@ -1,5 +1,8 @@
 #include "platform/Error.h"
 
+#include <QIODevice>
+
+#include <cerrno>
 #include <cstring>
 
 namespace dorvanel {
@@ -24,5 +27,7 @@ QString SystemErrorText(int code) {
     const QString text = QString::fromLocal8Bit(std::strerror(code));
     return name ? QStringLiteral("%1 (%2)").arg(text, QLatin1String(name)) : text;
 }
+
+QString DeviceErrorText(const QIODevice& device) { return errno != 0 ? SystemErrorText(errno) : device.errorString(); }
 
 }  // namespace dorvanel

@@ -4,6 +4,8 @@
 #include <QString>
 #include <exception>
 
+class QIODevice;
+
 namespace dorvanel {
 
 // A raised failure: the number and text that LastErr and LastErrDescrip copy.
@@ -43,5 +45,8 @@ private:
 // ("database is locked (SQLITE_BUSY)", "... (SQLSTATE 53100)"), so that it survives wherever
 // only the description is passed on.
 QString SystemErrorText(int code);
+// Why a file or device call just failed: the system's reason while errno holds one (read it
+// right after the call, with errno cleared before it), else the device's own text.
+QString DeviceErrorText(const QIODevice& device);
 
 }  // namespace dorvanel

@@ -13,10 +13,7 @@ Error writeError(const QString& path, const QString& why) {
     return Error(Error::FileFailed, QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, why));
 }
 
-// Read right after the failing call, while errno still holds its cause.
-Error writeError(const QString& path, const QFileDevice& file) {
-    return writeError(path, errno != 0 ? SystemErrorText(errno) : file.errorString());
-}
+Error writeError(const QString& path, const QFileDevice& file) { return writeError(path, DeviceErrorText(file)); }
 
 }  // namespace
 

@@ -1,7 +1,6 @@
 #include "repository/WordIndex.h"
 
 #include "platform/Connection.h"
-#include "platform/Recordset.h"
 
 namespace dorvanel {
 
