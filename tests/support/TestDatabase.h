@@ -29,8 +29,6 @@ protected:
     void TearDown() override;
 
     bool onPostgreSql() const { return connection->engine() == Connection::Engine::PostgreSql; }
-    // The URL of the test database, for a second connection to it.
-    QString url() const { return url_; }
     QString folder() const { return dir_.path(); }
     // Writes bytes to a file in the test's temporary folder and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
