@@ -58,10 +58,6 @@ void CliRunner::start(QProcess& process, const QStringList& arguments, const QSt
 CliResult CliRunner::run(const QStringList& arguments, const QStringList& unsetVariables) const {
     QProcess process;
     start(process, arguments, unsetVariables);
-    return finish(process);
-}
-
-CliResult CliRunner::finish(QProcess& process) {
     if (!process.waitForFinished(60000)) return CliResult{};
     return CliResult{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                      process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};

@@ -55,9 +55,8 @@ public:
 
     // Starts the program without waiting for it; the variables named are left out.
     void start(QProcess& process, const QStringList& arguments, const QStringList& unsetVariables = {}) const;
+    // Runs the program and waits for it to end, up to a minute.
     CliResult run(const QStringList& arguments, const QStringList& unsetVariables = {}) const;
-    // Waits for a started program to end, up to a minute.
-    static CliResult finish(QProcess& process);
 
     // How the program draws, as environment variables.
     QList<std::pair<QString, QString>> platform{{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
