@@ -208,6 +208,9 @@ TEST_F(CliTest, ImportStoresEachFileOnceAndSaysWhatItLeftOut) {
 
     const Result again = import("--again");
     EXPECT_TRUE(ended(again, 0) && printed(again) == printed(first) + " falta.txt roto.txt") << again;
+    // Every content is there already, the one under a name that is not UTF-8 too.
+    const Result once = import("--again --dedup");
+    EXPECT_TRUE(ended(once, 0) && printed(once) == printed(again)) << once;
     EXPECT_EQ(listedNames("--parents {P}").size(), 12);
     EXPECT_TRUE(listedNames().contains(QStringLiteral("caf\\xe9")));
     ::unlink(latin1Name.constData());  // which the temporary folder could not remove, not knowing its name
