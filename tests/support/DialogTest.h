@@ -98,25 +98,6 @@ inline void expectFrame(QWidget* modal, const QString& title, QSize size, const 
     EXPECT_EQ(order.join(QLatin1Char(' ')), focusOrder);
 }
 
-// The ways out of a dialog that keep nothing: its cancel button, the close box, and Return, Enter
-// and Escape on each of the given controls, which must leave it open, before the close box.
-inline std::vector<std::pair<const char*, ModalDriver::Step>> waysOut(const char* cancel,
-                                                                      std::initializer_list<const char*> focuses) {
-    const std::vector<const char*> onto(focuses);
-    return {{"cancel button", clicking(cancel)},
-            {"close box", ModalDriver::pressCloseBox},
-            {"Return, Enter and Escape", [=](QWidget* modal) {
-                 for (const char* focus : onto) {
-                     box(modal, focus)->setFocus();
-                     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-                         ModalDriver::pressKey(modal, key);
-                         EXPECT_TRUE(modal->isVisible()) << focus << " key " << key;
-                     }
-                 }
-                 ModalDriver::pressCloseBox(modal);
-             }}};
-}
-
 // A repository test that restores the registered host classes after each test, and on demand
 // between the rows of a table.
 class DialogTest : public RepositoryTest {
