@@ -1,4 +1,3 @@
-#include "component/Globals.h"
 #include "platform/Recordset.h"
 #include "support/DialogTest.h"
 #include "support/ScriptedFileDialog.h"

@@ -1,4 +1,3 @@
-#include "component/Globals.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 

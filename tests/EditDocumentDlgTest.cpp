@@ -1,4 +1,3 @@
-#include "component/Globals.h"
 #include "component/HostControl.h"
 #include "host/DefaultDocRecord.h"
 #include "platform/Recordset.h"
@@ -39,11 +38,6 @@ public:
 
 private:
     QString refused_;
-};
-
-class ThrowingHelpOskel : public RecordingOskel {
-public:
-    void ShowHelp(qint32, qint32) override { throw Error(Error::Unexpected, QStringLiteral("sin ayuda")); }
 };
 
 class EditDocumentDlgTest : public DialogTest {
@@ -132,19 +126,6 @@ TEST_F(EditDocumentDlgTest, AceptarWritesBothTextsAsTheyStandAndTheWaysOutWriteN
         EXPECT_EQ(savedTexts(), writes ? c.saved : storedTexts);
         EXPECT_TRUE(shown.isEmpty());
         EXPECT_TRUE(oskel->calls.isEmpty()) << oskel->calls.join(QLatin1Char(',')).toStdString();
-    }
-}
-
-// Help goes to the manager's services object; without one, or when it fails, the dialog stays
-// open and says nothing.
-TEST_F(EditDocumentDlgTest, HelpAsksTheServicesObjectAndIgnoresFailures) {
-    const std::shared_ptr<Oskel> cases[] = {oskel, nullptr, std::make_shared<ThrowingHelpOskel>()};
-    for (const auto& services : cases) {
-        gOskel = services;
-        oskel->calls.clear();
-        EXPECT_FALSE(edit(guid, clicking("cmdHelp"), clicking("cmdClose")));
-        EXPECT_TRUE(shown.isEmpty());
-        EXPECT_EQ(oskel->calls.size(), services == oskel ? 1 : 0);
     }
 }
 

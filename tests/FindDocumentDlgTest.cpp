@@ -1,4 +1,3 @@
-#include "component/Globals.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 
@@ -102,17 +101,6 @@ TEST_F(FindDocumentDlgTest, PreviewsFetchMiniaturesThroughATemporaryFileThatIsGo
         EXPECT_EQ(shownPicture(modal), NotAvailableSize);
     };
     EXPECT_EQ(find(false, preview, clicking("cmdCancel")), QString());
-}
-
-// On an empty list OK does nothing: only Cancel ends the dialog, and nothing is chosen.
-TEST_F(FindDocumentDlgTest, OkNeedsASelection) {
-    connection->Execute(QStringLiteral("DELETE FROM Docs"));
-    const auto pressOK = [](QWidget* modal) {
-        click(modal, "cmdOK");
-        EXPECT_TRUE(modal->isVisible());
-        click(modal, "cmdCancel");
-    };
-    EXPECT_EQ(find(true, pressOK), QString());
 }
 
 }  // namespace
