@@ -108,16 +108,14 @@ TEST_F(AddDocumentDlgTest, OpensInImportModeAndModesEnableTheirBoxesKeepingWhatW
 }
 
 // The name loses its outer spaces; the description and keywords are stored as typed.
-TEST_F(AddDocumentDlgTest, StoresAFileWithItsMiniatureAfterAskingTheRightAndLinksEveryParentInOrder) {
-    auto rights = std::make_shared<ScriptedRights>(true);
-    manager->SetUM(rights);
+TEST_F(AddDocumentDlgTest, StoresAFileWithItsMiniatureAndLinksEveryParentInOrder) {
+    manager->SetUM(std::make_shared<ScriptedRights>(true));
     EXPECT_TRUE(add(a + QLatin1Char(',') + b, QStringLiteral("Cliente"),
                     entering({{"txtFile", picture},
                               {"txtName", QStringLiteral("  Casa nueva ")},
                               {"txtDescription", QStringLiteral(" fachada ")},
                               {"txtWords", QStringLiteral("casa, 2026 ")}})));
     EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(rights->asked, QStringList{QStringLiteral("VINCULAR")});
     EXPECT_EQ(lastDocument(), QStringLiteral("Casa nueva| fachada |casa, 2026 |0||picture|120x90"));
     EXPECT_EQ(lastLinks(), (QStringList{a + QStringLiteral(" Cliente 1"), b + QStringLiteral(" Cliente 1")}));
 }
@@ -187,9 +185,9 @@ TEST_F(AddDocumentDlgTest, EachMissingEntryIsToldInTurnAndTakesTheFocus) {
 TEST_F(AddDocumentDlgTest, RefusedLinkRightKeepsTheDialogOpenAndEachOKStoresACopy) {
     const QString refused =
         informed(QStringLiteral("El documento se guardó, pero no tiene los privilegios para vincularlo"));
-    manager->SetUM(std::make_shared<ScriptedRights>(false));
-    EXPECT_FALSE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", picture}}), clicking("cmdOK"),
-                     clicking("cmdCancel")));
+    manager->SetUM(std::make_shared<ScriptedRights>(true, QStringList{QStringLiteral("VINCULAR")}));
+    EXPECT_FALSE(
+        add(a, QStringLiteral("Cliente"), entering({{"txtFile", picture}}), clicking("cmdOK"), clicking("cmdCancel")));
     EXPECT_EQ(shown, QStringList({refused, refused}));
     EXPECT_EQ(documentCount(), 2);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 0);

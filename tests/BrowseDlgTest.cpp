@@ -59,15 +59,6 @@ protected:
     QString plano, acta;
 };
 
-TEST_F(BrowseDlgTest, OpensOnTheParentsDocumentsWithTheFirstMiniatureShown) {
-    browse(parent, {[&](QWidget* modal) {
-               EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta")}));
-               EXPECT_TRUE(box<QCheckBox>(modal, "chkImg")->isChecked());
-               EXPECT_EQ(shownPicture(modal), MiniatureSize);
-               click(modal, "cmdClose");
-           }});
-}
-
 TEST_F(BrowseDlgTest, AParentWithoutDocumentsKeepsTheBuiltInPictureAndEveryButtonDoesNothing) {
     browse(Key(QStringLiteral("NADIE")), {[&](QWidget* modal) {
                EXPECT_EQ(documentList(modal)->ListItems().Count(), 0);
@@ -79,8 +70,12 @@ TEST_F(BrowseDlgTest, AParentWithoutDocumentsKeepsTheBuiltInPictureAndEveryButto
     EXPECT_TRUE(shownPages.isEmpty());
 }
 
+// The dialog opens on the parent's documents, the first one's miniature shown.
 TEST_F(BrowseDlgTest, OpenAndDownloadGoThroughTheDesktopOrThePageAndReportLastErr) {
     browse(parent, {[&](QWidget* modal) {
+               EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta")}));
+               EXPECT_TRUE(box<QCheckBox>(modal, "chkImg")->isChecked());
+               EXPECT_EQ(shownPicture(modal), MiniatureSize);
                click(modal, "cmdOpenDoc");
                click(modal, "Command1");
                recordEarlierFailure();

@@ -18,16 +18,12 @@
 
 namespace dorvanel::test {
 
-// Answers CheckItem with `answer`, false for the items in `refused`, and notes each item asked.
+// Answers CheckItem with `answer`, false for the items in `refused`.
 class ScriptedRights : public UserRights {
 public:
     explicit ScriptedRights(std::optional<bool> answer, QStringList refused = {})
         : answer_(answer), refused_(std::move(refused)) {}
-    std::optional<bool> CheckItem(const QString& item) override {
-        asked << item;
-        return refused_.contains(item) ? false : answer_;
-    }
-    QStringList asked;
+    std::optional<bool> CheckItem(const QString& item) override { return refused_.contains(item) ? false : answer_; }
 
 private:
     std::optional<bool> answer_;
