@@ -13,6 +13,7 @@ namespace dorvanel::test {
 namespace {
 
 constexpr int PollMilliseconds = 10;
+constexpr qint64 TimeoutMilliseconds = 10000;
 
 QWidget* control(QWidget* modal, const QString& name) {
     auto* found = modal->findChild<QWidget*>(name);
@@ -22,7 +23,7 @@ QWidget* control(QWidget* modal, const QString& name) {
 
 }  // namespace
 
-ModalDriver::ModalDriver(std::chrono::milliseconds timeout) : timeout_(timeout) {
+ModalDriver::ModalDriver() {
     previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
         if (style != vbYesNoStopDefaultNo) return vbOK;
@@ -45,7 +46,7 @@ void ModalDriver::schedulePoll() {
 
 void ModalDriver::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (clock_.hasExpired(timeout_.count()) && (modal || !steps_.empty())) {
+    if (clock_.hasExpired(TimeoutMilliseconds) && (modal || !steps_.empty())) {
         closeLeftover(modal);
     } else if (!steps_.empty() && readyFor(modal)) {
         const Step step = std::move(steps_.front());

@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
-#include <chrono>
 #include <deque>
 #include <functional>
 
@@ -23,10 +22,8 @@ class ModalDriver {
 public:
     using Step = std::function<void(QWidget* modal)>;
 
-    explicit ModalDriver(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    ModalDriver();
     ~ModalDriver();
-    ModalDriver(const ModalDriver&) = delete;
-    ModalDriver& operator=(const ModalDriver&) = delete;
 
     ModalDriver& then(Step step);
 
@@ -58,7 +55,6 @@ private:
     QList<QWidget*> busy_;  // modal widgets whose step is still running
     QWidget* lastSeen_ = nullptr;
     QElapsedTimer clock_;
-    std::chrono::milliseconds timeout_;
     bool timedOut_ = false;
     MessagePresenter previousPresenter_;
 };

@@ -11,7 +11,6 @@ class RecordingOskel : public Oskel {
 public:
     QStringList calls;
     QString workFolder = QStringLiteral("/tmp");
-    qint16 number = 7;
     bool writeSucceeds = true;
     QString writtenText;
 
@@ -39,7 +38,7 @@ public:
     }
     qint16 NumberBetween(qint16 low, qint16 high) override {
         calls << QStringLiteral("NumberBetween %1 %2").arg(low).arg(high);
-        return number;
+        return 7;
     }
     void ShellOpen(const QString& path, const QString& verb, qint32 showCommand) override {
         calls << QStringLiteral("ShellOpen %1 %2 %3").arg(path, verb).arg(showCommand);
