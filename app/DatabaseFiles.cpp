@@ -37,12 +37,13 @@ void refuseDatabaseFile(const QString& target, const QString& databasePath) {
     const QByteArray database = encodeLocalName(databasePath);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
         if (!sameFile(targetPath, database + suffix)) continue;
-        throw Failure{WrongUsage, QStringLiteral("%1 es %2 de la base de datos en uso (%3): escribir ahí la destruiría; "
-                                                 "elija otro archivo")
-                                      .arg(shownName(target),
-                                           *suffix ? QStringLiteral("el archivo %1").arg(QLatin1String(suffix))
-                                                   : QStringLiteral("el archivo"),
-                                           shownName(databasePath))};
+        throw Failure{WrongUsage,
+                      QStringLiteral("%1 es %2 de la base de datos en uso (%3): escribir ahí la destruiría; "
+                                     "elija otro archivo")
+                          .arg(shownName(target),
+                               *suffix ? QStringLiteral("el archivo %1").arg(QLatin1String(suffix))
+                                       : QStringLiteral("el archivo"),
+                               shownName(databasePath))};
     }
 }
 

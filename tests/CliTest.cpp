@@ -531,7 +531,8 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
                           QStringLiteral("Uso: dorvanel ") + command));
     }
     const Result import = runner.run(unopenable + commandLine("help import"));
-    for (const char* option : {"--parent ", "--parent-type ", "--recursive ", "--hidden ", "--again ", "--dedup "})
+    for (const char* option :
+         {"--parent ", "--parent-type ", "--recursive ", "--hidden ", "--again ", "--dedup ", "--follow-links "})
         EXPECT_TRUE(import.out.contains(option)) << option << '\n' << import;
     EXPECT_TRUE(ended(runner.run(unopenable), 2, QStringLiteral("\n  import ")));
     const QRegularExpression versionLine(QStringLiteral("^dorvanel \\d+\\.\\d+\\.\\d+\\n$"));
