@@ -17,6 +17,7 @@
 #include <QSet>
 #include <QUrl>
 #include <QUrlQuery>
+#include <functional>
 #include <tuple>
 #include <utility>
 
@@ -333,26 +334,36 @@ TEST_F(CliTest, SearchNarrowsByLimitTypeAndParents) {
     EXPECT_TRUE(table.size() == 2 && table[1].contains(contract)) << table.join(u'\n').toStdString();
 }
 
-// One flipped byte of a stored content, written with plain SQL, is reported for that document
-// alone; a row without a digest waits for --backfill.
-TEST_F(CliTest, VerifyReportsExactlyTheDocumentWhoseContentChanged) {
+// A content changed with plain SQL anywhere, by one byte at either end or by its size, or gone
+// altogether, is reported for its document alone; a row without a digest waits for --backfill.
+TEST_F(CliTest, VerifyReportsExactlyTheDocumentsWhoseContentChanged) {
     writeFile(QStringLiteral("uno.bin"), BinaryContent);
     writeFile(QStringLiteral("dos.bin"), QByteArray(3 << 20, 'x'));
-    const QString first = store("uno.bin --name Uno");
-    const QString second = store("dos.bin --name Dos");
-
-    QByteArray damaged = sqlValue(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {second}).toByteArray();
-    damaged[2 << 20] = 'y';
-    sqlValue(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {damaged, second});
+    const QString intact = store("uno.bin --name Uno");
+    const auto damage = [&](const std::function<void(QByteArray&)>& change) {
+        const QString guid = store("dos.bin --name Dos");
+        QByteArray content = sqlValue(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {guid}).toByteArray();
+        change(content);
+        sqlValue(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {content, guid});
+        return guid;
+    };
+    QStringList damaged{
+        damage([](QByteArray& content) { content[0] = 'y'; }),
+        damage([](QByteArray& content) { content[content.size() - 1] = 'y'; }),
+        damage([](QByteArray& content) { content.chop(1); }),
+        store("dos.bin --name Vaciado"),
+    };
+    sqlValue(QStringLiteral("UPDATE Docs SET Data = NULL WHERE Sys_GUID = ?"), {damaged.last()});
     sqlValue(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Data) VALUES (?, 'Plano', ?)"),
              {key('Z'), BinaryContent});
 
     const Result verified = runLine("verify");
-    EXPECT_TRUE(ended(verified, 1, QStringLiteral("Sin resumen guardado: 1")) && verified.outLines().size() == 1 &&
-                verified.outLines()[0].startsWith(second + QStringLiteral("  ")))
-        << verified;
+    QStringList reported;
+    for (const QString& line : verified.outLines()) reported << line.section(QStringLiteral("  "), 0, 0);
+    EXPECT_TRUE(ended(verified, 1, QStringLiteral("Sin resumen guardado: 1")) && reported == damaged) << verified;
+    EXPECT_TRUE(verified.out.contains("ya no tiene contenido")) << verified;
     EXPECT_TRUE(ended(runLine("verify --backfill"), 0, QStringLiteral("Resúmenes calculados: 1\n")));
-    EXPECT_TRUE(ended(runLine("verify %1 {Z}", {first}), 0, QStringLiteral("verificados: 2")));
+    EXPECT_TRUE(ended(runLine("verify %1 {Z}", {intact}), 0, QStringLiteral("verificados: 2")));
 }
 
 // Without --dedup the same content is stored again, and the run names the document that held it;
