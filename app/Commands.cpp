@@ -272,6 +272,8 @@ void runGet(Context& context, const Arguments& arguments) {
 void openDocument(Context& context, const Arguments& arguments, bool saveAs) {
     const QString guid = arguments.positional(0);
     if (!saveAs) requireDesktop(QStringLiteral("dorvanel get %1 -o ARCHIVO, o dorvanel download %1").arg(guid));
+    // A download page shows as a window where someone sees it; otherwise its path is printed.
+    context.session().setWatched(windowsAreSeen());
     if (!context.session().open(guid, saveAs))
         context.out << "Documento " << guid << " entregado al escritorio para abrirlo" << Qt::endl;
 }

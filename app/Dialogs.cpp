@@ -115,6 +115,8 @@ private:
 
 }  // namespace
 
+bool windowsAreSeen() { return hasDisplay() && !drawsOffscreen(); }
+
 void requireDesktop(const QString& instead) {
     const QString why =
         !hasDisplay() ? QStringLiteral("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")

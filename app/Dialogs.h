@@ -12,6 +12,9 @@ namespace dorvanel::cli {
 // off screen. To be called before the application is made.
 void drawOffscreenWithoutDisplay();
 
+// Whether a window shown now would be seen: there is a display, and the platform draws on it.
+bool windowsAreSeen();
+
 // Opening a document with the desktop's handler needs a desktop to show it: without a display,
 // or on a platform that draws off screen, this raises Failure and says what to do instead.
 void requireDesktop(const QString& instead);

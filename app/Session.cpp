@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Failure.h"
 #include "LocalFile.h"
+#include "PageContent.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
@@ -16,6 +17,7 @@
 #include <Dorvanel/Recordset.h>
 #include <Dorvanel/Schema.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -189,9 +191,26 @@ bool Session::open(const QString& guid, bool saveAs) {
         throw Failure{Failed, QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid)};
     resetFailure();
     pageShown_ = false;
-    manager_->OpenDocument(document.pk, document.type, saveAs);
+    if (saveAs) {
+        offerOnPage(guid, document);
+    } else {
+        manager_->OpenDocument(document.pk, document.type, saveAs);
+    }
     if (const auto failure = reportedFailure()) throw *failure;
     return pageShown_;
+}
+
+// The component's own procedure would link every page of a type to one "temp." file, which the
+// next download of that type overwrites; the page is made from a content of its own instead.
+void Session::offerOnPage(const QString& guid, const DocumentRef& document) {
+    if (document.outside) return manager_->SaveAs(document.location);
+    const QString content =
+        writePageContent(gOskel->WorkFolder(), document.name, document.type,
+                         [&](QIODevice& target, const QString& targetName) { copyContent(guid, target, targetName); });
+    manager_->SaveAs(content);
+    // Kept only for a page printed for later: one someone watched has been closed, and a page
+    // that could not be written links nowhere.
+    if (watched_ || !pageShown_) QDir(QFileInfo(content).path()).removeRecursively();
 }
 
 void Session::remove(const QString& guid) {
@@ -242,14 +261,14 @@ bool Session::keepsDigests() { return connection().HasTable(DigestsTable); }
 
 DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, QStringLiteral("del documento"));
-    const auto rows =
-        connection().Execute(QStringLiteral("SELECT Sys_PK, TypeData, storeout, urlfile FROM Docs WHERE Sys_GUID = ?"),
-                             {guid});
+    const auto rows = connection().Execute(
+        QStringLiteral("SELECT Sys_PK, TypeData, storeout, urlfile, Name FROM Docs WHERE Sys_GUID = ?"), {guid});
     if (!rows || rows->Eof()) throw Failure{NotFound, QStringLiteral("No existe el documento %1").arg(guid)};
     return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(),
                        rows->Fields(QStringLiteral("TypeData")).toString(),
                        rows->Fields(QStringLiteral("storeout")).toLongLong() != 0,
-                       rows->Fields(QStringLiteral("urlfile")).toString()};
+                       rows->Fields(QStringLiteral("urlfile")).toString(),
+                       rows->Fields(QStringLiteral("Name")).toString()};
 }
 
 void Session::resetFailure() {

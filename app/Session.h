@@ -44,6 +44,7 @@ struct DocumentRef {
     QString type;
     bool outside = false;
     QString location;  // an outside document's
+    QString name;
 };
 
 // What opening a database does when its SQLite file is missing: only the commands that make a
@@ -80,6 +81,7 @@ public:
     // caller has required the document already.
     void copyContent(const QString& guid, QIODevice& target, const QString& targetName);
     // True when the document was offered on a download page rather than handed to the desktop.
+    // With saveAs the page links to a content file of its own (see writePageContent).
     bool open(const QString& guid, bool saveAs);
     // Unlinks the document from every parent and deletes it.
     void remove(const QString& guid);
@@ -110,6 +112,7 @@ public:
 
 private:
     void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);
+    void offerOnPage(const QString& guid, const DocumentRef& document);
     void resetFailure();
     // What the last call reported through LastErr or a message box, if anything.
     std::optional<Error> reportedFailure() const;

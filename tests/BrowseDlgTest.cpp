@@ -100,6 +100,7 @@ TEST_F(BrowseDlgTest, OpenAndDownloadGoThroughTheDesktopOrThePageAndReportLastEr
            }});
     EXPECT_EQ(oskel->calls.filter(QStringLiteral("ShellOpen")).size(), 2) << "a picture opens on the desktop";
     EXPECT_EQ(shownPages.size(), 1) << "and is downloaded from the page";
+    EXPECT_EQ(pageNames, QStringList{QStringLiteral("Plano")}) << "which proposes to save it under its name";
     EXPECT_EQ(shown, QStringList{informed(earlierFailure)});
 }
 

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -122,6 +123,39 @@ TEST_F(CliTest, GetThatFailsHalfwayLeavesTheOldFileWhole) {
         << failed;
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("copia.bin"))), QByteArray("la copia anterior"));
     EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("copia*")}), QStringList{QStringLiteral("copia.bin")});
+}
+
+// A page printed for later goes on delivering its own document after others of its type were
+// downloaded: each links to a content of its own, named after its document and readable by its
+// owner only.
+TEST_F(CliTest, EachDownloadPageDeliversItsOwnDocument) {
+    writeFile(QStringLiteral("a.pdf"), "contenido A");
+    writeFile(QStringLiteral("b.pdf"), "contenido B, otro");
+    const QString a = store("a.pdf --name Contrato");
+    const QString b = store("b.pdf --name Contrato");
+    const auto linkedContent = [&](const QString& guid) {
+        const Result result = runLine("download %1", {guid});
+        EXPECT_TRUE(ended(result, 0));
+        const QString page = result.lastLine().section(QStringLiteral(": "), 1);
+        const QRegularExpressionMatch href =
+            QRegularExpression(QStringLiteral("href=\"([^\"]+)\"")).match(QString::fromUtf8(readFile(page)));
+        EXPECT_TRUE(href.hasMatch()) << page.toStdString();
+        return href.captured(1);
+    };
+    const QString first = linkedContent(a);
+    const QString second = linkedContent(b);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(readFile(first), QByteArray("contenido A"));
+    EXPECT_EQ(readFile(second), QByteArray("contenido B, otro"));
+    const auto mode = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+    };
+    for (const QString& content : {first, second}) {
+        EXPECT_EQ(QFileInfo(content).fileName(), QStringLiteral("Contrato.pdf"));
+        EXPECT_EQ(mode(content), 0600) << content.toStdString();
+        EXPECT_EQ(mode(QFileInfo(content).path()), 0700) << content.toStdString();
+    }
 }
 
 // Every parent's documents are filtered alike, however many parents are named: a thousand on the

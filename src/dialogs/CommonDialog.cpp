@@ -1,7 +1,6 @@
 #include "dialogs/CommonDialog.h"
 
 #include "platform/Error.h"
-#include "platform/Seam.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,13 +8,6 @@
 namespace dorvanel {
 
 namespace {
-
-using RunnerSeam = Seam<int(QFileDialog&)>;
-
-RunnerSeam& runModal() {
-    static RunnerSeam seam([](QFileDialog& dialog) { return dialog.exec(); });
-    return seam;
-}
 
 QString qtPatterns(const QString& patternList) {
     QStringList patterns = patternList.split(QLatin1Char(';'), Qt::SkipEmptyParts);
@@ -48,13 +40,11 @@ void CommonDialog::ShowOpen() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFiltersOf(filter_));
     if (!fileName_.isEmpty()) dialog.selectFile(fileName_);
-    if (runModal()(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    if (RunFileDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         fileName_ = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
         return;
     }
     if (cancelError_) throw Error(cdlCancel, QStringLiteral("Se ha seleccionado Cancelar."));
 }
-
-FileDialogRunner SetFileDialogRunner(FileDialogRunner runner) { return runModal().replace(std::move(runner)); }
 
 }  // namespace dorvanel

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <functional>
+#include "platform/FileDialogRunner.h"
 
-class QFileDialog;
+#include <QString>
 
 namespace dorvanel {
 
@@ -29,10 +28,5 @@ private:
     QString filter_;
     bool cancelError_ = false;
 };
-
-// Runs a file dialog modally and returns its QDialog::DialogCode. Replacing it lets a test
-// answer the dialog; an empty function restores exec(). Returns the one it replaces.
-using FileDialogRunner = std::function<int(QFileDialog& dialog)>;
-FileDialogRunner SetFileDialogRunner(FileDialogRunner runner);
 
 }  // namespace dorvanel

@@ -5,7 +5,7 @@
 #include "component/Oskel.h"
 #include "dialogs/SetUpHostControl.h"
 #include "platform/Error.h"
-#include "platform/Twips.h"
+#include "platform/WindowDesign.h"
 #include "repository/FailureStyles.h"
 
 #include <QApplication>
@@ -14,26 +14,7 @@
 
 namespace dorvanel {
 
-namespace {
-
-// The forms hold their pixel geometry at the design's resolution.
-QRect designPixels(const QRect& twips) {
-    return {twipsToPixels(twips.x()), twipsToPixels(twips.y()), twipsToPixels(twips.width()),
-            twipsToPixels(twips.height())};
-}
-
-// The controls of the form, inside their panels too; not the parts Qt's own widgets are made of.
-bool isDesigned(const QWidget& widget) {
-    return !widget.objectName().isEmpty() && !widget.objectName().startsWith(QLatin1String("qt_"));
-}
-
-}  // namespace
-
-// A tool window keeps the dialog out of the task bar; the hints leave the title bar only its
-// close box. A dialog without an owner is centred on the screen when it shows.
-DialogFrame::DialogFrame(const Design& design)
-    : QDialog(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      design_(design) {
+DialogFrame::DialogFrame(const Design& design) : QDialog(nullptr, FixedWindowFlags), design_(design) {
     placeHostControl();
 }
 
@@ -66,18 +47,7 @@ void DialogFrame::finishLayout() {
     for (auto* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 }
 
-void DialogFrame::scaleToScreen() {
-    setFixedSize(twipsToPixels(design_.clientTwips.width(), logicalDpiX()),
-                 twipsToPixels(design_.clientTwips.height(), logicalDpiY()));
-    const double x = logicalDpiX() / double(DesignDpi);
-    const double y = logicalDpiY() / double(DesignDpi);
-    if (x == 1.0 && y == 1.0) return;
-    for (auto* child : findChildren<QWidget*>()) {
-        if (!isDesigned(*child)) continue;
-        const QRect g = child->geometry();
-        child->setGeometry(qRound(g.x() * x), qRound(g.y() * y), qRound(g.width() * x), qRound(g.height() * y));
-    }
-}
+void DialogFrame::scaleToScreen() { scaleDesignToScreen(*this, design_.clientTwips); }
 
 void DialogFrame::showHelp(const std::shared_ptr<Oskel>& services) {
     ContinueOnFailure([&] { Required(services).ShowHelp(static_cast<qint32>(winId()), design_.helpContext); });

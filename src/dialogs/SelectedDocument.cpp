@@ -5,6 +5,7 @@
 #include "component/ProductTitle.h"
 #include "dialogs/lists/ReportListView.h"
 #include "repository/DocumentList.h"
+#include "repository/DownloadName.h"
 #include "repository/FailureStyles.h"
 #include "repository/KeyText.h"
 
@@ -17,6 +18,8 @@ void OpenSelectedDocument(const ReportListView& list, bool saveAs) {
     // Sub-item 6 is always a key FillDocumentList wrote; any other text opens nothing.
     const std::optional<qint32> key = keyFromText(items.SubItem(item, DocumentList::KeySubItem).toUtf8());
     if (!key) return;
+    // A download page proposes to save the file under the document's name.
+    const DownloadName naming(items.Text(item));
     ContinueOnFailure([&] {
         Required(gManager).OpenDocument(*key, items.SubItem(item, DocumentList::TypeDataSubItem), saveAs);
         ReportRecordedFailure();

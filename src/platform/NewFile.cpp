@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace dorvanel {
 
@@ -15,11 +16,23 @@ Error writeError(const QString& path, const QString& why) {
 
 Error writeError(const QString& path, const QFileDevice& file) { return writeError(path, DeviceErrorText(file)); }
 
+// Those of the file at path, or those the process's mask leaves a new file.
+mode_t usualPermissions(const QString& path) {
+    struct stat replaced {};
+    if (::stat(QFile::encodeName(path).constData(), &replaced) == 0) return replaced.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 }  // namespace
 
-NewFile::NewFile(const QString& path) : path_(path), partial_(path + QStringLiteral(".XXXXXX")) {
+NewFile::NewFile(const QString& path, Access access) : path_(path), partial_(path + QStringLiteral(".XXXXXX")) {
     errno = 0;
     if (!partial_.open()) throw writeError(path_, partial_);
+    // A temporary file is made for its owner only.
+    if (access == Access::AsUsual && ::fchmod(partial_.handle(), usualPermissions(path_)) != 0)
+        throw writeError(path_, SystemErrorText(errno));
 }
 
 void NewFile::write(const char* data, qint64 length) {

@@ -9,8 +9,12 @@ namespace dorvanel {
 // reader ever sees half of it. It is not synced to disk: the files it makes can be made again.
 class NewFile {
 public:
+    // Who may read the file: its owner only (a work file), or whoever the permissions of the
+    // file it replaces, or those a new file usually gets, allow (a copy a user asked for).
+    enum class Access { OwnerOnly, AsUsual };
+
     // Raises Error when the folder cannot take the file.
-    explicit NewFile(const QString& path);
+    explicit NewFile(const QString& path, Access access = Access::OwnerOnly);
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 

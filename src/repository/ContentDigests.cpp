@@ -2,7 +2,7 @@
 
 #include "platform/BlobStreaming.h"
 #include "platform/Connection.h"
-#include "platform/Error.h"
+#include "platform/FilePieces.h"
 #include "platform/Recordset.h"
 
 #include <QFile>
@@ -50,18 +50,12 @@ std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const 
 
 ContentDigest FileContentDigest(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw Error(Error::FileFailed,
-                    QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
+    openToRead(file);
     BlobStreaming::Digester digester;
-    QByteArray buffer(BlobStreaming::ChunkSize, Qt::Uninitialized);
-    for (qint64 read = file.read(buffer.data(), buffer.size()); read != 0;
-         read = file.read(buffer.data(), buffer.size())) {
-        if (read < 0)
-            throw Error(Error::FileFailed,
-                        QStringLiteral("No se pudo leer el archivo %1: %2").arg(path, file.errorString()));
-        digester.add(buffer.constData(), read);
-    }
+    readFilePieces(file, [&](const char* bytes, qint64 count) {
+        digester.add(bytes, count);
+        return true;
+    });
     return digestOf(digester);
 }
 

@@ -1,29 +1,47 @@
 #include "repository/dlgHtml.h"
 
-#include "platform/Twips.h"
+#include "platform/Error.h"
+#include "platform/MessageBox.h"
+#include "platform/WindowDesign.h"
+#include "repository/DownloadName.h"
+#include "repository/FileCopyProgress.h"
+#include "repository/PageBrowser.h"
+#include "repository/SaveTargetDialog.h"
 
+#include <QDesktopServices>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QUrl>
 
 namespace dorvanel {
 
 dlgHtml::dlgHtml(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      WB(new QTextBrowser(this)),
+    : QDialog(parent, FixedWindowFlags),
+      WB(new PageBrowser(this)),
       cmdCerrar(new QPushButton(QStringLiteral("&Cerrar"), this)) {
     setObjectName(QStringLiteral("dlgHtml"));
     setWindowTitle(QStringLiteral("Descargar archivo"));
-    setFixedSize(twipsToPixels(4680), twipsToPixels(3090));
     WB->setObjectName(QStringLiteral("WB"));
-    WB->setGeometry(twipsToPixels(15), twipsToPixels(15), twipsToPixels(4635), twipsToPixels(2520));
-    WB->setOpenExternalLinks(true);
+    WB->setGeometry(designPixels({15, 15, 4635, 2520}));
     cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));
-    cmdCerrar->setGeometry(twipsToPixels(3060), twipsToPixels(2565), twipsToPixels(1575), twipsToPixels(510));
+    cmdCerrar->setGeometry(designPixels({3060, 2565, 1575, 510}));
     cmdCerrar->setAutoDefault(false);
+    scaleDesignToScreen(*this, {4680, 3090});
     connect(cmdCerrar, &QPushButton::clicked, this, &QDialog::accept);
+    connect(WB, &PageBrowser::saveRequested, this, &dlgHtml::save);
+    connect(WB, &PageBrowser::openRequested, this, [](const QUrl& target) { QDesktopServices::openUrl(target); });
 }
 
 void dlgHtml::Navigate(const QString& pageFile) { WB->setSource(QUrl::fromLocalFile(pageFile)); }
+
+// A failure is told in the component's own words, and the page stays for another try.
+void dlgHtml::save(const QString& file) {
+    const QString target = AskSaveTarget(this, proposedFileName(documentName_, file));
+    if (target.isEmpty()) return;
+    try {
+        CopyFileWithProgress(file, target, this);
+    } catch (...) {
+        MsgBox(Error::fromCurrentException().description(), vbOKOnly);
+    }
+}
 
 }  // namespace dorvanel

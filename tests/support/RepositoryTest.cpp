@@ -4,6 +4,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/Recordset.h"
 #include "repository/DocumentToTempFile.h"
+#include "repository/DownloadName.h"
 #include "repository/SqlTexts.h"
 
 #include <QDir>
@@ -39,7 +40,10 @@ void RepositoryTest::SetUp() {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
         return qint32(vbOK);
     });
-    previousShower_ = SetDownloadPageShower([this](const QString& page) { shownPages << page; });
+    previousShower_ = SetDownloadPageShower([this](const QString& page) {
+        shownPages << page;
+        pageNames << DownloadName::current();
+    });
 }
 
 void RepositoryTest::TearDown() {

@@ -29,6 +29,7 @@ protected:
     std::shared_ptr<RecordingOskel> oskel;
     QStringList messages;    // "text|style|title"
     QStringList shownPages;  // page files the download dialog would show
+    QStringList pageNames;   // the document name each of them would propose for saving
 
 private:
     MessagePresenter previousPresenter_;

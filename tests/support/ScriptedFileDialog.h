@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/CommonDialog.h"
+#include "platform/FileDialogRunner.h"
 
 namespace dorvanel::test {
 

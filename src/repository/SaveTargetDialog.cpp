@@ -1,0 +1,52 @@
+#include "repository/SaveTargetDialog.h"
+
+#include "platform/FileDialogRunner.h"
+#include "platform/FileNames.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace dorvanel {
+
+namespace {
+
+QString downloadFolder() {
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return QFileInfo(downloads).isDir() ? downloads : QDir::homePath();
+}
+
+QStringList filtersFor(const QString& extension) {
+    const QString everything = QStringLiteral("Todos los archivos (*)");
+    if (extension.isEmpty()) return {everything};
+    return {QStringLiteral("Archivos %1 (*.%1)").arg(extension), everything};
+}
+
+void speakSpanish(QFileDialog& dialog) {
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar en:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+}
+
+}  // namespace
+
+QString AskSaveTarget(QWidget* parent, const QString& proposedName) {
+    QFileDialog dialog(parent, QStringLiteral("Guardar como"));
+    dialog.setObjectName(QStringLiteral("dlgGuardarComo"));
+    // Qt's own dialog, which a test driver can operate, whatever the desktop offers.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    speakSpanish(dialog);
+    const QString extension = QFileInfo(proposedName).suffix();
+    dialog.setNameFilters(filtersFor(extension));
+    dialog.setDefaultSuffix(extension);
+    dialog.selectFile(fileInFolder(downloadFolder(), proposedName));
+    if (RunFileDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace dorvanel
