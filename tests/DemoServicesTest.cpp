@@ -19,10 +19,12 @@ TEST(DemoServices, EachDialogsHelpContextOpensItsPageBesideTheDialog) {
         qint32 context;
         QStringList captions;
     } cases[] = {
-        {10100, {"Nombre", "Descripción", "Palabras clave", "Importar desde archivo", "Examinar", "Enlazar una URL",
-                 "URL", "Aceptar", "Cancelar"}},
-        {10101, {"Agregar documento", "Modificar", "Eliminar", "Vista en miniatura", "Ver documento",
-                 "Descargar (Guardar como... )", "Cerrar"}},
+        {10100,
+         {"Nombre", "Descripción", "Palabras clave", "Importar desde archivo", "Examinar", "Enlazar una URL", "URL",
+          "Aceptar", "Cancelar"}},
+        {10101,
+         {"Agregar documento", "Modificar", "Eliminar", "Vista en miniatura", "Ver documento",
+          "Descargar (Guardar como... )", "Cerrar"}},
         {10102, {"Nombre", "Descripción", "Palabras clave", "Aceptar", "Cancelar"}},
         {10103, {"Buscar", "Vista en miniatura", "Ver documento", "Aceptar", "Cancelar"}},
         {4711, {}},

@@ -9,9 +9,7 @@ namespace dorvanel {
 
 namespace {
 
-bool hostTranslatesQt() {
-    return QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel");
-}
+bool hostTranslatesQt() { return QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"); }
 
 // Loaded once, at the first dialog that needs it; a translator that found no file is empty.
 QTranslator& spanishQtTexts() {
