@@ -3,6 +3,7 @@
 #include <Dorvanel/HostClasses.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QTextBrowser>
 
 namespace dorvanel::cli {
@@ -61,6 +62,17 @@ const HelpPage* pageFor(qint32 context) {
     return nullptr;
 }
 
+// To the right of the dialog, so that both can be read at once, or to its left where the screen
+// ends first.
+QPoint besideDialog(const QWidget& dialog, QSize size) {
+    constexpr int Gap = 8;
+    const QRect frame = dialog.frameGeometry();
+    const QRect screen = dialog.screen()->availableGeometry();
+    const int right = frame.right() + Gap;
+    const int left = qMax(screen.left(), frame.left() - Gap - size.width());
+    return {right + size.width() <= screen.right() ? right : left, qMax(screen.top(), frame.top())};
+}
+
 // A window of the dialog's own, so that the dialog's modality lets the user read and close it;
 // it goes with the dialog.
 void showPage(const HelpPage& page, qint32 windowHandle) {
@@ -73,8 +85,7 @@ void showPage(const HelpPage& page, qint32 windowHandle) {
     window->setWindowTitle(QStringLiteral("Ayuda - ") + QString::fromUtf8(page.title));
     window->setHtml(QStringLiteral("<h3>%1</h3>%2").arg(QString::fromUtf8(page.title), QString::fromUtf8(page.body)));
     window->resize(460, 380);
-    // Beside the dialog, so that both can be read at once; the window manager keeps it on screen.
-    if (dialog) window->move(dialog->frameGeometry().topRight() + QPoint(8, 0));
+    if (dialog) window->move(besideDialog(*dialog, window->size()));
     window->show();
 }
 
