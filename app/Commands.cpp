@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "ContentCopy.h"
+#include "DatabaseFiles.h"
 #include "DemoServices.h"
 #include "DemoWindow.h"
 #include "Dialogs.h"
@@ -144,9 +145,12 @@ void runStore(Context& context, const Arguments& arguments) {
 void runLink(Context& context, const Arguments& arguments) {
     const QString parent = arguments.positional(0);
     const QString guid = arguments.positional(1);
-    context.session().link(parent, guid, arguments.value(QStringLiteral("parent-type")),
-                           !arguments.isSet(QStringLiteral("no-sys")));
-    context.out << "Documento " << guid << " vinculado a " << parent << Qt::endl;
+    if (context.session().link(parent, guid, arguments.value(QStringLiteral("parent-type")),
+                               !arguments.isSet(QStringLiteral("no-sys"))))
+        context.out << "Documento " << guid << " vinculado a " << parent << Qt::endl;
+    else
+        context.out << "El documento " << guid << " ya estaba vinculado a " << parent << ": no se añadió otro vínculo"
+                    << Qt::endl;
 }
 
 void runUnlink(Context& context, const Arguments& arguments) {
@@ -215,7 +219,7 @@ void runSearch(Context& context, const Arguments& arguments) {
     query.type = arguments.value(QStringLiteral("type"));
     query.limit = countAsked(arguments, QStringLiteral("limit"), 50);
     requireParentKeys(query.parents);
-    context.session().requireAddedTable(QStringLiteral("DocWords"), QStringLiteral("índice de palabras"));
+    context.session().requireWordIndex();
     const QList<FoundDocument> found = FindDocumentsByWords(context.session().connection(), query);
     if (arguments.isSet(QStringLiteral("json"))) {
         context.out << foundJson(found);
@@ -259,6 +263,8 @@ void runGet(Context& context, const Arguments& arguments) {
         context.out.flush();
         writeToStandardOutput(copy);
     } else {
+        if (const QString url = context.databaseUrl(); url.startsWith(QLatin1String("sqlite:")))
+            refuseDatabaseFile(target, url.mid(7));
         writeToFile(target, copy);
     }
 }
@@ -364,6 +370,7 @@ void runImport(Context& context, const Arguments& arguments) {
     request.hidden = arguments.isSet(QStringLiteral("hidden"));
     request.again = arguments.isSet(QStringLiteral("again"));
     request.dedup = arguments.isSet(QStringLiteral("dedup"));
+    request.followLinks = arguments.isSet(QStringLiteral("follow-links"));
     const ImportCounts counts = importFolder(context.session(), context.out, request);
     if (counts.failed > 0)
         throw Failure{Failed, QStringLiteral("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
@@ -489,6 +496,7 @@ const QList<Command>& commands() {
            {{"recursive"}, {}, "entra también en las subcarpetas"},
            {{"hidden"}, {}, "guarda también los archivos ocultos (los que empiezan por punto)"},
            {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"},
+           {{"follow-links"}, {}, "sigue también los enlaces que llevan fuera de la carpeta"},
            Dedup}},
          exitingZero(runImport)},
         {{"demo",

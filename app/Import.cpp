@@ -14,6 +14,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <memory>
 #include <optional>
@@ -23,11 +24,13 @@ namespace dorvanel::cli {
 
 namespace {
 
-// A file found in the folder: to store, or left out for the reason given.
+// A file found in the folder: to store, left out for the reason given, or a folder that could
+// not be read (failed, with the reason).
 struct Entry {
     QString path;
     QString shown;  // relative to the folder
     QString leftOut;
+    QString failed;
 };
 
 struct DirCloser {
@@ -47,50 +50,99 @@ QStringList namesIn(const QString& folder) {
     return names;
 }
 
-// Walks the folder, and its subfolders when asked, each folder once even where links loop.
+// Where the path finally leads, every link followed, as the file system's bytes; empty when it
+// leads nowhere.
+QByteArray resolvedPath(const QString& path) {
+    const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(encodeLocalName(path).constData(), nullptr),
+                                                               &std::free);
+    return resolved ? QByteArray(resolved.get()) : QByteArray();
+}
+
+bool isWithin(const QByteArray& path, const QByteArray& folder) {
+    return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
+}
+
+using Identity = std::pair<dev_t, ino_t>;
+
+Identity identityOf(const struct stat& status) { return {status.st_dev, status.st_ino}; }
+
+// Walks the folder, and its subfolders when asked, each folder once even where links loop (back
+// to the folder itself too). A link that leads out of the folder is left out unless asked to
+// follow links: a folder unpacked from elsewhere could otherwise bring in any file the user can
+// read.
 class FolderWalk {
 public:
-    explicit FolderWalk(const ImportRequest& request) : request_(request) {}
+    explicit FolderWalk(const ImportRequest& request) : request_(request), root_(resolvedPath(request.folder)) {}
 
     QList<Entry> entries() {
-        visit(request_.folder, QString());
+        struct stat status {};
+        if (::stat(encodeLocalName(request_.folder).constData(), &status) == 0) visited_ << identityOf(status);
+        visit(request_.folder, QString(), namesIn(request_.folder));
         return entries_;
     }
 
 private:
-    void visit(const QString& folder, const QString& prefix) {
-        for (const QString& name : namesIn(folder)) {
+    void visit(const QString& folder, const QString& prefix, const QStringList& names) {
+        for (const QString& name : names) {
             const QString path = QDir(folder).filePath(name);
             const QString shown = shownName(prefix + name);
             struct stat status {};
             if (!request_.hidden && name.startsWith(QLatin1Char('.'))) {
-                entries_ << Entry{path, shown, QStringLiteral("oculto; se guarda con --hidden")};
+                entries_ << Entry{path, shown, QStringLiteral("oculto; se guarda con --hidden"), {}};
+            } else if (const QByteArray outside = outsideTarget(path); !outside.isEmpty()) {
+                entries_ << Entry{path,
+                                  shown,
+                                  QStringLiteral("enlace a %1, fuera de la carpeta; se sigue con --follow-links")
+                                      .arg(shownName(decodeLocalName(outside))),
+                                  {}};
             } else if (::stat(encodeLocalName(path).constData(), &status) != 0) {
-                entries_ << Entry{path, shown, {}};  // storing it tells why it cannot be read
+                entries_ << Entry{path, shown, {}, {}};  // storing it tells why it cannot be read
             } else if (S_ISDIR(status.st_mode)) {
                 enter(path, shown, status);
             } else if (!S_ISREG(status.st_mode)) {
-                entries_ << Entry{path, shown, QStringLiteral("no es un archivo regular (FIFO, dispositivo o socket)")};
+                entries_ << Entry{path,
+                                  shown,
+                                  QStringLiteral("no es un archivo regular (FIFO, dispositivo o socket)"),
+                                  {}};
             } else {
-                entries_ << Entry{path, shown, {}};
+                entries_ << Entry{path, shown, {}, {}};
             }
         }
     }
 
+    // Where a link at path leads when that is outside the folder and links are not followed;
+    // otherwise nothing.
+    QByteArray outsideTarget(const QString& path) const {
+        struct stat status {};
+        if (request_.followLinks || ::lstat(encodeLocalName(path).constData(), &status) != 0 ||
+            !S_ISLNK(status.st_mode))
+            return {};
+        const QByteArray target = resolvedPath(path);
+        return target.isEmpty() || isWithin(target, root_) ? QByteArray() : target;
+    }
+
+    // A subfolder that cannot be read is reported, and the walk goes on beside it.
     void enter(const QString& path, const QString& shown, const struct stat& status) {
         if (!request_.recursive) {
-            entries_ << Entry{path, shown + '/', QStringLiteral("carpeta; se entra con --recursive")};
+            entries_ << Entry{path, shown + '/', QStringLiteral("carpeta; se entra con --recursive"), {}};
             return;
         }
-        const std::pair<dev_t, ino_t> identity{status.st_dev, status.st_ino};
-        if (visited_.contains(identity)) return;
-        visited_ << identity;
-        visit(path, shown + '/');
+        if (visited_.contains(identityOf(status))) return;
+        visited_ << identityOf(status);
+        QStringList names;
+        try {
+            names = namesIn(path);
+        } catch (const Failure& failure) {
+            entries_ << Entry{path, shown + '/', {}, failure.message};
+            return;
+        }
+        visit(path, shown + '/', names);
     }
 
     const ImportRequest& request_;
+    QByteArray root_;  // the folder, every link followed
     QList<Entry> entries_;
-    QSet<std::pair<dev_t, ino_t>> visited_;
+    QSet<Identity> visited_;
 };
 
 const QString ImportsTable = QStringLiteral("dorvanel_imports");
@@ -147,6 +199,7 @@ public:
 
     void import(const Entry& entry) {
         if (!entry.leftOut.isEmpty()) return leaveOut(entry, entry.leftOut);
+        if (!entry.failed.isEmpty()) return fail(entry, entry.failed);
         try {
             store(entry);
         } catch (const Failure& failure) {

@@ -11,10 +11,11 @@ struct ImportRequest {
     QString folder;
     QString parent;
     QString parentType;
-    bool recursive = false;  // into subfolders too
-    bool hidden = false;     // names that start with "." too
-    bool again = false;      // files already imported stored once more
-    bool dedup = false;      // a content already stored links its document instead
+    bool recursive = false;    // into subfolders too
+    bool hidden = false;       // names that start with "." too
+    bool again = false;        // files already imported stored once more
+    bool dedup = false;        // a content already stored links its document instead
+    bool followLinks = false;  // links that lead out of the folder followed too
 };
 
 struct ImportCounts {
@@ -29,8 +30,9 @@ struct ImportCounts {
 // to the folder; every file not stored is named on standard error with the reason, and so is
 // the summary. A file the folder had when last imported to that parent, with the same size and
 // time, is left out unless asked again: the table dorvanel_imports remembers what was imported.
-// A file that cannot be stored is reported and the import goes on; a database that is busy,
-// out of reach or out of room stops it.
+// A file that cannot be stored, or a subfolder that cannot be read, is reported and the import
+// goes on; a database that is busy, out of reach or out of room stops it. A link that leads out
+// of the folder is left out, and said so, unless followLinks.
 ImportCounts importFolder(Session& session, QTextStream& out, const ImportRequest& request);
 
 }  // namespace dorvanel::cli

@@ -7,6 +7,7 @@
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
 #include <Dorvanel/Error.h>
+#include <Dorvanel/FindDocumentsByWords.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
 #include <Dorvanel/MakeMiniatureFile.h>
@@ -57,6 +58,14 @@ void requireStorable(const LocalFile& file, Connection& connection) {
                                   .arg(connection.engine() == Connection::Engine::Sqlite
                                            ? QStringLiteral("límite de SQLite")
                                            : QStringLiteral("límite de bytea en PostgreSQL"))};
+}
+
+// what names what the database lacks, and where the name of the table or function that holds it.
+void requireAdded(bool present, const QString& what, const QString& where) {
+    if (!present)
+        throw Failure{Failed, QStringLiteral("La base de datos no tiene %1 (%2): la hizo una versión anterior u otro "
+                                             "programa. «dorvanel init» la añade sin tocar lo que guarda")
+                                  .arg(what, where)};
 }
 
 // The connection opens first, so that a failure to open it leaves no Manager behind.
@@ -128,10 +137,15 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     return guid;
 }
 
-void Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
+bool Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
     requireKey(parent, QStringLiteral("del padre"));
     requireDocument(guid);
+    // The component's AddLink adds a row for every call; from here a link is made once.
+    Connection::Transaction transaction(connection());
+    if (parents(guid).contains(parent)) return false;
     addLink(parent, guid, parentType, sis);
+    transaction.Commit();
+    return true;
 }
 
 void Session::addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
@@ -219,14 +233,15 @@ void Session::browse(const QString& parents, const QString& info, const QString&
 
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
 
-void Session::requireAddedTable(const QString& table, const QString& what) {
-    if (!connection().HasTable(table))
-        throw Failure{Failed, QStringLiteral("La base de datos no tiene %1 (la tabla %2): la hizo una versión anterior "
-                                             "u otro programa. «dorvanel init» la añade sin tocar lo que guarda")
-                                  .arg(what, table)};
+void Session::requireWordIndex() {
+    requireAdded(HasWordIndex(connection()), QStringLiteral("índice de palabras"),
+                 connection().engine() == Connection::Engine::Sqlite ? QStringLiteral("la tabla DocWords")
+                                                                     : QStringLiteral("la función Docs_Words"));
 }
 
-void Session::requireDigests() { requireAddedTable(DigestsTable, QStringLiteral("resúmenes de contenido")); }
+void Session::requireDigests() {
+    requireAdded(keepsDigests(), QStringLiteral("resúmenes de contenido"), QStringLiteral("la tabla ") + DigestsTable);
+}
 
 bool Session::keepsDigests() { return connection().HasTable(DigestsTable); }
 

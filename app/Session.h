@@ -70,7 +70,8 @@ public:
     // is written. alongside runs with the new key before the whole is committed, as part of it.
     QString store(const StoreRequest& request, const QStringList& parents = {}, const QString& parentType = {},
                   const std::function<void(const QString& guid)>& alongside = {});
-    void link(const QString& parent, const QString& guid, const QString& parentType, bool sis);
+    // Links the document to the parent unless they are linked already; false when they were.
+    bool link(const QString& parent, const QString& guid, const QString& parentType, bool sis);
     // False when there was no such link.
     bool unlink(const QString& parent, const QString& guid);
     QStringList parents(const QString& guid);
@@ -98,11 +99,11 @@ public:
     QString proposedName(const QString& file);
 
     DocumentRef requireDocument(const QString& guid);
-    // Raises a Failure when the database lacks a table that init adds beside the documented ones
-    // (one made by an earlier version, or by the host itself); what names what it holds.
-    void requireAddedTable(const QString& table, const QString& what);
-    // The same for the contents' digests, and whether the database keeps them.
+    // Raise a Failure when the database lacks the word index, or the contents' digests, that init
+    // adds beside the documented tables (it was made by an earlier version, or by the host itself).
+    void requireWordIndex();
     void requireDigests();
+    // Whether the database keeps the contents' digests.
     bool keepsDigests();
     // The database itself, for the operations that take it rather than the Manager.
     Connection& connection() const;

@@ -5,6 +5,7 @@
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/ContentDigests.h>
+#include <Dorvanel/Recordset.h>
 
 #include <QTextStream>
 
@@ -19,15 +20,68 @@ QString holderOf(Session& session, const ContentDigest& digest, const QString& e
     return holders.value(0);
 }
 
-// Links the document to every parent it is not linked to yet, all or nothing.
+// Until the transaction ends, no other process decides a holder for this content. On SQLite the
+// transaction holds the write lock already; on PostgreSQL a lock on the digest's first 60 bits.
+void lockContent(Connection& connection, const ContentDigest& digest) {
+    if (connection.engine() == Connection::Engine::Sqlite) return;
+    const qint64 lock = digest.sha256.left(15).toLongLong(nullptr, 16);
+    connection.Execute(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock(%1)").arg(lock));
+}
+
+qint64 storedSize(Connection& connection, const QString& guid) {
+    const QString length = connection.engine() == Connection::Engine::Sqlite
+                               ? QStringLiteral("length(CAST(Data AS BLOB))")
+                               : QStringLiteral("octet_length(Data)");
+    const auto row = connection.Execute(QStringLiteral("SELECT %1 FROM Docs WHERE Sys_GUID = ?").arg(length), {guid});
+    return row->Eof() || row->Fields(0).isNull() ? -1 : row->Fields(0).toLongLong();
+}
+
+// A content rewritten with plain SQL keeps the digest recorded before, so the recorded digest
+// alone is not trusted: the size must agree, and then the content read back must give the digest.
+bool stillHolds(Connection& connection, const QString& guid, const ContentDigest& digest) {
+    return storedSize(connection, guid) == digest.size && ComputeContentDigest(connection, guid) == digest;
+}
+
+// The documents whose recorded digest is this content's: the oldest that still holds it, and
+// how many no longer do.
+struct Holders {
+    QString sound;
+    int stale = 0;
+};
+
+// Each holder that no longer holds the content is named on err.
+Holders holdersOf(Session& session, const ContentDigest& digest, QTextStream& err) {
+    Holders holders;
+    for (const QString& holder : DocumentsWithDigest(session.connection(), digest)) {
+        if (stillHolds(session.connection(), holder, digest)) {
+            holders.sound = holder;
+            break;
+        }
+        ++holders.stale;
+        err << "Nota: el documento " << holder
+            << " ya no tiene el contenido de su resumen guardado (se cambió después de guardarlo): no se vincula"
+            << Qt::endl;
+    }
+    return holders;
+}
+
+// Links the document to every parent it is not linked to yet.
 void linkExisting(Session& session, const QString& guid, const QStringList& parents, const QString& parentType,
                   const std::function<void(const QString& guid)>& alongside) {
-    Connection::Transaction transaction(session.connection());
-    const QStringList linked = session.parents(guid);
-    for (const QString& parent : parents)
-        if (!linked.contains(parent)) session.link(parent, guid, parentType, true);
+    for (const QString& parent : parents) session.link(parent, guid, parentType, true);
     if (alongside) alongside(guid);
-    transaction.Commit();
+}
+
+// Without dedup the content is stored again, and a note names the document that held it.
+QString storeNoting(Session& session, const StoreRequest& request, const QStringList& parents,
+                    const QString& parentType, const std::function<void(const QString& guid)>& alongside,
+                    QTextStream& err) {
+    const QString guid = session.store(request, parents, parentType, alongside);
+    if (request.isUrl || !session.keepsDigests()) return guid;
+    const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
+    if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
+        err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
+    return guid;
 }
 
 }  // namespace
@@ -35,21 +89,24 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
 HeldContent storeOnce(Session& session, const StoreRequest& request, const QStringList& parents,
                       const QString& parentType, bool once, const std::function<void(const QString& guid)>& alongside) {
     QTextStream err(stderr);
-    if (once && !request.isUrl) {
-        session.requireDigests();
-        const QString holder = holderOf(session, FileContentDigest(LocalFile(request.file).readablePath()));
-        if (!holder.isEmpty()) {
-            linkExisting(session, holder, parents, parentType, alongside);
-            err << "El documento ya existía con el mismo contenido: " << holder << Qt::endl;
-            return {holder, true};
-        }
+    if (!once || request.isUrl) return {storeNoting(session, request, parents, parentType, alongside, err)};
+    session.requireDigests();
+    const ContentDigest digest = FileContentDigest(LocalFile(request.file).readablePath());
+    // The holder is chosen, and linked or the file stored, in one transaction under a lock, so
+    // that processes storing the same content at once store it once.
+    Connection::Transaction transaction(session.connection());
+    lockContent(session.connection(), digest);
+    const Holders holders = holdersOf(session, digest, err);
+    if (holders.sound.isEmpty()) {
+        const QString guid = session.store(request, parents, parentType, alongside);
+        transaction.Commit();
+        if (holders.stale > 0) err << "El archivo se guardó como documento nuevo: " << guid << Qt::endl;
+        return {guid};
     }
-    const QString guid = session.store(request, parents, parentType, alongside);
-    if (request.isUrl || !session.keepsDigests()) return {guid};
-    const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
-    if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
-        err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
-    return {guid};
+    linkExisting(session, holders.sound, parents, parentType, alongside);
+    transaction.Commit();
+    err << "El documento ya existía con el mismo contenido: " << holders.sound << Qt::endl;
+    return {holders.sound, true};
 }
 
 }  // namespace dorvanel::cli

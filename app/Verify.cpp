@@ -14,7 +14,8 @@ namespace {
 // The documents named, each checked to exist, or else every one that holds content; with
 // withoutDigest, only those that have no digest recorded.
 QStringList documentsAsked(Session& session, QStringList guids, bool withoutDigest) {
-    if (guids.isEmpty()) return DocumentsWithContent(session.connection(), withoutDigest);
+    if (guids.isEmpty())
+        return withoutDigest ? DocumentsWithoutDigest(session.connection()) : DocumentsToVerify(session.connection());
     for (const QString& guid : guids) session.requireDocument(guid);
     if (withoutDigest)
         guids.removeIf(

@@ -135,11 +135,15 @@ TEST_F(AddDocumentDlgTest, StoresAUrlIgnoringTheFileBox) {
     EXPECT_TRUE(lastLinks().isEmpty());
 }
 
-// The dialog's own services object, never given a help file or title, proposes the name from a
-// path and shows help: the manager's one is not asked.
+// "Examinar" offers the pictures' filter. The dialog's own services object, never given a help
+// file or title, proposes the name from a path and shows help: the manager's one is not asked.
 TEST_F(AddDocumentDlgTest, ItsOwnServicesProposeANameThatNeverReplacesATypedOneAndShowHelp) {
     const QString chosen = writeFile(QStringLiteral("Plano.pdf"), "pdf");
     ScriptedFileDialog script([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.nameFilters(),
+                  (QStringList{QStringLiteral(
+                                   "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg) (*.bmp *.ico *.gif *.jpg)"),
+                               QStringLiteral("Todos los Archivos (*.*) (*)")}));
         dialog.selectFile(chosen);
         return int(QDialog::Accepted);
     });

@@ -70,6 +70,22 @@ TEST_F(BrowseDlgTest, AParentWithoutDocumentsKeepsTheBuiltInPictureAndEveryButto
     EXPECT_TRUE(shownPages.isEmpty());
 }
 
+TEST_F(BrowseDlgTest, EachColumnShowsItsOwnValueOfTheDocument) {
+    const QString only = Key(QStringLiteral("SOLO"));
+    const QString guid = storeDistinctDocument(only);
+    browse(only, {[&](QWidget* modal) {
+               expectColumns(modal, {{QStringLiteral("Nombre"), QStringLiteral("Cuaderno"), true},
+                                     {QStringLiteral("Descripción"), QStringLiteral("Descripción de Cuaderno"), true},
+                                     {QStringLiteral("Tipo"), QStringLiteral("odt"), true},
+                                     {QStringLiteral("Modificado"), today(), true},
+                                     {QStringLiteral("Alta"), QStringLiteral("2001-02-03"), true},
+                                     {QStringLiteral("Miniatura"), QStringLiteral("clave"), false},
+                                     {QStringLiteral("Sys_PK"), QString::number(pkOf(guid)), false},
+                                     {QStringLiteral("Sys_Guid"), guid, false}});
+               click(modal, "cmdClose");
+           }});
+}
+
 // The dialog opens on the parent's documents, the first one's miniature shown.
 TEST_F(BrowseDlgTest, OpenAndDownloadGoThroughTheDesktopOrThePageAndReportLastErr) {
     browse(parent, {[&](QWidget* modal) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QThread>
 #include <thread>
@@ -66,6 +68,37 @@ TEST_F(CliConcurrencyTest, DatabaseHeldPastTheWaitIsReportedBusy) {
         << refused;
     holder->Execute(QStringLiteral("ROLLBACK"));
     EXPECT_TRUE(listedNames().isEmpty());
+}
+
+// Processes that store the same new contents at once with --dedup store each once, on either
+// engine: each decides the content's holder inside the transaction that stores or links it.
+TEST_F(CliConcurrencyTest, DedupStoresEachContentOnceWhenProcessesStoreItAtOnce) {
+    constexpr int Workers = 4;
+    constexpr int Files = 5;
+    for (int file = 0; file < Files; ++file)
+        writeFile(QStringLiteral("f%1.bin").arg(file), noise(LargeSize / 32 + file));
+    for (const QString& url : engines()) {
+        useDatabase(url);
+        std::vector<QStringList> failures(Workers);
+        std::vector<std::thread> threads;
+        for (int worker = 0; worker < Workers; ++worker) {
+            threads.emplace_back([&, worker] {
+                for (int file = 0; file < Files; ++file) {
+                    const CliResult stored =
+                        run(commandLine("store f%1.bin --name f%1 --dedup --parent-type Cliente --parent %2",
+                                        {QString::number(file), key(char('P' + worker))}));
+                    if (stored.status != 0) failures[worker] << QString::number(stored.status) + u' ' + stored.err;
+                }
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        for (const QStringList& failed : failures) EXPECT_TRUE(failed.isEmpty()) << failed.join(u'\n').toStdString();
+        const CliResult duplicates = runLine("duplicates --json");
+        EXPECT_TRUE(duplicates.status == 0 && QJsonDocument::fromJson(duplicates.out).array().isEmpty())
+            << url.toStdString() << '\n'
+            << duplicates;
+        EXPECT_EQ(listedNames().size(), Files) << url.toStdString();
+    }
 }
 
 // What one process did: the documents it stored and did not remove, and the runs that failed.

@@ -17,10 +17,15 @@
 #include <QSet>
 #include <QUrl>
 #include <QUrlQuery>
+#include <functional>
 #include <tuple>
 #include <utility>
 
+#include <csignal>
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +39,13 @@ const char RawContent[] = "first\0second\r\n\xff\x00\x01 end";
 const QByteArray BinaryContent(RawContent, sizeof RawContent - 1);
 
 QJsonArray jsonRows(const Result& result) { return QJsonDocument::fromJson(result.out).array(); }
+
+// The names an import printed after the keys, in order.
+std::string printed(const Result& result) {
+    QStringList names;
+    for (const QString& line : result.outLines()) names << line.mid(34);
+    return names.join(u' ').toStdString();
+}
 
 // Content comes back byte for byte to a file and to standard output, and a download page is made;
 // an outside reference gives its location. Links come and go one at a time, and rm takes the rest.
@@ -65,6 +77,51 @@ TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0));
     EXPECT_EQ(listedNames(), QStringList{QStringLiteral("Catalogo")});
     EXPECT_TRUE(listedNames("--all").isEmpty()) << "its links went with it";
+}
+
+// The database in use, or one of its journals, is never written over, whatever the name it is
+// given; nothing is written, and the database stays as it was.
+TEST_F(CliTest, GetRefusesToWriteOverTheDatabaseInUse) {
+    writeFile(QStringLiteral("a.txt"), "a");
+    const QString guid = store("a.txt --name A");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_EQ(::symlink("cli.sqlite", QFile::encodeName(dir.filePath(QStringLiteral("enlace.sqlite"))).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath(QStringLiteral("cli.sqlite"))).constData(),
+                     QFile::encodeName(dir.filePath(QStringLiteral("duro.sqlite"))).constData()),
+              0);
+    const QByteArray before = readFile(dir.filePath(QStringLiteral("cli.sqlite")));
+    for (const QString& target :
+         {dir.filePath(QStringLiteral("cli.sqlite")), QStringLiteral("sub/../cli.sqlite"),
+          QStringLiteral("enlace.sqlite"), QStringLiteral("duro.sqlite"), QStringLiteral("./cli.sqlite-journal"),
+          QStringLiteral("sub/../cli.sqlite-wal"), QStringLiteral("cli.sqlite-shm")}) {
+        const Result refused = runLine("get %1 -o %2", {guid, target});
+        EXPECT_TRUE(ended(refused, 2, target + QStringLiteral(" es el archivo")) &&
+                    refused.err.contains(QStringLiteral("de la base de datos en uso")))
+            << target.toStdString() << '\n'
+            << refused;
+    }
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("cli.sqlite"))), before);
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("cli.sqlite*")}), QStringList{QStringLiteral("cli.sqlite")});
+    EXPECT_EQ(listedNames(), QStringList{QStringLiteral("A")});
+}
+
+// A copy that fails halfway (here as the file grows past the size the system lets it take)
+// leaves the file it was to replace whole, and no part of the copy anywhere.
+TEST_F(CliTest, GetThatFailsHalfwayLeavesTheOldFileWhole) {
+    writeFile(QStringLiteral("grande.bin"), QByteArray(1 << 20, 'g'));
+    const QString guid = store("grande.bin --name Grande");
+    writeFile(QStringLiteral("copia.bin"), "la copia anterior");
+    runner.inChild = [] {
+        const rlimit limit{64 * 1024, 64 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+    };
+    const Result failed = runLine("get %1 -o copia.bin", {guid});
+    EXPECT_TRUE(ended(failed, 1, QStringLiteral("No se pudo escribir en copia.bin")) &&
+                failed.err.contains(QStringLiteral("(EFBIG)")))
+        << failed;
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("copia.bin"))), QByteArray("la copia anterior"));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("copia*")}), QStringList{QStringLiteral("copia.bin")});
 }
 
 // Every parent's documents are filtered alike, however many parents are named: a thousand on the
@@ -113,14 +170,7 @@ TEST_F(CliTest, ListFiltersEveryParentAlikeHoweverManyAreNamed) {
 // and the table keeps one aligned line per document.
 TEST_F(CliTest, ListGivesTimesSizesAndTextsAsTheyAreOnEitherEngine) {
     runner.platform << std::pair{QStringLiteral("TZ"), QStringLiteral("Asia/Kolkata")};
-    QStringList databases{database()};
-    if (const QString server = qEnvironmentVariable("DORVANEL_TEST_PG_URL"); !server.isEmpty()) {
-        const auto connection = dorvanel::Connection::Open(server);
-        for (const char* statement :
-             {"SET client_min_messages = warning", "DROP SCHEMA IF EXISTS public CASCADE", "CREATE SCHEMA public"})
-            connection->Execute(QLatin1String(statement));
-        databases << server;
-    }
+    const QStringList databases = engines();
     const QString odd = QStringLiteral("Ñandú \"dicho\" \\ barra\ttab\nlínea \x01");
     writeFile(QStringLiteral("datos.bin"), BinaryContent);
     const QRegularExpression iso(
@@ -186,12 +236,6 @@ TEST_F(CliTest, ImportStoresEachFileOnceAndSaysWhatItLeftOut) {
     const auto import = [this](const char* options) {
         return run(commandLine("import entrada --parent-type Cliente --parent {P}") + commandLine(options));
     };
-    // The names the run printed after the keys, in order.
-    const auto printed = [](const Result& result) {
-        QStringList names;
-        for (const QString& line : result.outLines()) names << line.mid(34);
-        return names.join(u' ').toStdString();
-    };
 
     const Result first = import("");
     EXPECT_EQ(first.status, 1) << first;
@@ -216,6 +260,62 @@ TEST_F(CliTest, ImportStoresEachFileOnceAndSaysWhatItLeftOut) {
     ::unlink(latin1Name.constData());  // which the temporary folder could not remove, not knowing its name
 }
 
+// A link back to the folder itself is not walked again, a link out of the folder is left out and
+// named unless links are to be followed, and a link that stays inside is stored.
+TEST_F(CliTest, ImportStaysInsideTheFolderUnlessAskedToFollowLinks) {
+    const QString folder = dir.filePath(QStringLiteral("entrada"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/sub")) && QDir().mkpath(dir.filePath(QStringLiteral("otra"))));
+    writeFile(QStringLiteral("entrada/a.txt"), "a");
+    writeFile(QStringLiteral("entrada/sub/b.txt"), "b");
+    writeFile(QStringLiteral("secreto.txt"), "secreto");
+    writeFile(QStringLiteral("otra/c.txt"), "c");
+    const std::pair<QString, const char*> links[] = {
+        {folder, "sub/arriba"},  // the whole folder again, by its absolute path
+        {QStringLiteral("a.txt"), "dentro.txt"},
+        {dir.filePath(QStringLiteral("secreto.txt")), "fuera.txt"},
+        {QStringLiteral("../otra"), "otra"},
+    };
+    for (const auto& [target, name] : links)
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(),
+                            QFile::encodeName(folder + '/' + QLatin1String(name)).constData()),
+                  0);
+
+    const Result inside = runLine("import entrada --recursive --parent-type Cliente --parent {P}");
+    EXPECT_TRUE(ended(inside, 0) && printed(inside) == "a.txt dentro.txt sub/b.txt") << inside;
+    for (const QString& reported :
+         {QStringLiteral("omitido: fuera.txt: enlace a %1, fuera de la carpeta; se sigue con --follow-links")
+              .arg(dir.filePath(QStringLiteral("secreto.txt"))),
+          QStringLiteral("omitido: otra: enlace a %1,").arg(dir.filePath(QStringLiteral("otra")))})
+        EXPECT_TRUE(inside.err.contains(reported)) << reported.toStdString() << '\n' << inside;
+    const Result following = runLine("import entrada --recursive --follow-links --parent-type Cliente --parent {Q}");
+    EXPECT_TRUE(ended(following, 0) && printed(following) == "a.txt dentro.txt fuera.txt otra/c.txt sub/b.txt")
+        << following;
+}
+
+// An unreadable subfolder is named with the reason and the import goes on beside it. Root reads
+// any folder, so a test run as root takes that right from the program.
+TEST_F(CliTest, ImportGoesPastASubfolderItCannotRead) {
+    if (::geteuid() == 0) {
+        if (::prctl(PR_CAPBSET_READ, CAP_SETPCAP) != 1)
+            GTEST_SKIP() << "run as root, which cannot be kept from reading a folder here";
+        runner.inChild = [] {
+            ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE);
+            ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH);
+        };
+    }
+    const QString folder = dir.filePath(QStringLiteral("entrada"));
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/cerrada")) && QDir().mkpath(folder + QStringLiteral("/z")));
+    writeFile(QStringLiteral("entrada/a.txt"), "a");
+    writeFile(QStringLiteral("entrada/cerrada/b.txt"), "b");
+    writeFile(QStringLiteral("entrada/z/c.txt"), "c");
+    ASSERT_EQ(::chmod(QFile::encodeName(folder + QStringLiteral("/cerrada")).constData(), 0), 0);
+    const Result imported = runLine("import entrada --recursive --parent-type Cliente --parent {P}");
+    ::chmod(QFile::encodeName(folder + QStringLiteral("/cerrada")).constData(), 0700);
+    EXPECT_TRUE(ended(imported, 1, QStringLiteral("no guardado: cerrada/: No se puede leer la carpeta")) &&
+                imported.err.contains(QStringLiteral("(EACCES)")) && printed(imported) == "a.txt z/c.txt")
+        << imported;
+}
+
 // Matching words is the word index's own; here each option narrows what it finds and the table
 // shows the key of each document found.
 TEST_F(CliTest, SearchNarrowsByLimitTypeAndParents) {
@@ -234,26 +334,36 @@ TEST_F(CliTest, SearchNarrowsByLimitTypeAndParents) {
     EXPECT_TRUE(table.size() == 2 && table[1].contains(contract)) << table.join(u'\n').toStdString();
 }
 
-// One flipped byte of a stored content, written with plain SQL, is reported for that document
-// alone; a row without a digest waits for --backfill.
-TEST_F(CliTest, VerifyReportsExactlyTheDocumentWhoseContentChanged) {
+// A content changed with plain SQL anywhere, by one byte at either end or by its size, or gone
+// altogether, is reported for its document alone; a row without a digest waits for --backfill.
+TEST_F(CliTest, VerifyReportsExactlyTheDocumentsWhoseContentChanged) {
     writeFile(QStringLiteral("uno.bin"), BinaryContent);
     writeFile(QStringLiteral("dos.bin"), QByteArray(3 << 20, 'x'));
-    const QString first = store("uno.bin --name Uno");
-    const QString second = store("dos.bin --name Dos");
-
-    QByteArray damaged = sqlValue(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {second}).toByteArray();
-    damaged[2 << 20] = 'y';
-    sqlValue(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {damaged, second});
+    const QString intact = store("uno.bin --name Uno");
+    const auto damage = [&](const std::function<void(QByteArray&)>& change) {
+        const QString guid = store("dos.bin --name Dos");
+        QByteArray content = sqlValue(QStringLiteral("SELECT Data FROM Docs WHERE Sys_GUID = ?"), {guid}).toByteArray();
+        change(content);
+        sqlValue(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {content, guid});
+        return guid;
+    };
+    QStringList damaged{
+        damage([](QByteArray& content) { content[0] = 'y'; }),
+        damage([](QByteArray& content) { content[content.size() - 1] = 'y'; }),
+        damage([](QByteArray& content) { content.chop(1); }),
+        store("dos.bin --name Vaciado"),
+    };
+    sqlValue(QStringLiteral("UPDATE Docs SET Data = NULL WHERE Sys_GUID = ?"), {damaged.last()});
     sqlValue(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name, Data) VALUES (?, 'Plano', ?)"),
              {key('Z'), BinaryContent});
 
     const Result verified = runLine("verify");
-    EXPECT_TRUE(ended(verified, 1, QStringLiteral("Sin resumen guardado: 1")) && verified.outLines().size() == 1 &&
-                verified.outLines()[0].startsWith(second + QStringLiteral("  ")))
-        << verified;
+    QStringList reported;
+    for (const QString& line : verified.outLines()) reported << line.section(QStringLiteral("  "), 0, 0);
+    EXPECT_TRUE(ended(verified, 1, QStringLiteral("Sin resumen guardado: 1")) && reported == damaged) << verified;
+    EXPECT_TRUE(verified.out.contains("ya no tiene contenido")) << verified;
     EXPECT_TRUE(ended(runLine("verify --backfill"), 0, QStringLiteral("Resúmenes calculados: 1\n")));
-    EXPECT_TRUE(ended(runLine("verify %1 {Z}", {first}), 0, QStringLiteral("verificados: 2")));
+    EXPECT_TRUE(ended(runLine("verify %1 {Z}", {intact}), 0, QStringLiteral("verificados: 2")));
 }
 
 // Without --dedup the same content is stored again, and the run names the document that held it;
@@ -280,6 +390,53 @@ TEST_F(CliTest, DedupLinksTheDocumentThatHoldsTheSameContent) {
     EXPECT_TRUE(groups.size() == 1 && groups[0][QStringLiteral("guids")].toArray().size() == 2 &&
                 groups[0][QStringLiteral("spareBytes")].toInt() == 4)
         << QJsonDocument(groups).toJson().toStdString();
+}
+
+// What init adds beside the documented tables serves on either engine from the start: search,
+// verify, duplicates and --dedup. Linking a document to a parent it is linked to adds nothing.
+TEST_F(CliTest, AddedCommandsWorkOnEveryEngineRightAfterInitAndLinkOnce) {
+    writeFile(QStringLiteral("acta.txt"), "acta");
+    for (const QString& url : engines()) {
+        useDatabase(url);
+        const QString stored = store("acta.txt --name Acta");
+        EXPECT_TRUE(ended(runLine("search acta"), 0, stored)) << url.toStdString();
+        EXPECT_TRUE(ended(runLine("verify"), 0, QStringLiteral("verificados: 1"))) << url.toStdString();
+        EXPECT_EQ(store("acta.txt --name Otra --dedup"), stored) << url.toStdString();
+        EXPECT_TRUE(ended(runLine("duplicates"), 0)) << url.toStdString();
+        EXPECT_TRUE(ended(runLine("link {P} %1 --parent-type Cliente", {stored}), 0, QStringLiteral("vinculado a")));
+        EXPECT_TRUE(ended(runLine("link {P} %1", {stored}), 0, QStringLiteral("ya estaba vinculado a ") + key('P')));
+        EXPECT_EQ(runLine("parents %1", {stored}).outLines(), QStringList{key('P')}) << url.toStdString();
+    }
+}
+
+// A content changed with plain SQL keeps the digest recorded before it: --dedup then stores the
+// file anew rather than link a document that no longer holds it, whether the size changed or
+// only the bytes, and links the new one the next time.
+TEST_F(CliTest, DedupLinksOnlyADocumentThatStillHoldsTheContent) {
+    writeFile(QStringLiteral("a.bin"), QByteArray(3000, 'a'));
+    // On SQLite, and on PostgreSQL.
+    const std::pair<const char*, const char*> changes[] = {
+        {"UPDATE Docs SET Data = x'00' WHERE Sys_GUID = ?", "UPDATE Docs SET Data = '\\x00'::bytea WHERE Sys_GUID = ?"},
+        {"UPDATE Docs SET Data = zeroblob(3000) WHERE Sys_GUID = ?",
+         "UPDATE Docs SET Data = decode(repeat('00', 3000), 'hex') WHERE Sys_GUID = ?"},
+    };
+    for (const QString& url : engines()) {
+        useDatabase(url);
+        for (const auto& [onSqlite, onPostgreSql] : changes) {
+            const QString changed = store("a.bin --name A");
+            sqlValue(QString::fromLatin1(url.startsWith(QLatin1String("sqlite:")) ? onSqlite : onPostgreSql),
+                     {changed});
+            const Result again = runLine("store a.bin --name B --dedup");
+            EXPECT_TRUE(ended(again, 0, QStringLiteral("el documento %1 ya no tiene el contenido").arg(changed)) &&
+                        again.err.contains(QStringLiteral("se guardó como documento nuevo: ") + again.lastLine()) &&
+                        again.lastLine() != changed)
+                << onSqlite << '\n'
+                << again;
+            EXPECT_EQ(runLine("get %1", {again.lastLine()}).out, QByteArray(3000, 'a'));
+            EXPECT_EQ(store("a.bin --name C --dedup"), again.lastLine()) << onSqlite;
+            sqlValue(QStringLiteral("DELETE FROM Docs"));
+        }
+    }
 }
 
 // A database with only the documented tables, as an earlier version or another program made it:
@@ -385,7 +542,8 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
                           QStringLiteral("Uso: dorvanel ") + command));
     }
     const Result import = runner.run(unopenable + commandLine("help import"));
-    for (const char* option : {"--parent ", "--parent-type ", "--recursive ", "--hidden ", "--again ", "--dedup "})
+    for (const char* option :
+         {"--parent ", "--parent-type ", "--recursive ", "--hidden ", "--again ", "--dedup ", "--follow-links "})
         EXPECT_TRUE(import.out.contains(option)) << option << '\n' << import;
     EXPECT_TRUE(ended(runner.run(unopenable), 2, QStringLiteral("\n  import ")));
     const QRegularExpression versionLine(QStringLiteral("^dorvanel \\d+\\.\\d+\\.\\d+\\n$"));

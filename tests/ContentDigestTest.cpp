@@ -16,16 +16,23 @@ protected:
     }
 };
 
-// Small contents are bound whole and large ones streamed: both get the digest of their bytes.
+// Small contents are bound whole and large ones streamed: both get the digest of their bytes,
+// never that of the miniature stored with them.
 TEST_F(ContentDigestTest, StoringRecordsTheDigestOfWhatStreamedIn) {
     QByteArray large(3 * BlobStreaming::ChunkSize + 17, Qt::Uninitialized);
     for (qsizetype i = 0; i < large.size(); ++i) large[i] = char(i * 7 + i / 4099);
-    const std::pair<QByteArray, QByteArray> cases[] = {
-        {QByteArray("abc"), QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad")},
-        {large, QCryptographicHash::hash(large, QCryptographicHash::Sha256).toHex()},
+    const struct {
+        QByteArray content, sha256, miniature;
+    } cases[] = {
+        {QByteArray("abc"), QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"), {}},
+        {large, QCryptographicHash::hash(large, QCryptographicHash::Sha256).toHex(), {}},
+        {QByteArray("abc"), QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"),
+         QByteArray("BMminiatura")},
+        {large, QCryptographicHash::hash(large, QCryptographicHash::Sha256).toHex(),
+         QByteArray(2 * BlobStreaming::ChunkSize, 'm')},
     };
-    for (const auto& [content, sha256] : cases) {
-        const QString guid = store(QStringLiteral("Documento"), content);
+    for (const auto& [content, sha256, miniature] : cases) {
+        const QString guid = storeFile(QStringLiteral("Documento"), QStringLiteral("bin"), content, miniature);
         const ContentDigest expected{content.size(), sha256};
         EXPECT_EQ(RecordedContentDigest(*connection, guid), expected) << content.size();
         EXPECT_EQ(ComputeContentDigest(*connection, guid), expected) << content.size();

@@ -45,6 +45,23 @@ protected:
     QHash<QString, QString> guids;
 };
 
+TEST_F(FindDocumentDlgTest, EachColumnShowsItsOwnValueOfTheDocument) {
+    connection->Execute(QStringLiteral("DELETE FROM Docs"));
+    const QString guid = storeDistinctDocument(Key(QStringLiteral("A")));
+    find(true, [&](QWidget* modal) {
+        expectColumns(modal, {{QStringLiteral("Nombre"), QStringLiteral("Cuaderno"), true},
+                              {QStringLiteral("Descripción"), QStringLiteral("Descripción de Cuaderno"), true},
+                              {QStringLiteral("Tipo"), QStringLiteral("odt"), true},
+                              {QStringLiteral("Modificado"), today(), true},
+                              {QStringLiteral("Alta"), QStringLiteral("2001-02-03"), true},
+                              {QStringLiteral("Palabras"), QStringLiteral("clave"), false},
+                              {QStringLiteral("Sys_PK"), QString::number(pkOf(guid)), false},
+                              {QStringLiteral("Sys_Guid"), guid, false},
+                              {QStringLiteral("Sis"), QString(), false}});
+        click(modal, "cmdCancel");
+    });
+}
+
 // The dialog opens on every document once, the focus in the search box.
 TEST_F(FindDocumentDlgTest, TypingJumpsToTheFirstNameAndCompletesItUnlessErasing) {
     link(Key(QStringLiteral("B")), guids["Plano"]);

@@ -5,6 +5,7 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/MakeMiniature.h"
 #include "dialogs/PictureSurface.h"
+#include "dialogs/dlgAdd/dlgAdd.h"
 #include "host/DefaultOskel.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
@@ -23,9 +24,6 @@ using dorvanel::test::ScriptedFileDialog;
 
 namespace {
 
-const QString PictureFilter = QStringLiteral(
-    "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
-
 TEST(ChooseFile, CancelledOrFailedGivesEmptyAndNeverAnEarlierChoice) {
     // Choosing a file is checked through the add dialog.
     const std::tuple<const char*, FileDialogRunner, QString> answers[] = {
@@ -41,12 +39,11 @@ TEST(ChooseFile, CancelledOrFailedGivesEmptyAndNeverAnEarlierChoice) {
             EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
             return answer(dialog);
         });
-        EXPECT_EQ(ChooseFile(PictureFilter, CMD), expected) << what;
+        EXPECT_EQ(ChooseFile(dlgAdd::PictureFilter, CMD), expected) << what;
         EXPECT_EQ(shownWith, QString()) << what;
     }
 }
 
-// The pictures' filter itself is checked through the add dialog.
 TEST(CommonDialog, FilterBecomesQtNameFiltersShownAsGiven) {
     CommonDialog CMD;
     CMD.SetFilter(QStringLiteral("Texto|*.txt; *.TXT|Huérfano"));

@@ -65,11 +65,16 @@ ContentDigest FileContentDigest(const QString& path) {
     return digestOf(digester);
 }
 
-QStringList DocumentsWithContent(Connection& connection, bool withoutDigest) {
-    QString sql = QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL");
-    if (withoutDigest)
-        sql += QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID)");
-    return guidsOf(connection.Execute(sql + QStringLiteral(" ORDER BY Sys_PK")));
+QStringList DocumentsToVerify(Connection& connection) {
+    return guidsOf(connection.Execute(
+        QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL "
+                       "OR EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID) ORDER BY Sys_PK")));
+}
+
+QStringList DocumentsWithoutDigest(Connection& connection) {
+    return guidsOf(connection.Execute(
+        QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL "
+                       "AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID) ORDER BY Sys_PK")));
 }
 
 QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest) {

@@ -34,9 +34,11 @@ std::optional<ContentDigest> ComputeContentDigest(Connection& connection, const 
 // The digest of a file, read a mebibyte at a time. Raises Error when it cannot be read.
 ContentDigest FileContentDigest(const QString& path);
 
-// The keys of the documents that hold content, oldest first; with withoutDigest, only those
-// that have no digest recorded.
-QStringList DocumentsWithContent(Connection& connection, bool withoutDigest = false);
+// The keys of the documents whose content can be checked, oldest first: those that hold content,
+// and those with a digest recorded whose content has since gone.
+QStringList DocumentsToVerify(Connection& connection);
+// The keys of the documents that hold content but have no digest recorded, oldest first.
+QStringList DocumentsWithoutDigest(Connection& connection);
 // The keys of the documents whose recorded digest is this one, oldest first.
 QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest);
 

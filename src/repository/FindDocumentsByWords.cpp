@@ -149,4 +149,11 @@ QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuer
     return found(connection, postgreSqlStatement(words), query);
 }
 
+bool HasWordIndex(Connection& connection) {
+    if (connection.engine() == Connection::Engine::Sqlite) return connection.HasTable(QStringLiteral("DocWords"));
+    return !connection
+                .Execute(QStringLiteral("SELECT 1 WHERE to_regprocedure('Docs_Words(text, text, text)') IS NOT NULL"))
+                ->Eof();
+}
+
 }  // namespace dorvanel

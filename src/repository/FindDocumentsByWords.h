@@ -39,4 +39,9 @@ struct FoundDocument {
 // query without words finds nothing.
 QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query);
 
+// Whether the database has the word index FindDocumentsByWords reads: on SQLite the table
+// DocWords, on PostgreSQL the function Docs_Words its index is made on. A database made before
+// the index, or with only the documented tables, has none until CreateSchema adds it.
+bool HasWordIndex(Connection& connection);
+
 }  // namespace dorvanel

@@ -51,6 +51,7 @@ void CliRunner::start(QProcess& process, const QStringList& arguments, const QSt
     for (const QString& variable : unsetVariables) environment.remove(variable);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(home_);
+    if (inChild) process.setChildProcessModifier(inChild);
     process.start(QStringLiteral(DORVANEL_CLI), arguments);
     process.closeWriteChannel();
 }
@@ -70,6 +71,24 @@ void CliFixture::SetUp() {
 }
 
 void CliFixture::TearDown() { QFile::remove(ComponentFile::tempFolder() + QStringLiteral("/Temp.bmp")); }
+
+QStringList CliFixture::engines() const {
+    QStringList urls{QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite"))};
+    if (const QString server = qEnvironmentVariable("DORVANEL_TEST_PG_URL"); !server.isEmpty()) {
+        const auto connection = Connection::Open(server);
+        for (const char* statement :
+             {"SET client_min_messages = warning", "DROP SCHEMA IF EXISTS public CASCADE", "CREATE SCHEMA public"})
+            connection->Execute(QLatin1String(statement));
+        urls << server;
+    }
+    return urls;
+}
+
+void CliFixture::useDatabase(const QString& url) {
+    database_ = url;
+    const CliResult init = runLine("init");
+    ASSERT_EQ(init.status, 0) << init;
+}
 
 QStringList CliFixture::withDatabase(const QStringList& arguments) const {
     return QStringList{QStringLiteral("--db"), database()} + arguments;

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <functional>
 #include <ostream>
 #include <utility>
 
@@ -60,6 +61,8 @@ public:
 
     // How the program draws, as environment variables.
     QList<std::pair<QString, QString>> platform{{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
+    // Runs in the program's process before it starts: limits of the system's that it runs under.
+    std::function<void()> inChild;
 
 private:
     QString home_;
@@ -72,7 +75,13 @@ protected:
     // Storing a picture leaves its miniature beside the library.
     void TearDown() override;
 
-    QString database() const { return QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite")); }
+    // The test's database: the SQLite file SetUp made, unless useDatabase named another.
+    QString database() const { return database_; }
+    // The databases a test of what differs by engine runs on: the SQLite file, and the
+    // PostgreSQL server that DORVANEL_TEST_PG_URL names, emptied, when one is named.
+    QStringList engines() const;
+    // What follows runs on url, which init prepares.
+    void useDatabase(const QString& url);
     QStringList withDatabase(const QStringList& arguments) const;
     // The program on the test's database, drawing on the runner's platform unless that is among
     // the variables left out.
@@ -91,6 +100,9 @@ protected:
 
     QTemporaryDir dir;
     CliRunner runner{dir.path()};
+
+private:
+    QString database_ = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite"));
 };
 
 }  // namespace dorvanel::test

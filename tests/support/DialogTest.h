@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QBuffer>
+#include <QDate>
 #include <QImage>
 #include <QTest>
 #include <QWidget>
@@ -58,6 +59,28 @@ inline const QSize BuiltInSize{94, 94};
 
 inline ReportListView* documentList(QWidget* modal) { return modal->findChild<ReportListView*>("lvwDocs"); }
 inline QSize shownPicture(QWidget* modal) { return modal->findChild<ImageBox*>("imgView")->Picture().size(); }
+
+// A column of a dialog's document list as the user meets it: its heading, the start of what the
+// one listed document shows in it, and whether it is seen (the keys' columns are kept unseen).
+struct ListedColumn {
+    QString heading;
+    QString cellStart;
+    bool seen;
+};
+
+inline void expectColumns(QWidget* modal, const QList<ListedColumn>& columns) {
+    const ReportListView* view = documentList(modal);
+    const QAbstractItemModel* model = view->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    ASSERT_EQ(model->columnCount(), columns.size());
+    for (int c = 0; c < columns.size(); ++c) {
+        const ListedColumn& column = columns[c];
+        EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), column.heading) << c;
+        const QString cell = model->index(0, c).data().toString();
+        EXPECT_TRUE(cell.startsWith(column.cellStart)) << column.heading.toStdString() << ": " << cell.toStdString();
+        EXPECT_NE(view->isColumnHidden(c), column.seen) << column.heading.toStdString();
+    }
+}
 
 // Clicks the list's row whose name is given, as a user would.
 inline void clickRow(QWidget* modal, const QString& name) {
@@ -140,6 +163,17 @@ protected:
         EXPECT_FALSE(opened);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
+
+    // Stores a document whose listed values all differ, created on 3 February 2001 and changed
+    // today, and links it to the parent.
+    QString storeDistinctDocument(const QString& parent) {
+        const QString guid = storeFile(QStringLiteral("Cuaderno"), QStringLiteral("odt"), "c");
+        connection->Execute(QStringLiteral("UPDATE Docs SET Sys_DTCreated = '2001-02-03 04:05:06' WHERE Sys_GUID = ?"),
+                            {guid});
+        link(parent, guid);
+        return guid;
+    }
+    static QString today() { return QDate::currentDate().toString(Qt::ISODate); }
 
     // A failure the manager recorded before the dialog opened.
     void recordEarlierFailure() {

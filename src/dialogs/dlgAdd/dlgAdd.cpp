@@ -15,6 +15,9 @@
 
 namespace dorvanel {
 
+const QString dlgAdd::PictureFilter = QStringLiteral(
+    "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
+
 namespace {
 
 const DialogFrame::Design AddDesign{
@@ -23,9 +26,6 @@ const DialogFrame::Design AddDesign{
     .hostControlTwips = {1695, 4890, 1260, 240},
     .helpContext = 10100,
 };
-
-const QString PictureFilter = QStringLiteral(
-    "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
 
 // The system colours a box is painted with: the window background and the button face.
 constexpr QPalette::ColorRole WindowBackground = QPalette::Base;

@@ -26,6 +26,9 @@ public:
     dlgAdd();
     ~dlgAdd() override;
 
+    // The filter of the file dialog that "&Examinar" opens.
+    static const QString PictureFilter;
+
     // The parent keys, separated by ",", and the type every link is given (may be empty).
     void SetParents(const QString& sParent, const QString& ParentType);
     // Shows the path in txtFile, which proposes a name for it.
