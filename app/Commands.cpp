@@ -2,6 +2,7 @@
 
 #include "ContentCopy.h"
 #include "DatabaseFiles.h"
+#include "DemoServices.h"
 #include "DemoWindow.h"
 #include "Dialogs.h"
 #include "DocumentListing.h"
@@ -346,8 +347,10 @@ int runBrowse(Context& context, const Arguments& arguments) {
     });
 }
 
-// The first record is the one selected, so its browse dialog is the one photographed.
+// The first record is the one selected, so its browse dialog is the one photographed. The
+// dialogs' help buttons open the demo's own pages.
 void runDemo(Context& context, const Arguments& arguments) {
+    DemoServices::registerForDemo();
     const QString screenshot = arguments.value(QStringLiteral("screenshot"));
     std::optional<DemoWindow> window;
     const auto makeWindow = [&]() -> QWidget& {

@@ -48,7 +48,8 @@ DemoWindow::DemoWindow(Session& session, const QString& databaseUrl) : session_(
     layout->addLayout(buttons);
     setCentralWidget(central);
     statusBar()->showMessage(QStringLiteral("Base de datos: ") + databaseUrl);
-    resize(900, 600);
+    // Smaller where the screen is: at 144 dpi it holds fewer device-independent pixels.
+    resize(QSize(900, 600).boundedTo(screen()->availableGeometry().size()));
     centreOnScreen();
 }
 

@@ -99,7 +99,7 @@ Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase m
         SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
             shownMessage_ = prompt;
             if (watched_) return previousPresenter_(prompt, style, title);
-            return style == vbYesNoStopDefaultNo ? vbNo : vbOK;
+            return AsksYesNo(style) ? vbNo : vbOK;
         });
     previousShower_ = SetDownloadPageShower([this](const QString& pageFile) {
         pageShown_ = true;
@@ -195,6 +195,12 @@ bool Session::open(const QString& guid, bool saveAs) {
         offerOnPage(guid, document);
     } else {
         manager_->OpenDocument(document.pk, document.type, saveAs);
+        // The services object tells a desktop's refusal in a message box, whose question (save it
+        // from the download page?) nobody here answers: its first line is why, the way out follows.
+        if (!pageShown_ && manager_->LastErr() == 0 && !shownMessage_.isEmpty())
+            throw Failure{Failed,
+                          QStringLiteral("%1 Para guardarlo: dorvanel get %2 -o ARCHIVO, o dorvanel download %2")
+                              .arg(shownMessage_.section(QLatin1Char('\n'), 0, 0), guid)};
     }
     if (const auto failure = reportedFailure()) throw *failure;
     return pageShown_;

@@ -9,8 +9,11 @@
 #include <Dorvanel/Error.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLoggingCategory>
 #include <QTextStream>
+#include <QTranslator>
 #include <memory>
 
 using namespace dorvanel;
@@ -43,12 +46,24 @@ QStringList argumentWords(int argc, char* argv[]) {
     return words;
 }
 
+// The parts of the windows that Qt draws (the file dialog, context menus, standard buttons)
+// speak the program's language: Qt's Spanish translation, where the machine has it (Debian's
+// qt6-translations-l10n), is this host's choice for them.
+void translateQtTextsIntoSpanish(QApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
 // A GUI application only for the commands that show windows; it needs Qt's platform, which
 // the others never load.
 std::unique_ptr<QCoreApplication> applicationFor(const Invocation& invocation, int& argc, char* argv[]) {
     if (!showsWindows(invocation)) return std::make_unique<QCoreApplication>(argc, argv);
     drawOffscreenWithoutDisplay();
-    return std::make_unique<QApplication>(argc, argv);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    translateQtTextsIntoSpanish(*application);
+    return application;
 }
 
 int reported(const QString& message, int status) {

@@ -2,9 +2,15 @@
 #include "support/DialogTest.h"
 #include "support/ScriptedFileDialog.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
@@ -228,6 +234,45 @@ TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarl
 TEST_F(AddDocumentDlgTest, WithoutItsOwnServicesTheDialogFailsToLoadAndShowsNoWindow) {
     HostClasses::Registered().oskel = nullptr;
     expectLoadFailure([&] { manager->AddDocumentDlg(a); }, Error::CannotCreateObject);
+}
+
+// The parts Qt draws, the file dialog of "&Examinar" and a text box's context menu, speak
+// Spanish without a translation of the host's, and the host's language when it installed one;
+// the stand-in goes with the dialog.
+TEST_F(AddDocumentDlgTest, QtsOwnPartsSpeakSpanishUnlessTheHostChoseTheirLanguage) {
+    const struct {
+        const char* hostLanguage;  // none: the host installed no translation of Qt's texts
+        QStringList expected;      // file dialog title, "Look in", its Cancel button, "&Undo"
+    } cases[] = {
+        {nullptr,
+         {QStringLiteral("Abrir"), QStringLiteral("Ver en:"), QStringLiteral("Cancelar"), QStringLiteral("&Deshacer")}},
+        {"de",
+         {QStringLiteral("Öffnen"), QStringLiteral("Suchen in:"), QStringLiteral("Abbrechen"),
+          QStringLiteral("&Rückgängig")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hostLanguage ? c.hostLanguage : "no translation");
+        QTranslator host;
+        if (c.hostLanguage) {
+            ASSERT_TRUE(host.load(QLocale(QLatin1String(c.hostLanguage)), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+            QCoreApplication::installTranslator(&host);
+        }
+        QStringList seen;
+        ScriptedFileDialog script([&](QFileDialog& dialog) {
+            seen << dialog.windowTitle() << dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text()
+                 << dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+            return int(QDialog::Rejected);
+        });
+        add(a, QString(), [&](QWidget* modal) {
+            const std::unique_ptr<QMenu> menu(box<QLineEdit>(modal, "txtName")->createStandardContextMenu());
+            click(modal, "cmdExplorer");
+            seen << menu->actions().value(0)->text().section(QLatin1Char('\t'), 0, 0);
+            click(modal, "cmdCancel");
+        });
+        EXPECT_EQ(seen, c.expected);
+    }
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
 
 }  // namespace

@@ -653,6 +653,16 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
 // The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.
 class DemoUnderXvfbTest : public CliTest {
 protected:
+    // The program draws on the Xvfb, which picks a free display and writes its number to the
+    // descriptor given.
+    void drawOnXvfb() {
+        xvfb.start(QStringLiteral("Xvfb"), commandLine("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp"));
+        ASSERT_TRUE(xvfb.waitForStarted()) << "Xvfb is missing (Debian's xvfb package)";
+        ASSERT_TRUE(xvfb.waitForReadyRead(10000)) << "Xvfb did not start";
+        runner.platform = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")},
+                           {QStringLiteral("DISPLAY"),
+                            QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed()}};
+    }
     void TearDown() override {
         xvfb.terminate();
         xvfb.waitForFinished();
@@ -665,12 +675,7 @@ protected:
 // On a database without tables, the first run makes them and stores the samples; the next one
 // finds them there and stores nothing.
 TEST_F(DemoUnderXvfbTest, PhotographsTheBrowseDialogOverTheHostWindowAndStoresTheSamplesOnce) {
-    // Xvfb picks a free display and writes its number to the descriptor given.
-    xvfb.start(QStringLiteral("Xvfb"), commandLine("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp"));
-    ASSERT_TRUE(xvfb.waitForStarted()) << "Xvfb is missing (Debian's xvfb package)";
-    ASSERT_TRUE(xvfb.waitForReadyRead(10000)) << "Xvfb did not start";
-    runner.platform = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")},
-                       {QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed()}};
+    ASSERT_NO_FATAL_FAILURE(drawOnXvfb());
     const QStringList values{dir.filePath(QStringLiteral("demo.sqlite")), dir.filePath(QStringLiteral("demo.png"))};
     for (int run = 0; run < 2; ++run) {
         QFile::remove(values[1]);
@@ -685,6 +690,19 @@ TEST_F(DemoUnderXvfbTest, PhotographsTheBrowseDialogOverTheHostWindowAndStoresTh
         EXPECT_GT(colours.size(), 1000) << "blank, flat, or without the dialog";
     }
     EXPECT_EQ(jsonRows(runner.run(commandLine("--db sqlite:%1 list --json", values))).size(), 6);
+}
+
+// With no launcher on the path Qt finds no program to open a file with, as on a desktop that
+// has none for pictures: open says so, names the ways out and fails.
+TEST_F(DemoUnderXvfbTest, OpenWithoutAProgramForThePictureSaysWhyAndExitsOne) {
+    ASSERT_NO_FATAL_FAILURE(drawOnXvfb());
+    const QString picture = dir.filePath(QStringLiteral("plano.bmp"));
+    ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(picture));
+    const QString guid = runLine("store %1 --name Plano", {picture}).lastLine();
+    runner.platform.append({QStringLiteral("PATH"), dir.filePath(QStringLiteral("sin-programas"))});
+    const Result opened = runLine("open %1", {guid});
+    EXPECT_TRUE(ended(opened, 1, QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo")));
+    EXPECT_TRUE(opened.err.contains(QStringLiteral("dorvanel download ") + guid)) << opened;
 }
 
 }  // namespace

@@ -1,6 +1,12 @@
+#include "component/Globals.h"
+#include "component/Manager.h"
 #include "host/DefaultOskel.h"
 #include "platform/ComponentFile.h"
 #include "platform/FileNames.h"
+#include "platform/MessageBox.h"
+#include "repository/DownloadPage.h"
+#include "support/QtPrinting.h"
+#include "support/RecordingOskel.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -39,6 +45,33 @@ TEST(DefaultOskel, WritesTextFilesAsUtf8) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(file.readAll()), QStringLiteral("<a>aquí</a>"));
     EXPECT_FALSE(oskel.WriteTextFile(dir.filePath(QStringLiteral("no/such/folder.html")), QStringLiteral("x")));
+}
+
+// Qt's off-screen platform has no program for any file, as a desktop without one for pictures.
+TEST(DefaultOskel, ShellOpenWithoutAProgramForTheFileAsksToSaveItFromTheDownloadPage) {
+    const auto manager = Manager::Create();
+    auto services = std::make_shared<test::RecordingOskel>();
+    gOskel = services;
+    const QString file = QStringLiteral("/tmp/Dorvanel/temp.jpg");
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        QStringList asked;
+        QStringList pages;
+        const MessagePresenter presenter =
+            SetMessagePresenter([&](const QString& text, qint32 style, const QString& title) -> qint32 {
+                asked << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
+                return yes ? vbYes : vbNo;
+            });
+        const DownloadPageShower shower = SetDownloadPageShower([&](const QString& page) { pages << page; });
+        DefaultOskel().ShellOpen(file, QStringLiteral("open"), 0);
+        SetDownloadPageShower(shower);
+        SetMessagePresenter(presenter);
+        EXPECT_EQ(asked, QStringList{QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo "
+                                                    "/tmp/Dorvanel/temp.jpg.\n\n¿Desea guardarlo desde la página de "
+                                                    "descarga?|36|")});
+        EXPECT_EQ(pages, yes ? QStringList{QStringLiteral("/tmp/download7.html")} : QStringList{});
+        EXPECT_EQ(services->writtenText.contains(QLatin1String("temp.jpg")), yes);
+    }
 }
 
 TEST(ComponentFile, NamesTheLibrarysFolder) {

@@ -1,5 +1,9 @@
 #include "host/DefaultOskel.h"
 
+#include "component/Globals.h"
+#include "component/Manager.h"
+#include "platform/MessageBox.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -50,7 +54,19 @@ qint16 DefaultOskel::NumberBetween(qint16 low, qint16 high) {
 
 void DefaultOskel::ShellOpen(const QString& path, const QString& /*verb: only "open" is used*/,
                              qint32 /*showCommand*/) {
-    QDesktopServices::openUrl(QUrl::fromUserInput(path, QDir::currentPath(), QUrl::AssumeLocalFile));
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(path, QDir::currentPath(), QUrl::AssumeLocalFile)))
+        offerDownloadPage(path);
+}
+
+// A desktop without a program for the file would leave the user's click without an answer. The
+// way out is the one the download button takes: the download page, from which the file is saved
+// where the user wants it and opened with whatever program the user has.
+void DefaultOskel::offerDownloadPage(const QString& path) {
+    const QString question = QStringLiteral(
+                                 "No hay ningún programa en este escritorio para abrir el archivo %1.\n\n"
+                                 "¿Desea guardarlo desde la página de descarga?")
+                                 .arg(QDir::toNativeSeparators(path));
+    if (MsgBox(question, vbYesNoQuestion) == vbYes && gManager) gManager->SaveAs(path);
 }
 
 void DefaultOskel::ShowHelp(qint32 /*windowHandle*/, qint32 helpContext) {

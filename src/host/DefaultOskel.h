@@ -23,6 +23,8 @@ public:
     static QString defaultWorkFolder();
 
 private:
+    static void offerDownloadPage(const QString& path);
+
     QString helpFile_;
 };
 

@@ -12,10 +12,9 @@ namespace dorvanel {
 
 namespace {
 
-constexpr qint32 ButtonMask = 0x0F;
 constexpr qint32 IconMask = 0x70;
-constexpr qint32 vbYesNo = 4;
 constexpr qint32 vbCritical = 16;
+constexpr qint32 vbQuestion = 32;
 constexpr qint32 vbDefaultButton2 = 256;
 
 qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
@@ -24,10 +23,11 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
     box.setText(prompt);
     const qint32 icon = style & IconMask;
     box.setIcon(icon == vbCritical      ? QMessageBox::Critical
+                : icon == vbQuestion    ? QMessageBox::Question
                 : icon == vbInformation ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
     // The buttons speak the component's language, whatever translations the host loaded.
-    if ((style & ButtonMask) == vbYesNo) {
+    if (AsksYesNo(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
@@ -43,7 +43,7 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
 qint32 writeLine(const QString& prompt, qint32 style, const QString& title) {
     QTextStream err(stderr);
     err << (title.isEmpty() ? ComponentFile::baseName() : title) << ": " << prompt << Qt::endl;
-    return (style & ButtonMask) == vbYesNo ? vbNo : vbOK;
+    return AsksYesNo(style) ? vbNo : vbOK;
 }
 
 qint32 presentByEnvironment(const QString& prompt, qint32 style, const QString& title) {

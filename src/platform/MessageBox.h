@@ -10,10 +10,14 @@ enum MessageStyle : qint32 {
     vbOKOnly = 0,
     vbInformation = 64,
     vbYesNoStopDefaultNo = 276,  // Yes/No buttons, stop icon, No is the default
+    vbYesNoQuestion = 36,        // Yes/No buttons, question icon, Yes is the default
 };
 
 // Answers a message box returns.
 enum MessageAnswer : qint32 { vbOK = 1, vbYes = 6, vbNo = 7 };
+
+// Whether a box of this style asks Yes or No rather than only informs.
+inline bool AsksYesNo(qint32 style) { return (style & 0x0F) == 4; }
 
 // Shows one message box and returns the button pressed. With a QApplication running it is a
 // QMessageBox; in a console it is one line on standard error (a question answers No).

@@ -12,6 +12,14 @@ bool isDesigned(const QWidget& widget) {
     return !widget.objectName().isEmpty() && !widget.objectName().startsWith(QLatin1String("qt_"));
 }
 
+// Edges rather than sizes are rounded, so that controls that meet or stand apart at the
+// design's resolution do so at every other.
+QRect scaled(const QRect& g, double x, double y) {
+    const int left = qRound(g.x() * x);
+    const int top = qRound(g.y() * y);
+    return {left, top, qRound((g.x() + g.width()) * x) - left, qRound((g.y() + g.height()) * y) - top};
+}
+
 }  // namespace
 
 QRect designPixels(const QRect& twips) {
@@ -27,8 +35,7 @@ void scaleDesignToScreen(QWidget& window, QSize clientTwips) {
     if (x == 1.0 && y == 1.0) return;
     for (auto* child : window.findChildren<QWidget*>()) {
         if (!isDesigned(*child)) continue;
-        const QRect g = child->geometry();
-        child->setGeometry(qRound(g.x() * x), qRound(g.y() * y), qRound(g.width() * x), qRound(g.height() * y));
+        child->setGeometry(scaled(child->geometry(), x, y));
     }
 }
 

@@ -26,7 +26,7 @@ QWidget* control(QWidget* modal, const QString& name) {
 ModalDriver::ModalDriver() {
     previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
-        if (style != vbYesNoStopDefaultNo) return vbOK;
+        if (!AsksYesNo(style)) return vbOK;
         return answersYes ? vbYes : vbNo;
     });
     clock_.start();
