@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/DialogFrame.h"
-#include "dialogs/SpanishStandardParts.h"
+#include "platform/SpanishStandardParts.h"
 
 #include <utility>
 

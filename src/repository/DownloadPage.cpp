@@ -1,6 +1,7 @@
 #include "repository/DownloadPage.h"
 
 #include "platform/Seam.h"
+#include "platform/SpanishStandardParts.h"
 #include "repository/DownloadName.h"
 #include "repository/dlgHtml.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 void showByEnvironment(const QString& pageFile) {
     if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        const SpanishStandardParts language;
         dlgHtml dialog;
         dialog.SetDocumentName(DownloadName::current());
         dialog.Navigate(pageFile);

@@ -1,4 +1,4 @@
-#include "dialogs/SpanishStandardParts.h"
+#include "platform/SpanishStandardParts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
