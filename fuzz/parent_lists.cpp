@@ -20,6 +20,7 @@ namespace {
 
 // The parents' documents, by the statement the component sends for them.
 void requireOnlyNamedParents(Connection& connection, const QString& sParents, const QString& sTypes, bool noSys) {
+    if (sParents.isEmpty()) return;  // no parents: every link, as documented
     const QString sql = SqlTexts::documentList(sParents, false, sTypes, noSys);
     std::shared_ptr<Recordset> rows;
     try {
