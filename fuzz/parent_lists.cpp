@@ -18,20 +18,23 @@ using dorvanel::fuzz::fail;
 
 namespace {
 
+// SQLite takes expressions up to 1,000 levels deep, and each parent adds one to the statement's.
+constexpr qsizetype MostParentsOnSqlite = 998;
+
 // The parents' documents, by the statement the component sends for them.
 void requireOnlyNamedParents(Connection& connection, const QString& sParents, const QString& sTypes, bool noSys) {
     if (sParents.isEmpty()) return;  // no parents: every link, as documented
     const QString sql = SqlTexts::documentList(sParents, false, sTypes, noSys);
+    const QStringList pieces = sParents.split(QLatin1Char(','));
     std::shared_ptr<Recordset> rows;
     try {
         rows = connection.Execute(sql);
     } catch (const Error& error) {
         // SQLite ends a statement's text at a NUL character, here always inside a quoted key:
         // the statement is refused, never changed.
-        if (sql.contains(QChar(0))) return;
+        if (sql.contains(QChar(0)) || pieces.size() > MostParentsOnSqlite) return;
         fail("a parent list's statement was refused", sParents + QStringLiteral("\n") + error.description());
     }
-    const QStringList pieces = sParents.split(QLatin1Char(','));
     const QSet<QString> named(pieces.begin(), pieces.end());
     for (; !rows->Eof(); rows->MoveNext()) {
         const QString parent = rows->Fields(QStringLiteral("FK_Parent")).toString();
