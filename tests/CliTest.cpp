@@ -48,6 +48,17 @@ std::string printed(const Result& result) {
     return names.join(u' ').toStdString();
 }
 
+// A character beyond U+FFFF is two UTF-16 units, and the second may look like a byte of a name
+// that is not UTF-8 (U+1F480 ends in U+DC80): the file is still the one named, by store and import.
+TEST_F(CliTest, NamesBeyondTheBasicPlaneReachTheirFiles) {
+    const QString name = QStringLiteral("calavera\U0001F480.txt");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("entrada")));
+    writeFile(QStringLiteral("entrada/") + name, "hueso");
+    EXPECT_FALSE(store("entrada/%1 --name Calavera", {name}).isEmpty());
+    const Result imported = runLine("import entrada --parent {P} --parent-type Cliente");
+    EXPECT_TRUE(ended(imported, 0) && imported.outLines().value(0).endsWith(name)) << imported;
+}
+
 // Content comes back byte for byte to a file and to standard output, and a download page is made;
 // an outside reference gives its location. Links come and go one at a time, and rm takes the rest.
 TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {

@@ -120,6 +120,12 @@ TEST_F(Miniature, PicturesGiveTheMiniatureFileFixedWidthInTheirProportionsOtherF
          QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"),
          {120, 120},
          Qt::white},
+        // A header that claims 1 x 65,535 pixels: 3.7 GB at the miniature's width, beyond what
+        // the reader lets a picture take. Drawing and resizing are refused; the surface stays.
+        {"alto.gif",
+         QByteArray::fromBase64("R0lGODlhAQD//4AAAAAAAP///yH5BAEAAAAALAAAAAABAP//AAIBRAA7"),
+         {120, 120},
+         Qt::white},
     };
     for (const auto& [name, content, size, colour] : cases) {
         const QString made = MakeMiniature(write(QString::fromUtf8(name), content), surface);
