@@ -120,6 +120,14 @@ private:
                              const std::function<QString()>& typeData);
     QString LookupParentType(const QString& Parent);
     void recordFailure(qint32 number, const QString& description);
+    // Puts an operation's fresh record object in the record holder, where it replaces the one
+    // held, and gives it back.
+    template <typename Record>
+    std::shared_ptr<Record> hold(std::shared_ptr<Record> record) {
+        record_ = record;
+        return record;
+    }
+    void releaseRecord() { record_.reset(); }
 
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<UserRights> rights_;
@@ -130,6 +138,10 @@ private:
     QString canDeleteDocument_;
     qint32 lastErr_ = 0;
     QString lastErrDescrip_;
+    // The record holder: the DocRecord or LinkRecord the running document or link operation
+    // works on. The operation releases it at its end; one stopped by a failure leaves it held
+    // until the next operation replaces it.
+    std::shared_ptr<void> record_;
 };
 
 }  // namespace dorvanel
