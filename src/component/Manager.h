@@ -28,7 +28,8 @@ public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
     // to the new Manager.
     static std::shared_ptr<Manager> Create();
-    // Ending any Manager empties gManager and gOskel.
+    // Ending any Manager empties gManager and gOskel, and removes the work files made while it was
+    // the live one.
     ~Manager();
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
