@@ -65,6 +65,7 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase m
                                                           : Connection::OpenExisting(databaseUrl);
     auto manager = Manager::Create();
     manager->SetADOCnn(std::move(connection));
+    manager->SetDragAndDrop(true);
     return manager;
 }
 

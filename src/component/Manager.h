@@ -53,6 +53,12 @@ public:
     QString CanDeleteDocument() const { return canDeleteDocument_; }
     void SetCanDeleteDocument(const QString& value) { canDeleteDocument_ = value; }
 
+    // Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
+    // the browse and find lists let a document be dragged out as a copy of its content. Off
+    // unless the host turns it on.
+    bool DragAndDrop() const { return dragAndDrop_; }
+    void SetDragAndDrop(bool value) { dragAndDrop_ = value; }
+
     // The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const { return lastErr_; }
     void SetLastErr(qint32 value) { lastErr_ = value; }
@@ -139,6 +145,7 @@ private:
     QString canDeleteDocument_;
     qint32 lastErr_ = 0;
     QString lastErrDescrip_;
+    bool dragAndDrop_ = false;
     // The record holder: the DocRecord or LinkRecord the running document or link operation
     // works on. The operation releases it at its end; one stopped by a failure leaves it held
     // until the next operation replaces it.

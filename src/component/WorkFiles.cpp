@@ -5,7 +5,8 @@
 #include <QFile>
 
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <cstdio>
 
 #include <optional>
 #include <vector>
@@ -15,7 +16,8 @@ namespace dorvanel::WorkFiles {
 namespace {
 
 // What tells one file from another that later took its name: a file replaced under the same
-// name is a new inode, or the same one written again at another time.
+// name is a new inode, or the same one written again at another time. A folder is told by its
+// inode alone, as what it holds changes its time.
 struct Identity {
     dev_t device;
     ino_t inode;
@@ -42,7 +44,9 @@ std::vector<MadeFile>& madeFiles() {
 
 std::optional<Identity> identityOf(const QByteArray& path) {
     struct stat status {};
-    if (::lstat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    if (::lstat(path.constData(), &status) != 0) return std::nullopt;
+    if (S_ISDIR(status.st_mode)) return Identity{status.st_dev, status.st_ino, {}};
+    if (!S_ISREG(status.st_mode)) return std::nullopt;
     return Identity{status.st_dev, status.st_ino, status.st_mtim};
 }
 
@@ -64,13 +68,13 @@ void Made(const QString& path) {
 void Remove(const QString& path) {
     const QByteArray encoded = QFile::encodeName(path);
     forget(encoded);
-    ::unlink(encoded.constData());
+    std::remove(encoded.constData());
 }
 
 void RemoveMadeBy(const Manager* maker) {
     std::erase_if(madeFiles(), [&](const MadeFile& file) {
         if (file.maker != maker) return false;
-        if (identityOf(file.path) == file.identity) ::unlink(file.path.constData());
+        if (identityOf(file.path) == file.identity) std::remove(file.path.constData());
         return true;
     });
 }
