@@ -94,7 +94,7 @@ void ReportListView::SetDragOut(std::function<QMimeData*(qint32 item)> makeData)
 
 QMimeData* ReportListView::DragData(qint32 item) const { return dragData_ && item > 0 ? dragData_(item) : nullptr; }
 
-// Drops reach the view through its viewport, which must take them too.
+// The viewport, under the pointer, takes drops as the view does.
 void ReportListView::SetTakesDroppedFiles(bool takes) {
     setAcceptDrops(takes);
     viewport()->setAcceptDrops(takes);
