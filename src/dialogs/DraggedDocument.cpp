@@ -61,8 +61,8 @@ QString writeContent(const QString& guid, const QString& fileName) {
 
 DraggedDocument::DraggedDocument(const ReportListView& list, qint32 item)
     : guid_(list.ListItems().SubItem(item, DocumentList::GuidSubItem)),
-      fileName_(fileNameOf(list.ListItems().Text(item), list.ListItems().SubItem(item, DocumentList::TypeDataSubItem))) {
-}
+      fileName_(
+          fileNameOf(list.ListItems().Text(item), list.ListItems().SubItem(item, DocumentList::TypeDataSubItem))) {}
 
 QStringList DraggedDocument::formats() const { return {UriList}; }
 
