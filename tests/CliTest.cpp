@@ -1,6 +1,7 @@
 // The dorvanel command run as a user runs it, on a SQLite file of its own. In the command lines
 // below, {X} stands for the key made of X and %1, %2... for the values given with the line.
 
+#include "platform/ComponentFile.h"
 #include "platform/Connection.h"
 #include "support/CliRun.h"
 
@@ -76,6 +77,13 @@ TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     }
 
     EXPECT_TRUE(ended(runLine("download %1", {guid}), 0, QStringLiteral("Página de descarga: ") + dir.path()));
+    // The work files go as the program ends: the download's copy of the content, and a picture's
+    // miniature.
+    ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("foto.jpg"))));
+    EXPECT_TRUE(ended(runLine("rm %1", {store("foto.jpg --name Foto")}), 0));
+    for (const char* workFile : {"temp.bin", "Temp.bmp"})
+        EXPECT_FALSE(QFile::exists(dorvanel::ComponentFile::tempFolder() + QLatin1Char('/') + QLatin1String(workFile)))
+            << workFile;
 
     const QString outside = store("https://example.org/catalogo.pdf --url --name Catalogo");
     EXPECT_EQ(runLine("get %1", {outside}).lastLine(), QStringLiteral("https://example.org/catalogo.pdf"));
