@@ -65,6 +65,8 @@ void Made(const QString& path) {
     madeFiles().push_back({gManager.get(), encoded, *identity});
 }
 
+void HandedOver(const QString& path) { forget(QFile::encodeName(path)); }
+
 void Remove(const QString& path) {
     const QByteArray encoded = QFile::encodeName(path);
     forget(encoded);

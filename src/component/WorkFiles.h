@@ -15,6 +15,9 @@ namespace WorkFiles {
 
 // Remembers the file, or folder, just made at path.
 void Made(const QString& path);
+// Forgets the file without removing it: it was handed to another program (the desktop's viewer
+// of a picture), which may still be reading it after the Manager ends.
+void HandedOver(const QString& path);
 // Removes the file at path now, whoever wrote it, and forgets it.
 void Remove(const QString& path);
 // Removes every file the Manager made that is still the one it wrote, and forgets them all.
