@@ -108,4 +108,42 @@ TEST_F(WordSearchTest, FindsEveryRowOnceWhetherIndexedOrStillQueued) {
     EXPECT_EQ(namesFound(QStringLiteral("lote 298")), QSet<QString>{QStringLiteral("Lote 298")});
 }
 
+// A host's INSERT OR REPLACE deletes the row it replaces without firing a delete trigger; the
+// index still forgets that row's words, whether the new row keeps its key or only its GUID.
+// FTS5's own check passes while rows wait in the queue, and the index can be made anew.
+TEST_F(WordSearchTest, IndexForgetsReplacedRowsPassesItsCheckAndIsMadeAnewOnDemand) {
+    const auto fill = [&](int count) {
+        Connection::Transaction transaction(*connection);
+        for (int n = 0; n < count; ++n) insertPlainRow(Key(QStringLiteral("R%1X").arg(n)), QStringLiteral("Relleno"));
+        transaction.Commit();
+    };
+    if (!onPostgreSql()) {
+        const char* const replacements[] = {
+            "INSERT OR REPLACE INTO Docs (Sys_PK, Sys_GUID, Name) VALUES (?, ?, 'Lechuga')",
+            "INSERT OR REPLACE INTO Docs (Sys_GUID, Name) SELECT ?2, 'Lechuga' WHERE ?1 IS NOT NULL",
+        };
+        for (const char* replacement : replacements) {
+            const QString key = Key(QStringLiteral("Pepino"));
+            insertPlainRow(key, QStringLiteral("Pepino"));
+            fill(64);  // the queue goes into the index with the row
+            connection->Execute(QString::fromLatin1(replacement), {pkOf(key), key});
+            EXPECT_EQ(namesFound(QStringLiteral("pepino")), QSet<QString>()) << replacement;
+            EXPECT_EQ(namesFound(QStringLiteral("lechuga")), QSet<QString>{QStringLiteral("Lechuga")}) << replacement;
+            EXPECT_GT(rowCount(QStringLiteral("SELECT Sys_PK FROM DocWordsPending")), 0);
+            EXPECT_NO_THROW(connection->Execute(
+                QStringLiteral("INSERT INTO DocWords (DocWords, rank) VALUES ('integrity-check', 1)")));
+            connection->Execute(QStringLiteral("DELETE FROM Docs"));
+        }
+        // An index that lost its rows, as a damaged one would.
+        insertPlainRow(Key(QStringLiteral("Pepino")), QStringLiteral("Pepino"));
+        fill(64);
+        connection->Execute(QStringLiteral("DELETE FROM DocWords"));
+        EXPECT_EQ(namesFound(QStringLiteral("pepino")), QSet<QString>());
+    } else {
+        insertPlainRow(Key(QStringLiteral("Pepino")), QStringLiteral("Pepino"));
+    }
+    RebuildWordIndex(*connection);
+    EXPECT_EQ(namesFound(QStringLiteral("pepino")), QSet<QString>{QStringLiteral("Pepino")});
+}
+
 }  // namespace

@@ -28,8 +28,8 @@ std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missi
         return databaseAt(url, missing);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
-        throw Error(Error::OpenFailed,
-                    QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()));
+        throw Error(Error::OpenFailed, QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()),
+                    error.causes());
     }
 }
 
