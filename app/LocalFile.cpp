@@ -1,6 +1,7 @@
 #include "LocalFile.h"
 
 #include "Failure.h"
+#include "TerminalText.h"
 
 #include <Dorvanel/Error.h>
 
@@ -50,7 +51,7 @@ qsizetype validSequenceAt(const QByteArray& bytes, qsizetype at) {
 bool isEscapedByte(QChar c) { return c.unicode() >= EscapedByteBase + 0x80 && c.unicode() <= EscapedByteBase + 0xFF; }
 
 Failure fileFailure(const QString& what, const QString& path, int code) {
-    const QString text = QStringLiteral("%1 %2: %3").arg(what, shownName(path), SystemErrorText(code));
+    const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), SystemErrorText(code));
     const bool missing = code == ENOENT || code == ENOTDIR;
     return Failure{missing ? NotFound : Failed, text};
 }
