@@ -198,6 +198,7 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
                 bare.err.contains(QStringLiteral("(SQLSTATE 42P01)")) && !bare.err.contains(QStringLiteral("25P02")))
         << bare;
     ASSERT_TRUE(ended(on("init"), 0));
+    EXPECT_TRUE(ended(on("reindex"), 0, QStringLiteral("Índice de palabras rehecho")));
     const auto connection = dorvanel::Connection::Open(server);
     connection->Execute(QStringLiteral(
         "CREATE FUNCTION Docs_Crash() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
@@ -351,6 +352,7 @@ TEST_F(CliTest, ADatabaseWithOnlyTheDocumentedTablesStoresAndInitCompletesIt) {
     }
 
     EXPECT_TRUE(ended(runLine("init"), 0));
+    EXPECT_TRUE(ended(runLine("reindex"), 0));
     EXPECT_TRUE(ended(runLine("search acta"), 0, stored));
     EXPECT_TRUE(ended(runLine("verify --backfill"), 0, QStringLiteral("Resúmenes calculados: 1\n")));
 }
