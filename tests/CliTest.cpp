@@ -2,7 +2,9 @@
 // below, {X} stands for the key made of X and %1, %2... for the values given with the line.
 
 #include "platform/Connection.h"
+#include "platform/Recordset.h"
 #include "support/CliRun.h"
+#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -183,7 +185,8 @@ TEST_F(CliTest, ListGivesTimesSizesAndTextsAsTheyAreOnEitherEngine) {
 // refusals that followed in the aborted transaction. Then the server process of the command's
 // own session dies as in a crash (kill -9 from a trigger on the first document written; the
 // server then restarts every session): the command stops at once with status 5 and names the
-// database, and import tries no further file.
+// database, and import tries no further file. So does verify when the server crashes while it
+// reads.
 TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre) {
     const QString server = emptiedPostgreSql();
     if (server.isEmpty()) GTEST_SKIP() << "DORVANEL_TEST_PG_URL is not set: no PostgreSQL server to lose";
@@ -199,6 +202,9 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
         << bare;
     ASSERT_TRUE(ended(on("init"), 0));
     EXPECT_TRUE(ended(on("reindex"), 0, QStringLiteral("Índice de palabras rehecho")));
+    QFile large(writeFile(QStringLiteral("grande.bin"), {}));
+    ASSERT_TRUE(large.resize(64 * 1024 * 1024));
+    ASSERT_TRUE(ended(on("store grande.bin --name Grande"), 0));
     const auto connection = dorvanel::Connection::Open(server);
     connection->Execute(QStringLiteral(
         "CREATE FUNCTION Docs_Crash() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
@@ -214,6 +220,28 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
         EXPECT_TRUE(ended(result, 5, lost) && result.err.count(QStringLiteral("no guardado")) <= 1)
             << line << ": " << result;
     }
+
+    for (int attempt = 0; attempt < 100 && !ended(on("list"), 0); ++attempt) QThread::msleep(100);
+    QProcess verifying;
+    runner.start(verifying, {QStringLiteral("--db"), server + QStringLiteral("&application_name=dorvanel_verify"),
+                             QStringLiteral("verify")});
+    const auto killer = dorvanel::Connection::Open(server);
+    bool crashed = false;
+    while (!crashed && !verifying.waitForFinished(5)) {
+        const auto backend = killer->Execute(
+            QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name = 'dorvanel_verify' "
+                           "AND query ILIKE '%docs%'"));
+        if (backend->Eof()) continue;
+        // The crash ends this connection too.
+        raisedBy([&] {
+            killer->Execute(QStringLiteral("COPY (SELECT 1) TO PROGRAM 'kill -9 %1'").arg(backend->Fields(0).toInt()));
+        });
+        crashed = true;
+    }
+    verifying.waitForFinished(60000);
+    const QString said = QString::fromUtf8(verifying.readAllStandardError());
+    EXPECT_TRUE(crashed && verifying.exitCode() == 5 && said.contains(QStringLiteral("se perdió la conexión con")))
+        << "crashed " << crashed << ", status " << verifying.exitCode() << ": " << said.toStdString();
     for (int attempt = 0; attempt < 100 && !ended(on("list"), 0); ++attempt) QThread::msleep(100);
 }
 
