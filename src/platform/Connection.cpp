@@ -72,7 +72,7 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
-    if (!IsOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!IsOpen()) throw database_->closedError();
     if (changesSchemaOrUndoes(sql)) database_->knownTables.clear();
     std::unique_ptr<Rows> rows = database_->run(sql, values, RunOptions(), recordsAffected);
     return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;

@@ -163,11 +163,12 @@ Error QtSqlDatabase::failure(const QSqlError& error) {
     const Error raised = sqlError(error, lost);
     if (raised.causes() == QStringList{QStringLiteral("SQLSTATE 25P02")} && abortedBy_) return *abortedBy_;
     abortedBy_ = raised;
+    if (lost) lostBy = raised;
     return raised;
 }
 
 PGconn* QtSqlDatabase::handle() const {
-    if (!db_.isOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!db_.isOpen()) throw closedError();
     const QVariant driverHandle = db_.driver()->handle();
     // Qt names the type after the struct that libpq's PGconn stands for.
     if (qstrcmp(driverHandle.typeName(), "pg_conn*") != 0)

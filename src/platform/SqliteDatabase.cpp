@@ -160,7 +160,7 @@ void SqliteDatabase::close() {
 }
 
 sqlite3* SqliteDatabase::handle() const {
-    if (!db_) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!db_) throw closedError();
     return db_;
 }
 
