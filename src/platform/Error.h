@@ -32,6 +32,10 @@ public:
     // causes: the engine's name for the failure first ("SQLITE_FULL", "SQLSTATE 53100"), then
     // the system's errno name behind it ("ENOSPC"), where they are known.
     Error(qint32 number, QString description, QStringList causes = {});
+    // Copied, never moved from: the copies share what they tell, and none is left empty.
+    Error(const Error&) = default;
+    Error& operator=(const Error&) = default;
+    ~Error() override = default;
 
     qint32 number() const noexcept;
     const QString& description() const noexcept;
