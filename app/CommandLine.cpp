@@ -82,6 +82,9 @@ Invocation parseInvocation(const QStringList& words) {
     if (!parseWords(parser, globalOptions(), words)) throw UsageError{refusal(parser, {}, globalOptions(), words)};
 
     Invocation invocation;
+    // An empty value would mean the default database, where a store would go unawares.
+    if (parser.isSet(DatabaseOption) && parser.value(DatabaseOption).isEmpty())
+        throw UsageError{QStringLiteral("la opción --db necesita una dirección (sqlite:RUTA o postgresql://...)")};
     invocation.databaseUrl = parser.isSet(DatabaseOption) ? parser.value(DatabaseOption)
                                                           : qEnvironmentVariable("DORVANEL_DB");
     invocation.versionWanted = parser.isSet(VersionOption);

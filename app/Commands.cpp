@@ -20,6 +20,7 @@
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
+#include <Dorvanel/Schema.h>
 
 #include <QDir>
 #include <QFile>
@@ -71,9 +72,13 @@ public:
 
 private:
     Session& open(MissingDatabase missing) {
-        // SQLite would take it for a temporary database, gone when the command ends.
+        // SQLite would take either for a temporary database, gone when the command ends.
         if (databaseUrl() == QLatin1String("sqlite:"))
             throw UsageError{QStringLiteral("la dirección sqlite: necesita la ruta del archivo (sqlite:RUTA)")};
+        if (databaseUrl() == QLatin1String("sqlite::memory:"))
+            throw UsageError{
+                QStringLiteral("sqlite::memory: es una base en memoria que se pierde al acabar la orden; "
+                               "nombre un archivo (sqlite:RUTA)")};
         if (!session_) session_.emplace(databaseUrl(), out, missing);
         return *session_;
     }
@@ -226,6 +231,11 @@ int runVerify(Context& context, const Arguments& arguments) {
     return verifyContents(context.session(), context.out, guids) ? 0 : 1;
 }
 
+void runReindex(Context& context, const Arguments&) {
+    RebuildWordIndex(context.session().connection());
+    context.out << "Índice de palabras rehecho en " << context.shownDatabaseName() << Qt::endl;
+}
+
 void runDuplicates(Context& context, const Arguments& arguments) {
     context.session().requireDigests();
     if (arguments.isSet(QStringLiteral("json"))) {
@@ -239,6 +249,10 @@ void runDuplicates(Context& context, const Arguments& arguments) {
 void runGet(Context& context, const Arguments& arguments) {
     const QString guid = arguments.positional(0);
     const QString target = arguments.value(QStringLiteral("o"));
+    if (arguments.isSet(QStringLiteral("o")) && target.isEmpty())
+        throw UsageError{
+            QStringLiteral("la opción -o necesita el nombre de un archivo; sin ella, get escribe en la "
+                           "salida estándar")};
     Session& session = context.session();
     const DocumentRef document = session.requireDocument(guid);
     if (document.outside) {
@@ -428,6 +442,7 @@ const QList<Command>& commands() {
           {},
           true},
          exitingZero(runSearch)},
+        {{"reindex", "rehace el índice de palabras con lo que guarda la base de datos"}, exitingZero(runReindex)},
         {{"verify",
           "comprueba que el contenido de cada documento (o de los indicados) sigue igual; sale con 1 si alguno cambió",
           {},

@@ -3,6 +3,8 @@
 #include "Failure.h"
 #include "LocalFile.h"
 
+#include <Dorvanel/Error.h>
+
 #include <QFile>
 
 #include <cerrno>
@@ -69,19 +71,19 @@ void writeToFile(const QString& path, const ContentWriter& write) {
 void writeToStandardOutput(const ContentWriter& write) {
     const QString name = QStringLiteral("la salida estándar");
     QFile out;
-    errno = 0;
     // By its descriptor: through stdout's FILE, the writes would wait in its buffer, and a failure
     // would show only when it is flushed at the exit, where nobody hears of it.
-    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
-        failOnFile(QStringLiteral("No se pudo escribir en"), name, errno);
+    if (const auto code =
+            FailedCall([&] { return out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered); }))
+        failOnFile(QStringLiteral("No se pudo escribir en"), name, *code);
     write(out, name);
 }
 
 void writeBytesToStandardOutput(std::string_view bytes) {
     writeToStandardOutput([&](QIODevice& out, const QString& name) {
-        errno = 0;
-        if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
-            failOnFile(QStringLiteral("No se pudo escribir en"), name, errno);
+        if (const auto code =
+                FailedCall([&] { return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()); }))
+            failOnFile(QStringLiteral("No se pudo escribir en"), name, *code);
     });
 }
 

@@ -1,5 +1,7 @@
 #include "DocumentListing.h"
 
+#include "TerminalText.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -79,39 +81,17 @@ private:
     std::size_t count_;
 };
 
-// Characters, not bytes: a UTF-8 continuation byte adds none.
-qsizetype widthOf(char c) { return (uchar(c) & 0xC0) != 0x80; }
-
-qsizetype widthOf(QByteArrayView cell) {
-    qsizetype width = 0;
-    for (const char c : cell) width += widthOf(c);
-    return width;
-}
-
 void widen(Widths& widths, std::span<const QByteArrayView> cells) {
     for (std::size_t column = 0; column < cells.size(); ++column)
-        widths[column] = std::max(widths[column], widthOf(cells[column]));
+        widths[column] = std::max(widths[column], terminalWidth(cells[column]));
 }
 
-// Appends the cell kept on one line, whatever the text holds, and gives its width; in one
-// pass, as a long table has every byte go through here.
-qsizetype appendOneLine(std::string& table, QByteArrayView cell) {
-    const std::size_t start = table.size();
-    table.resize(start + std::size_t(cell.size()));
-    char* out = table.data() + start;
-    qsizetype width = 0;
-    for (const char c : cell) {
-        *out++ = c == '\n' || c == '\r' || c == '\t' ? ' ' : c;
-        width += widthOf(c);
-    }
-    return width;
-}
-
-// Cells padded to their column's width, without trailing blanks.
+// Cells padded to their column's width, without trailing blanks; each kept on its line, with
+// whatever control characters it holds shown escaped.
 void appendLine(std::string& table, std::span<const QByteArrayView> cells, const Widths& widths) {
     for (std::size_t column = 0; column < cells.size(); ++column) {
-        const qsizetype width = appendOneLine(table, cells[column]);
-        table.append(std::size_t(widths[column] - width) + ColumnGap, ' ');
+        appendTerminalText(table, cells[column]);
+        table.append(std::size_t(widths[column] - terminalWidth(cells[column])) + ColumnGap, ' ');
     }
     table.erase(table.find_last_not_of(' ') + 1);
     table += '\n';

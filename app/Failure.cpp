@@ -2,7 +2,6 @@
 
 #include <Dorvanel/Error.h>
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
@@ -42,25 +41,28 @@ const QList<Kind>& kinds() {
     return table;
 }
 
-// The names in the parenthesis that ends a description, and the description without it.
-struct Described {
-    QStringList causes;
-    QString text;
-};
-
-Described split(const QString& description) {
-    static const QRegularExpression ending(QStringLiteral("\\s*\\(((?:SQLITE_|SQLSTATE |E)[A-Z0-9_ ,]+)\\)\\s*$"));
-    const QRegularExpressionMatch match = ending.match(description);
-    if (!match.hasMatch()) return {{}, description};
-    return {match.captured(1).split(QStringLiteral(", ")), description.left(match.capturedStart())};
-}
-
-// The most telling cause: the system's, when the engine's came from it.
+// The most telling of the error's causes that a kind is known for: the system's, when the
+// engine's came from it.
 std::optional<std::pair<const Kind*, QString>> kindOf(const QStringList& causes) {
     for (auto cause = causes.crbegin(); cause != causes.crend(); ++cause)
         for (const Kind& kind : kinds())
             if (kind.causes.contains(*cause)) return std::pair{&kind, *cause};
     return std::nullopt;
+}
+
+// The description without the causes' names that end it, since the message names the cause.
+QString withoutCauses(const Error& error) {
+    const QString ending = QStringLiteral(" (%1)").arg(error.causes().join(QStringLiteral(", ")));
+    const QString& description = error.description();
+    return description.endsWith(ending) ? description.chopped(ending.size()) : description;
+}
+
+// The component's own number helps whoever reads the message to the developers. The numbers
+// that stand for "unexpected", "statement refused" or "cannot open" say nothing the text does
+// not, and an engine's number is told by its cause's name.
+QString shownNumber(const Error& error) {
+    if (error.number() < 0 || !error.causes().isEmpty()) return {};
+    return QStringLiteral(" [error %1]").arg(error.number());
 }
 
 }  // namespace
@@ -75,20 +77,15 @@ QString shownDatabase(const QString& url) {
 }
 
 Failure failureOf(const Error& error, const QString& database) {
-    // The component's number helps whoever reads the message to the developers; the one for an
-    // unexpected failure says nothing the text does not.
-    const QString number = error.number() == Error::Unexpected ? QString()
-                                                               : QStringLiteral(" [error %1]").arg(error.number());
-    const Described described = split(error.description());
-    if (const auto found = kindOf(described.causes)) {
+    const QString number = shownNumber(error);
+    if (const auto found = kindOf(error.causes())) {
         const auto& [kind, cause] = *found;
         const QString words = kind->words.contains(QLatin1String("%1")) ? kind->words.arg(database) : kind->words;
         const QString advice = kind->advice.isEmpty() ? QString() : QStringLiteral("; ") + kind->advice;
-        return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, described.text) + advice + number};
+        return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, withoutCauses(error)) + advice + number};
     }
     if (error.number() == Error::OpenFailed)
-        return {DatabaseUnavailable,
-                QStringLiteral("base de datos %1: %2").arg(database, error.description()) + number};
+        return {DatabaseUnavailable, QStringLiteral("base de datos %1: %2").arg(database, error.description())};
     if (error.number() == Error::NoCurrentRecord) return {NotFound, error.description() + number};
     return {Failed, error.description() + number};
 }

@@ -27,9 +27,9 @@ struct Failure {
     QString message;
 };
 
-// What error says, told by its cause: the system's or engine's name that its description ends
-// with ("(SQLITE_BUSY)", "(ENOSPC)", "(SQLSTATE 53100)"), else its number. database names the
-// database the command worked on, for the failures that are the database's.
+// What error says, told by its causes (the engine's and the system's names: SQLITE_BUSY,
+// SQLSTATE 53100, ENOSPC), else its number. database names the database the command worked on,
+// for the failures that are the database's.
 Failure failureOf(const Error& error, const QString& database);
 
 // The database an URL names, as a message shows it: without a password.

@@ -5,6 +5,7 @@
 #include "ProgressBar.h"
 #include "Session.h"
 #include "StoreOnce.h"
+#include "TerminalText.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
@@ -85,7 +86,7 @@ private:
     void visit(const QString& folder, const QString& prefix, const QStringList& names) {
         for (const QString& name : names) {
             const QString path = QDir(folder).filePath(name);
-            const QString shown = shownName(prefix + name);
+            const QString shown = terminalText(shownName(prefix + name));
             struct stat status {};
             if (!request_.hidden && name.startsWith(QLatin1Char('.'))) {
                 entries_ << Entry{path, shown, QStringLiteral("oculto; se guarda con --hidden"), {}};
@@ -251,6 +252,8 @@ private:
 
 ImportCounts importFolder(Session& session, QTextStream& out, const ImportRequest& request) {
     requireKey(request.parent, QStringLiteral("del padre"));
+    // Said once here rather than for every file.
+    if (request.dedup) session.requireDigests();
     const QList<Entry> entries = FolderWalk(request).entries();
     Importer importer(session, out, request);
     forEachShown(

@@ -21,9 +21,9 @@ QString barFor(qsizetype done, qsizetype total) {
 
 ProgressBar::ProgressBar(qsizetype total) : total_(total), visible_(isatty(STDERR_FILENO) != 0), err_(stderr) {}
 
-void ProgressBar::show(qsizetype done, const QString& label) {
+void ProgressBar::show(qsizetype item, const QString& label) {
     if (!visible_) return;
-    err_ << EraseLine << '[' << barFor(done, total_) << "] " << done << '/' << total_ << ' ' << label.left(LabelWidth);
+    err_ << EraseLine << '[' << barFor(item, total_) << "] " << item << '/' << total_ << ' ' << label.left(LabelWidth);
     err_.flush();
 }
 

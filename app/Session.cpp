@@ -153,8 +153,12 @@ bool Session::link(const QString& parent, const QString& guid, const QString& pa
 
 void Session::addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
     resetFailure();
-    if (!manager_->AddLink(parent, guid, parentType, sis))
-        fail(QStringLiteral("La base de datos rechazó el vínculo de %1 con %2").arg(guid, parent));
+    if (manager_->AddLink(parent, guid, parentType, sis)) return;
+    if (manager_->LastErr() == Error::NoParentType)
+        throw UsageError{QStringLiteral("el padre %1 aún no tiene vínculos de los que tomar su tipo: indique "
+                                        "--parent-type TIPO")
+                             .arg(parent)};
+    fail(QStringLiteral("La base de datos rechazó el vínculo de %1 con %2").arg(guid, parent));
 }
 
 bool Session::unlink(const QString& parent, const QString& guid) {
@@ -176,8 +180,8 @@ DocumentListing Session::list(const ListQuery& query) {
     try {
         return readListing(connection(), query);
     } catch (const Error& error) {
-        throw Error(error.number(),
-                    QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
+        throw error.retold(
+            QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
     }
 }
 
@@ -285,8 +289,9 @@ void Session::resetFailure() {
 }
 
 std::optional<Error> Session::reportedFailure() const {
-    if (manager_->LastErr() != 0) return Error(manager_->LastErr(), manager_->LastErrDescrip());
-    if (!shownMessage_.isEmpty()) return Error(Error::Unexpected, shownMessage_);
+    if (manager_->LastErr() != 0)
+        return Error(manager_->LastErr(), manager_->LastErrDescrip(), manager_->LastErrCauses());
+    if (!shownMessage_.isEmpty()) return Error(Error::Unexpected, shownMessage_, manager_->LastErrCauses());
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/ContentDigests.h>
+#include <Dorvanel/Error.h>
 #include <Dorvanel/Recordset.h>
 
 #include <QTextStream>
@@ -72,15 +73,27 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
     if (alongside) alongside(guid);
 }
 
+// Names the document that held the content before guid, which is committed already: a failure
+// to find out is only told, since what it reports must stay true of what was stored.
+void noteEarlierHolder(Session& session, const QString& guid, QTextStream& err) {
+    try {
+        if (!session.keepsDigests()) return;
+        const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
+        if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
+            err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
+    } catch (const Error& error) {
+        err << "Guardado " << guid
+            << ", pero no se pudo ver si otro documento ya tenía el mismo contenido: " << error.description()
+            << Qt::endl;
+    }
+}
+
 // Without dedup the content is stored again, and a note names the document that held it.
 QString storeNoting(Session& session, const StoreRequest& request, const QStringList& parents,
                     const QString& parentType, const std::function<void(const QString& guid)>& alongside,
                     QTextStream& err) {
     const QString guid = session.store(request, parents, parentType, alongside);
-    if (request.isUrl || !session.keepsDigests()) return guid;
-    const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
-    if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
-        err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
+    if (!request.isUrl) noteEarlierHolder(session, guid, err);
     return guid;
 }
 

@@ -33,7 +33,7 @@ const QString Closing = QStringLiteral(
     "  2  la orden está mal escrita (también una clave que no tiene 32 caracteres)\n"
     "  3  la base de datos está ocupada por otro proceso: vuelva a intentarlo\n"
     "  4  no existe el documento, el vínculo, el archivo o la carpeta\n"
-    "  5  no se pudo abrir la base de datos o llegar a su servidor\n"
+    "  5  no se pudo abrir la base de datos o llegar a su servidor, o se perdió la conexión con él\n"
     "  6  disco lleno, o un documento mayor de lo que la base de datos guarda\n");
 
 using Row = std::pair<QString, QString>;

@@ -51,7 +51,7 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         HostClasses::Registered().oskel = [this] { return own; };
-        if (IsSkipped()) return;
+        if (!databaseReady()) return;
         manager->SetCanAddLink(QStringLiteral("VINCULAR"));
         picture = writeFile(QStringLiteral("Casa.jpg"), pictureData);
     }

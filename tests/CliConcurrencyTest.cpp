@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QThread>
+#include <iostream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -34,6 +36,17 @@ QByteArray noise(qint64 size) {
 
 using CliConcurrencyTest = CliFixture;
 
+// The seed of the test's random choices: DORVANEL_TEST_SEED when set, so that a failing run can be
+// repeated, else a new one. Either way it is printed and kept in the test's report.
+quint32 announcedSeed() {
+    bool given = false;
+    const quint32 seed = qEnvironmentVariable("DORVANEL_TEST_SEED").toUInt(&given);
+    const quint32 used = given ? seed : QRandomGenerator::system()->generate();
+    std::cout << "DORVANEL_TEST_SEED=" << used << std::endl;
+    ::testing::Test::RecordProperty("DORVANEL_TEST_SEED", std::to_string(used));
+    return used;
+}
+
 // A store killed at any point leaves either no row or a whole one, and a sound database.
 TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
     writeFile(QStringLiteral("grande.bin"), noise(LargeSize));
@@ -41,11 +54,14 @@ TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
     whole.start();
     store("grande.bin --name Completo");
     const int storeMs = int(whole.elapsed());
+    const quint32 seed = announcedSeed();
+    SCOPED_TRACE("DORVANEL_TEST_SEED=" + std::to_string(seed));
+    QRandomGenerator killTimes(seed);
     for (int trial = 0; trial < 5; ++trial) {
         QProcess storing;
         runner.start(storing, withDatabase(commandLine("store grande.bin --name Matado%1", {QString::number(trial)})));
         ASSERT_TRUE(storing.waitForStarted());
-        QThread::msleep(QRandomGenerator::global()->bounded(storeMs + 1));
+        QThread::msleep(killTimes.bounded(storeMs + 1));
         storing.kill();
         storing.waitForFinished();
     }

@@ -65,16 +65,12 @@ protected:
                 log.failures << QStringLiteral("search %1 did not find %2").arg(name, guid);
             if (runLogged("get %1", {guid}).out != content)
                 log.failures << QStringLiteral("get %1 gave other bytes").arg(guid);
-            if (i % 3 == 2 && runLogged("rm %1", {guid}).status == 0)
-                log.removed << guid;
-            else
-                log.kept.insert(guid, sha256(content));
+            if (i % 3 == 2 && runLogged("rm %1", {guid}).status == 0) log.removed << guid;
+            else log.kept.insert(guid, sha256(content));
         }
     }
 
-    static QString toText(const CliResult& result) {
-        return QString::number(result.status) + u' ' + result.err;
-    }
+    static QString toText(const CliResult& result) { return QString::number(result.status) + u' ' + result.err; }
 };
 
 TEST_F(CliLoadTest, ProcessesSharingOneDatabaseLoseNothingAndAreNeverRefused) {
@@ -91,7 +87,8 @@ TEST_F(CliLoadTest, ProcessesSharingOneDatabaseLoseNothingAndAreNeverRefused) {
             EXPECT_TRUE(log.failures.isEmpty()) << url.toStdString() << '\n' << log.failures.join(u'\n').toStdString();
             for (auto kept = log.kept.cbegin(); kept != log.kept.cend(); ++kept, ++checked)
                 EXPECT_EQ(sha256(runLine("get %1", {kept.key()}).out), kept.value()) << kept.key().toStdString();
-            for (const QString& guid : log.removed) EXPECT_EQ(runLine("get %1", {guid}).status, 4) << guid.toStdString();
+            for (const QString& guid : log.removed)
+                EXPECT_EQ(runLine("get %1", {guid}).status, 4) << guid.toStdString();
         }
         EXPECT_EQ(listedNames("--all").size(), checked) << url.toStdString();
         EXPECT_GE(checked, Workers) << "every worker kept at least one document";

@@ -52,6 +52,45 @@ TEST_F(ConnectionTest, RefusedStatementRaisesDriverNumberAndText) {
     EXPECT_EQ(raisedBy([&] { connection->Execute(QStringLiteral("SELECT 1")); }).number(), Error::ObjectClosed);
 }
 
+// A refusal names the engine's code as its cause. On PostgreSQL, a statement refused only because
+// an earlier failure aborted the transaction raises that earlier failure, which says why.
+TEST_F(ConnectionTest, RefusalsCarryTheEngineCodeAndTheFailureThatAbortedTheTransaction) {
+    Connection::Transaction transaction(*connection);
+    const Error first = raisedBy([&] { connection->Execute(QStringLiteral("SELECT * FROM NoSuchTable")); });
+    if (!onPostgreSql()) {
+        EXPECT_EQ(first.number(), SQLITE_ERROR);
+        const auto busy = sqliteError(SQLITE_BUSY, nullptr);
+        EXPECT_EQ(busy.causes(), QStringList{QStringLiteral("SQLITE_BUSY")});
+        EXPECT_TRUE(busy.description().endsWith(QStringLiteral(" (SQLITE_BUSY)"))) << busy.what();
+        return;
+    }
+    EXPECT_EQ(first.causes(), QStringList{QStringLiteral("SQLSTATE 42P01")});
+    EXPECT_TRUE(first.description().endsWith(QStringLiteral(" (SQLSTATE 42P01)"))) << first.what();
+    const Error next = raisedBy([&] { connection->Execute(QStringLiteral("SELECT 1")); });
+    EXPECT_EQ(next.description(), first.description());
+}
+
+// What the connection remembers of the schema follows a table dropped, renamed or undone on it.
+TEST_F(ConnectionTest, TablesDroppedAlteredOrRolledBackAreSeenGoneAtOnce) {
+    const std::pair<const char*, const char*> changes[] = {
+        {"CREATE TABLE Pasajera (x integer)", "DROP TABLE Pasajera"},
+        {"CREATE TABLE Pasajera (x integer)", "ALTER TABLE Pasajera RENAME TO Renombrada"},
+    };
+    for (const auto& [made, changed] : changes) {
+        connection->Execute(QString::fromLatin1(made));
+        EXPECT_TRUE(connection->HasTable(QStringLiteral("Pasajera")));
+        connection->Execute(QString::fromLatin1(changed));
+        EXPECT_FALSE(connection->HasTable(QStringLiteral("Pasajera"))) << changed;
+        connection->Execute(QStringLiteral("DROP TABLE IF EXISTS Renombrada"));
+    }
+    {
+        Connection::Transaction undone(*connection);
+        connection->Execute(QStringLiteral("CREATE TABLE Pasajera (x integer)"));
+        EXPECT_TRUE(connection->HasTable(QStringLiteral("Pasajera")));
+    }
+    EXPECT_FALSE(connection->HasTable(QStringLiteral("Pasajera")));
+}
+
 TEST_F(ConnectionTest, RecordsetWalksRowsMatchesFieldNamesWithoutCaseAndRaisesItsNumbers) {
     const QString select = QStringLiteral("SELECT Sys_PK, Description FROM Docs ORDER BY Sys_PK");
     for (int i = 1; i <= 3; ++i) insertDoc(i, QStringLiteral("d%1").arg(i));

@@ -30,7 +30,17 @@ TEST_F(StorageTest, RaisedFailureIsToldAndGivesNoKey) {
     EXPECT_TRUE(messages[0].contains(QStringLiteral("no-such-file.pdf")));
     EXPECT_TRUE(messages[0].endsWith(QStringLiteral("|0|"))) << "style 0 with no title of its own";
     EXPECT_EQ(manager->LastErr(), 5);
+    EXPECT_EQ(manager->LastErrCauses(), QStringList{QStringLiteral("ENOENT")}) << "kept for a program to read";
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 0);
+}
+
+// The connection remembers which tables it found; a table dropped on it is seen gone by the next
+// store, which then records no digest rather than failing.
+TEST_F(StorageTest, StoreSeesATableDroppedOnTheSameConnection) {
+    EXPECT_FALSE(storeFile(QStringLiteral("Antes"), QStringLiteral("txt"), QByteArray("a")).isEmpty());
+    connection->Execute(QStringLiteral("DROP TABLE DocDigests"));
+    EXPECT_FALSE(storeFile(QStringLiteral("Despues"), QStringLiteral("txt"), QByteArray("b")).isEmpty())
+        << messages.join(u'\n').toStdString();
 }
 
 TEST_F(StorageTest, RefusedSaveIsRecordedNotTold) {

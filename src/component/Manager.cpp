@@ -36,9 +36,10 @@ void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) 
     gOskel->SetHelpFile(sHelpFile.isNull() ? QStringLiteral("") : sHelpFile);
 }
 
-void Manager::recordFailure(qint32 number, const QString& description) {
+void Manager::recordFailure(qint32 number, const QString& description, const QStringList& causes) {
     lastErr_ = number;
     lastErrDescrip_ = description;
+    lastErrCauses_ = causes;
 }
 
 }  // namespace dorvanel

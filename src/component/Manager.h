@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -61,9 +62,18 @@ public:
 
     // The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const { return lastErr_; }
-    void SetLastErr(qint32 value) { lastErr_ = value; }
+    // Also forgets the causes of the failure before.
+    void SetLastErr(qint32 value) {
+        lastErr_ = value;
+        lastErrCauses_.clear();
+    }
     QString LastErrDescrip() const { return lastErrDescrip_; }
     void SetLastErrDescrip(const QString& value) { lastErrDescrip_ = value; }
+    // What the engine or the system called the cause of the most recent failure an operation
+    // met, whether it recorded it in LastErr or showed it in a message box: {"SQLITE_FULL",
+    // "ENOSPC"}, {"SQLSTATE 08006"}; empty when neither named one.
+    QStringList LastErrCauses() const { return lastErrCauses_; }
+    void SetLastErrCauses(const QStringList& value) { lastErrCauses_ = value; }
 
     // Stores a file (its content and miniature) or, with IsURL, an outside location as a new
     // document and returns its Sys_GUID; a failure is shown in a message box and gives "".
@@ -126,7 +136,7 @@ private:
                              const QString& sMiniFile, const QString& sFile, bool isUrl,
                              const std::function<QString()>& typeData);
     QString LookupParentType(const QString& Parent);
-    void recordFailure(qint32 number, const QString& description);
+    void recordFailure(qint32 number, const QString& description, const QStringList& causes = {});
     // Puts an operation's fresh record object in the record holder, where it replaces the one
     // held, and gives it back.
     template <typename Record>
@@ -150,6 +160,7 @@ private:
     // works on. The operation releases it at its end; one stopped by a failure leaves it held
     // until the next operation replaces it.
     std::shared_ptr<void> record_;
+    QStringList lastErrCauses_;
 };
 
 }  // namespace dorvanel

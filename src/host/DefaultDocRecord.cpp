@@ -1,6 +1,7 @@
 #include "host/DefaultDocRecord.h"
 
 #include "host/BoundValues.h"
+#include "host/CurrentTime.h"
 #include "host/DefaultOskel.h"
 #include "platform/BlobStreaming.h"
 #include "platform/Connection.h"
@@ -24,10 +25,12 @@ QString newGuid() { return QUuid::createUuid().toString(QUuid::Id128).toUpper();
 
 QString textOf(const Recordset& row, const char* column) { return row.Fields(QLatin1String(column)).toString(); }
 
+// The system's cause is named where it is known: a file that is not there, or not readable.
 void requireReadable(const QString& fileName) {
     QFileInfo file(fileName);
-    if (!file.isFile() || !file.isReadable())
-        throw Error(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName));
+    if (file.isFile() && file.isReadable()) return;
+    const int cause = !file.exists() ? ENOENT : file.isFile() ? EACCES : 0;
+    throw SystemError(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName), cause);
 }
 
 // One BLOB column, the file whose bytes it receives ("" for NULL) and how they get there.
@@ -139,8 +142,7 @@ bool DefaultDocRecord::Update() {
         miniFile_.clear();
         return true;
     } catch (...) {
-        const Error error = Error::fromCurrentException();
-        failWith(error.number(), error.description());
+        failWith(Error::fromCurrentException());
         return false;
     }
 }
@@ -153,10 +155,12 @@ void DefaultDocRecord::insertRow(const QString& guid) {
     const Content& miniature = contents[1];
     // A failure while content is copied in or its digest recorded rolls the new row back with it.
     Connection::Transaction transaction(db);
+    // The times are written rather than left to the columns' defaults: a database whose tables
+    // the host made may have none.
     db.Execute(QStringLiteral(
                    "INSERT INTO Docs (Sys_GUID, Name, Description, Works, TypeData, storeout, urlfile, Data, "
-                   "MiniData) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2)")
-                   .arg(data.slot.placeholder, miniature.slot.placeholder),
+                   "MiniData, Sys_DTCreated, Sys_TimeStamp) VALUES (?, ?, ?, ?, ?, ?, ?, %1, %2, %3, %3)")
+                   .arg(data.slot.placeholder, miniature.slot.placeholder, CurrentTimeSql(db.engine())),
                {Text(guid), Text(name_), Text(description_), Text(words_), Text(typeData_), Flag(storeout_),
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
                 miniature.slot.value});
@@ -198,15 +202,15 @@ bool DefaultDocRecord::Delete() {
         mode_ = Mode::None;
         return true;
     } catch (...) {
-        const Error error = Error::fromCurrentException();
-        failWith(error.number(), error.description());
+        failWith(Error::fromCurrentException());
         return false;
     }
 }
 
-void DefaultDocRecord::failWith(qint32 number, const QString& text) {
-    lastErr_ = number;
-    lastErrDescrip_ = text;
+void DefaultDocRecord::failWith(const Error& error) {
+    lastErr_ = error.number();
+    lastErrDescrip_ = error.description();
+    lastErrCauses_ = error.causes();
 }
 
 Connection& DefaultDocRecord::connection() const {

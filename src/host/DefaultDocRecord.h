@@ -6,6 +6,8 @@
 
 namespace dorvanel {
 
+class Error;
+
 // The shipped DocRecord: one row of Docs over a Connection, written with bound values. The
 // content moves between file and BLOB in chunks, so memory stays flat whatever its size.
 class DefaultDocRecord : public DocRecord {
@@ -36,6 +38,7 @@ public:
     QString Sys_GUID() const override { return guid_; }
     qint32 LastErr() const override { return lastErr_; }
     QString LastErrDescrip() const override { return lastErrDescrip_; }
+    QStringList LastErrCauses() const override { return lastErrCauses_; }
 
 private:
     enum class Mode { None, New, Loaded };
@@ -44,7 +47,7 @@ private:
     void updateRow();
     // The row's content in a work file of its own; "" when it has none.
     QString writeContentToWorkFile() const;
-    void failWith(qint32 number, const QString& text);
+    void failWith(const Error& error);
     Connection& connection() const;
 
     std::shared_ptr<Connection> connection_;
@@ -60,6 +63,7 @@ private:
     QString miniFile_;
     qint32 lastErr_ = 0;
     QString lastErrDescrip_;
+    QStringList lastErrCauses_;
 };
 
 }  // namespace dorvanel

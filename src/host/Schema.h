@@ -11,4 +11,8 @@ class Connection;
 // them, the word index filled with the documents it already holds.
 void CreateSchema(Connection& connection);
 
+// Makes the word index anew from what Docs holds, on a database CreateSchema made: on SQLite
+// the index with its queue and triggers, on PostgreSQL the index over the three columns.
+void RebuildWordIndex(Connection& connection);
+
 }  // namespace dorvanel

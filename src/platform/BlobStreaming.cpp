@@ -9,7 +9,6 @@
 #include "platform/SqliteDatabase.h"
 
 #include <QFile>
-#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -23,16 +22,20 @@ namespace {
 
 bool onSqlite(const Connection& connection) { return connection.engine() == Connection::Engine::Sqlite; }
 
-Error fileError(const QString& path, const QString& why) {
-    return Error(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why));
+Error fileError(const QString& path, const QString& why, int code = 0) {
+    return SystemError(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why), code);
+}
+
+Error fileError(const QFile& source, int code) {
+    return fileError(source.fileName(), DeviceErrorText(source, code), code);
 }
 
 // Reads into the whole of buffer, or less at the file's end, and digests what it read; returns
 // the count (0 at the end).
 qint64 readInto(QFile& source, QByteArray& buffer, Digester& digester) {
-    errno = 0;
-    const qint64 read = source.read(buffer.data(), buffer.size());
-    if (read < 0) throw fileError(source.fileName(), DeviceErrorText(source));
+    qint64 read = 0;
+    if (const auto code = FailedCall([&] { return (read = source.read(buffer.data(), buffer.size())) >= 0; }))
+        throw fileError(source, *code);
     digester.add(buffer.constData(), read);
     return read;
 }
@@ -213,8 +216,8 @@ Slot slotFor(const Connection& connection, const QString& file) {
     if (file.isEmpty()) return {QStringLiteral("?"), null};
     QFile source(file);
     // Read straight into the value, without QFile's own buffer in between.
-    errno = 0;
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw fileError(file, DeviceErrorText(source));
+    if (const auto code = FailedCall([&] { return source.open(QIODevice::ReadOnly | QIODevice::Unbuffered); }))
+        throw fileError(source, *code);
     const qint64 size = source.size();
     if (size <= ChunkSize) {
         Digester digester;
@@ -228,8 +231,7 @@ Slot slotFor(const Connection& connection, const QString& file) {
 QByteArray writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                          const QVariant& key, const QString& file) {
     QFile source(file);
-    errno = 0;
-    if (!source.open(QIODevice::ReadOnly)) throw fileError(file, DeviceErrorText(source));
+    if (const auto code = FailedCall([&] { return source.open(QIODevice::ReadOnly); })) throw fileError(source, *code);
     Digester digester;
     if (onSqlite(connection)) {
         // The row holds the zero-filled value already, never NULL.
@@ -253,10 +255,10 @@ bool readPieces(Connection& connection, const QString& table, const QString& col
 bool readTo(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
             const QVariant& key, QIODevice& target, const QString& targetName) {
     return readPieces(connection, table, column, keyColumn, key, [&](const char* data, qint64 length) {
-        errno = 0;
-        if (target.write(data, length) != length)
-            throw Error(Error::FileFailed,
-                        QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, DeviceErrorText(target)));
+        if (const auto code = FailedCall([&] { return target.write(data, length) == length; }))
+            throw SystemError(
+                Error::FileFailed,
+                QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, DeviceErrorText(target, *code)), *code);
     });
 }
 

@@ -28,8 +28,8 @@ std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missi
         return databaseAt(url, missing);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
-        throw Error(Error::OpenFailed,
-                    QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()));
+        throw Error(Error::OpenFailed, QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()),
+                    error.causes());
     }
 }
 
@@ -76,7 +76,7 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
-    if (!IsOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!IsOpen()) throw database_->closedError();
     if (changesSchemaOrUndoes(sql)) database_->knownTables.clear();
     std::unique_ptr<Rows> rows = database_->run(sql, values, RunOptions(), recordsAffected);
     return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;

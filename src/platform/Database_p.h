@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/Connection.h"
+#include "platform/Error.h"
 
 #include <QSet>
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <optional>
 
 namespace dorvanel {
 
@@ -41,6 +43,13 @@ public:
     // Tables Connection::HasTable found, so that a check on every store or search asks once;
     // forgotten whenever this connection changes its schema or rolls back.
     QSet<QString> knownTables;
+    // The failure in which the server went away, once it did.
+    std::optional<Error> lostBy;
+
+    // What a closed database raises: the failure that lost it, if that is how it closed.
+    Error closedError() const {
+        return lostBy.value_or(Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada")));
+    }
 };
 
 // The database under a connection, for the platform layer's own classes.

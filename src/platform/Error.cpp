@@ -2,13 +2,26 @@
 
 #include <QIODevice>
 
-#include <cerrno>
 #include <cstring>
 
 namespace dorvanel {
 
-Error::Error(qint32 number, QString description)
-    : number_(number), description_(std::move(description)), what_(description_.toUtf8()) {}
+struct Error::Data {
+    qint32 number;
+    QString description;
+    QStringList causes;
+    QByteArray what;
+};
+
+Error::Error(qint32 number, QString description, QStringList causes)
+    : d_(std::make_shared<const Data>(Data{number, description, std::move(causes), description.toUtf8()})) {}
+
+qint32 Error::number() const noexcept { return d_->number; }
+const QString& Error::description() const noexcept { return d_->description; }
+const QStringList& Error::causes() const noexcept { return d_->causes; }
+const char* Error::what() const noexcept { return d_->what.constData(); }
+
+Error Error::retold(QString description) const { return Error(number(), std::move(description), causes()); }
 
 Error Error::fromCurrentException() {
     try {
@@ -22,12 +35,24 @@ Error Error::fromCurrentException() {
     }
 }
 
-QString SystemErrorText(int code) {
-    const char* name = strerrorname_np(code);
-    const QString text = QString::fromLocal8Bit(std::strerror(code));
-    return name ? QStringLiteral("%1 (%2)").arg(text, QLatin1String(name)) : text;
+QString SystemErrorName(int code) {
+    const char* name = code != 0 ? strerrorname_np(code) : nullptr;
+    return name ? QLatin1String(name) : QString();
 }
 
-QString DeviceErrorText(const QIODevice& device) { return errno != 0 ? SystemErrorText(errno) : device.errorString(); }
+QString SystemErrorText(int code) {
+    const QString name = SystemErrorName(code);
+    const QString text = QString::fromLocal8Bit(std::strerror(code));
+    return name.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, name);
+}
+
+QString DeviceErrorText(const QIODevice& device, int code) {
+    return code != 0 ? SystemErrorText(code) : device.errorString();
+}
+
+Error SystemError(qint32 number, const QString& description, int code) {
+    const QString name = SystemErrorName(code);
+    return Error(number, description, name.isEmpty() ? QStringList() : QStringList{name});
+}
 
 }  // namespace dorvanel

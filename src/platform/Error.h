@@ -1,14 +1,18 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <cerrno>
 #include <exception>
+#include <memory>
+#include <optional>
 
 class QIODevice;
 
 namespace dorvanel {
 
-// A raised failure: the number and text that LastErr and LastErrDescrip copy.
+// A raised failure: the number and text that LastErr and LastErrDescrip copy, and the names the
+// engine or the operating system gave its cause, for a program to tell failures apart by.
 class Error : public std::exception {
 public:
     // Numbers for failures that carry no native code of their own.
@@ -23,30 +27,53 @@ public:
     static constexpr qint32 ObjectNotSet = 91;              // a required object reference is empty
     static constexpr qint32 CannotCreateObject = 429;       // a host class cannot be created
     static constexpr qint32 NoSuchProperty = 438;           // an object refuses a property by that name
+    static constexpr qint32 NoParentType = -99;             // a new parent's link without a parent type
 
-    Error(qint32 number, QString description);
+    // causes: the engine's name for the failure first ("SQLITE_FULL", "SQLSTATE 53100"), then
+    // the system's errno name behind it ("ENOSPC"), where they are known.
+    Error(qint32 number, QString description, QStringList causes = {});
+    // Copied, never moved from: the copies share what they tell, and none is left empty.
+    Error(const Error&) = default;
+    Error& operator=(const Error&) = default;
+    ~Error() override = default;
 
-    qint32 number() const noexcept { return number_; }
-    const QString& description() const noexcept { return description_; }
-    const char* what() const noexcept override { return what_.constData(); }
+    qint32 number() const noexcept;
+    const QString& description() const noexcept;
+    const QStringList& causes() const noexcept;
+    const char* what() const noexcept override;
+
+    // The same failure told with other words: its number and causes stay.
+    Error retold(QString description) const;
 
     // The Error that describes the exception being handled, whatever its type.
     static Error fromCurrentException();
 
 private:
-    qint32 number_;
-    QString description_;
-    QByteArray what_;
+    struct Data;
+    std::shared_ptr<const Data> d_;
 };
 
-// What the operating system says of an errno value, with its symbolic name, which stays the same
-// in every language: "No space left on device (ENOSPC)". Failures of the component that come
-// from the system or an engine end their description with such a name in parentheses
-// ("database is locked (SQLITE_BUSY)", "... (SQLSTATE 53100)"), so that it survives wherever
-// only the description is passed on.
+// errno's symbolic name, which stays the same in every language ("ENOSPC"); empty for 0 and
+// unknown values.
+QString SystemErrorName(int code);
+// What the operating system says of an errno value, with its symbolic name: "No space left on
+// device (ENOSPC)". Failures of the component that come from the system or an engine end their
+// description with such names in parentheses ("database is locked (SQLITE_BUSY)",
+// "... (SQLSTATE 53100)"), so that they survive wherever only the description is passed on.
 QString SystemErrorText(int code);
-// Why a file or device call just failed: the system's reason while errno holds one (read it
-// right after the call, with errno cleared before it), else the device's own text.
-QString DeviceErrorText(const QIODevice& device);
+// Why a file or device call failed: the system's reason for code, the errno that call left
+// (0 when it set none), else the device's own text.
+QString DeviceErrorText(const QIODevice& device, int code);
+// Runs a system or device call that tells success with true; gives nothing when it succeeded,
+// else the errno it left (0 when it set none). errno is cleared before the call, so that a
+// failure which sets none is not blamed on an earlier one.
+template <typename Call>
+std::optional<int> FailedCall(Call&& call) {
+    errno = 0;
+    if (call()) return std::nullopt;
+    return errno;
+}
+// A failure of a system or device call, its errno code (0: none) as its cause.
+Error SystemError(qint32 number, const QString& description, int code);
 
 }  // namespace dorvanel

@@ -2,7 +2,6 @@
 
 #include "platform/Error.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -10,11 +9,11 @@ namespace dorvanel {
 
 namespace {
 
-Error writeError(const QString& path, const QString& why) {
-    return Error(Error::FileFailed, QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, why));
+Error writeError(const QString& path, const QFileDevice& file, int code) {
+    return SystemError(Error::FileFailed,
+                       QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, DeviceErrorText(file, code)),
+                       code);
 }
-
-Error writeError(const QString& path, const QFileDevice& file) { return writeError(path, DeviceErrorText(file)); }
 
 // Those of the file at path, or those the process's mask leaves a new file.
 mode_t usualPermissions(const QString& path) {
@@ -28,24 +27,26 @@ mode_t usualPermissions(const QString& path) {
 }  // namespace
 
 NewFile::NewFile(const QString& path, Access access) : path_(path), partial_(path + QStringLiteral(".XXXXXX")) {
-    errno = 0;
-    if (!partial_.open()) throw writeError(path_, partial_);
+    if (const auto code = FailedCall([&] { return partial_.open(); })) throw writeError(path_, partial_, *code);
     // A temporary file is made for its owner only.
-    if (access == Access::AsUsual && ::fchmod(partial_.handle(), usualPermissions(path_)) != 0)
-        throw writeError(path_, SystemErrorText(errno));
+    if (access != Access::AsUsual) return;
+    if (const auto code = FailedCall([&] { return ::fchmod(partial_.handle(), usualPermissions(path_)) == 0; }))
+        throw writeError(path_, partial_, *code);
 }
 
 void NewFile::write(const char* data, qint64 length) {
-    errno = 0;
-    if (partial_.write(data, length) != length) throw writeError(path_, partial_);
+    if (const auto code = FailedCall([&] { return partial_.write(data, length) == length; }))
+        throw writeError(path_, partial_, *code);
 }
 
 void NewFile::commit() {
-    errno = 0;
-    if (!partial_.flush()) throw writeError(path_, partial_);
+    if (const auto code = FailedCall([&] { return partial_.flush(); })) throw writeError(path_, partial_, *code);
     partial_.close();
-    if (std::rename(QFile::encodeName(partial_.fileName()).constData(), QFile::encodeName(path_).constData()) != 0)
-        throw writeError(path_, SystemErrorText(errno));
+    const auto renamed = [&] {
+        return std::rename(QFile::encodeName(partial_.fileName()).constData(), QFile::encodeName(path_).constData()) ==
+               0;
+    };
+    if (const auto code = FailedCall(renamed)) throw writeError(path_, partial_, *code);
     partial_.setAutoRemove(false);
 }
 

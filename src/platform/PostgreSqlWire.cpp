@@ -27,7 +27,7 @@ Error refusal(PGconn* connection, const PGresult* result) {
     const char* sqlState = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
     QString text = result ? QString::fromUtf8(PQresultErrorMessage(result)) : QString();
     if (text.trimmed().isEmpty()) text = QString::fromUtf8(PQerrorMessage(connection));
-    return serverError(QString::fromLatin1(sqlState), text.trimmed());
+    return serverError(QString::fromLatin1(sqlState), text.trimmed(), PQstatus(connection) == CONNECTION_BAD);
 }
 
 Result expect(PGconn* connection, Result result, ExecStatusType status) {

@@ -60,6 +60,8 @@ int portNumber(const QString& text) {
 // The URL's parts, then its query parameters over them; a parameter neither kind knows is refused,
 // rather than left out without a word.
 void configureFromUrl(QSqlDatabase& db, const QUrl& url) {
+    // An invalid URL reads as empty, which libpq would take for its default server.
+    if (!url.isValid()) refuseUrl(url.errorString());
     if (url.port() > 0) db.setPort(url.port());
     db.setHostName(url.host());
     db.setUserName(url.userName(QUrl::FullyDecoded));
@@ -101,23 +103,28 @@ void logNotice(void* /*unused*/, const char* message) {
 
 }  // namespace
 
-Error sqlError(const QSqlError& error) {
+Error sqlError(const QSqlError& error, bool connectionLost) {
     const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    return serverError(error.nativeErrorCode(), text.trimmed());
+    return serverError(error.nativeErrorCode(), text.trimmed(), connectionLost);
 }
 
-Error serverError(const QString& sqlState, const QString& text) {
+Error serverError(QString sqlState, const QString& text, bool connectionLost) {
+    // libpq gives no SQLSTATE of its own when the server went away; 08006 is PostgreSQL's code
+    // for a connection that failed.
+    if (sqlState.isEmpty() && connectionLost) sqlState = QStringLiteral("08006");
     bool numeric = false;
     const qint32 code = sqlState.toInt(&numeric);
-    const QString described = sqlState.isEmpty() ? text : QStringLiteral("%1 (SQLSTATE %2)").arg(text, sqlState);
-    return Error(numeric && code != 0 ? code : Error::StatementFailed, described);
+    if (sqlState.isEmpty()) return Error(Error::StatementFailed, text);
+    const QString cause = QStringLiteral("SQLSTATE ") + sqlState;
+    return Error(numeric && code != 0 ? code : Error::StatementFailed, QStringLiteral("%1 (%2)").arg(text, cause),
+                 {cause});
 }
 
 QtSqlDatabase::QtSqlDatabase(const QUrl& url) : name_(nextConnectionName()) {
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
     try {
         configureFromUrl(db_, url);
-        if (!db_.open()) throw sqlError(db_.lastError());
+        if (!db_.open()) throw sqlError(db_.lastError(), false);
     } catch (const Error&) {
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
@@ -148,14 +155,24 @@ std::unique_ptr<Rows> QtSqlDatabase::run(const QString& sql, const QVariantList&
         for (const QVariant& value : values) query.addBindValue(value);
         ran = query.exec();
     }
-    if (!ran) throw sqlError(query.lastError());
+    if (!ran) throw failure(query.lastError());
     if (recordsAffected) *recordsAffected = query.isSelect() ? -1 : query.numRowsAffected();
     if (!query.isSelect()) return nullptr;
     return std::make_unique<QtRows>(std::move(query));
 }
 
+Error QtSqlDatabase::failure(const QSqlError& error) {
+    // The driver closes the connection once it finds the server gone.
+    const bool lost = !db_.isOpen() || PQstatus(handle()) == CONNECTION_BAD;
+    const Error raised = sqlError(error, lost);
+    if (raised.causes() == QStringList{QStringLiteral("SQLSTATE 25P02")} && abortedBy_) return *abortedBy_;
+    abortedBy_ = raised;
+    if (lost) lostBy = raised;
+    return raised;
+}
+
 PGconn* QtSqlDatabase::handle() const {
-    if (!db_.isOpen()) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!db_.isOpen()) throw closedError();
     const QVariant driverHandle = db_.driver()->handle();
     // Qt names the type after the struct that libpq's PGconn stands for.
     if (qstrcmp(driverHandle.typeName(), "pg_conn*") != 0)

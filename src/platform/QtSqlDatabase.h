@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 
 #include <QSqlDatabase>
+#include <optional>
 
 class QSqlError;
 class QUrl;
@@ -33,20 +34,27 @@ public:
 private:
     // The text that runs in place of sql so that the column reads as NULL.
     QString withColumnLeftOut(const QString& sql, const QString& column) const;
+    // The failure a statement met. One refused only because an earlier failure aborted the
+    // transaction (25P02) gives that earlier failure instead, which says why.
+    Error failure(const QSqlError& error);
 
     QString name_;
     QSqlDatabase db_;
+    std::optional<Error> abortedBy_;  // the last failure, which may have aborted the transaction
 };
 
 // Gives the driver's settings the URL's user, password, host, port and database, and its query
 // parameters; raises Error::OpenFailed for a URL it refuses. Nothing connects yet.
 void configureFromUrl(QSqlDatabase& db, const QUrl& url);
 
-// The driver's failure as an Error: its numeric code when it has one, and its text.
-Error sqlError(const QSqlError& error);
+// The driver's failure as an Error: its numeric code when it has one, and its text;
+// connectionLost when the server went away.
+Error sqlError(const QSqlError& error, bool connectionLost);
 // A server's failure as an Error: its SQLSTATE as the number when that is all digits (and not
-// zero), Error::StatementFailed otherwise, and its text followed by "(SQLSTATE XXXXX)".
-Error serverError(const QString& sqlState, const QString& text);
+// zero), Error::StatementFailed otherwise, its text followed by "(SQLSTATE XXXXX)", and
+// "SQLSTATE XXXXX" as its cause. A failure without a SQLSTATE on a connection that was lost
+// gets 08006 (connection failure).
+Error serverError(QString sqlState, const QString& text, bool connectionLost);
 
 // The libpq connection under a PostgreSQL connection; raises Error for other engines.
 PGconn* postgreSqlHandle(Connection& connection);

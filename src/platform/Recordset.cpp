@@ -33,8 +33,8 @@ std::shared_ptr<Recordset> Recordset::FromRows(std::unique_ptr<Rows> rows, std::
 void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType,
                      qint32 /*lockType: rows are never changed through a Recordset*/) {
     if (d_->open) throw Error(Error::ObjectClosed, QStringLiteral("El Recordset ya está abierto"));
-    if (!connection || !connection->IsOpen())
-        throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!connection) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!connection->IsOpen()) throw databaseOf(*connection).closedError();
     RunOptions options;
     options.countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
     options.leftOut = d_->leftOut;

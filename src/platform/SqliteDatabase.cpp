@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <cstring>
 
 #include <sqlite3.h>
 
@@ -161,7 +160,7 @@ void SqliteDatabase::close() {
 }
 
 sqlite3* SqliteDatabase::handle() const {
-    if (!db_) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (!db_) throw closedError();
     return db_;
 }
 
@@ -172,8 +171,9 @@ Error sqliteError(int code, sqlite3* db) {
     QStringList names;
     if (const QString name = sqliteCodeName(code & 0xff); !name.isEmpty()) names << name;
     const int systemCode = db && fromFileSystem(code & 0xff) ? sqlite3_system_errno(db) : 0;
-    if (const char* name = systemCode != 0 ? strerrorname_np(systemCode) : nullptr) names << QLatin1String(name);
-    return Error(code, names.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, names.join(QStringLiteral(", "))));
+    if (const QString name = SystemErrorName(systemCode); !name.isEmpty()) names << name;
+    return Error(code, names.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, names.join(QStringLiteral(", "))),
+                 names);
 }
 
 sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString& leftOut) {

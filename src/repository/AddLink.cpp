@@ -2,16 +2,13 @@
 #include "component/Keys.h"
 #include "component/Manager.h"
 #include "platform/Connection.h"
+#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "repository/FailureStyles.h"
 #include "repository/LinkRecord.h"
 #include "repository/SqlTexts.h"
 
 namespace dorvanel {
-
-namespace {
-constexpr qint32 NoParentTypeNumber = -99;
-}  // namespace
 
 bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType, bool Sis) {
     bool result = false;
@@ -27,7 +24,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
     QString type = ParentType;
     if (type.isEmpty()) ContinueOnFailure([&] { type = LookupParentType(Parent); });
     if (type.isEmpty()) {
-        recordFailure(NoParentTypeNumber, QStringLiteral("No existe ParentType"));
+        recordFailure(Error::NoParentType, QStringLiteral("No existe ParentType"));
         return false;
     }
     ContinueOnFailure([&] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace dorvanel {
@@ -43,6 +44,8 @@ public:
     virtual QString Sys_GUID() const = 0;
     virtual qint32 LastErr() const = 0;
     virtual QString LastErrDescrip() const = 0;
+    // What the engine or the system called the cause of the failure, where it named one.
+    virtual QStringList LastErrCauses() const { return {}; }
 };
 
 }  // namespace dorvanel

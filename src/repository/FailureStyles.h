@@ -34,17 +34,20 @@ void StopAndRecord(Manager& manager, Body&& body) {
         const Error error = Error::fromCurrentException();
         manager.SetLastErr(error.number());
         manager.SetLastErrDescrip(error.description());
+        manager.SetLastErrCauses(error.causes());
     }
 }
 
 // Stop-and-tell style: a failure ends the operation and its description is shown in a
-// style-0 message box.
+// style-0 message box; its causes are kept in LastErrCauses.
 template <typename Body>
-void StopAndTell(Body&& body) {
+void StopAndTell(Manager& manager, Body&& body) {
     try {
         body();
     } catch (...) {
-        MsgBox(Error::fromCurrentException().description(), vbOKOnly);
+        const Error error = Error::fromCurrentException();
+        manager.SetLastErrCauses(error.causes());
+        MsgBox(error.description(), vbOKOnly);
     }
 }
 

@@ -11,7 +11,9 @@ bool Manager::RemoveDocument(const QString& sGuid) {
     ContinueOnFailure([&] { record = hold(createDocRecord()); });
     ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, connection_); });
     ContinueOnFailure([&] { result = Required(record).Delete(); });
-    if (!result) ContinueOnFailure([&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip()); });
+    if (!result)
+        ContinueOnFailure(
+            [&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip(), record->LastErrCauses()); });
     releaseRecord();
     return result;
 }

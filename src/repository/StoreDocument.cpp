@@ -22,7 +22,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
                                   const QString& sMiniFile, const QString& sFile, bool isUrl,
                                   const std::function<QString()>& typeData) {
     QString result;
-    StopAndTell([&] {
+    StopAndTell(*this, [&] {
         auto record = hold(createDocRecord());
         record->SetADOCnn(connection_);
         record->AddNew();
@@ -37,7 +37,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
             record->SetMiniData(sMiniFile);
             record->SetData(sFile);
         }
-        if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip());
+        if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip(), record->LastErrCauses());
         result = record->Sys_GUID();
         releaseRecord();
     });

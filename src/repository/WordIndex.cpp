@@ -1,6 +1,7 @@
 #include "repository/WordIndex.h"
 
 #include "platform/Connection.h"
+#include "platform/Recordset.h"
 
 namespace dorvanel {
 
@@ -15,14 +16,18 @@ const QString IndexedColumns = QStringLiteral("Name, Description, Works");
 
 const QString Tokenizer = QStringLiteral("tokenize='unicode61 remove_diacritics 2'");
 
-// Takes OLD out of the index, or out of the queue while it waits there.
+// The index keeps its own copy of the three columns, so that a row leaves it by its rowid
+// alone: a host's INSERT OR REPLACE deletes the row it replaces without any delete trigger
+// (unless recursive_triggers is on), and that row's words are then nowhere else to be read.
+// Its own copy also keeps FTS5's integrity-check true while rows wait in the queue.
 const QString ForgetOld = QStringLiteral(
-    "INSERT INTO DocWords (DocWords, rowid, Name, Description, Works) "
-    "SELECT 'delete', OLD.Sys_PK, OLD.Name, OLD.Description, OLD.Works "
-    "WHERE NOT EXISTS (SELECT 1 FROM DocWordsPending WHERE Sys_PK = OLD.Sys_PK); "
+    "DELETE FROM DocWords WHERE rowid = OLD.Sys_PK; "
     "DELETE FROM DocWordsPending WHERE Sys_PK = OLD.Sys_PK;");
 
-const QString QueueNew = QStringLiteral("INSERT OR IGNORE INTO DocWordsPending (Sys_PK) VALUES (NEW.Sys_PK);");
+// A row inserted in place of one that REPLACE deleted takes that one's words out first.
+const QString QueueNew = QStringLiteral(
+    "DELETE FROM DocWords WHERE rowid = NEW.Sys_PK; "
+    "INSERT OR IGNORE INTO DocWordsPending (Sys_PK) VALUES (NEW.Sys_PK);");
 
 const QString IndexQueue = QStringLiteral(
     "INSERT INTO DocWords (rowid, Name, Description, Works) "
@@ -37,12 +42,11 @@ QStringList WordIndexSchema() {
     QStringList statements{
         // No table of column sizes: ranking counts a found row's words again instead, which
         // costs little for a short text and spares the index's writes a tree.
-        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocWords USING fts5(%1, content='Docs', "
-                       "content_rowid='Sys_PK', columnsize=0, %2)")
+        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocWords USING fts5(%1, columnsize=0, %2)")
             .arg(IndexedColumns, Tokenizer),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocWordsPending (Sys_PK INTEGER PRIMARY KEY)"),
     };
-    // An earlier version's triggers indexed each row at once; these take their place.
+    // An earlier version's triggers take their words from elsewhere; these take their place.
     for (const char* trigger : Triggers) statements << QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger);
     statements << QStringLiteral("CREATE TRIGGER DocWords_Insert AFTER INSERT ON Docs BEGIN %1 END").arg(QueueNew)
                << QStringLiteral("CREATE TRIGGER DocWords_Delete AFTER DELETE ON Docs BEGIN %1 END").arg(ForgetOld)
@@ -56,9 +60,19 @@ QStringList WordIndexSchema() {
     return statements;
 }
 
-QStringList WordIndexFill() {
-    return {QStringLiteral("INSERT INTO DocWords (DocWords) VALUES ('rebuild')"),
-            QStringLiteral("DELETE FROM DocWordsPending")};
+bool HasCurrentWordIndex(Connection& connection) {
+    // An earlier version's index read its words from Docs (content='Docs').
+    const auto rows =
+        connection.Execute(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'DocWords'"));
+    return !rows->Eof() && !rows->Fields(0).toString().contains(QLatin1String("content="), Qt::CaseInsensitive);
+}
+
+QStringList WordIndexBuild() {
+    return QStringList{QStringLiteral("DROP TABLE IF EXISTS DocWords"),
+                       QStringLiteral("DROP TABLE IF EXISTS DocWordsPending")} +
+           WordIndexSchema() +
+           QStringList{
+               QStringLiteral("INSERT INTO DocWords (rowid, %1) SELECT Sys_PK, %1 FROM Docs").arg(IndexedColumns)};
 }
 
 bool IndexQueuedWords(Connection& connection) {

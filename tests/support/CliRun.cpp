@@ -42,7 +42,7 @@ QStringList commandLine(const char* line, const QStringList& values) {
     return filledWords;
 }
 
-void CliRunner::start(QProcess& process, const QStringList& arguments, const QStringList& unsetVariables) const {
+void CliRunner::prepare(QProcess& process, const QStringList& unsetVariables) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DORVANEL_DB"));
     for (const auto& [variable, value] : platform) environment.insert(variable, value);
@@ -52,8 +52,24 @@ void CliRunner::start(QProcess& process, const QStringList& arguments, const QSt
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(home_);
     if (inChild) process.setChildProcessModifier(inChild);
+}
+
+void CliRunner::start(QProcess& process, const QStringList& arguments, const QStringList& unsetVariables) const {
+    prepare(process, unsetVariables);
     process.start(QStringLiteral(DORVANEL_CLI), arguments);
     process.closeWriteChannel();
+}
+
+CliResult CliRunner::runOnTerminal(const QStringList& arguments) const {
+    const auto quoted = [](QString word) { return u'\'' + word.replace(u'\'', QStringLiteral("'\\''")) + u'\''; };
+    QStringList command{quoted(QStringLiteral(DORVANEL_CLI))};
+    for (const QString& argument : arguments) command << quoted(argument);
+    QProcess process;
+    prepare(process, {});
+    process.start(QStringLiteral("script"), {QStringLiteral("-qec"), command.join(u' '), QStringLiteral("/dev/null")});
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000)) return CliResult{};
+    return CliResult{process.exitCode(), process.readAllStandardOutput(), QString()};
 }
 
 CliResult CliRunner::run(const QStringList& arguments, const QStringList& unsetVariables) const {

@@ -58,6 +58,9 @@ public:
     void start(QProcess& process, const QStringList& arguments, const QStringList& unsetVariables = {}) const;
     // Runs the program and waits for it to end, up to a minute.
     CliResult run(const QStringList& arguments, const QStringList& unsetVariables = {}) const;
+    // The same with a terminal for its output, through script(1): what it draws only on a
+    // terminal shows in out, with standard error.
+    CliResult runOnTerminal(const QStringList& arguments) const;
 
     // How the program draws, as environment variables.
     QList<std::pair<QString, QString>> platform{{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}};
@@ -65,6 +68,8 @@ public:
     std::function<void()> inChild;
 
 private:
+    void prepare(QProcess& process, const QStringList& unsetVariables) const;
+
     QString home_;
 };
 

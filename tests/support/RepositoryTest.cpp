@@ -29,7 +29,7 @@ void removeComponentTempFiles() {
 void RepositoryTest::SetUp() {
     DatabaseTest::SetUp();
     removeComponentTempFiles();
-    if (IsSkipped() || HasFatalFailure()) return;
+    if (!databaseReady()) return;
     manager = Manager::Create();
     manager->SetADOCnn(connection);
     oskel = std::make_shared<RecordingOskel>();
@@ -47,8 +47,9 @@ void RepositoryTest::SetUp() {
 }
 
 void RepositoryTest::TearDown() {
-    SetMessagePresenter(previousPresenter_);
-    SetDownloadPageShower(previousShower_);
+    // Set only when SetUp got that far.
+    if (previousPresenter_) SetMessagePresenter(previousPresenter_);
+    if (previousShower_) SetDownloadPageShower(previousShower_);
     manager.reset();
     gManager.reset();
     removeComponentTempFiles();

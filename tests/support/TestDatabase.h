@@ -29,6 +29,9 @@ protected:
     void TearDown() override;
 
     bool onPostgreSql() const { return connection->engine() == Connection::Engine::PostgreSql; }
+    // Whether SetUp made the database: a fixture that builds on it goes on only then, as a run
+    // that requires PostgreSQL fails rather than skips without it.
+    bool databaseReady() const { return connection && !IsSkipped() && !HasFatalFailure(); }
     QString folder() const { return dir_.path(); }
     // Writes bytes to a file in the test's temporary folder and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
