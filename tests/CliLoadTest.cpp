@@ -47,7 +47,7 @@ protected:
             if (result.status != 0) log.failures << arguments.join(u' ') + QStringLiteral(": ") + toText(result);
             return result;
         };
-        QRandomGenerator random(quint32(worker));
+        QRandomGenerator random{quint32(worker)};
         QElapsedTimer clock;
         clock.start();
         for (int i = 0; clock.elapsed() < milliseconds; ++i) {

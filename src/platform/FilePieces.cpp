@@ -4,30 +4,30 @@
 #include "platform/Error.h"
 
 #include <QFile>
-#include <cerrno>
 
 namespace dorvanel {
 
 namespace {
 
-Error readError(const QFile& file) {
-    return Error(Error::FileFailed,
-                 QStringLiteral("No se pudo leer el archivo %1: %2").arg(file.fileName(), DeviceErrorText(file)));
+Error readError(const QFile& file, int code) {
+    return SystemError(
+        Error::FileFailed,
+        QStringLiteral("No se pudo leer el archivo %1: %2").arg(file.fileName(), DeviceErrorText(file, code)), code);
 }
 
 }  // namespace
 
 void openToRead(QFile& file) {
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) throw readError(file);
+    if (const auto code = FailedCall([&] { return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered); }))
+        throw readError(file, *code);
 }
 
 bool readFilePieces(QFile& file, const FilePiece& piece) {
     QByteArray buffer(BlobStreaming::ChunkSize, Qt::Uninitialized);
     for (;;) {
-        errno = 0;
-        const qint64 read = file.read(buffer.data(), buffer.size());
-        if (read < 0) throw readError(file);
+        qint64 read = 0;
+        if (const auto code = FailedCall([&] { return (read = file.read(buffer.data(), buffer.size())) >= 0; }))
+            throw readError(file, *code);
         if (read == 0) return true;
         if (!piece(buffer.constData(), read)) return false;
     }
