@@ -9,6 +9,7 @@
 #include "Duplicates.h"
 #include "Failure.h"
 #include "Import.h"
+#include "ParentKeys.h"
 #include "SampleDocuments.h"
 #include "Search.h"
 #include "Session.h"
@@ -172,19 +173,6 @@ const OptionSyntax NoSysLinks{{"no-sys"}, {}, "con --parents, por sus vínculos 
 
 QStringList parentsAsked(const Arguments& arguments) {
     return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);
-}
-
-// The keys of a file, one a line; blank lines are skipped. A file without any is refused, as
-// listing no parents would list every document.
-QStringList keysInFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo leer %1: %2").arg(path, file.errorString()));
-    QStringList keys;
-    for (const QByteArray& line : file.readAll().split('\n'))
-        if (const QByteArray key = line.trimmed(); !key.isEmpty()) keys << QString::fromUtf8(key);
-    if (keys.isEmpty()) throw Error(Error::InvalidArgument, QStringLiteral("%1 no tiene ninguna clave").arg(path));
-    return keys;
 }
 
 void runList(Context& context, const Arguments& arguments) {

@@ -47,7 +47,11 @@ qsizetype validSequenceAt(const QByteArray& bytes, qsizetype at) {
     return length;
 }
 
-bool isEscapedByte(QChar c) { return c.unicode() >= EscapedByteBase + 0x80 && c.unicode() <= EscapedByteBase + 0xFF; }
+// The second half of a character beyond U+FFFF may fall in the same range: it follows its first.
+bool isEscapedByte(QStringView name, qsizetype i) {
+    const char16_t c = name[i].unicode();
+    return c >= EscapedByteBase + 0x80 && c <= EscapedByteBase + 0xFF && !(i > 0 && name[i - 1].isHighSurrogate());
+}
 
 Failure fileFailure(const QString& what, const QString& path, int code) {
     const QString text = QStringLiteral("%1 %2: %3").arg(what, shownName(path), SystemErrorText(code));
@@ -77,7 +81,7 @@ QByteArray encodeLocalName(const QString& name) {
     QByteArray bytes;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!isEscapedByte(name[i])) continue;
+        if (!isEscapedByte(name, i)) continue;
         bytes += QStringView(name).mid(runStart, i - runStart).toUtf8();
         bytes += char(name[i].unicode() - EscapedByteBase);
         runStart = i + 1;
@@ -87,9 +91,10 @@ QByteArray encodeLocalName(const QString& name) {
 
 QString shownName(const QString& name) {
     QString shown;
-    for (const QChar c : name)
-        shown += isEscapedByte(c) ? QStringLiteral("\\x%1").arg(c.unicode() - EscapedByteBase, 2, 16, QLatin1Char('0'))
-                                  : QString(c);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        shown += isEscapedByte(name, i)
+                     ? QStringLiteral("\\x%1").arg(name[i].unicode() - EscapedByteBase, 2, 16, QLatin1Char('0'))
+                     : QString(name[i]);
     return shown;
 }
 

@@ -31,17 +31,17 @@ namespace {
 
 const QString DigestsTable = QStringLiteral("DocDigests");
 
-// A picture gets the miniature the add dialog would give it, so that it previews alike. A file
-// named as a picture whose content is none gets none: the component would hand on whatever
-// miniature file an earlier picture left, or fail for want of one.
+// A picture gets the miniature the add dialog would give it, so that it previews alike; a file
+// named as a picture whose content is none gets none, and the user hears why.
 QString miniatureOf(const QString& source, const QString& shown) {
+    const QString miniature = MakeMiniatureFile(source);
     QImageReader reader(source);
     reader.setDecideFormatFromContent(true);
-    if (reader.canRead()) return MakeMiniatureFile(source);
-    if (QImageReader::supportedImageFormats().contains(QFileInfo(source).suffix().toLower().toUtf8()))
+    if (miniature.isEmpty() && !reader.canRead() &&
+        QImageReader::supportedImageFormats().contains(QFileInfo(source).suffix().toLower().toUtf8()))
         QTextStream(stderr) << "Nota: " << shownName(shown) << " no se puede leer como imagen; se guarda sin miniatura"
                             << Qt::endl;
-    return {};
+    return miniature;
 }
 
 // The database must be able to hold the whole file; the engine would refuse it only once it
@@ -76,6 +76,7 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase m
                                                           : Connection::OpenExisting(databaseUrl);
     auto manager = Manager::Create();
     manager->SetADOCnn(std::move(connection));
+    manager->SetDragAndDrop(true);
     return manager;
 }
 

@@ -126,6 +126,16 @@ TEST_F(AddDocumentDlgTest, StoresAFileWithItsMiniatureAndLinksEveryParentInOrder
     EXPECT_EQ(lastLinks(), (QStringList{a + QStringLiteral(" Cliente 1"), b + QStringLiteral(" Cliente 1")}));
 }
 
+// A file named as a picture that holds none, after a real one: stored without a miniature, never
+// with the one the picture before it left.
+TEST_F(AddDocumentDlgTest, AFalsePictureAfterARealOneIsStoredWithoutAMiniature) {
+    const QString falsePicture = writeFile(QStringLiteral("falsa.jpg"), "solo texto");
+    EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", picture}})));
+    EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", falsePicture}})));
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lastDocument(), QStringLiteral("falsa|||0||?|"));
+}
+
 TEST_F(AddDocumentDlgTest, StoresAUrlIgnoringTheFileBox) {
     const QString url = QStringLiteral("https://example.com/plano.dwg");
     EXPECT_TRUE(

@@ -1,7 +1,15 @@
+#include "component/Globals.h"
 #include "repository/DocumentList.h"
 #include "support/DialogTest.h"
 
 #include <QCheckBox>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+#include <sys/stat.h>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
@@ -13,6 +21,26 @@ QStringList listedNames(QWidget* modal) {
     const DocumentList& items = documentList(modal)->ListItems();
     for (qint32 item = 1; item <= items.Count(); ++item) names << items.Text(item);
     return names;
+}
+
+// Drags the files onto the list and drops them there, as the desktop would: the drop goes to the
+// widget that took the drag. True when the list took the drop.
+bool drop(QWidget* modal, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    QWidget* target = documentList(modal)->viewport();
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+    return event.isAccepted();
+}
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class FailingRights : public UserRights {
@@ -178,6 +206,63 @@ TEST_F(BrowseDlgTest, UnlinkingTheLastLinkDeletesTheDocumentWhenAllowed) {
         EXPECT_EQ(exists(guid), c.kept);
         EXPECT_EQ(links(guid), c.linksLeft);
     }
+}
+
+// Off unless the host turns it on: then each file dropped on the list opens the add dialog with
+// its path and name, after the rights test, and a document dragged out is dropped as a file of its
+// name and type written from the database when the drop asks for it.
+TEST_F(BrowseDlgTest, DroppedFilesAreAddedAndADocumentDragsOutAsItsContentWhenTheHostAsks) {
+    const QStringList files{writeFile(QStringLiteral("Recibo.pdf"), "recibo"),
+                            writeFile(QStringLiteral("Nota.txt"), "n")};
+    browse(parent, {[&](QWidget* modal) {
+               EXPECT_FALSE(drop(modal, files));
+               EXPECT_EQ(documentList(modal)->DragData(1), nullptr);
+               click(modal, "cmdClose");
+           }});
+
+    manager->SetDragAndDrop(true);
+    manager->SetUM(std::make_shared<ScriptedRights>(false));
+    browse(parent, {[&](QWidget* modal) {
+               EXPECT_TRUE(drop(modal, files));
+               QApplication::processEvents();
+               click(modal, "cmdClose");
+           }});
+    EXPECT_EQ(shown, QStringList{QStringLiteral("No tiene permiso para agregar documentos|0|")});
+
+    manager->SetUM(nullptr);
+    QStringList proposed;
+    const auto propose = [&](const char* button) {
+        return [&proposed, button](QWidget* dialog) {
+            proposed << box<QLineEdit>(dialog, "txtFile")->text() + QLatin1Char('|') +
+                            box<QLineEdit>(dialog, "txtName")->text();
+            click(dialog, button);
+        };
+    };
+    QString dragged;
+    // The add dialogs open once the drop has ended.
+    browse(parent, {[&](QWidget* modal) {
+                        EXPECT_TRUE(drop(modal, files));
+                        QApplication::processEvents();
+                        EXPECT_EQ(listedNames(modal), (QStringList{QStringLiteral("Plano"), QStringLiteral("Acta"),
+                                                                   QStringLiteral("Recibo")}));
+                        const std::unique_ptr<QMimeData> data(documentList(modal)->DragData(2));
+                        ASSERT_NE(data, nullptr);
+                        EXPECT_EQ(data->formats(), QStringList{QStringLiteral("text/uri-list")});
+                        ASSERT_EQ(data->urls().size(), 1);
+                        dragged = data->urls().first().toLocalFile();
+                        click(modal, "cmdClose");
+                    },
+                    propose("cmdOK"), propose("cmdCancel")});
+    EXPECT_EQ(proposed, (QStringList{files[0] + QStringLiteral("|Recibo"), files[1] + QStringLiteral("|Nota")}));
+    EXPECT_EQ(QFileInfo(dragged).fileName(), QStringLiteral("Acta.pdf"));
+    EXPECT_EQ(contentOf(dragged), QByteArray("x"));
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(dragged).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    manager.reset();
+    gManager.reset();
+    EXPECT_FALSE(QFileInfo::exists(dragged));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(dragged).path())) << "nor its folder";
 }
 
 TEST_F(BrowseDlgTest, EditingRefreshesTheList) {

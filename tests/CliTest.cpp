@@ -1,6 +1,7 @@
 // The dorvanel command run as a user runs it, on a SQLite file of its own. In the command lines
 // below, {X} stands for the key made of X and %1, %2... for the values given with the line.
 
+#include "platform/ComponentFile.h"
 #include "platform/Connection.h"
 #include "support/CliRun.h"
 
@@ -51,6 +52,17 @@ std::string printed(const Result& result) {
     return names.join(u' ').toStdString();
 }
 
+// A character beyond U+FFFF is two UTF-16 units, and the second may look like a byte of a name
+// that is not UTF-8 (U+1F480 ends in U+DC80): the file is still the one named, by store and import.
+TEST_F(CliTest, NamesBeyondTheBasicPlaneReachTheirFiles) {
+    const QString name = QStringLiteral("calavera\U0001F480.txt");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("entrada")));
+    writeFile(QStringLiteral("entrada/") + name, "hueso");
+    EXPECT_FALSE(store("entrada/%1 --name Calavera", {name}).isEmpty());
+    const Result imported = runLine("import entrada --parent {P} --parent-type Cliente");
+    EXPECT_TRUE(ended(imported, 0) && imported.outLines().value(0).endsWith(name)) << imported;
+}
+
 // Content comes back byte for byte to a file and to standard output, and a download page is made;
 // an outside reference gives its location. Links come and go one at a time, and rm takes the rest.
 TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
@@ -68,6 +80,13 @@ TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     }
 
     EXPECT_TRUE(ended(runLine("download %1", {guid}), 0, QStringLiteral("Página de descarga: ") + dir.path()));
+    // The work files go as the program ends: the download's copy of the content, and a picture's
+    // miniature.
+    ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("foto.jpg"))));
+    EXPECT_TRUE(ended(runLine("rm %1", {store("foto.jpg --name Foto")}), 0));
+    for (const char* workFile : {"temp.bin", "Temp.bmp"})
+        EXPECT_FALSE(QFile::exists(dorvanel::ComponentFile::tempFolder() + QLatin1Char('/') + QLatin1String(workFile)))
+            << workFile;
 
     const QString outside = store("https://example.org/catalogo.pdf --url --name Catalogo");
     EXPECT_EQ(runLine("get %1", {outside}).lastLine(), QStringLiteral("https://example.org/catalogo.pdf"));

@@ -34,6 +34,9 @@ TEST(DocumentListStatement, IsBuiltFromParentsTypeAndSis) {
     for (const auto& c : cases)
         EXPECT_EQ(SqlTexts::documentList(c.parents, c.fromDocs, c.type, c.noSys), c.expected)
             << c.expected.toStdString();
+    // As many parents as the 16-bit bound reaches, each named once, the last one too.
+    const QString most = QStringList(32768, QStringLiteral("K")).join(QLatin1Char(','));
+    EXPECT_EQ(SqlTexts::documentList(most, false, {}, false).count(QStringLiteral("FK_Parent ='K'")), 32768);
 }
 
 TEST(MemoryDocumentList, KnowsItsKeysAsTheKeySubItemChanges) {

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 
 using namespace dorvanel;
@@ -155,9 +156,18 @@ TEST(DownloadPage, ScalesItsDesignToTheScreen) {
         const auto scaled = [dpi](int twips) { return twipsToPixels(twips, dpi); };
         EXPECT_EQ(modal->minimumSize(), QSize(scaled(4680), scaled(3090)));
         EXPECT_EQ(modal->maximumSize(), modal->minimumSize());
-        EXPECT_EQ(browserOf(modal)->geometry(), QRect(scaled(15), scaled(15), scaled(4635), scaled(2520)));
+        // Each edge within a pixel of where its twips fall: the design is laid out in whole
+        // pixels at 96 dpi first.
+        const auto placed = [&](const QWidget* control, int left, int top, int width, int height) {
+            const QRect at = control->geometry();
+            const QRect designed(QPoint(scaled(left), scaled(top)),
+                                 QPoint(scaled(left + width) - 1, scaled(top + height) - 1));
+            return std::abs(at.left() - designed.left()) <= 1 && std::abs(at.top() - designed.top()) <= 1 &&
+                   std::abs(at.right() - designed.right()) <= 1 && std::abs(at.bottom() - designed.bottom()) <= 1;
+        };
+        EXPECT_TRUE(placed(browserOf(modal), 15, 15, 4635, 2520));
         auto* close = modal->findChild<QPushButton*>(QStringLiteral("cmdCerrar"));
-        EXPECT_EQ(close->geometry(), QRect(scaled(3060), scaled(2565), scaled(1575), scaled(510)));
+        EXPECT_TRUE(placed(close, 3060, 2565, 1575, 510));
         EXPECT_TRUE(modal->windowFlags().testFlag(Qt::Tool));
         EXPECT_FALSE(modal->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         ModalDriver::click(modal, QStringLiteral("cmdCerrar"));

@@ -1,4 +1,5 @@
 #include "component/Globals.h"
+#include "dialogs/MakeMiniatureFile.h"
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
 #include "repository/DocumentToTempFile.h"
@@ -6,7 +7,11 @@
 #include "support/RepositoryTest.h"
 #include "support/SqlLogCapture.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
+
+#include <sys/stat.h>
 
 using namespace dorvanel;
 using namespace dorvanel::test;
@@ -90,6 +95,43 @@ TEST_F(FetchingTest, OpenDocumentOpensTheLocationOrTheTempFileAndNothingWithoutK
     manager->OpenDocument(report, QStringLiteral("jpg"));
     EXPECT_EQ(manager->LastErr(), Error::ObjectNotSet);
     EXPECT_FALSE(manager->LastErrDescrip().isEmpty());
+}
+
+// Opening, downloading and the miniature write their work files for the owner alone; the
+// Manager's end removes them, but not a file that another has since written under a name.
+TEST_F(FetchingTest, WorkFilesAreTheOwnersAloneAndEndWithTheirManager) {
+    QBuffer photo;
+    photo.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(&photo, "JPEG"));
+    const QString photoFile = writeFile(QStringLiteral("Foto.jpg"), photo.data());
+    manager->OpenDocument(pkOf(storeFile(QStringLiteral("Foto"), QStringLiteral("jpg"), photo.data())),
+                          QStringLiteral("jpg"));
+    manager->OpenDocument(pkOf(storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), "pdf")),
+                          QStringLiteral("pdf"));
+    const QString miniature = MakeMiniatureFile(photoFile);
+    // The picture handed to the desktop is its viewer's now; the page's file rewritten by
+    // another process is no longer the component's.
+    const struct {
+        QString file;
+        bool rewrittenByAnother, staysAfterTheManager;
+    } workFiles[] = {
+        {tempFile(QStringLiteral("jpg")), false, true},
+        {tempFile(QStringLiteral("pdf")), true, true},
+        {miniature, false, false},
+    };
+    for (const auto& [file, rewrittenByAnother, stays] : workFiles) {
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0) << file.toStdString();
+        EXPECT_EQ(status.st_mode & 0777, 0600u) << file.toStdString();
+        if (!rewrittenByAnother) continue;
+        QFile::remove(file);
+        QFile another(file);
+        ASSERT_TRUE(another.open(QIODevice::WriteOnly) && another.write("ajeno") == 5);
+    }
+    manager.reset();
+    gManager.reset();
+    for (const auto& [file, rewrittenByAnother, stays] : workFiles)
+        EXPECT_EQ(QFile::exists(file), stays) << file.toStdString();
 }
 
 TEST_F(FetchingTest, RemoveDocumentLeavesTheLinksAndRecordsARefusal) {

@@ -84,6 +84,9 @@ TEST(fileInFolder, KeepsEveryNameInsideItsFolder) {
         {"temp.pdf", "/f/temp.pdf"},
         {"temp.../../etc/passwd", "/f/temp..._.._etc_passwd"},
         {"temp.a\\b", "/f/temp.a_b"},
+        {"..", "/f/__"},
+        {".", "/f/_"},
+        {"...", "/f/..."},
     };
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(fileInFolder(QStringLiteral("/f"), QString::fromUtf8(name)), QString::fromUtf8(expected)) << name;

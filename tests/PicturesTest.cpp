@@ -109,15 +109,22 @@ TEST_F(Miniature, PicturesGiveTheMiniatureFileFixedWidthInTheirProportionsOtherF
     const std::tuple<const char*, QByteArray, QSize, QColor> cases[] = {
         // Other files give nothing and write nothing.
         {"logo.png", encoded({40, 30}, "PNG"), {}, {}},
-        // Not a picture after all: nothing can be drawn or saved, and the path comes all the same.
-        {"roto.jpg", "no es una imagen", {0, 0}, {}},
         {"Casa.JPG", encoded({400, 300}), {120, 90}, Painted},
+        // Not a picture after all: nothing can be drawn or saved, and the path comes all the same,
+        // to no file: the miniature before it is not left there to pass for its own.
+        {"roto.jpg", "no es una imagen", {0, 0}, {}},
         {"alto.jpg", encoded({100, 1000}), {120, 1200}, Painted},
         {"grande.jpg", photograph, {120, 80}, Painted},
         {"escaneo.tif", encoded({1000, 10}, "TIFF"), {120, 1}, Painted},
         // One transparent black pixel: the white background shows through.
         {"punto.gif",
          QByteArray::fromBase64("R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7"),
+         {120, 120},
+         Qt::white},
+        // A header that claims 1 x 65,535 pixels: 3.7 GB at the miniature's width, beyond what
+        // the reader lets a picture take. Drawing and resizing are refused; the surface stays.
+        {"alto.gif",
+         QByteArray::fromBase64("R0lGODlhAQD//4AAAAAAAP///yH5BAEAAAAALAAAAAABAP//AAIBRAA7"),
          {120, 120},
          Qt::white},
     };

@@ -44,6 +44,8 @@ TEST_F(WordSearchTest, FindsEveryWordAsAPrefixWhateverTheCaseAndAccents) {
         // Quotes, operators and signs are only text: they never break the query.
         {QStringLiteral("\"camion OR 'x' \\ - * ( NEAR"), {}},
         {QStringLiteral("\"camion\" - *"), {QStringLiteral("Contrato de obra"), QStringLiteral("Presupuesto")}},
+        // Control characters separate words as blanks do; a NUL would end the query's text.
+        {QStringLiteral("camion") + QChar(0) + QStringLiteral("contr\x1b"), {QStringLiteral("Contrato de obra")}},
     };
     for (const auto& [words, names] : cases) EXPECT_EQ(namesFound(words), names) << words.toStdString();
 }

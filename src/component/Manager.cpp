@@ -4,6 +4,7 @@
 #include "component/HostClasses.h"
 #include "component/Oskel.h"
 #include "component/ProductTitle.h"
+#include "component/WorkFiles.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
@@ -26,6 +27,7 @@ Manager::~Manager() {
     auto endedOskel = std::move(gOskel);
     gManager.reset();
     gOskel.reset();
+    WorkFiles::RemoveMadeBy(this);
 }
 
 void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) {

@@ -28,7 +28,8 @@ public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
     // to the new Manager.
     static std::shared_ptr<Manager> Create();
-    // Ending any Manager empties gManager and gOskel.
+    // Ending any Manager empties gManager and gOskel, and removes the work files made while it was
+    // the live one.
     ~Manager();
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
@@ -51,6 +52,12 @@ public:
     void SetCanDeleteLink(const QString& value) { canDeleteLink_ = value; }
     QString CanDeleteDocument() const { return canDeleteDocument_; }
     void SetCanDeleteDocument(const QString& value) { canDeleteDocument_ = value; }
+
+    // Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
+    // the browse and find lists let a document be dragged out as a copy of its content. Off
+    // unless the host turns it on.
+    bool DragAndDrop() const { return dragAndDrop_; }
+    void SetDragAndDrop(bool value) { dragAndDrop_ = value; }
 
     // The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const { return lastErr_; }
@@ -120,6 +127,14 @@ private:
                              const std::function<QString()>& typeData);
     QString LookupParentType(const QString& Parent);
     void recordFailure(qint32 number, const QString& description);
+    // Puts an operation's fresh record object in the record holder, where it replaces the one
+    // held, and gives it back.
+    template <typename Record>
+    std::shared_ptr<Record> hold(std::shared_ptr<Record> record) {
+        record_ = record;
+        return record;
+    }
+    void releaseRecord() { record_.reset(); }
 
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<UserRights> rights_;
@@ -130,6 +145,11 @@ private:
     QString canDeleteDocument_;
     qint32 lastErr_ = 0;
     QString lastErrDescrip_;
+    bool dragAndDrop_ = false;
+    // The record holder: the DocRecord or LinkRecord the running document or link operation
+    // works on. The operation releases it at its end; one stopped by a failure leaves it held
+    // until the next operation replaces it.
+    std::shared_ptr<void> record_;
 };
 
 }  // namespace dorvanel

@@ -2,11 +2,15 @@
 
 #include "component/Globals.h"
 #include "component/Oskel.h"
+#include "component/WorkFiles.h"
 #include "dialogs/PictureFile.h"
 #include "dialogs/PictureSurface.h"
 #include "platform/ComponentFile.h"
+#include "platform/NewFile.h"
 #include "repository/FailureStyles.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QStringList>
 
 namespace dorvanel {
@@ -23,9 +27,16 @@ QString miniatureFile() {
     return Required(gOskel).FolderWithSeparator(ComponentFile::tempFolder()) + QStringLiteral("Temp.bmp");
 }
 
+// Written whole or not at all, readable by its owner only.
 void saveAsBitmap(const QImage& image, const QString& file) {
-    if (!image.save(file, "BMP"))
+    QBuffer bitmap;
+    bitmap.open(QIODevice::WriteOnly);
+    if (!image.save(&bitmap, "BMP"))
         throw Error(Error::FileFailed, QStringLiteral("No se puede escribir el archivo %1").arg(file));
+    NewFile target(file);
+    target.write(bitmap.data().constData(), bitmap.data().size());
+    target.commit();
+    WorkFiles::Made(file);
 }
 
 }  // namespace
@@ -35,6 +46,8 @@ QString MakeMiniature(const QString& FileName, PictureSurface& Surface) {
     QString extension;
     ContinueOnFailure([&] { extension = Required(gOskel).FileExtension(FileName).toLower(); });
     if (!PictureExtensions.contains(extension)) return result;
+    // An earlier picture's miniature must not pass for this one's if this one cannot be made.
+    ContinueOnFailure([&] { WorkFiles::Remove(miniatureFile()); });
 
     PictureFile picture;
     ContinueOnFailure([&] { picture = PictureFile(FileName); });
@@ -48,6 +61,11 @@ QString MakeMiniature(const QString& FileName, PictureSurface& Surface) {
     ContinueOnFailure([&] { saveAsBitmap(Surface.Image(), miniatureFile()); });
     ContinueOnFailure([&] { result = miniatureFile(); });
     return result;
+}
+
+QString MiniatureToStore(const QString& FileName, PictureSurface& Surface) {
+    const QString made = MakeMiniature(FileName, Surface);
+    return !made.isEmpty() && QFile::exists(made) ? made : QString();
 }
 
 }  // namespace dorvanel

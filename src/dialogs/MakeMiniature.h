@@ -12,7 +12,13 @@ constexpr float MiniatureWidth = 1800;
 // Draws the picture file on the surface at the miniature's size, saves the surface's image as
 // "Temp.bmp" in the component's folder and returns that file's path. A file whose extension
 // is not a picture's gives "" and nothing is drawn or written; once the extension is accepted,
-// a step that fails is skipped and the path is returned all the same.
+// the earlier miniature file is removed, a step that fails is skipped and the path is returned
+// all the same. The file, readable by its owner only, is removed when the Manager live as it was
+// written ends.
 QString MakeMiniature(const QString& FileName, PictureSurface& Surface);
+
+// The miniature to store with a document: the file MakeMiniature wrote, or "" when the file is no
+// picture or its picture could not be drawn and saved (a file named as a picture that holds none).
+QString MiniatureToStore(const QString& FileName, PictureSurface& Surface);
 
 }  // namespace dorvanel

@@ -15,7 +15,7 @@ constexpr float SurfaceHeight = 1400;
 
 QString MakeMiniatureFile(const QString& sFile) {
     PictureSurface picMiniature(SurfaceWidth, SurfaceHeight);
-    return MakeMiniature(sFile, picMiniature);
+    return MiniatureToStore(sFile, picMiniature);
 }
 
 }  // namespace dorvanel

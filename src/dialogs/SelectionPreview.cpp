@@ -3,14 +3,13 @@
 #include "component/Globals.h"
 #include "component/Manager.h"
 #include "component/Oskel.h"
+#include "component/WorkFiles.h"
 #include "dialogs/ImageBox.h"
 #include "platform/ComponentFile.h"
 #include "repository/DocumentToTempFile.h"
 #include "repository/FailureStyles.h"
 #include "repository/KeyText.h"
 #include "repository/SqlTexts.h"
-
-#include <QFile>
 
 namespace dorvanel {
 
@@ -41,7 +40,7 @@ void ShowSelectionPreview(ImageBox& box, const QString& sysPkText, bool showMini
     ContinueOnFailure([&] { file = fetchMiniature(sysPkText); });
     if (!file.isEmpty()) {
         ContinueOnFailure([&] { box.LoadPicture(file); });
-        QFile::remove(file);
+        WorkFiles::Remove(file);
         return;
     }
     if (how == BeforePlaceholder::ClearPicture) box.Clear();

@@ -209,7 +209,7 @@ QByteArray Digester::sha256() const {
 }
 
 Slot slotFor(const Connection& connection, const QString& file) {
-    const QVariant null(QMetaType(QMetaType::QByteArray));
+    const QVariant null{QMetaType(QMetaType::QByteArray)};
     if (file.isEmpty()) return {QStringLiteral("?"), null};
     QFile source(file);
     // Read straight into the value, without QFile's own buffer in between.

@@ -54,12 +54,16 @@ bool changesSchemaOrUndoes(const QString& sql) {
 
 Database& databaseOf(Connection& connection) { return *connection.database_; }
 
+std::shared_ptr<Connection> connectionOver(std::unique_ptr<Database> database) {
+    return std::shared_ptr<Connection>(new Connection(std::move(database)));
+}
+
 std::shared_ptr<Connection> Connection::Open(const QString& url) {
-    return prepared(std::shared_ptr<Connection>(new Connection(openDatabase(url, SqliteDatabase::Missing::Created))));
+    return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Created)));
 }
 
 std::shared_ptr<Connection> Connection::OpenExisting(const QString& url) {
-    return prepared(std::shared_ptr<Connection>(new Connection(openDatabase(url, SqliteDatabase::Missing::Refused))));
+    return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Refused)));
 }
 
 Connection::Connection(std::unique_ptr<Database> database) : database_(std::move(database)) {}

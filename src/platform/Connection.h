@@ -76,6 +76,7 @@ public:
 private:
     explicit Connection(std::unique_ptr<Database> database);
     friend Database& databaseOf(Connection& connection);
+    friend std::shared_ptr<Connection> connectionOver(std::unique_ptr<Database> database);
 
     std::unique_ptr<Database> database_;
 };

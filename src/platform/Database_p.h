@@ -45,5 +45,8 @@ public:
 
 // The database under a connection, for the platform layer's own classes.
 Database& databaseOf(Connection& connection);
+// A connection over an open database. A program may give it a database of its own making, as
+// the fuzz targets do to build PostgreSQL's statements without a server.
+std::shared_ptr<Connection> connectionOver(std::unique_ptr<Database> database);
 
 }  // namespace dorvanel

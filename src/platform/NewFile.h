@@ -6,7 +6,8 @@
 namespace dorvanel {
 
 // A file written beside its final path and moved there only once it is complete, so that no
-// reader ever sees half of it. It is not synced to disk: the files it makes can be made again.
+// reader ever sees half of it. It is created readable and writable by its owner only (0600). It
+// is not synced to disk: the files it makes can be made again.
 class NewFile {
 public:
     // Who may read the file: its owner only (a work file), or whoever the permissions of the

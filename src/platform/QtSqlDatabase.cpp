@@ -55,9 +55,11 @@ int portNumber(const QString& text) {
     return port;
 }
 
+}  // namespace
+
 // The URL's parts, then its query parameters over them; a parameter neither kind knows is refused,
 // rather than left out without a word.
-void configure(QSqlDatabase& db, const QUrl& url) {
+void configureFromUrl(QSqlDatabase& db, const QUrl& url) {
     if (url.port() > 0) db.setPort(url.port());
     db.setHostName(url.host());
     db.setUserName(url.userName(QUrl::FullyDecoded));
@@ -84,6 +86,8 @@ void configure(QSqlDatabase& db, const QUrl& url) {
     }
     db.setConnectOptions(options.join(QLatin1Char(';')));
 }
+
+namespace {
 
 QString quotedIdentifier(QString name) {
     return QLatin1Char('"') + name.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
@@ -112,7 +116,7 @@ Error serverError(const QString& sqlState, const QString& text) {
 QtSqlDatabase::QtSqlDatabase(const QUrl& url) : name_(nextConnectionName()) {
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
     try {
-        configure(db_, url);
+        configureFromUrl(db_, url);
         if (!db_.open()) throw sqlError(db_.lastError());
     } catch (const Error&) {
         db_ = QSqlDatabase();

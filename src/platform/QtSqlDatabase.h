@@ -38,6 +38,10 @@ private:
     QSqlDatabase db_;
 };
 
+// Gives the driver's settings the URL's user, password, host, port and database, and its query
+// parameters; raises Error::OpenFailed for a URL it refuses. Nothing connects yet.
+void configureFromUrl(QSqlDatabase& db, const QUrl& url);
+
 // The driver's failure as an Error: its numeric code when it has one, and its text.
 Error sqlError(const QSqlError& error);
 // A server's failure as an Error: its SQLSTATE as the number when that is all digits (and not

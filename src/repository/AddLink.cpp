@@ -16,7 +16,7 @@ constexpr qint32 NoParentTypeNumber = -99;
 bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType, bool Sis) {
     bool result = false;
     std::shared_ptr<LinkRecord> record;
-    ContinueOnFailure([&] { record = createLinkRecord(); });
+    ContinueOnFailure([&] { record = hold(createLinkRecord()); });
     if (!HasKeyLength(Parent) || !HasKeyLength(sGuid)) return false;
     ContinueOnFailure([&] {
         Required(record).SetADOCnn(connection_);
@@ -35,6 +35,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
         record->SetSis(Sis);
         result = record->Update();
     });
+    releaseRecord();
     return result;
 }
 

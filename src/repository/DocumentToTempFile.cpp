@@ -1,5 +1,6 @@
 #include "repository/DocumentToTempFile.h"
 
+#include "component/WorkFiles.h"
 #include "platform/BlobStreaming.h"
 #include "platform/ComponentFile.h"
 #include "platform/Connection.h"
@@ -21,7 +22,9 @@ QString streamContent(Connection& connection, const Recordset& rows, const QStri
     const QString path = tempFileFor(rows);
     const bool written = BlobStreaming::readToFile(connection, QStringLiteral("Docs"), contentColumn,
                                                    QStringLiteral("Sys_PK"), sysPk, path);
-    return written ? path : QString();
+    if (!written) return QString();
+    WorkFiles::Made(path);
+    return path;
 }
 
 }  // namespace

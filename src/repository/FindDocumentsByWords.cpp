@@ -17,9 +17,10 @@ const QString FoundColumns = QStringLiteral(
     "d.Sys_PK, d.Sys_GUID, d.Name, d.TypeData, d.Description, d.Works, d.Sys_DTCreated, d.Sys_TimeStamp, "
     "d.storeout, length(d.Data)");
 
-// The words typed, without those that hold no letter or digit: they would match nothing.
+// The words typed, without those that hold no letter or digit: they would match nothing. Control
+// characters separate words as blanks do: a NUL would end the query's text on either engine.
 QStringList wordsOf(const QString& text) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression blanks(QStringLiteral("[\\s\\p{Cc}]+"));
     static const QRegularExpression letterOrDigit(QStringLiteral("[\\p{L}\\p{N}]"));
     QStringList words = text.split(blanks, Qt::SkipEmptyParts);
     words.removeIf([](const QString& word) { return !word.contains(letterOrDigit); });

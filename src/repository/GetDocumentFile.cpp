@@ -5,9 +5,11 @@
 namespace dorvanel {
 
 QString Manager::GetDocumentFile(const QString& sGuid) {
-    auto record = createDocRecord();
+    auto record = hold(createDocRecord());
     record->LoadFromADOConnection(0, sGuid, connection_);
-    return record->Data();
+    const QString file = record->Data();
+    releaseRecord();
+    return file;
 }
 
 QString Manager::GetDocFileByName(const QString& /*sParent*/, const QString& /*sName*/) { return QString(); }

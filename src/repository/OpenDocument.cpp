@@ -1,6 +1,7 @@
 #include "component/Globals.h"
 #include "component/Manager.h"
 #include "component/Oskel.h"
+#include "component/WorkFiles.h"
 #include "repository/DocumentToTempFile.h"
 #include "repository/FailureStyles.h"
 #include "repository/SqlTexts.h"
@@ -27,6 +28,7 @@ void Manager::OpenDocument(qint32 Sys_PK, const QString& TFile, bool saveAs) {
         const QString file = DocumentToTempFile(Required(gManager).ADOCnn(), SqlTexts::documentContent(Sys_PK),
                                                 QStringLiteral("data"), Sys_PK);
         if (isPictureType(TFile) && !saveAs) {
+            WorkFiles::HandedOver(file);
             Required(gOskel).ShellOpen(file, QStringLiteral("open"), 0);
         } else {
             SaveAs(file);

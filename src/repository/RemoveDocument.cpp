@@ -8,10 +8,11 @@ namespace dorvanel {
 bool Manager::RemoveDocument(const QString& sGuid) {
     bool result = false;
     std::shared_ptr<DocRecord> record;
-    ContinueOnFailure([&] { record = createDocRecord(); });
+    ContinueOnFailure([&] { record = hold(createDocRecord()); });
     ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, connection_); });
     ContinueOnFailure([&] { result = Required(record).Delete(); });
     if (!result) ContinueOnFailure([&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip()); });
+    releaseRecord();
     return result;
 }
 

@@ -39,7 +39,8 @@ QString parentCondition(const QString& sParents) {
     const QVariant pieces = sParents.split(QLatin1Char(','));
     const QStringList keys = pieces.toStringList();
     QString condition;
-    for (qint16 i = ArrayLowerBound(pieces); i <= ArrayUpperBound(pieces); ++i) {
+    // The bounds are 16-bit, but the index is not: past the last of 32,768 parents it would wrap.
+    for (int i = ArrayLowerBound(pieces); i <= ArrayUpperBound(pieces); ++i) {
         if (!condition.isEmpty()) condition += QStringLiteral(" or ");
         condition += QStringLiteral("FK_Parent ='") + quoted(keys[i]) + QLatin1Char('\'');
     }

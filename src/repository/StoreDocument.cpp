@@ -23,7 +23,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
                                   const std::function<QString()>& typeData) {
     QString result;
     StopAndTell([&] {
-        auto record = createDocRecord();
+        auto record = hold(createDocRecord());
         record->SetADOCnn(connection_);
         record->AddNew();
         record->SetName(sName);
@@ -39,6 +39,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
         }
         if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip());
         result = record->Sys_GUID();
+        releaseRecord();
     });
     return result;
 }

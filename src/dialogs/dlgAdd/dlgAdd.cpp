@@ -168,7 +168,7 @@ QString dlgAdd::storeDocument() {
     if (ui_->optURL->isChecked())
         return manager.StoreDocument(name, description, keywords, QString(), ui_->txtURL->text(), true);
     const QString file = ui_->txtFile->text();
-    const QString miniature = MakeMiniature(file, picMiniature);
+    const QString miniature = MiniatureToStore(file, picMiniature);
     return manager.StoreDocument(name, description, keywords, miniature, file, false);
 }
 

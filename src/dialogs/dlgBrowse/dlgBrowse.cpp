@@ -2,6 +2,7 @@
 
 #include "component/Globals.h"
 #include "component/Manager.h"
+#include "dialogs/DraggedDocument.h"
 #include "dialogs/RightsTest.h"
 #include "dialogs/SelectedDocument.h"
 #include "dialogs/SelectionPreview.h"
@@ -46,7 +47,8 @@ dlgBrowse::dlgBrowse() : DialogFrame(BrowseDesign), ui_(std::make_unique<Ui::dlg
     connect(ui_->chkImg, &QCheckBox::clicked, this, [this](bool checked) { showMiniature_ = checked; });
     connect(ui_->cmdOpenDoc, &QPushButton::clicked, this, [this] { OpenSelectedDocument(*ui_->lvwDocs, false); });
     connect(ui_->Command1, &QPushButton::clicked, this, [this] { OpenSelectedDocument(*ui_->lvwDocs, true); });
-    connect(ui_->cmdAdd, &QPushButton::clicked, this, &dlgBrowse::addDocument);
+    connect(ui_->cmdAdd, &QPushButton::clicked, this, [this] { addDocuments({QString()}); });
+    takeDragAndDrop();
     connect(ui_->cmdEdit, &QPushButton::clicked, this, &dlgBrowse::editDocument);
     connect(ui_->cmdDel, &QPushButton::clicked, this, &dlgBrowse::unlinkDocument);
     connect(ui_->cmdClose, &QPushButton::clicked, this, &QDialog::close);
@@ -91,15 +93,29 @@ QString dlgBrowse::selectedGuid() const {
     return DocumentItems().SubItem(ui_->lvwDocs->SelectedItem(), DocumentList::GuidSubItem);
 }
 
-// A failing add dialog counts as one that added: the list is filled again all the same. The
-// picture is refreshed whatever it answered.
-void dlgBrowse::addDocument() {
+// Files dropped on the list are added as "Agregar documento" adds one, each proposed in turn. The
+// add dialogs open once the drop has ended, never inside it.
+void dlgBrowse::takeDragAndDrop() {
+    if (!gManager || !gManager->DragAndDrop()) return;
+    LetDocumentsBeDraggedOut(*ui_->lvwDocs);
+    ui_->lvwDocs->SetTakesDroppedFiles(true);
+    connect(ui_->lvwDocs, &ReportListView::FilesDropped, this, &dlgBrowse::addDocuments, Qt::QueuedConnection);
+}
+
+// The add dialog once for each file ("" for none), after one rights test. A failing add dialog
+// counts as one that added: the list is filled again all the same. The picture is refreshed
+// whatever it answered.
+void dlgBrowse::addDocuments(const QStringList& files) {
     if (!RightsAllow(&Manager::CanAddLink, WhenCheckFails::Allow)) {
         MsgBox(QStringLiteral("No tiene permiso para agregar documentos"), vbOKOnly);
         return;
     }
-    bool added = true;
-    ContinueOnFailure([&] { added = Required(gManager).AddDocumentDlg(parents_, parentType_, QString()); });
+    bool added = false;
+    for (const QString& file : files) {
+        bool addedThis = true;
+        ContinueOnFailure([&] { addedThis = Required(gManager).AddDocumentDlg(parents_, parentType_, file); });
+        added = added || addedThis;
+    }
     if (added) fillList();
     previewSelected();
 }

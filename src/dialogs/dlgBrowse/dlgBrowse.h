@@ -41,7 +41,8 @@ private:
     void selectionStep(qint32 item);
     bool hasSelection() const;
     QString selectedGuid() const;
-    void addDocument();
+    void takeDragAndDrop();
+    void addDocuments(const QStringList& files);
     void editDocument();
     void unlinkDocument();
     void deleteIfUnlinked(const QString& guid);

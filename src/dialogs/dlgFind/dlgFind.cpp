@@ -1,6 +1,7 @@
 #include "dialogs/dlgFind/dlgFind.h"
 
 #include "component/Globals.h"
+#include "dialogs/DraggedDocument.h"
 #include "dialogs/SelectedDocument.h"
 #include "dialogs/SelectionPreview.h"
 #include "repository/DocumentList.h"
@@ -31,6 +32,7 @@ dlgFind::dlgFind() : DialogFrame(FindDesign), ui_(std::make_unique<Ui::dlgFind>(
     ui_->setupUi(this);
     finishLayout();
     ui_->lvwDocs->SetColumns(FindColumns);
+    LetDocumentsBeDraggedOut(*ui_->lvwDocs);
     ui_->imgView->ShowBuiltInPlaceholder();
     ui_->dxBuscar->installEventFilter(this);
     connect(ui_->dxBuscar, &QLineEdit::textChanged, this, &dlgFind::IncrementalFind);

@@ -16,6 +16,10 @@ QVariant DocumentListModel::data(const QModelIndex& index, int role) const {
     return index.column() == 0 ? Text(index.row() + 1) : SubItem(index.row() + 1, index.column());
 }
 
+Qt::ItemFlags DocumentListModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
 QVariant DocumentListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     return headings_.value(section);

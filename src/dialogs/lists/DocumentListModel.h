@@ -20,6 +20,8 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // A row may be dragged; whether a view lets it is the view's setting.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 protected:
     void beginFilling() override;

@@ -3,11 +3,27 @@
 #include "dialogs/lists/DocumentListModel.h"
 #include "platform/Twips.h"
 
+#include <QDrag>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QUrl>
 
 namespace dorvanel {
+
+namespace {
+
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+
+}  // namespace
 
 ReportListView::ReportListView(QWidget* parent) : QTreeView(parent) {
     setRootIsDecorated(false);
@@ -69,6 +85,42 @@ void ReportListView::SetHideSelection(bool hide) {
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, hide ? QPalette::Text : QPalette::HighlightedText));
     setPalette(colours);
+}
+
+void ReportListView::SetDragOut(std::function<QMimeData*(qint32 item)> makeData) {
+    dragData_ = std::move(makeData);
+    setDragEnabled(bool(dragData_));
+}
+
+QMimeData* ReportListView::DragData(qint32 item) const { return dragData_ && item > 0 ? dragData_(item) : nullptr; }
+
+// The viewport, under the pointer, takes drops as the view does.
+void ReportListView::SetTakesDroppedFiles(bool takes) {
+    setAcceptDrops(takes);
+    viewport()->setAcceptDrops(takes);
+    setDropIndicatorShown(false);
+}
+
+void ReportListView::startDrag(Qt::DropActions /*supportedActions*/) {
+    QMimeData* dragged = DragData(SelectedItem());
+    if (!dragged) return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(dragged);
+    drag->exec(Qt::CopyAction);
+}
+
+void ReportListView::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void ReportListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (acceptDrops() && !localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ReportListView::dropEvent(QDropEvent* event) {
+    const QStringList files = acceptDrops() ? localFiles(event->mimeData()) : QStringList();
+    if (files.isEmpty()) return event->ignore();
+    event->acceptProposedAction();
+    emit FilesDropped(files);
 }
 
 void ReportListView::mousePressEvent(QMouseEvent* event) {

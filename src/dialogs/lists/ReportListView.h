@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QTreeView>
+#include <functional>
+
+class QMimeData;
 
 namespace dorvanel {
 
@@ -41,21 +44,35 @@ public:
     // Whether the selection disappears while the list has no focus; shown by default.
     void SetHideSelection(bool hide);
 
+    // Lets the user drag the selected item out, as what makeData gives for it.
+    void SetDragOut(std::function<QMimeData*(qint32 item)> makeData);
+    // The data a drag of the item carries.
+    QMimeData* DragData(qint32 item) const;
+    // Takes local files dropped on the list and tells them through FilesDropped.
+    void SetTakesDroppedFiles(bool takes);
+
 signals:
     // The user clicked an item or moved the selection onto one with the keyboard.
     void ItemClick(qint32 item);
     void DblClick();
+    // Local files were dropped on the list, in the order the drop gives them.
+    void FilesDropped(const QStringList& paths);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void selectFirstItem();
     QModelIndex rowIndex(qint32 item) const;
 
     DocumentListModel* model_ = nullptr;
+    std::function<QMimeData*(qint32 item)> dragData_;
 };
 
 }  // namespace dorvanel
