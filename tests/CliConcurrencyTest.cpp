@@ -27,13 +27,6 @@ constexpr qint64 LargeSize = 16 * 1024 * 1024;
 constexpr qint64 LargeSize = 64 * 1024 * 1024;
 #endif
 
-// Bytes that do not compress, the same for the same size.
-QByteArray noise(qint64 size) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator{quint32(size)}.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-    return bytes;
-}
-
 using CliConcurrencyTest = CliFixture;
 
 // The seed of the test's random choices: DORVANEL_TEST_SEED when set, so that a failing run can be

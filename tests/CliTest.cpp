@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 #include <functional>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -829,22 +831,78 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
 // The demo on a real X server, an Xvfb of the test's own, through Qt's xcb platform.
 class DemoUnderXvfbTest : public CliTest {
 protected:
+    // How long a step a user waits for may take before the test gives up on it.
+    static constexpr int StepMilliseconds = 8000;
+
     // The program draws on the Xvfb, which picks a free display and writes its number to the
     // descriptor given.
     void drawOnXvfb() {
         xvfb.start(QStringLiteral("Xvfb"), commandLine("-displayfd 1 -screen 0 1280x1024x24 -nolisten tcp"));
         ASSERT_TRUE(xvfb.waitForStarted()) << "Xvfb is missing (Debian's xvfb package)";
         ASSERT_TRUE(xvfb.waitForReadyRead(10000)) << "Xvfb did not start";
+        display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
         runner.platform = {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")},
-                           {QStringLiteral("DISPLAY"),
-                            QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed()}};
+                           {QStringLiteral("DISPLAY"), display}};
+    }
+    // A window manager on the Xvfb, as on a desktop: it frames, places and focuses the windows.
+    // It is ready once it announces its desktops.
+    void manageWindows() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("HOME"), dir.path());
+        openbox.setProcessEnvironment(environment);
+        openbox.start(QStringLiteral("openbox"), {});
+        ASSERT_TRUE(openbox.waitForStarted()) << "openbox is missing (Debian's openbox package)";
+        ASSERT_TRUE(within([&] { return xdotool("get_num_desktops").has_value(); }))
+            << "openbox did not take over the display";
+    }
+    // The first line xdotool printed on the Xvfb; nothing when it failed or did not end in time.
+    std::optional<QString> xdotool(const char* line, const QStringList& values = {}) const {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral("xdotool"), commandLine(line, values));
+        if (!process.waitForStarted()) {
+            ADD_FAILURE() << "xdotool is missing (Debian's xdotool package)";
+            return std::nullopt;
+        }
+        if (!process.waitForFinished(StepMilliseconds)) {
+            process.kill();
+            process.waitForFinished();
+            return std::nullopt;
+        }
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return std::nullopt;
+        return QString::fromLatin1(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
+    }
+    // The visible window whose whole title is the one given, once it shows.
+    std::optional<QString> windowTitled(const QString& title) const {
+        std::optional<QString> window;
+        within([&] { return (window = xdotool("search --onlyvisible --name %1", {u'^' + title + u'$'})).has_value(); });
+        return window;
+    }
+    // Whether ready() held within a step's time, asked every 50 ms.
+    static bool within(const std::function<bool()>& ready) {
+        const QDeadlineTimer deadline(StepMilliseconds);
+        while (!ready()) {
+            if (deadline.hasExpired()) return false;
+            QThread::msleep(50);
+        }
+        return true;
     }
     void TearDown() override {
-        xvfb.terminate();
-        xvfb.waitForFinished();
+        for (QProcess* process : {&program, &openbox, &xvfb}) {
+            process->terminate();
+            if (!process->waitForFinished(5000)) process->kill();
+            process->waitForFinished();
+        }
         CliTest::TearDown();
     }
 
+    QString display;
+    // The program run without waiting for it, ended at the latest when the test is.
+    QProcess program;
+    QProcess openbox;
     QProcess xvfb;
 };
 
@@ -879,6 +937,41 @@ TEST_F(DemoUnderXvfbTest, OpenWithoutAProgramForThePictureSaysWhyAndExitsOne) {
     const Result opened = runLine("open %1", {guid});
     EXPECT_TRUE(ended(opened, 1, QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo")));
     EXPECT_TRUE(opened.err.contains(QStringLiteral("dorvanel download ") + guid)) << opened;
+}
+
+// What a user does on a desktop: shows a document's download page, clicks its link with the mouse,
+// types where to save it in the save dialog, and closes the page. The copy is the document byte
+// for byte, in a few pieces and a tail.
+TEST_F(DemoUnderXvfbTest, DownloadPageSavesTheDocumentWhereTheUserTypedItWithTheMouseAndKeys) {
+    ASSERT_NO_FATAL_FAILURE(drawOnXvfb());
+    ASSERT_NO_FATAL_FAILURE(manageWindows());
+    const QByteArray content = noise(3 * 1024 * 1024 + 1000);
+    const QString guid = store("%1 --name Informe", {writeFile(QStringLiteral("informe.pdf"), content)});
+    const QString target = dir.filePath(QStringLiteral("recibido.pdf"));
+    runner.start(program, withDatabase(commandLine("download %1", {guid})));
+
+    const std::optional<QString> page = windowTitled(QStringLiteral("Descargar archivo"));
+    ASSERT_TRUE(page) << "the download page \"Descargar archivo\" did not show";
+    // The page's browser box WB starts 1 pixel into the page (15 twips at 96 dpi); inside its
+    // 1-pixel frame and the 4-pixel margin of its text, the link "Pulse aquí para descargar el
+    // archivo." is its first line, from (6, 8) to (230, 18) on a screenshot of the page. The point
+    // (20, 13) lies on its first word, away from every edge.
+    ASSERT_TRUE(xdotool("mousemove --window %1 20 13 click 1", {*page})) << "the click on the link";
+    const std::optional<QString> saveDialog = windowTitled(QStringLiteral("Guardar como"));
+    ASSERT_TRUE(saveDialog) << "the click on the link showed no save dialog \"Guardar como\"";
+    // The name box has the focus with the proposed name selected; what is typed replaces it.
+    ASSERT_TRUE(xdotool("windowactivate --sync %1", {*saveDialog})) << "the save dialog did not take the focus";
+    ASSERT_TRUE(xdotool("type --delay 5 %1", {target})) << "typing the target's path";
+    ASSERT_TRUE(xdotool("key Return")) << "Enter in the save dialog";
+    // The copy takes the target's name once it is whole.
+    ASSERT_TRUE(within([&] { return QFileInfo::exists(target); })) << "nothing was saved at " << target.toStdString();
+    EXPECT_TRUE(readFile(target) == content) << "the saved file differs from the document";
+
+    ASSERT_TRUE(xdotool("windowactivate --sync %1", {*page})) << "the page did not take the focus back";
+    ASSERT_TRUE(xdotool("key alt+c")) << "\"&Cerrar\" on the page";
+    ASSERT_TRUE(program.waitForFinished(StepMilliseconds)) << "the program went on after the page was closed";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QProcessEnvironment>
+#include <QRandomGenerator>
 
 namespace dorvanel::test {
 
@@ -24,6 +25,12 @@ std::ostream& operator<<(std::ostream& os, const CliResult& result) {
 }
 
 QStringList words(const QString& line) { return line.split(u' ', Qt::SkipEmptyParts); }
+
+QByteArray noise(qint64 size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator{quint32(size)}.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return bytes;
+}
 
 QString key(char filler) { return QString(32, QLatin1Char(filler)); }
 

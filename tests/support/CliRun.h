@@ -36,6 +36,9 @@ std::ostream& operator<<(std::ostream& os, const CliResult& result);
 // The words of a command line whose arguments hold no spaces.
 QStringList words(const QString& line);
 
+// Bytes that do not compress, the same for the same size (a multiple of 4).
+QByteArray noise(qint64 size);
+
 // A document's or parent's key: 32 times the character given.
 QString key(char filler);
 
