@@ -927,16 +927,27 @@ TEST_F(DemoUnderXvfbTest, PhotographsTheBrowseDialogOverTheHostWindowAndStoresTh
 }
 
 // With no launcher on the path Qt finds no program to open a file with, as on a desktop that
-// has none for pictures: open says so, names the ways out and fails.
-TEST_F(DemoUnderXvfbTest, OpenWithoutAProgramForThePictureSaysWhyAndExitsOne) {
+// has none for pictures: open asks the user whether to save it from the download page instead;
+// answered No, it says why, names the ways out and fails.
+TEST_F(DemoUnderXvfbTest, OpenWithoutAProgramForThePictureAsksThenSaysWhyAndExitsOne) {
     ASSERT_NO_FATAL_FAILURE(drawOnXvfb());
+    ASSERT_NO_FATAL_FAILURE(manageWindows());
     const QString picture = dir.filePath(QStringLiteral("plano.bmp"));
     ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(picture));
     const QString guid = runLine("store %1 --name Plano", {picture}).lastLine();
     runner.platform.append({QStringLiteral("PATH"), dir.filePath(QStringLiteral("sin-programas"))});
-    const Result opened = runLine("open %1", {guid});
-    EXPECT_TRUE(ended(opened, 1, QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo")));
-    EXPECT_TRUE(opened.err.contains(QStringLiteral("dorvanel download ") + guid)) << opened;
+    runner.start(program, withDatabase(commandLine("open %1", {guid})));
+
+    const std::optional<QString> question = windowTitled(QStringLiteral("Dorvanel"));
+    ASSERT_TRUE(question) << "open asked nothing";
+    ASSERT_TRUE(xdotool("windowactivate --sync %1", {*question})) << "the question did not take the focus";
+    ASSERT_TRUE(xdotool("key Escape")) << "No to the question";
+    ASSERT_TRUE(program.waitForFinished(StepMilliseconds)) << "open went on after the answer";
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 1) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo")) &&
+                err.contains(QStringLiteral("dorvanel download ") + guid))
+        << err.toStdString();
 }
 
 // What a user does on a desktop: shows a document's download page, clicks its link with the mouse,
