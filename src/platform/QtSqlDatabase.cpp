@@ -104,8 +104,12 @@ void logNotice(void* /*unused*/, const char* message) {
 }  // namespace
 
 Error sqlError(const QSqlError& error, bool connectionLost) {
-    const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    return serverError(error.nativeErrorCode(), text.trimmed(), connectionLost);
+    QString text = (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()).trimmed();
+    // Qt's driver ends the server's text with "(XXXXX)", which serverError tells as the cause.
+    const QString state = error.nativeErrorCode();
+    if (const QString ending = QStringLiteral("(%1)").arg(state); !state.isEmpty() && text.endsWith(ending))
+        text = text.chopped(ending.size()).trimmed();
+    return serverError(state, text, connectionLost);
 }
 
 Error serverError(QString sqlState, const QString& text, bool connectionLost) {
