@@ -14,13 +14,6 @@ namespace dorvanel::cli {
 
 namespace {
 
-// The oldest document holding this content other than except, or "" when there is none.
-QString holderOf(Session& session, const ContentDigest& digest, const QString& except = {}) {
-    QStringList holders = DocumentsWithDigest(session.connection(), digest);
-    holders.removeAll(except);
-    return holders.value(0);
-}
-
 // Until the transaction ends, no other process decides a holder for this content. On SQLite the
 // transaction holds the write lock already; on PostgreSQL a lock on the digest's first 60 bits.
 void lockContent(Connection& connection, const ContentDigest& digest) {
@@ -78,8 +71,7 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
 void noteEarlierHolder(Session& session, const QString& guid, QTextStream& err) {
     try {
         if (!session.keepsDigests()) return;
-        const std::optional<ContentDigest> digest = RecordedContentDigest(session.connection(), guid);
-        if (const QString holder = digest ? holderOf(session, *digest, guid) : QString(); !holder.isEmpty())
+        if (const QString holder = DocumentsWithContentOf(session.connection(), guid).value(0); !holder.isEmpty())
             err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
     } catch (const Error& error) {
         err << "Guardado " << guid

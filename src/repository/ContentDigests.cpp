@@ -23,6 +23,17 @@ QStringList guidsOf(const std::shared_ptr<Recordset>& rows) {
     return guids;
 }
 
+// The keys of the documents whose recorded digest meets the condition on DocDigests g, oldest
+// first.
+QStringList digestHolders(Connection& connection, const QString& condition, const QVariantList& values) {
+    return guidsOf(
+        connection.Execute(QStringLiteral(
+                               "SELECT g.Sys_GUID FROM DocDigests g JOIN Docs d ON d.Sys_GUID = g.Sys_GUID WHERE %1 "
+                               "ORDER BY d.Sys_PK")
+                               .arg(condition),
+                           values));
+}
+
 }  // namespace
 
 void RecordContentDigest(Connection& connection, const QString& guid, const ContentDigest& digest) {
@@ -72,10 +83,15 @@ QStringList DocumentsWithoutDigest(Connection& connection) {
 }
 
 QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest) {
-    return guidsOf(connection.Execute(QStringLiteral("SELECT g.Sys_GUID FROM DocDigests g "
-                                                     "JOIN Docs d ON d.Sys_GUID = g.Sys_GUID "
-                                                     "WHERE g.Sha256 = ? AND g.Size = ? ORDER BY d.Sys_PK"),
-                                      {QString::fromLatin1(digest.sha256), digest.size}));
+    return digestHolders(connection, QStringLiteral("g.Sha256 = ? AND g.Size = ?"),
+                         {QString::fromLatin1(digest.sha256), digest.size});
+}
+
+QStringList DocumentsWithContentOf(Connection& connection, const QString& guid) {
+    return digestHolders(connection,
+                         QStringLiteral("(g.Sha256, g.Size) = (SELECT Sha256, Size FROM DocDigests WHERE Sys_GUID = ?) "
+                                        "AND g.Sys_GUID <> ?"),
+                         {guid, guid});
 }
 
 QList<DuplicateContent> DuplicateContents(Connection& connection) {

@@ -41,6 +41,9 @@ QStringList DocumentsToVerify(Connection& connection);
 QStringList DocumentsWithoutDigest(Connection& connection);
 // The keys of the documents whose recorded digest is this one, oldest first.
 QStringList DocumentsWithDigest(Connection& connection, const ContentDigest& digest);
+// The keys of the other documents whose recorded digest is the one recorded for guid, oldest
+// first; none when guid has no digest recorded.
+QStringList DocumentsWithContentOf(Connection& connection, const QString& guid);
 
 // Documents that hold the same content, oldest first.
 struct DuplicateContent {
