@@ -5,6 +5,7 @@
 #include "platform/Recordset.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
@@ -123,7 +124,7 @@ CliResult CliFixture::run(const QStringList& arguments, const QStringList& unset
 
 QString CliFixture::writeFile(const QString& name, const QByteArray& bytes) const {
     QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(QFileInfo(file).dir().mkpath(QStringLiteral(".")) && file.open(QIODevice::WriteOnly));
     EXPECT_EQ(file.write(bytes), bytes.size());
     return file.fileName();
 }

@@ -96,6 +96,7 @@ protected:
     CliResult run(const QStringList& arguments, const QStringList& unsetVariables = {}) const;
     CliResult runLine(const char* line, const QStringList& values = {}) const { return run(commandLine(line, values)); }
 
+    // Writes the file in the test's folder, making the folders its name leads through.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
     static QByteArray readFile(const QString& path);
     // Runs store with the command line given after it and gives the key it printed last.
