@@ -4,6 +4,7 @@
 #include "repository/DownloadPageText.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedFileDialog.h"
+#include "support/TestDatabase.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <sys/resource.h>
 
 using namespace dorvanel;
+using dorvanel::test::contentOf;
 using dorvanel::test::ModalDriver;
 using dorvanel::test::ScriptedFileDialog;
 
@@ -41,11 +43,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The page SaveAs writes, linking to location, as download7.html in folder.
@@ -234,7 +231,7 @@ TEST(DownloadPage, FollowingTheLinkSavesTheFileWhereTheUserSays) {
         EXPECT_EQ(proposed, c.proposed) << c.what;
         EXPECT_EQ(menuEntries.contains(QStringLiteral("&Guardar como...")), c.byMenu) << c.what;
         const bool saved = c.answer == Answer::Save;
-        EXPECT_TRUE(readFile(target) == (saved ? content : older)) << c.what;
+        EXPECT_TRUE(contentOf(target) == (saved ? content : older)) << c.what;
         EXPECT_EQ(QDir(dir.filePath(QStringLiteral("destino"))).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("copia.pdf")})
             << c.what << ": no partial file";

@@ -23,11 +23,6 @@ QString pageLink(const QString& location) {
     return QStringLiteral("<html><body><a href=\"") + location + QStringLiteral("\" target=");
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString tempFile(const QString& type) { return ComponentFile::tempFolder() + QStringLiteral("/temp.") + type; }
 
 using FetchingTest = RepositoryTest;
