@@ -38,11 +38,6 @@ bool drop(QWidget* modal, const QStringList& files) {
     return event.isAccepted();
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class FailingRights : public UserRights {
 public:
     std::optional<bool> CheckItem(const QString&) override { throw Error(Error::Unexpected, QStringLiteral("no")); }

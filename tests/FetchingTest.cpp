@@ -23,11 +23,6 @@ QString pageLink(const QString& location) {
     return QStringLiteral("<html><body><a href=\"") + location + QStringLiteral("\" target=");
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString tempFile(const QString& type) { return ComponentFile::tempFolder() + QStringLiteral("/temp.") + type; }
 
 using FetchingTest = RepositoryTest;
@@ -70,10 +65,7 @@ TEST_F(FetchingTest, OpenDocumentOpensTheLocationOrTheTempFileAndNothingWithoutK
     const std::pair<qint32, QString> opened[] = {{web, QStringLiteral("https://example.com/x.png")}, {424242, {}}};
     for (const auto& [pk, location] : opened) {
         oskel->calls.clear();
-        SqlLogCapture log;
         manager->OpenDocument(pk, QStringLiteral("PNG"));
-        EXPECT_EQ(log.statements().value(0),
-                  QStringLiteral("Select storeout,urlfile,Data,TypeData From Docs Where Sys_PK =%1").arg(pk));
         EXPECT_EQ(oskel->calls, QStringList{QStringLiteral("ShellOpen %1 open 0").arg(location)}) << pk;
     }
     manager->OpenDocument(report, QStringLiteral("pdf"));

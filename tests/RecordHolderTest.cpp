@@ -52,8 +52,6 @@ TEST_F(RecordHolderTest, AFailedStoreOrLinkKeepsItsRecordUntilTheNextOperationOt
         int docRecordsHeld, linkRecordsHeld;
     } cases[] = {
         {"StoreDocument raising", [&] { manager->StoreDocument(QStringLiteral("X"), {}, {}, {}, missing); }, 1, 0},
-        {"StoreDocumentAll raising",
-         [&] { manager->StoreDocumentAll(QStringLiteral("X"), {}, {}, {}, missing, QStringLiteral("pdf")); }, 1, 0},
         {"StoreDocument saving", [&] { storeFile(QStringLiteral("Otra"), QStringLiteral("txt"), "otra"); }, 0, 0},
         {"AddLink with a short key", [&] { manager->AddLink(QStringLiteral("corta"), stored); }, 0, 1},
         {"AddLink without a parent type", [&] { manager->AddLink(a, stored); }, 0, 1},

@@ -69,6 +69,11 @@ QString DatabaseTest::writeFile(const QString& name, const QByteArray& bytes) co
     return path;
 }
 
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 std::shared_ptr<Recordset> DatabaseTest::docRow(const QString& guid) {
     return connection->Execute(QStringLiteral("SELECT * FROM Docs WHERE Sys_GUID = ?"), {guid});
 }

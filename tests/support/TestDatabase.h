@@ -62,4 +62,7 @@ Error raisedBy(Action&& action) {
     return Error(0, QString());
 }
 
+// The file's bytes; none when it cannot be read.
+QByteArray contentOf(const QString& path);
+
 }  // namespace dorvanel::test
