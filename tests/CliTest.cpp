@@ -296,7 +296,7 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
     };
     const Result bare = on("list");
     EXPECT_TRUE(ended(bare, 1, QStringLiteral("relation \"docs\" does not exist")) &&
-                bare.err.contains(QStringLiteral("(SQLSTATE 42P01)")) && !bare.err.contains(QStringLiteral("25P02")))
+                bare.err.count(QStringLiteral("42P01")) == 1 && !bare.err.contains(QStringLiteral("25P02")))
         << bare;
     ASSERT_TRUE(ended(on("init"), 0));
     EXPECT_TRUE(ended(on("reindex"), 0, QStringLiteral("Índice de palabras rehecho")));
@@ -333,27 +333,35 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
             << line << ": " << result;
     }
 
-    awaitServer();
-    QProcess verifying;
-    runner.start(verifying, {QStringLiteral("--db"), server + QStringLiteral("&application_name=dorvanel_verify"),
-                             QStringLiteral("verify")});
-    const auto killer = dorvanel::Connection::Open(server);
-    bool crashed = false;
-    while (!crashed && !verifying.waitForFinished(5)) {
-        const auto backend = killer->Execute(
-            QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name = 'dorvanel_verify' "
-                           "AND query ILIKE '%docs%'"));
-        if (backend->Eof()) continue;
-        // The crash ends this connection too.
-        raisedBy([&] {
-            killer->Execute(QStringLiteral("COPY (SELECT 1) TO PROGRAM 'kill -9 %1'").arg(backend->Fields(0).toInt()));
-        });
-        crashed = true;
-    }
-    verifying.waitForFinished(60000);
-    const QString said = QString::fromUtf8(verifying.readAllStandardError());
-    EXPECT_TRUE(crashed && verifying.exitCode() == 5 && said.contains(QStringLiteral("se perdió la conexión con")))
-        << "crashed " << crashed << ", status " << verifying.exitCode() << ": " << said.toStdString();
+    // What verify said when the server crashed while it read; nothing when it ended before the
+    // crash reached it, which on a busy machine happens: it is then run again.
+    const auto verifyThroughACrash = [&]() -> std::optional<Result> {
+        awaitServer();
+        QProcess verifying;
+        runner.start(verifying, {QStringLiteral("--db"), server + QStringLiteral("&application_name=dorvanel_verify"),
+                                 QStringLiteral("verify")});
+        const auto killer = dorvanel::Connection::Open(server);
+        bool crashed = false;
+        while (!crashed && !verifying.waitForFinished(5)) {
+            const auto backend = killer->Execute(
+                QStringLiteral("SELECT pid FROM pg_stat_activity WHERE application_name = 'dorvanel_verify' "
+                               "AND query ILIKE '%docs%'"));
+            if (backend->Eof()) continue;
+            // The crash ends this connection too.
+            raisedBy([&] {
+                killer->Execute(
+                    QStringLiteral("COPY (SELECT 1) TO PROGRAM 'kill -9 %1'").arg(backend->Fields(0).toInt()));
+            });
+            crashed = true;
+        }
+        verifying.waitForFinished(60000);
+        if (!crashed) return std::nullopt;
+        return Result{verifying.exitCode(), {}, QString::fromUtf8(verifying.readAllStandardError())};
+    };
+    std::optional<Result> verified;
+    for (int attempt = 0; attempt < 5 && !verified; ++attempt) verified = verifyThroughACrash();
+    ASSERT_TRUE(verified) << "verify ended before the crash reached it, five times";
+    EXPECT_TRUE(ended(*verified, 5, QStringLiteral("se perdió la conexión con")));
     awaitServer();
 }
 
