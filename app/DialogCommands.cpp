@@ -80,10 +80,10 @@ Command addCommand() {
 }
 
 Command editCommand() {
-    return {{"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"},
-             {ScreenshotOption}},
-            runEdit,
-            Shows::Windows};
+    return {
+        {"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {ScreenshotOption}},
+        runEdit,
+        Shows::Windows};
 }
 
 Command findCommand() {

@@ -2,7 +2,7 @@
 #include "CommonOptions.h"
 #include "ContentCopy.h"
 #include "Context.h"
-#include "ListReading.h"
+#include "ListingOutput.h"
 #include "ParentKeys.h"
 
 namespace dorvanel::cli {
@@ -10,13 +10,13 @@ namespace dorvanel::cli {
 namespace {
 
 void runList(Context& context, const Arguments& arguments) {
-    ListQuery query;
+    ListingQuery query;
     query.parents = parentsAsked(arguments);
     if (arguments.isSet(QStringLiteral("parents-from")))
         query.parents << keysInFile(arguments.value(QStringLiteral("parents-from")));
     query.type = arguments.value(QStringLiteral("type"));
     query.noSys = arguments.isSet(QStringLiteral("no-sys"));
-    query.everyLink = arguments.isSet(QStringLiteral("all"));
+    query.linkedOnly = arguments.isSet(QStringLiteral("all"));
     const DocumentListing listing = context.session().list(query);
     context.out.flush();
     const auto write = arguments.isSet(QStringLiteral("json")) ? writeJson : writeTable;

@@ -1,7 +1,6 @@
 #include "Search.h"
 
-#include "DocumentListing.h"
-#include "IsoTimes.h"
+#include "ListingOutput.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,26 +10,16 @@ namespace dorvanel::cli {
 
 namespace {
 
+// The documents found, as a listing holds them: the same texts, and times in the same form.
 DocumentListing listingOfFound(const QList<FoundDocument>& found) {
     DocumentListing listing;
-    IsoTimes times;
     for (const FoundDocument& document : found) {
-        DocumentRow row;
-        const auto put = [&](qsizetype place, const QString& text) {
-            row.texts[place] = listing.texts.add(text.toUtf8());
-        };
-        put(0, document.name);
-        put(DocumentList::DescriptionSubItem, document.description);
-        put(DocumentList::TypeDataSubItem, document.type);
-        row.texts[DocumentList::TimeStampSubItem] = times.addWithOffset(document.timestamp.toUtf8(), listing.texts);
-        row.texts[DocumentList::CreatedSubItem] = times.addWithOffset(document.created.toUtf8(), listing.texts);
-        put(DocumentList::WorksSubItem, document.keywords);
-        put(DocumentList::KeySubItem, QString::number(document.pk));
-        put(DocumentList::GuidSubItem, document.guid);
-        row.pk = document.pk;
-        row.size = document.size;
-        row.outside = document.outside;
-        listing.rows << row;
+        const QByteArray texts[] = {document.guid.toUtf8(),     document.name.toUtf8(),
+                                    document.type.toUtf8(),     document.description.toUtf8(),
+                                    document.keywords.toUtf8(), document.created.toUtf8(),
+                                    document.timestamp.toUtf8()};
+        listing.add({document.pk, texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], document.size,
+                     document.outside});
     }
     return listing;
 }

@@ -175,10 +175,11 @@ QStringList Session::parents(const QString& guid) {
     return keys;
 }
 
-DocumentListing Session::list(const ListQuery& query) {
+DocumentListing Session::list(ListingQuery query) {
     requireParentKeys(query.parents);
+    query.readOnlySnapshot = true;
     try {
-        return readListing(connection(), query);
+        return listDocuments(connection(), query);
     } catch (const Error& error) {
         throw error.retold(
             QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "ListReading.h"
-
 #include <Dorvanel/DownloadPage.h>
 #include <Dorvanel/Error.h>
+#include <Dorvanel/ListDocuments.h>
 #include <Dorvanel/MessageBox.h>
 
 #include <QString>
@@ -76,7 +75,7 @@ public:
     // False when there was no such link.
     bool unlink(const QString& parent, const QString& guid);
     QStringList parents(const QString& guid);
-    DocumentListing list(const ListQuery& query);
+    DocumentListing list(ListingQuery query);
     // Copies the stored document's content to target as it is read from the database; the
     // caller has required the document already.
     void copyContent(const QString& guid, QIODevice& target, const QString& targetName);

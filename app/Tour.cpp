@@ -1,6 +1,6 @@
 #include "Tour.h"
 
-#include "DocumentListing.h"
+#include "ListingOutput.h"
 #include "SampleDocuments.h"
 #include "Session.h"
 
@@ -73,10 +73,10 @@ QStringList storeSamples(Session& session, QTextStream& out, const QList<SampleF
 
 // The parent's documents that this run stored, as a table.
 QString tourTable(Session& session, const QStringList& keys) {
-    ListQuery query;
+    ListingQuery query;
     query.parents = QStringList{DemoParent};
     DocumentListing listing = session.list(query);
-    listing.rows.removeIf([&](const DocumentRow& row) { return !keys.contains(row.guid()); });
+    listing.removeIf([&](const ListedDocument& row) { return !keys.contains(QString::fromUtf8(row.guid)); });
     return QString::fromUtf8(written(listing, writeTable));
 }
 

@@ -103,9 +103,9 @@ bool Connection::IsOpen() const { return database_->isOpen(); }
 
 void Connection::Close() { database_->close(); }
 
-Connection::Transaction::Transaction(Connection& connection)
+Connection::Transaction::Transaction(Connection& connection, Access access)
     : connection_(connection), depth_(connection.database_->openTransactions) {
-    connection_.Execute(depth_ == 0 ? beginStatement() : QStringLiteral("SAVEPOINT ") + savepointName());
+    connection_.Execute(depth_ == 0 ? beginStatement(access) : QStringLiteral("SAVEPOINT ") + savepointName());
     ++connection_.database_->openTransactions;
 }
 
@@ -132,12 +132,16 @@ void Connection::Transaction::Commit() {
     open_ = false;
 }
 
-// Every transaction of the component writes. On SQLite it takes the write lock as it begins, so
-// that a writer of another process is waited for there, within the busy timeout; a deferred
-// transaction would read first and then fail at its first write, since waiting for the lock
-// then could deadlock with the other writer.
-QString Connection::Transaction::beginStatement() const {
-    return connection_.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+// A transaction that writes takes SQLite's write lock as it begins, so that a writer of another
+// process is waited for there, within the busy timeout; a deferred transaction would read first
+// and then fail at its first write, since waiting for the lock then could deadlock with the other
+// writer. One that only reads is deferred: its snapshot starts at its first read. PostgreSQL's
+// default isolation takes a new snapshot for each statement, so a reader asks for one that lasts.
+QString Connection::Transaction::beginStatement(Access access) const {
+    const bool sqlite = connection_.engine() == Engine::Sqlite;
+    if (access == Access::ReadOnly)
+        return sqlite ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    return sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
 QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(depth_); }

@@ -56,16 +56,22 @@ public:
     // it holds the write lock from its start, waiting for another process's writer up to the
     // busy timeout. A transaction begun inside another is a savepoint of it: it can be undone
     // alone, and is kept only when the outer one commits.
+    //
+    // A ReadOnly transaction only reads, and every statement in it sees the same snapshot of the
+    // database: on SQLite it takes no write lock (a writer of another process goes on), on
+    // PostgreSQL it is REPEATABLE READ and refuses writes. Its end keeps nothing, so Commit() and
+    // the destructor's rollback are alike. Begun inside another transaction, it reads that one's.
+    enum class Access { ReadWrite, ReadOnly };
     class Transaction {
     public:
-        explicit Transaction(Connection& connection);
+        explicit Transaction(Connection& connection, Access access = Access::ReadWrite);
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
         void Commit();
 
     private:
-        QString beginStatement() const;
+        QString beginStatement(Access access) const;
         QString savepointName() const;
 
         Connection& connection_;

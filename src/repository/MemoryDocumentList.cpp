@@ -1,18 +1,15 @@
 #include "repository/MemoryDocumentList.h"
 
 #include "platform/Error.h"
+#include "platform/TextBlocks.h"
 
 #include <bit>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 namespace dorvanel {
 
 namespace {
-// The first block's bytes, and the most a block grows to.
-constexpr qsizetype FirstBlockCapacity = 16 * 1024;
-constexpr qsizetype LargestBlockCapacity = 2 * 1024 * 1024;
 // Items whose places the first page holds; page n holds FirstPageItems * 2^n.
 constexpr qint32 FirstPageItems = 256;
 
@@ -24,10 +21,9 @@ std::pair<std::size_t, qint32> pageOf(qint32 index) {
 }  // namespace
 
 // The items' texts (column 0 an item's own text, column n its sub-item n), packed as UTF-8
-// into blocks; items keep only where their texts lie. A list of a hundred thousand documents
-// then costs a few dozen allocations instead of a million strings, and texts from the database
-// are stored as they come, without a round trip through UTF-16. Blocks, and the pages of
-// places, double in size as the list grows (blocks up to 2 MiB), and never move.
+// into text blocks; items keep only where their texts lie. Texts from the database are stored
+// as they come, without a round trip through UTF-16. The pages of places double in size as the
+// list grows, and never move.
 class MemoryDocumentList::Texts {
 public:
     explicit Texts(qint32 columnCount) : columnCount_(columnCount) {}
@@ -44,26 +40,13 @@ public:
     QString text(qint32 item, qint32 column) const;
 
 private:
-    struct Place {
-        quint32 block = 0;
-        quint32 start = 0;
-        quint32 length = 0;
-    };
-    struct Block {
-        std::unique_ptr<char[]> bytes;
-        qsizetype used = 0;
-        qsizetype capacity = 0;
-    };
+    using Place = QByteArrayView;
     // The place of an existing item's text; raises for an item the list does not have.
     Place& placeOf(qint32 item, qint32 column);
     const Place& placeOf(qint32 item, qint32 column) const;
-    // A block with room for `bytes` more; a new one when the last is full.
-    Block& blockWithRoom(qsizetype bytes);
-    // Copies the text to the end of the block, which has room for it, and points place at it.
-    void append(Block& block, Place& place, QByteArrayView utf8) const;
 
     qint32 columnCount_;
-    std::vector<Block> blocks_;
+    TextBlocks blocks_;
     // columnCount_ places per item, in pages that hold twice as many items as the page before.
     std::vector<std::unique_ptr<Place[]>> pages_;
     qint32 count_ = 0;
@@ -84,8 +67,7 @@ qint32 MemoryDocumentList::Texts::addItem() {
 }
 
 void MemoryDocumentList::Texts::store(qint32 item, qint32 column, QByteArrayView utf8) {
-    Place& place = placeOf(item, column);
-    append(blockWithRoom(utf8.size()), place, utf8);
+    placeOf(item, column) = blocks_.add(utf8);
 }
 
 qint32 MemoryDocumentList::Texts::addRow(QByteArrayView text, std::span<const QByteArrayView> subItems) {
@@ -93,23 +75,16 @@ qint32 MemoryDocumentList::Texts::addRow(QByteArrayView text, std::span<const QB
     // One block takes the whole row, so the row's places are found and its room made once.
     qsizetype bytes = text.size();
     for (const QByteArrayView subItem : subItems) bytes += subItem.size();
-    Block& block = blockWithRoom(bytes);
+    blocks_.reserve(bytes);
     Place* places = &placeOf(item, 0);
-    append(block, places[0], text);
-    for (std::size_t i = 0; i < subItems.size(); ++i) append(block, places[i + 1], subItems[i]);
+    places[0] = blocks_.add(text);
+    for (std::size_t i = 0; i < subItems.size(); ++i) places[i + 1] = blocks_.add(subItems[i]);
     return item;
-}
-
-void MemoryDocumentList::Texts::append(Block& block, Place& place, QByteArrayView utf8) const {
-    place = Place{quint32(blocks_.size() - 1), quint32(block.used), quint32(utf8.size())};
-    if (!utf8.isEmpty()) std::memcpy(block.bytes.get() + block.used, utf8.data(), std::size_t(utf8.size()));
-    block.used += utf8.size();
 }
 
 QString MemoryDocumentList::Texts::text(qint32 item, qint32 column) const {
     const Place& place = placeOf(item, column);
-    return place.length == 0 ? QString()
-                             : QString::fromUtf8(blocks_[place.block].bytes.get() + place.start, place.length);
+    return place.isEmpty() ? QString() : QString::fromUtf8(place);
 }
 
 MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) {
@@ -121,16 +96,6 @@ const MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint3
         throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
     const auto [page, position] = pageOf(item - 1);
     return pages_[page][std::size_t(position) * std::size_t(columnCount_) + std::size_t(column)];
-}
-
-MemoryDocumentList::Texts::Block& MemoryDocumentList::Texts::blockWithRoom(qsizetype bytes) {
-    if (blocks_.empty() || blocks_.back().used + bytes > blocks_.back().capacity) {
-        const qsizetype grown = blocks_.empty() ? FirstBlockCapacity
-                                                : qMin(2 * blocks_.back().capacity, LargestBlockCapacity);
-        const qsizetype capacity = qMax(grown, bytes);
-        blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
-    }
-    return blocks_.back();
 }
 
 MemoryDocumentList::MemoryDocumentList(qint32 columnCount) : texts_(std::make_unique<Texts>(qMax(1, columnCount))) {}

@@ -1,9 +1,9 @@
-#include "IsoTimes.h"
+#include "repository/IsoTimes.h"
 
 #include <QDateTime>
 #include <cstdlib>
 
-namespace dorvanel::cli {
+namespace dorvanel {
 
 namespace {
 
@@ -60,7 +60,7 @@ QByteArray offsetText(int seconds) {
 
 }  // namespace
 
-QByteArrayView IsoTimes::addWithOffset(QByteArrayView stored, TextStore& texts) {
+QByteArrayView IsoTimes::addWithOffset(QByteArrayView stored, Utf8Texts& texts) {
     if (!startsWithDateTime(stored)) return texts.add(stored);
     const qsizetype end = fractionEnd(stored);
     const QByteArrayView zone = stored.sliced(end);
@@ -78,4 +78,4 @@ QByteArrayView IsoTimes::localOffset(QByteArrayView dateTime) {
     return offset;
 }
 
-}  // namespace dorvanel::cli
+}  // namespace dorvanel

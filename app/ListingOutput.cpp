@@ -1,4 +1,4 @@
-#include "DocumentListing.h"
+#include "ListingOutput.h"
 
 #include "TerminalText.h"
 
@@ -11,8 +11,6 @@
 namespace dorvanel::cli {
 
 namespace {
-
-using Item = DocumentList::SubItemNumber;
 
 constexpr std::size_t ColumnGap = 2;
 constexpr std::size_t MostColumns = 10;
@@ -54,20 +52,20 @@ QByteArrayView digitsOf(qint64 value, Digits& digits) {
 
 QByteArrayView yesOrNo(bool value) { return value ? QByteArrayView("sí") : QByteArrayView("no"); }
 
-// A document's cells in the header's order. The size's digits live in the object, which
+// A document's cells in the header's order. The numbers' digits live in the object, which
 // therefore stays where it was made.
 class RowCells {
 public:
-    RowCells(const DocumentRow& row, bool withSis)
-        : cells_{row.text(Item::KeySubItem),
-                 row.texts[0],
-                 row.text(Item::TypeDataSubItem),
-                 row.text(Item::DescriptionSubItem),
-                 row.text(Item::WorksSubItem),
-                 row.text(Item::CreatedSubItem),
+    RowCells(const ListedDocument& row, bool withSis)
+        : cells_{digitsOf(row.pk, pkDigits_),
+                 row.name,
+                 row.type,
+                 row.description,
+                 row.keywords,
+                 row.created,
                  row.size ? digitsOf(*row.size, sizeDigits_) : QByteArrayView(),
                  yesOrNo(row.outside),
-                 row.text(Item::GuidSubItem),
+                 row.guid,
                  yesOrNo(row.sis)},
           count_(withSis ? MostColumns : MostColumns - 1) {}
     RowCells(const RowCells&) = delete;
@@ -76,6 +74,7 @@ public:
     std::span<const QByteArrayView> cells() const { return std::span(cells_).first(count_); }
 
 private:
+    Digits pkDigits_;
     Digits sizeDigits_;
     Cells cells_;
     std::size_t count_;
@@ -168,16 +167,16 @@ private:
     std::string& json_;
 };
 
-void appendObject(std::string& json, const DocumentRow& row, bool withSis) {
+void appendObject(std::string& json, const ListedDocument& row, bool withSis) {
     JsonObject object(json);
     object.number("pk", row.pk);
-    object.string("guid", row.text(Item::GuidSubItem));
-    object.string("name", row.texts[0]);
-    object.string("description", row.text(Item::DescriptionSubItem));
-    object.string("keywords", row.text(Item::WorksSubItem));
-    object.string("type", row.text(Item::TypeDataSubItem));
-    object.stringOrNull("created", row.text(Item::CreatedSubItem));
-    object.stringOrNull("timestamp", row.text(Item::TimeStampSubItem));
+    object.string("guid", row.guid);
+    object.string("name", row.name);
+    object.string("description", row.description);
+    object.string("keywords", row.keywords);
+    object.string("type", row.type);
+    object.stringOrNull("created", row.created);
+    object.stringOrNull("timestamp", row.timestamp);
     object.number("size", row.size);
     object.boolean("outside", row.outside);
     if (withSis) object.boolean("sis", row.sis);
@@ -186,14 +185,14 @@ void appendObject(std::string& json, const DocumentRow& row, bool withSis) {
 }  // namespace
 
 void writeTable(const DocumentListing& listing, const TextWriter& write) {
-    const auto header = std::span(HeaderCells).first(listing.withSis ? MostColumns : MostColumns - 1);
+    const auto header = std::span(HeaderCells).first(listing.throughLinks() ? MostColumns : MostColumns - 1);
     Widths widths{};
     widen(widths, header);
-    for (const DocumentRow& row : listing.rows) widen(widths, RowCells(row, listing.withSis).cells());
+    for (const ListedDocument& row : listing.documents()) widen(widths, RowCells(row, listing.throughLinks()).cells());
     Pieces pieces(write);
     appendLine(pieces.text, header, widths);
-    for (const DocumentRow& row : listing.rows) {
-        appendLine(pieces.text, RowCells(row, listing.withSis).cells(), widths);
+    for (const ListedDocument& row : listing.documents()) {
+        appendLine(pieces.text, RowCells(row, listing.throughLinks()).cells(), widths);
         pieces.lineDone();
     }
     pieces.finish();
@@ -202,12 +201,12 @@ void writeTable(const DocumentListing& listing, const TextWriter& write) {
 void writeJson(const DocumentListing& listing, const TextWriter& write) {
     Pieces pieces(write);
     pieces.text += '[';
-    for (const DocumentRow& row : listing.rows) {
-        pieces.text += &row == &listing.rows.first() ? "\n  " : ",\n  ";
-        appendObject(pieces.text, row, listing.withSis);
+    for (const ListedDocument& row : listing.documents()) {
+        pieces.text += &row == &listing.documents().first() ? "\n  " : ",\n  ";
+        appendObject(pieces.text, row, listing.throughLinks());
         pieces.lineDone();
     }
-    pieces.text += listing.rows.isEmpty() ? "]\n" : "\n]\n";
+    pieces.text += listing.documents().isEmpty() ? "]\n" : "\n]\n";
     pieces.finish();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "TextStore.h"
+#include "repository/Utf8Texts.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
 
-namespace dorvanel::cli {
+namespace dorvanel {
 
 // Stored times as ISO 8601 with their offset from UTC: "2026-12-06T02:58:56.257+01:00".
 class IsoTimes {
@@ -14,7 +14,7 @@ public:
     // Adds the stored time to texts in that form. A time that carries its offset (or "Z") keeps
     // it. One without is taken as local time here, which is what the component writes on SQLite
     // (strftime with 'localtime'). Any other text is added as it is.
-    QByteArrayView addWithOffset(QByteArrayView stored, TextStore& texts);
+    QByteArrayView addWithOffset(QByteArrayView stored, Utf8Texts& texts);
 
 private:
     QByteArrayView localOffset(QByteArrayView dateTime);
@@ -23,4 +23,4 @@ private:
     QHash<qint64, QByteArray> offsetByHour_;
 };
 
-}  // namespace dorvanel::cli
+}  // namespace dorvanel

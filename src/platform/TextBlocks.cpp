@@ -1,0 +1,39 @@
+#include "platform/TextBlocks.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace dorvanel {
+
+void TextBlocks::reserve(qsizetype bytes) {
+    if (!blocks_.empty() && blocks_.back().used + bytes <= blocks_.back().capacity) return;
+    const qsizetype grown = blocks_.empty() ? FirstBlock : std::min(2 * blocks_.back().capacity, LargestBlock);
+    const qsizetype capacity = std::max(grown, bytes);
+    blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
+}
+
+QByteArrayView TextBlocks::add(QByteArrayView text) {
+    reserve(text.size());
+    char* const start = appendTo(text.size());
+    if (!text.isEmpty()) std::memcpy(start, text.data(), std::size_t(text.size()));
+    return QByteArrayView(start, text.size());
+}
+
+QByteArrayView TextBlocks::add(std::initializer_list<QByteArrayView> pieces) {
+    qsizetype size = 0;
+    for (const QByteArrayView piece : pieces) size += piece.size();
+    reserve(size);
+    char* const start = appendTo(size);
+    char* end = start;
+    for (const QByteArrayView piece : pieces) end = std::copy(piece.begin(), piece.end(), end);
+    return QByteArrayView(start, size);
+}
+
+char* TextBlocks::appendTo(qsizetype bytes) {
+    Block& block = blocks_.back();
+    char* const start = block.bytes.get() + block.used;
+    block.used += bytes;
+    return start;
+}
+
+}  // namespace dorvanel
