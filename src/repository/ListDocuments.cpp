@@ -8,8 +8,8 @@
 #include <QSet>
 #include <algorithm>
 #include <array>
-#include <vector>
 #include <optional>
+#include <vector>
 
 namespace dorvanel {
 
@@ -44,8 +44,9 @@ QString placeholders(qsizetype count) { return QStringList(count, QStringLiteral
 QString listStatement(Engine engine, const ListingQuery& query, qsizetype parents) {
     const bool throughLinks = query.throughLinks();
     const QString from = throughLinks ? QStringLiteral("j.") : QStringLiteral("d.");
-    QString sql = QStringLiteral("SELECT %1Sys_PK, %1Sys_GUID, %1Name, %1TypeData, %1Description, %1Works, %2, %3, "
-                                 "%1storeout, %4")
+    QString sql = QStringLiteral(
+                      "SELECT %1Sys_PK, %1Sys_GUID, %1Name, %1TypeData, %1Description, %1Works, %2, %3, "
+                      "%1storeout, %4")
                       .arg(from, timeColumn(engine, from + "Sys_DTCreated"), timeColumn(engine, from + "Sys_TimeStamp"),
                            sizeColumn(engine));
     // Through links the rows are those of qryJoin, as the component's own list reads them; the
@@ -100,7 +101,8 @@ public:
             ListedDocument& document = d_.append(documentAt(*rows, texts));
             if (!query_.throughLinks()) continue;
             document.sis = rows->Fields(Sis).toLongLong() != 0;
-            if (parents.size() > 1) parentOrder.push_back(positions.value(rows->Fields(Parent).toString(), parents.size()));
+            if (parents.size() > 1)
+                parentOrder.push_back(positions.value(rows->Fields(Parent).toString(), parents.size()));
         }
         if (!parentOrder.empty()) groupByParent(start, parentOrder);
         if (query_.throughLinks()) keepUnlisted(start);

@@ -33,6 +33,8 @@ protected:
     // that requires PostgreSQL fails rather than skips without it.
     bool databaseReady() const { return connection && !IsSkipped() && !HasFatalFailure(); }
     QString folder() const { return dir_.path(); }
+    // The test database's URL, for a second connection to it.
+    QString url() const { return url_; }
     // Writes bytes to a file in the test's temporary folder and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const;
     qint32 rowCount(const QString& sql);
