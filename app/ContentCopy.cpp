@@ -2,13 +2,16 @@
 
 #include "Failure.h"
 #include "LocalFile.h"
+#include "TerminalText.h"
 
 #include <Dorvanel/Error.h>
+#include <Dorvanel/NewFile.h>
 
 #include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,29 +33,6 @@ void writeThrough(int descriptor, const QString& path, const ContentWriter& writ
     write(file, shownName(path));
 }
 
-// What a new file gets: the permissions of the one it replaces, or the usual ones of a new file.
-mode_t permissionsFor(const struct stat* replaced) {
-    if (replaced) return replaced->st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-void writeBesideAndRename(const QByteArray& target, const struct stat* replaced, const QString& path,
-                          const ContentWriter& write) {
-    QByteArray partial = target + ".XXXXXX";
-    const int descriptor = ::mkstemp(partial.data());
-    if (descriptor < 0) failOnFile(QStringLiteral("No se pudo crear un archivo junto a"), path, errno);
-    try {
-        if (::fchmod(descriptor, permissionsFor(replaced)) != 0) failToWrite(path);
-        writeThrough(descriptor, path, write);
-        if (::rename(partial.constData(), target.constData()) != 0) failToWrite(path);
-    } catch (...) {
-        ::unlink(partial.constData());
-        throw;
-    }
-}
-
 }  // namespace
 
 void writeToFile(const QString& path, const ContentWriter& write) {
@@ -65,7 +45,10 @@ void writeToFile(const QString& path, const ContentWriter& write) {
         writeThrough(descriptor, path, write);
         return;
     }
-    writeBesideAndRename(target, exists ? &existing : nullptr, path, write);
+    std::optional<NewFile> file;
+    onLocalFile([&] { file.emplace(target, terminalText(shownName(path)), NewFile::Access::AsUsual); });
+    write(file->device(), shownName(path));
+    onLocalFile([&] { file->commit(); });
 }
 
 void writeToStandardOutput(const ContentWriter& write) {

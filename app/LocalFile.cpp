@@ -54,10 +54,15 @@ bool isEscapedByte(QStringView name, qsizetype i) {
     return c >= EscapedByteBase + 0x80 && c <= EscapedByteBase + 0xFF && !(i > 0 && name[i - 1].isHighSurrogate());
 }
 
+// A file that is not there, or a folder on its way that is not one, is not found; any other
+// cause, named as errno names it, fails.
+ExitStatus fileStatus(const QString& cause) {
+    return cause == QLatin1String("ENOENT") || cause == QLatin1String("ENOTDIR") ? NotFound : Failed;
+}
+
 Failure fileFailure(const QString& what, const QString& path, int code) {
     const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), SystemErrorText(code));
-    const bool missing = code == ENOENT || code == ENOTDIR;
-    return Failure{missing ? NotFound : Failed, text};
+    return Failure{fileStatus(SystemErrorName(code)), text};
 }
 
 }  // namespace
@@ -109,6 +114,14 @@ QByteArray absoluteLocalPath(const QString& path) {
 }
 
 void failOnFile(const QString& what, const QString& path, int code) { throw fileFailure(what, path, code); }
+
+void onLocalFile(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        throw Failure{fileStatus(error.causes().value(error.causes().size() - 1)), error.description()};
+    }
+}
 
 LocalFile::LocalFile(const QString& path) : path_(path) {
     descriptor_ = ::open(encodeLocalName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

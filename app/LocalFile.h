@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace dorvanel::cli {
@@ -48,5 +49,8 @@ private:
 
 // Raises a Failure that names path and the system's reason for errno code.
 [[noreturn]] void failOnFile(const QString& what, const QString& path, int code);
+// Runs action; a failure of a local file it raises (Error, which names the file and the system's
+// reason) becomes a Failure told as failOnFile tells one.
+void onLocalFile(const std::function<void()>& action);
 
 }  // namespace dorvanel::cli

@@ -80,8 +80,9 @@ TEST_F(ListingTest, GivesKeysSizesOutsideFlagSisAndTimesWithTheirOffset) {
     ASSERT_EQ(all.documents().size(), 2);
     const ListedDocument& stored = all.documents()[0];
     const ListedDocument& outside = all.documents()[1];
-    EXPECT_TRUE(stored.pk == pkOf(file) && stored.guid == file.toUtf8() && stored.name == QStringLiteral("Ñandú").toUtf8() &&
-                stored.type == "bin" && stored.size == 1000 && !stored.outside);
+    EXPECT_TRUE(stored.pk == pkOf(file) && stored.guid == file.toUtf8() &&
+                stored.name == QStringLiteral("Ñandú").toUtf8() && stored.type == "bin" && stored.size == 1000 &&
+                !stored.outside);
     EXPECT_TRUE(outside.outside && !outside.size);
     const QRegularExpression iso(
         QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}([+-]\\d\\d:\\d\\d)$"));

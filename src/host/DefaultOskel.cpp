@@ -2,13 +2,14 @@
 
 #include "component/Globals.h"
 #include "component/Manager.h"
+#include "platform/Error.h"
 #include "platform/MessageBox.h"
+#include "platform/NewFile.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -29,10 +30,15 @@ QString DefaultOskel::FolderWithSeparator(const QString& folder) {
 }
 
 bool DefaultOskel::WriteTextFile(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-    const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size() && file.commit();
+    try {
+        NewFile file(path, NewFile::Access::AsUsual);
+        const QByteArray bytes = text.toUtf8();
+        file.write(bytes.constData(), bytes.size());
+        file.commit();
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 QString DefaultOskel::WorkFolder() { return defaultWorkFolder(); }

@@ -2,23 +2,21 @@
 
 #include "platform/Error.h"
 
+#include <QFile>
+
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace dorvanel {
 
 namespace {
 
-Error writeError(const QString& path, const QFileDevice& file, int code) {
-    return SystemError(Error::FileFailed,
-                       QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, DeviceErrorText(file, code)),
-                       code);
-}
-
 // Those of the file at path, or those the process's mask leaves a new file.
-mode_t usualPermissions(const QString& path) {
+mode_t usualPermissions(const QByteArray& path) {
     struct stat replaced {};
-    if (::stat(QFile::encodeName(path).constData(), &replaced) == 0) return replaced.st_mode & 07777;
+    if (::stat(path.constData(), &replaced) == 0) return replaced.st_mode & 07777;
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
@@ -26,28 +24,73 @@ mode_t usualPermissions(const QString& path) {
 
 }  // namespace
 
-NewFile::NewFile(const QString& path, Access access) : path_(path), partial_(path + QStringLiteral(".XXXXXX")) {
-    if (const auto code = FailedCall([&] { return partial_.open(); })) throw writeError(path_, partial_, *code);
-    // A temporary file is made for its owner only.
-    if (access != Access::AsUsual) return;
-    if (const auto code = FailedCall([&] { return ::fchmod(partial_.handle(), usualPermissions(path_)) == 0; }))
-        throw writeError(path_, partial_, *code);
+struct NewFile::Private {
+    QByteArray target;
+    QString shownName;
+    QByteArray partialName;
+    QFile partial;
+    bool committed = false;
+
+    [[noreturn]] void fail(const char* what, int code) const {
+        throw SystemError(
+            Error::FileFailed,
+            QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shownName, DeviceErrorText(partial, code)), code);
+    }
+    [[noreturn]] void failToWrite(int code) const { fail("No se pudo escribir el archivo", code); }
+
+    // Removes the partial file, if one was made and not moved to its place.
+    void discard() {
+        partial.close();
+        if (!committed && !partialName.isEmpty()) ::unlink(partialName.constData());
+    }
+
+    void open(Access access) {
+        const int descriptor = ::mkostemp(partialName.data(), O_CLOEXEC);
+        if (descriptor < 0) {
+            const int code = errno;
+            partialName.clear();
+            fail("No se pudo crear un archivo junto a", code);
+        }
+        if (!partial.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle)) {
+            ::close(descriptor);
+            failToWrite(0);
+        }
+        // A temporary file is made for its owner only.
+        if (access != Access::AsUsual) return;
+        if (const auto code = FailedCall([&] { return ::fchmod(descriptor, usualPermissions(target)) == 0; }))
+            failToWrite(*code);
+    }
+};
+
+NewFile::NewFile(const QString& path, Access access) : NewFile(QFile::encodeName(path), path, access) {}
+
+NewFile::NewFile(const QByteArray& localPath, const QString& shownName, Access access)
+    : d(std::make_unique<Private>()) {
+    d->target = localPath;
+    d->shownName = shownName;
+    d->partialName = localPath + ".XXXXXX";
+    try {
+        d->open(access);
+    } catch (...) {
+        d->discard();
+        throw;
+    }
 }
 
+NewFile::~NewFile() { d->discard(); }
+
+QIODevice& NewFile::device() { return d->partial; }
+
 void NewFile::write(const char* data, qint64 length) {
-    if (const auto code = FailedCall([&] { return partial_.write(data, length) == length; }))
-        throw writeError(path_, partial_, *code);
+    if (const auto code = FailedCall([&] { return d->partial.write(data, length) == length; })) d->failToWrite(*code);
 }
 
 void NewFile::commit() {
-    if (const auto code = FailedCall([&] { return partial_.flush(); })) throw writeError(path_, partial_, *code);
-    partial_.close();
-    const auto renamed = [&] {
-        return std::rename(QFile::encodeName(partial_.fileName()).constData(), QFile::encodeName(path_).constData()) ==
-               0;
-    };
-    if (const auto code = FailedCall(renamed)) throw writeError(path_, partial_, *code);
-    partial_.setAutoRemove(false);
+    d->partial.close();
+    if (const auto code =
+            FailedCall([&] { return std::rename(d->partialName.constData(), d->target.constData()) == 0; }))
+        d->failToWrite(*code);
+    d->committed = true;
 }
 
 }  // namespace dorvanel
