@@ -75,6 +75,8 @@ public:
     // False when there was no such link.
     bool unlink(const QString& parent, const QString& guid);
     QStringList parents(const QString& guid);
+    // The documents the query names, all read in one snapshot of the database; a failure is
+    // told as the listing's of this database.
     DocumentListing list(ListingQuery query);
     // Copies the stored document's content to target as it is read from the database; the
     // caller has required the document already.

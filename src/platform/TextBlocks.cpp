@@ -12,11 +12,12 @@ void TextBlocks::reserve(qsizetype bytes) {
     blocks_.push_back(Block{std::make_unique_for_overwrite<char[]>(std::size_t(capacity)), 0, capacity});
 }
 
-QByteArrayView TextBlocks::add(QByteArrayView text) {
+TextBlocks::Place TextBlocks::place(QByteArrayView text) {
     reserve(text.size());
+    const Place placed{quint32(blocks_.size() - 1), quint32(blocks_.back().used), quint32(text.size())};
     char* const start = appendTo(text.size());
     if (!text.isEmpty()) std::memcpy(start, text.data(), std::size_t(text.size()));
-    return QByteArrayView(start, text.size());
+    return placed;
 }
 
 QByteArrayView TextBlocks::add(std::initializer_list<QByteArrayView> pieces) {

@@ -16,12 +16,13 @@ class Connection;
 // (or, with linkedOnly, every document that has a link). The type and the link flag filter
 // the documents of every parent alike.
 struct ListingQuery {
-    QStringList parents = {};       // any number: the statements are split to fit the engine
-    QString type = {};              // empty: any type
-    bool noSys = false;             // with parents: through links that are not the system's
-    bool linkedOnly = false;        // without parents: only documents that have some link
-    bool readOnlySnapshot = false;  // every statement in one read-only transaction, so that a
-                                    // long list reads one state of the database
+    QStringList parents = {};  // any number: the statements are split to fit the engine
+    QString type = {};         // empty: any type
+    bool noSys = false;        // with parents: through links that are not the system's
+    bool linkedOnly = false;   // without parents: only documents that have some link
+    // Every statement in one read-only transaction, so that a long list reads one state of the
+    // database (Connection::Access::ReadOnly).
+    bool readOnlySnapshot = false;
 
     // Whether the documents are found through their links, which carry the flag.
     bool throughLinks() const { return !parents.isEmpty() || linkedOnly; }

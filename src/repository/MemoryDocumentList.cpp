@@ -40,7 +40,7 @@ public:
     QString text(qint32 item, qint32 column) const;
 
 private:
-    using Place = QByteArrayView;
+    using Place = TextBlocks::Place;
     // The place of an existing item's text; raises for an item the list does not have.
     Place& placeOf(qint32 item, qint32 column);
     const Place& placeOf(qint32 item, qint32 column) const;
@@ -67,7 +67,7 @@ qint32 MemoryDocumentList::Texts::addItem() {
 }
 
 void MemoryDocumentList::Texts::store(qint32 item, qint32 column, QByteArrayView utf8) {
-    placeOf(item, column) = blocks_.add(utf8);
+    placeOf(item, column) = blocks_.place(utf8);
 }
 
 qint32 MemoryDocumentList::Texts::addRow(QByteArrayView text, std::span<const QByteArrayView> subItems) {
@@ -77,14 +77,14 @@ qint32 MemoryDocumentList::Texts::addRow(QByteArrayView text, std::span<const QB
     for (const QByteArrayView subItem : subItems) bytes += subItem.size();
     blocks_.reserve(bytes);
     Place* places = &placeOf(item, 0);
-    places[0] = blocks_.add(text);
-    for (std::size_t i = 0; i < subItems.size(); ++i) places[i + 1] = blocks_.add(subItems[i]);
+    places[0] = blocks_.place(text);
+    for (std::size_t i = 0; i < subItems.size(); ++i) places[i + 1] = blocks_.place(subItems[i]);
     return item;
 }
 
 QString MemoryDocumentList::Texts::text(qint32 item, qint32 column) const {
     const Place& place = placeOf(item, column);
-    return place.isEmpty() ? QString() : QString::fromUtf8(place);
+    return place.length == 0 ? QString() : QString::fromUtf8(blocks_.at(place));
 }
 
 MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) {
