@@ -18,12 +18,14 @@ namespace {
 using Engine = Connection::Engine;
 
 // Parents one statement names at most: far fewer than any engine's limit on bound values
-// (32,766 on SQLite, 65,535 on PostgreSQL), and enough that ten thousand take twenty statements.
+// (32,766 in SQLite's default build), and enough that ten thousand take twenty statements.
 constexpr qsizetype ParentsPerStatement = 500;
 
 // The columns every statement gives, in this order; a statement through links adds the parent
 // and the link's flag.
 enum Column { Pk, Guid, Name, Type, Description, Keywords, Created, Timestamp, Outside, Size, Parent, Sis };
+// The texts of a row, read by column number: those from Guid to Timestamp.
+using RowTexts = std::array<QByteArray, Outside>;
 
 // On SQLite a stored time is the text the component wrote, local time of the machine that wrote
 // it. On PostgreSQL it is local time of the session's zone, which only the server knows: it
@@ -63,7 +65,7 @@ QString listStatement(Engine engine, const ListingQuery& query, qsizetype parent
     return sql;
 }
 
-ListedDocument documentAt(const Recordset& row, const std::array<QByteArray, Sis>& texts) {
+ListedDocument documentAt(const Recordset& row, const RowTexts& texts) {
     ListedDocument document;
     document.pk = row.Fields(Pk).toLongLong();
     document.guid = texts[Guid];
@@ -94,7 +96,7 @@ public:
         const qsizetype start = d_.documents.size();
         const QHash<QString, qsizetype> positions = positionsOf(parents);
         std::vector<qsizetype> parentOrder;
-        std::array<QByteArray, Sis> texts;
+        RowTexts texts;
         const auto rows = connection_.Execute(listStatement(connection_.engine(), query_, parents.size()), values);
         for (; !rows->Eof(); rows->MoveNext()) {
             for (int column = Guid; column <= Timestamp; ++column) texts[column] = rows->utf8(column);
