@@ -61,8 +61,8 @@ ExitStatus fileStatus(const QString& cause) {
 }
 
 Failure fileFailure(const QString& what, const QString& path, int code) {
-    const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), SystemErrorText(code));
-    return Failure{fileStatus(SystemErrorName(code)), text};
+    const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), systemErrorText(code));
+    return Failure{fileStatus(systemErrorName(code)), text};
 }
 
 }  // namespace

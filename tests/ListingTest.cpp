@@ -125,14 +125,14 @@ TEST_F(ListingTest, ParentListLongerThanTheEnginesLimitIsSplitAndKeepsItsOrder) 
 // meanwhile, and holds no lock that would keep that writer waiting.
 TEST_F(ListingTest, ReadOnlyTransactionReadsOneStateWhileAnotherConnectionWrites) {
     storeFile(QStringLiteral("Antes"), QStringLiteral("txt"), "a");
-    const std::shared_ptr<Connection> writer = Connection::Open(url());
+    const std::shared_ptr<Connection> writer = Connection::open(url());
     {
         Connection::Transaction reading(*connection, Connection::Access::ReadOnly);
         EXPECT_EQ(namesListed({}), QStringList{QStringLiteral("Antes")});
         writer->Execute(QStringLiteral("INSERT INTO Docs (Sys_GUID, Name) VALUES (?, ?)"),
                         {Key(QStringLiteral("D")), QStringLiteral("Durante")});
         EXPECT_EQ(namesListed({}), QStringList{QStringLiteral("Antes")});
-        reading.Commit();
+        reading.commit();
     }
     EXPECT_EQ(inOrder(namesListed({})), QStringLiteral("Antes Durante"));
 }

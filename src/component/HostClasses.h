@@ -21,7 +21,7 @@ struct HostClasses {
     // is a widget.
     std::function<std::shared_ptr<HostControl>()> hostControl;
 
-    static HostClasses& Registered();
+    static HostClasses& registered();
 };
 
 // Each raises Error 429 when its factory is missing or gives nothing.

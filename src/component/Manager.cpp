@@ -10,7 +10,7 @@
 
 namespace dorvanel {
 
-std::shared_ptr<Manager> Manager::Create() {
+std::shared_ptr<Manager> Manager::create() {
     std::shared_ptr<Manager> manager(new Manager());
     // A Manager that lived only through gManager ends here, before the new references are
     // made, so that its end cannot empty them.

@@ -28,7 +28,7 @@ class Manager : public std::enable_shared_from_this<Manager> {
 public:
     // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
     // to the new Manager.
-    static std::shared_ptr<Manager> Create();
+    static std::shared_ptr<Manager> create();
     // Ending any Manager empties gManager and gOskel, and removes the work files made while it was
     // the live one.
     ~Manager();
@@ -57,8 +57,8 @@ public:
     // Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
     // the browse and find lists let a document be dragged out as a copy of its content. Off
     // unless the host turns it on.
-    bool DragAndDrop() const { return dragAndDrop_; }
-    void SetDragAndDrop(bool value) { dragAndDrop_ = value; }
+    bool dragAndDrop() const { return dragAndDrop_; }
+    void setDragAndDrop(bool value) { dragAndDrop_ = value; }
 
     // The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const { return lastErr_; }
@@ -72,8 +72,8 @@ public:
     // What the engine or the system called the cause of the most recent failure an operation
     // met, whether it recorded it in LastErr or showed it in a message box: {"SQLITE_FULL",
     // "ENOSPC"}, {"SQLSTATE 08006"}; empty when neither named one.
-    QStringList LastErrCauses() const { return lastErrCauses_; }
-    void SetLastErrCauses(const QStringList& value) { lastErrCauses_ = value; }
+    QStringList lastErrCauses() const { return lastErrCauses_; }
+    void setLastErrCauses(const QStringList& value) { lastErrCauses_ = value; }
 
     // Stores a file (its content and miniature) or, with IsURL, an outside location as a new
     // document and returns its Sys_GUID; a failure is shown in a message box and gives "".

@@ -8,6 +8,6 @@ namespace dorvanel {
 // path of the bitmap to store with the document, or "" when the file is not a picture or holds
 // none that can be read. A host that stores documents without the dialog hands the path to
 // StoreDocument as its miniature.
-QString MakeMiniatureFile(const QString& sFile);
+QString makeMiniatureFile(const QString& sFile);
 
 }  // namespace dorvanel

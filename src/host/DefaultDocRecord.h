@@ -38,7 +38,7 @@ public:
     QString Sys_GUID() const override { return guid_; }
     qint32 LastErr() const override { return lastErr_; }
     QString LastErrDescrip() const override { return lastErrDescrip_; }
-    QStringList LastErrCauses() const override { return lastErrCauses_; }
+    QStringList lastErrCauses() const override { return lastErrCauses_; }
 
 private:
     enum class Mode { None, New, Loaded };

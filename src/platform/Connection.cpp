@@ -58,11 +58,11 @@ std::shared_ptr<Connection> connectionOver(std::unique_ptr<Database> database) {
     return std::shared_ptr<Connection>(new Connection(std::move(database)));
 }
 
-std::shared_ptr<Connection> Connection::Open(const QString& url) {
+std::shared_ptr<Connection> Connection::open(const QString& url) {
     return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Created)));
 }
 
-std::shared_ptr<Connection> Connection::OpenExisting(const QString& url) {
+std::shared_ptr<Connection> Connection::openExisting(const QString& url) {
     return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Refused)));
 }
 
@@ -76,20 +76,20 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
-    if (!IsOpen()) throw database_->closedError();
+    if (!isOpen()) throw database_->closedError();
     if (changesSchemaOrUndoes(sql)) database_->knownTables.clear();
     std::unique_ptr<Rows> rows = database_->run(sql, values, RunOptions(), recordsAffected);
-    return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;
+    return rows ? Recordset::fromRows(std::move(rows), shared_from_this()) : nullptr;
 }
 
 Connection::Engine Connection::engine() const { return database_->engine(); }
 
-qint64 Connection::LargestValue() {
+qint64 Connection::largestValue() {
     constexpr qint64 LargestBytea = (qint64(1) << 30) - 1;
     return engine() == Engine::Sqlite ? sqlite3_limit(sqliteHandle(*this), SQLITE_LIMIT_LENGTH, -1) : LargestBytea;
 }
 
-bool Connection::HasTable(const QString& name) {
+bool Connection::hasTable(const QString& name) {
     if (database_->knownTables.contains(name)) return true;
     const QString sql = engine() == Engine::Sqlite
                             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')")
@@ -99,9 +99,9 @@ bool Connection::HasTable(const QString& name) {
     return true;
 }
 
-bool Connection::IsOpen() const { return database_->isOpen(); }
+bool Connection::isOpen() const { return database_->isOpen(); }
 
-void Connection::Close() { database_->close(); }
+void Connection::close() { database_->close(); }
 
 Connection::Transaction::Transaction(Connection& connection, Access access)
     : connection_(connection), depth_(connection.database_->openTransactions) {
@@ -125,7 +125,7 @@ Connection::Transaction::~Transaction() {
     }
 }
 
-void Connection::Transaction::Commit() {
+void Connection::Transaction::commit() {
     connection_.Execute(depth_ == 0 ? QStringLiteral("COMMIT")
                                     : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
     --connection_.database_->openTransactions;

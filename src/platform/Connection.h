@@ -26,12 +26,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     enum class Engine { Sqlite, PostgreSql };
 
-    static std::shared_ptr<Connection> Open(const QString& url);
+    static std::shared_ptr<Connection> open(const QString& url);
     // Opens only a database that is there already, for a host that reads: a SQLite file that
     // is missing is not created but raises Error::OpenFailed naming it, and so does "sqlite:"
     // without a path (SQLite's private temporary database, which never exists beforehand).
     // A PostgreSQL server never creates a database on connecting, so URLs of it open as with Open.
-    static std::shared_ptr<Connection> OpenExisting(const QString& url);
+    static std::shared_ptr<Connection> openExisting(const QString& url);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -46,20 +46,20 @@ public:
     // The most bytes one value, such as a document's content, can hold here: SQLite's length
     // limit (1,000,000,000 unless the library was built otherwise), 1 GiB less a byte for a
     // PostgreSQL bytea.
-    qint64 LargestValue();
+    qint64 largestValue();
     // Whether the database has this table (or view), named as it was created, without quotes.
-    bool HasTable(const QString& name);
-    bool IsOpen() const;
+    bool hasTable(const QString& name);
+    bool isOpen() const;
     void Close();
 
-    // Groups statements that write; rolls back in its destructor unless Commit() ran. On SQLite
+    // Groups statements that write; rolls back in its destructor unless commit() ran. On SQLite
     // it holds the write lock from its start, waiting for another process's writer up to the
     // busy timeout. A transaction begun inside another is a savepoint of it: it can be undone
     // alone, and is kept only when the outer one commits.
     //
     // A ReadOnly transaction only reads, and every statement in it sees the same snapshot of the
     // database: on SQLite it takes no write lock (a writer of another process goes on), on
-    // PostgreSQL it is REPEATABLE READ and refuses writes. Its end keeps nothing, so Commit() and
+    // PostgreSQL it is REPEATABLE READ and refuses writes. Its end keeps nothing, so commit() and
     // the destructor's rollback are alike. Begun inside another transaction, it reads that one's.
     enum class Access { ReadWrite, ReadOnly };
     class Transaction {
@@ -68,7 +68,7 @@ public:
         ~Transaction();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
-        void Commit();
+        void commit();
 
     private:
         QString beginStatement(Access access) const;

@@ -32,9 +32,9 @@ struct NewFile::Private {
     bool committed = false;
 
     [[noreturn]] void fail(const char* what, int code) const {
-        throw SystemError(
+        throw systemError(
             Error::FileFailed,
-            QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shownName, DeviceErrorText(partial, code)), code);
+            QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shownName, deviceErrorText(partial, code)), code);
     }
     [[noreturn]] void failToWrite(int code) const { fail("No se pudo escribir el archivo", code); }
 
@@ -57,7 +57,7 @@ struct NewFile::Private {
         }
         // A temporary file is made for its owner only.
         if (access != Access::AsUsual) return;
-        if (const auto code = FailedCall([&] { return ::fchmod(descriptor, usualPermissions(target)) == 0; }))
+        if (const auto code = failedCall([&] { return ::fchmod(descriptor, usualPermissions(target)) == 0; }))
             failToWrite(*code);
     }
 };
@@ -82,13 +82,13 @@ NewFile::~NewFile() { d->discard(); }
 QIODevice& NewFile::device() { return d->partial; }
 
 void NewFile::write(const char* data, qint64 length) {
-    if (const auto code = FailedCall([&] { return d->partial.write(data, length) == length; })) d->failToWrite(*code);
+    if (const auto code = failedCall([&] { return d->partial.write(data, length) == length; })) d->failToWrite(*code);
 }
 
 void NewFile::commit() {
     d->partial.close();
     if (const auto code =
-            FailedCall([&] { return std::rename(d->partialName.constData(), d->target.constData()) == 0; }))
+            failedCall([&] { return std::rename(d->partialName.constData(), d->target.constData()) == 0; }))
         d->failToWrite(*code);
     d->committed = true;
 }

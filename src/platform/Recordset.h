@@ -28,7 +28,7 @@ public:
               qint32 lockType = adLockReadOnly);
     // Called before Open: the column reads as NULL and its values are never loaded (a BLOB
     // that is streamed on its own). The statement log still shows the query as written.
-    void LeaveOut(const QString& column);
+    void leaveOut(const QString& column);
     void Close();
     qint32 State() const;
 
@@ -37,8 +37,8 @@ public:
     bool Eof() const;  // EOF is a macro of the C library
     void MoveNext();
 
-    QVariant Fields(const QString& name) const;
-    QVariant Fields(qint32 index) const;
+    QVariant value(const QString& name) const;
+    QVariant value(qint32 index) const;
     // The value at index as UTF-8 text, NULL as an empty one: the cheap way to read a long
     // list. It may point into the current row, so it lasts until the next move.
     QByteArray utf8(qint32 index) const;
@@ -48,7 +48,7 @@ public:
 private:
     friend class Connection;
     // The rows of a statement the Connection ran.
-    static std::shared_ptr<Recordset> FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
+    static std::shared_ptr<Recordset> fromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
 
     struct Private;
     std::unique_ptr<Private> d_;

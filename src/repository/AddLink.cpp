@@ -14,7 +14,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
     bool result = false;
     std::shared_ptr<LinkRecord> record;
     ContinueOnFailure([&] { record = hold(createLinkRecord()); });
-    if (!HasKeyLength(Parent) || !HasKeyLength(sGuid)) return false;
+    if (!hasKeyLength(Parent) || !hasKeyLength(sGuid)) return false;
     ContinueOnFailure([&] {
         Required(record).SetADOCnn(connection_);
         record->AddNew();
@@ -38,7 +38,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
 
 QString Manager::LookupParentType(const QString& Parent) {
     auto rows = Required(connection_).Execute(SqlTexts::typeOfParent(Parent));
-    return rows ? rows->Fields(QStringLiteral("TypeParent")).toString() : QString();
+    return rows ? rows->value(QStringLiteral("TypeParent")).toString() : QString();
 }
 
 }  // namespace dorvanel

@@ -45,7 +45,7 @@ public:
     virtual qint32 LastErr() const = 0;
     virtual QString LastErrDescrip() const = 0;
     // What the engine or the system called the cause of the failure, where it named one.
-    virtual QStringList LastErrCauses() const { return {}; }
+    virtual QStringList lastErrCauses() const { return {}; }
 };
 
 }  // namespace dorvanel

@@ -13,6 +13,6 @@ class Connection;
 // way: a host that hands a document on (to a file of its choosing, a pipe, a reply) needs no
 // work file. False, and nothing written, when there is no such document or it keeps no content
 // (an outside document). A failure raises Error; a failure to write names target as targetName.
-bool CopyDocumentContent(Connection& connection, const QString& guid, QIODevice& target, const QString& targetName);
+bool copyDocumentContent(Connection& connection, const QString& guid, QIODevice& target, const QString& targetName);
 
 }  // namespace dorvanel

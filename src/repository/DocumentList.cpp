@@ -12,14 +12,14 @@ void DocumentList::Clear() {
 
 qint32 DocumentList::Add(const QString& text) { return addItem(text); }
 
-qint32 DocumentList::AddRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+qint32 DocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
     const auto kept = subItems.first(qMin<std::size_t>(subItems.size(), std::size_t(qMax(0, ColumnCount() - 1))));
-    const qint32 item = addRowUtf8(text, kept);
+    const qint32 item = storeRowUtf8(text, kept);
     if (kept.size() >= std::size_t(KeySubItem)) countKey(kept[KeySubItem - 1], +1);
     return item;
 }
 
-qint32 DocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+qint32 DocumentList::storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
     const qint32 item = addItem(QString::fromUtf8(text));
     for (std::size_t i = 0; i < subItems.size(); ++i) storeSubItem(item, qint32(i) + 1, QString::fromUtf8(subItems[i]));
     return item;

@@ -45,7 +45,7 @@ public:
     void SetSubItem(qint32 item, qint32 subItem, const QString& value);
     // Adds an item with its text and sub-items 1, 2, ... at once, from UTF-8 texts as they come
     // from the database: the way a long list is filled.
-    qint32 AddRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
+    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
 
     QString SubItem(qint32 item, qint32 subItem) const { return subItemAt(item, subItem); }
     QString Text(qint32 item) const { return textAt(item); }
@@ -54,7 +54,7 @@ public:
     virtual qint32 ColumnCount() const = 0;
 
     // Whether an item carries this number as its key.
-    bool ListsKey(qint32 key) const { return keyCounts_.contains(key); }
+    bool listsKey(qint32 key) const { return keyCounts_.contains(key); }
 
 protected:
     virtual void beginFilling() {}
@@ -64,7 +64,7 @@ protected:
     virtual void storeSubItem(qint32 item, qint32 subItem, const QString& value) = 0;
     // By default the texts are turned into QStrings; a list that keeps UTF-8 stores them as
     // they are. Only the sub-items the list keeps are given.
-    virtual qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
+    virtual qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
     virtual QString subItemAt(qint32 item, qint32 subItem) const = 0;
     virtual QString textAt(qint32 item) const = 0;
 

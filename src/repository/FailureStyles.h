@@ -34,7 +34,7 @@ void StopAndRecord(Manager& manager, Body&& body) {
         const Error error = Error::fromCurrentException();
         manager.SetLastErr(error.number());
         manager.SetLastErrDescrip(error.description());
-        manager.SetLastErrCauses(error.causes());
+        manager.setLastErrCauses(error.causes());
     }
 }
 
@@ -46,8 +46,8 @@ void StopAndTell(Manager& manager, Body&& body) {
         body();
     } catch (...) {
         const Error error = Error::fromCurrentException();
-        manager.SetLastErrCauses(error.causes());
-        MsgBox(error.description(), vbOKOnly);
+        manager.setLastErrCauses(error.causes());
+        msgBox(error.description(), vbOKOnly);
     }
 }
 

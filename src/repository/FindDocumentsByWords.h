@@ -37,11 +37,11 @@ struct FoundDocument {
 
 // The documents that match, best first, through the word index that CreateSchema makes. A
 // query without words finds nothing.
-QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query);
+QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query);
 
 // Whether the database has the word index FindDocumentsByWords reads: on SQLite the table
 // DocWords, on PostgreSQL the function Docs_Words its index is made on. A database made before
 // the index, or with only the documented tables, has none until CreateSchema adds it.
-bool HasWordIndex(Connection& connection);
+bool hasWordIndex(Connection& connection);
 
 }  // namespace dorvanel

@@ -11,7 +11,7 @@ namespace dorvanel {
 
 QVariant Manager::GetParentList(const QString& sGuid, const QString& /*ParentTypes: no filter is defined*/) {
     QVariant result = QStringLiteral("");
-    if (!HasKeyLength(sGuid)) return result;
+    if (!hasKeyLength(sGuid)) return result;
     std::shared_ptr<Recordset> rows;
     ContinueOnFailure([&] { rows = Required(connection_).Execute(SqlTexts::parentsOfDocument(sGuid)); });
     bool noRows = true;
@@ -20,7 +20,7 @@ QVariant Manager::GetParentList(const QString& sGuid, const QString& /*ParentTyp
     QString keys;
     ContinueOnFailure([&] {
         for (; !rows->Eof(); rows->MoveNext())
-            keys += rows->Fields(QStringLiteral("Fk_Parent")).toString() + QLatin1Char(';');
+            keys += rows->value(QStringLiteral("Fk_Parent")).toString() + QLatin1Char(';');
     });
     // The text ends with ";", so the list ends with one empty string.
     result = keys.split(QLatin1Char(';'));

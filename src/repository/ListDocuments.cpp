@@ -67,7 +67,7 @@ QString listStatement(Engine engine, const ListingQuery& query, qsizetype parent
 
 ListedDocument documentAt(const Recordset& row, const RowTexts& texts) {
     ListedDocument document;
-    document.pk = row.Fields(Pk).toLongLong();
+    document.pk = row.value(Pk).toLongLong();
     document.guid = texts[Guid];
     document.name = texts[Name];
     document.type = texts[Type];
@@ -75,8 +75,8 @@ ListedDocument documentAt(const Recordset& row, const RowTexts& texts) {
     document.keywords = texts[Keywords];
     document.created = texts[Created];
     document.timestamp = texts[Timestamp];
-    document.outside = row.Fields(Outside).toLongLong() != 0;
-    if (const QVariant size = row.Fields(Size); !document.outside && !size.isNull()) document.size = size.toLongLong();
+    document.outside = row.value(Outside).toLongLong() != 0;
+    if (const QVariant size = row.value(Size); !document.outside && !size.isNull()) document.size = size.toLongLong();
     return document;
 }
 
@@ -102,9 +102,9 @@ public:
             for (int column = Guid; column <= Timestamp; ++column) texts[column] = rows->utf8(column);
             ListedDocument& document = d_.append(documentAt(*rows, texts));
             if (!query_.throughLinks()) continue;
-            document.sis = rows->Fields(Sis).toLongLong() != 0;
+            document.sis = rows->value(Sis).toLongLong() != 0;
             if (parents.size() > 1)
-                parentOrder.push_back(positions.value(rows->Fields(Parent).toString(), parents.size()));
+                parentOrder.push_back(positions.value(rows->value(Parent).toString(), parents.size()));
         }
         if (!parentOrder.empty()) groupByParent(start, parentOrder);
         if (query_.throughLinks()) keepUnlisted(start);
@@ -164,7 +164,7 @@ DocumentListing listDocuments(Connection& connection, const ListingQuery& query)
     if (parents.isEmpty()) reader.read({});
     for (qsizetype start = 0; start < parents.size(); start += ParentsPerStatement)
         reader.read(parents.mid(start, ParentsPerStatement));
-    if (snapshot) snapshot->Commit();
+    if (snapshot) snapshot->commit();
     return reader.take();
 }
 

@@ -20,7 +20,7 @@ protected:
     void clearItems() override;
     qint32 addItem(const QString& text) override;
     void storeSubItem(qint32 item, qint32 subItem, const QString& value) override;
-    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
+    qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
     QString subItemAt(qint32 item, qint32 subItem) const override;
     QString textAt(qint32 item) const override { return subItemAt(item, 0); }
 

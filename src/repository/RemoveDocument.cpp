@@ -13,7 +13,7 @@ bool Manager::RemoveDocument(const QString& sGuid) {
     ContinueOnFailure([&] { result = Required(record).Delete(); });
     if (!result)
         ContinueOnFailure(
-            [&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip(), record->LastErrCauses()); });
+            [&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip(), record->lastErrCauses()); });
     releaseRecord();
     return result;
 }

@@ -37,7 +37,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
             record->SetMiniData(sMiniFile);
             record->SetData(sFile);
         }
-        if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip(), record->LastErrCauses());
+        if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip(), record->lastErrCauses());
         result = record->Sys_GUID();
         releaseRecord();
     });
