@@ -27,6 +27,8 @@ DORVANEL_FORMAT_PACKAGES=(clang-format git)
 # What scripts/package needs beyond the build: CPack's Debian generator runs dpkg-shlibdeps
 # (dpkg-dev) and file, and lintian checks the packages.
 DORVANEL_PACKAGE_PACKAGES=(dpkg-dev file lintian)
+# What scripts/docs needs beyond the build.
+DORVANEL_DOCS_PACKAGES=(doxygen)
 # What scripts/fuzz needs beyond the build: clang 14 and its libFuzzer and sanitizer runtimes.
 DORVANEL_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The above plus what the test run needs: the demo test draws on an X server of its own (Xvfb)
