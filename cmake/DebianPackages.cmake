@@ -21,7 +21,6 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL runtime dev cli)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://dorvanel.example/")
 # dpkg-shlibdeps works out each package's dependencies from the libraries its programs load;
 # the library's own shlibs file lets it name libdorvanelSOVERSION for the command-line host.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
