@@ -24,13 +24,18 @@ DORVANEL_BUILD_PACKAGES=(
 )
 # What scripts/check-format needs.
 DORVANEL_FORMAT_PACKAGES=(clang-format git)
+# What scripts/package needs beyond the build: CPack's Debian generator runs dpkg-shlibdeps
+# (dpkg-dev) and file, and lintian checks the packages.
+DORVANEL_PACKAGE_PACKAGES=(dpkg-dev file lintian)
+# What scripts/docs needs beyond the build.
+DORVANEL_DOCS_PACKAGES=(doxygen)
 # What scripts/fuzz needs beyond the build: clang 14 and its libFuzzer and sanitizer runtimes.
 DORVANEL_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The above plus what the test run needs: the demo test draws on an X server of its own (Xvfb)
 # through Qt's xcb platform plugin, which Debian 12 ships in libqt6gui6 beside qt6-qpa-plugins;
 # the download test runs a window manager there (openbox) and clicks and types (xdotool).
 DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" "${DORVANEL_FORMAT_PACKAGES[@]}" "${DORVANEL_FUZZ_PACKAGES[@]}"
-    postgresql time xvfb qt6-qpa-plugins sqlite3 openbox xdotool)
+    "${DORVANEL_PACKAGE_PACKAGES[@]}" postgresql time xvfb qt6-qpa-plugins sqlite3 openbox xdotool)
 
 DORVANEL_PG_BIN=${DORVANEL_PG_BIN:-/usr/lib/postgresql/15/bin}
 # The server listens on a Unix socket only; the port just names the socket file

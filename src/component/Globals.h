@@ -7,9 +7,11 @@ namespace dorvanel {
 class Manager;
 class Oskel;
 
-// The live Manager and the services object, for the dialogs and the shared procedures.
-// gManager owns a reference: a Manager lives while it refers to it.
+/// The live Manager and the services object, for the dialogs and the shared procedures.
+/// gManager owns a reference: a Manager lives while it refers to it.
+///@{
 extern std::shared_ptr<Manager>& gManager;
 extern std::shared_ptr<Oskel>& gOskel;
+///@}
 
 }  // namespace dorvanel

@@ -5,11 +5,11 @@
 
 namespace dorvanel {
 
-// The host's user-rights object (UM).
+/// The host's user-rights object (UM).
 class UserRights {
 public:
     virtual ~UserRights() = default;
-    // Whether the current user holds the permission item; no answer (null) refuses like false.
+    /// Whether the current user holds the permission item; no answer (null) refuses like false.
     virtual std::optional<bool> CheckItem(const QString& item) = 0;
 };
 

@@ -7,9 +7,10 @@
 
 namespace dorvanel {
 
-// A DocumentList held in memory, for hosts without a window and for the command line.
+/// A DocumentList held in memory, for hosts without a window and for the command line.
 class MemoryDocumentList : public DocumentList {
 public:
+    /// An empty list of columnCount columns.
     explicit MemoryDocumentList(qint32 columnCount = 9);
     ~MemoryDocumentList() override;
 
