@@ -95,7 +95,8 @@ TEST(Translation, DialogsAndMessageBoxesSpeakSpanishUnlessTheEnglishTranslationI
 }
 
 TEST(Translation, TheLanguageIsTheFirstOfTheLocaleThatIsSpanishOrShipped) {
-    EXPECT_TRUE(QFileInfo::exists(TranslationsFolder() + QStringLiteral("/dorvanel_en.qm"))) << TranslationsFolder().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(TranslationsFolder() + QStringLiteral("/dorvanel_en.qm")))
+        << TranslationsFolder().toStdString();
     const struct {
         const char* locale;
         bool loaded;

@@ -472,6 +472,10 @@ Do you want to save it from the download page?</translation>
         <source>La conexión no es de PostgreSQL</source>
         <translation>The connection is not a PostgreSQL one</translation>
     </message>
+    <message>
+        <source>no se admite el parámetro «%1»; se admiten %2</source>
+        <translation>the parameter “%1” is not supported; the supported ones are %2</translation>
+    </message>
 </context>
 <context>
     <name>dorvanel::Recordset</name>

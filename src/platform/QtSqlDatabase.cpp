@@ -88,8 +88,9 @@ void configureFromUrl(QSqlDatabase& db, const QUrl& url) {
         } else if (OptionParameters.contains(name)) {
             options << connectionOption(name, value);
         } else {
-            refuseUrl(QStringLiteral("no se admite el parámetro «%1»; se admiten %2")
-                          .arg(name, (SettingParameters + OptionParameters).join(QStringLiteral(", "))));
+            refuseUrl(
+                QCoreApplication::translate("dorvanel::QtSqlDatabase", "no se admite el parámetro «%1»; se admiten %2")
+                    .arg(name, (SettingParameters + OptionParameters).join(QStringLiteral(", "))));
         }
     }
     db.setConnectOptions(options.join(QLatin1Char(';')));
