@@ -1,4 +1,5 @@
 #include "DemoServices.h"
+#include "Texts.h"
 
 #include <Dorvanel/HostClasses.h>
 
@@ -82,7 +83,7 @@ void showPage(const HelpPage& page, qint32 windowHandle) {
     window->setWindowFlag(Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(QStringLiteral("demoHelp"));
-    window->setWindowTitle(QStringLiteral("Ayuda - ") + QString::fromUtf8(page.title));
+    window->setWindowTitle(Texts::tr("Ayuda - ") + QString::fromUtf8(page.title));
     window->setHtml(QStringLiteral("<h3>%1</h3>%2").arg(QString::fromUtf8(page.title), QString::fromUtf8(page.body)));
     window->resize(460, 380);
     if (dialog) window->move(besideDialog(*dialog, window->size()));

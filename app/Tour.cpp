@@ -3,6 +3,7 @@
 #include "DocumentListing.h"
 #include "SampleDocuments.h"
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 
@@ -100,10 +101,10 @@ void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {
 void verifyFetched(Session& session, const QString& guid, const SampleFile& sample) {
     QBuffer fetched;
     fetched.open(QIODevice::WriteOnly);
-    session.copyContent(guid, fetched, QStringLiteral("la memoria"));
+    session.copyContent(guid, fetched, Texts::tr("la memoria"));
     if (fetched.data() != sample.bytes)
         throw Error(Error::FileFailed,
-                    QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
+                    Texts::tr("El contenido recuperado de %1 no coincide con el original").arg(guid));
 }
 
 }  // namespace
