@@ -28,12 +28,12 @@ bool drawsOffscreen() {
 
 void requireSomeoneSees(bool photographed) {
     if (offscreenChosenHere)
-        throw Failure{Failed, QStringLiteral(
-                                  "El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
-                                  "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen")};
+        throw Failure{Failed,
+                      Texts::tr("El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
+                                "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen")};
     if (!photographed && drawsOffscreen())
-        throw Failure{Failed, QStringLiteral("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería "
-                                             "y la orden no terminaría; use --screenshot ARCHIVO")
+        throw Failure{Failed, Texts::tr("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería "
+                                        "y la orden no terminaría; use --screenshot ARCHIVO")
                                   .arg(QGuiApplication::platformName())};
 }
 
@@ -120,10 +120,9 @@ bool windowsAreSeen() { return hasDisplay() && !drawsOffscreen(); }
 
 void requireDesktop(const QString& instead) {
     const QString why =
-        !hasDisplay() ? Texts::tr("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")
-        : drawsOffscreen()
-            ? QStringLiteral("con QT_QPA_PLATFORM=%1 no se muestra nada").arg(QGuiApplication::platformName())
-            : QString();
+        !hasDisplay()      ? Texts::tr("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")
+        : drawsOffscreen() ? Texts::tr("con QT_QPA_PLATFORM=%1 no se muestra nada").arg(QGuiApplication::platformName())
+                           : QString();
     if (!why.isEmpty())
         throw Failure{Failed, Texts::tr("Abrir un documento en el escritorio necesita una pantalla y %1: no se "
                                         "abrió nada. En su lugar: %2")

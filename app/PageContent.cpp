@@ -19,7 +19,7 @@ namespace {
 QString fileNameFor(const QString& documentName, const QString& type) {
     QString name = documentName.trimmed().isEmpty() ? QStringLiteral("documento") : documentName.trimmed();
     name.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QChar(0), QLatin1Char('_'));
-    if (name == QLatin1String(".") || name == QLatin1String("..")) name = QStringLiteral("documento");
+    if (name == QLatin1String(".") || name == QLatin1String("..")) name = Texts::tr("documento");
     const QString extension = QLatin1Char('.') + QString(type).replace(QLatin1Char('/'), QLatin1Char('_'));
     return type.isEmpty() || name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
 }

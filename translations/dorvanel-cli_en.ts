@@ -855,5 +855,157 @@ Options:
         <source>comprueba que el contenido de cada documento (o de los indicados) sigue igual; sale con 1 si alguno cambió</source>
         <translation>checks that the content of every document (or of those named) is unchanged; exits 1 when one changed</translation>
     </message>
+    <message>
+        <source>Adjuntar documento</source>
+        <translation>Attach document</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Guarda un documento nuevo y lo vincula al registro con el que abrió la ventana.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Nombre&lt;/b&gt;: el nombre con que se verá el documento. Al elegir un archivo se propone el suyo; un nombre ya escrito no se cambia.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Descripción&lt;/b&gt; y &lt;b&gt;Palabras clave&lt;/b&gt;: texto libre que ayuda a reconocerlo y encontrarlo.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Importar desde archivo&lt;/b&gt;: el contenido del archivo, cuya ruta escribe o elige con &lt;b&gt;Examinar&lt;/b&gt;, se guarda en la base de datos; de una imagen se guarda además su miniatura.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Enlazar una URL&lt;/b&gt;: se guarda solo la dirección escrita en &lt;b&gt;URL&lt;/b&gt;; el documento sigue donde está.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aceptar&lt;/b&gt; guarda y vincula el documento; &lt;b&gt;Cancelar&lt;/b&gt; cierra sin guardar nada.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Stores a new document and links it to the record the window was opened for.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Name&lt;/b&gt;: the name the document is shown by. Choosing a file proposes the file&apos;s own; a name already typed is left as it is.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Description&lt;/b&gt; and &lt;b&gt;Keywords&lt;/b&gt;: free text that helps to recognise and find it.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Import from file&lt;/b&gt;: the content of the file, whose path you type or choose with &lt;b&gt;Browse&lt;/b&gt;, is stored in the database; a picture&apos;s miniature is stored too.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Link a URL&lt;/b&gt;: only the address typed in &lt;b&gt;URL&lt;/b&gt; is stored; the document stays where it is.&lt;/li&gt;&lt;li&gt;&lt;b&gt;OK&lt;/b&gt; stores and links the document; &lt;b&gt;Cancel&lt;/b&gt; closes without storing anything.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>Explorar documentos adjuntos</source>
+        <translation>Browse attached documents</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Los documentos vinculados al registro, con la miniatura del seleccionado.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Agregar documento&lt;/b&gt;: abre la ventana para adjuntar uno nuevo.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Modificar&lt;/b&gt;: cambia la descripción y las palabras clave del seleccionado.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Eliminar&lt;/b&gt;: quita el vínculo del seleccionado con este registro, y borra el documento si ningún otro lo tiene.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Vista en miniatura&lt;/b&gt;: con la casilla marcada, elegir un documento muestra su miniatura.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Ver documento&lt;/b&gt; (o doble clic en la lista): abre una imagen con el programa del escritorio; cualquier otro documento se ofrece en la página de descarga.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Descargar (Guardar como... )&lt;/b&gt;: ofrece el seleccionado en la página de descarga, para guardarlo donde quiera.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Cerrar&lt;/b&gt;: cierra la ventana.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;The documents linked to the record, with the selected one&apos;s miniature.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Add document&lt;/b&gt;: opens the window that attaches a new one.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Edit&lt;/b&gt;: changes the selected document&apos;s description and keywords.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Remove&lt;/b&gt;: removes the selected document&apos;s link to this record, and deletes the document when no other record has it.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Miniature view&lt;/b&gt;: with the box ticked, choosing a document shows its miniature.&lt;/li&gt;&lt;li&gt;&lt;b&gt;View document&lt;/b&gt; (or a double click on the list): opens a picture with the desktop&apos;s program; any other document is offered on the download page.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Download (Save as... )&lt;/b&gt;: offers the selected document on the download page, to save it wherever you want.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Close&lt;/b&gt;: closes the window.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>Editar información de registro</source>
+        <translation>Edit record information</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Cambia lo que se dice de un documento guardado.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Nombre&lt;/b&gt;: el del documento; aquí no se puede cambiar.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Descripción&lt;/b&gt; y &lt;b&gt;Palabras clave&lt;/b&gt;: escriba los textos nuevos.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aceptar&lt;/b&gt; guarda los dos textos; &lt;b&gt;Cancelar&lt;/b&gt; cierra sin cambiar nada.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Changes what is said of a stored document.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Name&lt;/b&gt;: the document&apos;s; it cannot be changed here.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Description&lt;/b&gt; and &lt;b&gt;Keywords&lt;/b&gt;: type the new texts.&lt;/li&gt;&lt;li&gt;&lt;b&gt;OK&lt;/b&gt; saves both texts; &lt;b&gt;Cancel&lt;/b&gt; closes without changing anything.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>Buscar documentos</source>
+        <translation>Find documents</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Elija un documento de la lista.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Buscar&lt;/b&gt;: escriba el principio de un nombre; se selecciona el primer documento que empieza así y el nombre se completa.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Vista en miniatura&lt;/b&gt;: con la casilla marcada, hacer clic en un documento muestra su miniatura.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Ver documento&lt;/b&gt;: abre el seleccionado (una imagen con el programa del escritorio, lo demás en la página de descarga).&lt;/li&gt;&lt;li&gt;&lt;b&gt;Aceptar&lt;/b&gt; elige el documento seleccionado; &lt;b&gt;Cancelar&lt;/b&gt; cierra sin elegir ninguno.&lt;/li&gt;&lt;/ul&gt;</source>
+        <translation>&lt;p&gt;Choose a document from the list.&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Find&lt;/b&gt;: type the start of a name; the first document that starts so is selected and the name is completed.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Miniature view&lt;/b&gt;: with the box ticked, clicking a document shows its miniature.&lt;/li&gt;&lt;li&gt;&lt;b&gt;View document&lt;/b&gt;: opens the selected one (a picture with the desktop&apos;s program, anything else on the download page).&lt;/li&gt;&lt;li&gt;&lt;b&gt;OK&lt;/b&gt; chooses the selected document; &lt;b&gt;Cancel&lt;/b&gt; closes without choosing any.&lt;/li&gt;&lt;/ul&gt;</translation>
+    </message>
+    <message>
+        <source>El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen</source>
+        <translation>The dialog needs a display and there is none (neither DISPLAY nor WAYLAND_DISPLAY); to only take its picture with --screenshot, use QT_QPA_PLATFORM=offscreen</translation>
+    </message>
+    <message>
+        <source>El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería y la orden no terminaría; use --screenshot ARCHIVO</source>
+        <translation>The dialog needs a display: with QT_QPA_PLATFORM=%1 nobody would see it and the command would not end; use --screenshot FILE</translation>
+    </message>
+    <message>
+        <source>con QT_QPA_PLATFORM=%1 no se muestra nada</source>
+        <translation>with QT_QPA_PLATFORM=%1 nothing shows</translation>
+    </message>
+    <message>
+        <source>documento</source>
+        <translation>document</translation>
+    </message>
+    <message>
+        <source>2. Guardados y vinculados al cliente %1:
+</source>
+        <translation>2. Stored and linked to the customer %1:
+</translation>
+    </message>
+    <message>
+        <source> (referencia externa)</source>
+        <translation> (outside reference)</translation>
+    </message>
+    <message>
+        <source>Listo: se guardaron tres archivos de ejemplo y una dirección externa, todos vinculados
+al cliente de ejemplo, y lo guardado volvió intacto.
+</source>
+        <translation>Done: three sample files and an outside address were stored, all linked to the
+sample customer, and what was stored came back intact.
+</translation>
+    </message>
+    <message>
+        <source>La base de este recorrido era temporal y ya se borró: sus documentos no quedan en la suya.
+Para repetirlo en una base que se conserva y seguir explorando con sus claves:
+</source>
+        <translation>This tour&apos;s database was a throwaway one and is gone: its documents are not in yours.
+To run it again on a database that is kept, and go on exploring with its keys:
+</translation>
+    </message>
+    <message>
+        <source>Cada recorrido agrega documentos nuevos. Para seguir explorando:
+</source>
+        <translation>Each tour adds new documents. To go on exploring:
+</translation>
+    </message>
+    <message>
+        <source>Recorrido por Dorvanel en %1</source>
+        <translation>A tour of Dorvanel on %1</translation>
+    </message>
+    <message>
+        <source> (una base temporal)</source>
+        <translation> (a throwaway database)</translation>
+    </message>
+    <message>
+        <source>1. La base de datos está lista.
+</source>
+        <translation>1. The database is ready.
+</translation>
+    </message>
+    <message>
+        <source>3. Los documentos de este recorrido:
+
+</source>
+        <translation>3. The documents of this tour:
+
+</translation>
+    </message>
+    <message>
+        <source>4. Padres de la imagen %1:
+</source>
+        <translation>4. Parents of the picture %1:
+</translation>
+    </message>
+    <message>
+        <source>5. Se recuperó la imagen y coincide byte a byte con el original (%1 bytes).
+
+</source>
+        <translation>5. The picture was fetched and matches the original byte for byte (%1 bytes).
+
+</translation>
+    </message>
+    <message>
+        <source>Nombre</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Tipo</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Descripción</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>Palabras clave</source>
+        <translation>Keywords</translation>
+    </message>
+    <message>
+        <source>Creado</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>Tamaño</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Externo</source>
+        <translation>Outside</translation>
+    </message>
+    <message>
+        <source>sí</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
 </context>
 </TS>
