@@ -1,6 +1,7 @@
 #include "ListReading.h"
 
 #include "IsoTimes.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
@@ -127,7 +128,7 @@ QString detailsStatement(Engine engine, const ListQuery& query, qsizetype parent
 
 [[noreturn]] void failUnlike(qint64 pk) {
     throw Error(Error::StatementFailed,
-                QStringLiteral("la lista del componente no coincide con la base de datos en el documento %1").arg(pk));
+                Texts::tr("la lista del componente no coincide con la base de datos en el documento %1").arg(pk));
 }
 
 // Finds a listed document's row by its key. The details usually come in the list's own order,

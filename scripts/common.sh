@@ -15,10 +15,12 @@ DORVANEL_ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
 # Everything needed to configure and build the project, its tests and benchmarks. Without a
 # font, Qt draws every text of a dialog as empty boxes; the dialogs' captions are set in DejaVu
 # Sans Condensed (fonts-dejavu-extra), and Qt's own parts of them speak Spanish through Qt's
-# translations (qt6-translations-l10n).
+# translations (qt6-translations-l10n). Our own texts' translations are made with Qt's lupdate and
+# lrelease (qt6-l10n-tools) through their CMake package (qt6-tools-dev).
 DORVANEL_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-psql qt6-image-formats-plugins qt6-translations-l10n
+    qt6-l10n-tools qt6-tools-dev
     fonts-dejavu-core fonts-dejavu-extra
     libsqlite3-dev libpq-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
 )

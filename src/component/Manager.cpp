@@ -8,6 +8,8 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 std::shared_ptr<Manager> Manager::Create() {
@@ -32,7 +34,9 @@ Manager::~Manager() {
 
 void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) {
     gOskel = std::move(cOskel);
-    if (!gOskel) throw Error(Error::ObjectNotSet, QStringLiteral("No se estableció el objeto de servicios"));
+    if (!gOskel)
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::Manager", "No se estableció el objeto de servicios"));
     gOskel->SetHelpFile(sHelpFile.isNull() ? QStringLiteral("") : sHelpFile);
 }
 

@@ -4,6 +4,8 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 void DefaultLinkRecord::AddNew() {
@@ -16,8 +18,12 @@ void DefaultLinkRecord::AddNew() {
 
 bool DefaultLinkRecord::Update() {
     try {
-        if (!adding_) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un vínculo nuevo que guardar"));
-        if (!connection_) throw Error(Error::ObjectNotSet, QStringLiteral("El registro no tiene conexión"));
+        if (!adding_)
+            throw Error(Error::NoCurrentRecord, QCoreApplication::translate("dorvanel::DefaultLinkRecord",
+                                                                            "No hay un vínculo nuevo que guardar"));
+        if (!connection_)
+            throw Error(Error::ObjectNotSet,
+                        QCoreApplication::translate("dorvanel::DefaultLinkRecord", "El registro no tiene conexión"));
         connection_->Execute(QStringLiteral(
                                  "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
                              {Text(parent_), Text(document_), Text(typeParent_), Flag(sis_)});

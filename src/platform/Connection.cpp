@@ -6,6 +6,7 @@
 #include "platform/Rows_p.h"
 #include "platform/SqliteDatabase.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -20,7 +21,9 @@ std::unique_ptr<Database> databaseAt(const QString& url, SqliteDatabase::Missing
         return std::make_unique<QtSqlDatabase>(QUrl(url));
     throw Error(
         Error::OpenFailed,
-        QStringLiteral("Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)").arg(url));
+        QCoreApplication::translate("dorvanel::Connection",
+                                    "Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)")
+            .arg(url));
 }
 
 std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missing missing) {
@@ -28,7 +31,9 @@ std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missi
         return databaseAt(url, missing);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
-        throw Error(Error::OpenFailed, QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()),
+        throw Error(Error::OpenFailed,
+                    QCoreApplication::translate("dorvanel::Connection", "No se pudo abrir la base de datos: %1")
+                        .arg(error.description()),
                     error.causes());
     }
 }

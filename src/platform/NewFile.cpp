@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -11,7 +13,8 @@ namespace {
 
 Error writeError(const QString& path, const QFileDevice& file, int code) {
     return SystemError(Error::FileFailed,
-                       QStringLiteral("No se pudo escribir el archivo %1: %2").arg(path, DeviceErrorText(file, code)),
+                       QCoreApplication::translate("dorvanel::NewFile", "No se pudo escribir el archivo %1: %2")
+                           .arg(path, DeviceErrorText(file, code)),
                        code);
 }
 

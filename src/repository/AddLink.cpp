@@ -8,6 +8,8 @@
 #include "repository/LinkRecord.h"
 #include "repository/SqlTexts.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType, bool Sis) {
@@ -24,7 +26,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
     QString type = ParentType;
     if (type.isEmpty()) ContinueOnFailure([&] { type = LookupParentType(Parent); });
     if (type.isEmpty()) {
-        recordFailure(Error::NoParentType, QStringLiteral("No existe ParentType"));
+        recordFailure(Error::NoParentType, QCoreApplication::translate("dorvanel::AddLink", "No existe ParentType"));
         return false;
     }
     ContinueOnFailure([&] {

@@ -3,6 +3,8 @@
 #include "platform/Error.h"
 #include "repository/KeyText.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 void DocumentList::Clear() {
@@ -33,7 +35,9 @@ void DocumentList::SetSubItem(qint32 item, qint32 subItem, const QString& value)
 
 bool DocumentList::keeps(qint32 item, qint32 subItem) const {
     if (item < 1 || item > Count())
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+        throw Error(
+            Error::ItemNotFound,
+            QCoreApplication::translate("dorvanel::DocumentList", "No existe el elemento %1 de la lista").arg(item));
     return subItem >= 1 && subItem < ColumnCount();
 }
 

@@ -4,12 +4,16 @@
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 // The object a step works on; an empty reference raises Error 91 so that the step fails.
 template <typename Object>
 Object& Required(const std::shared_ptr<Object>& object) {
-    if (!object) throw Error(Error::ObjectNotSet, QStringLiteral("Variable de objeto no establecida"));
+    if (!object)
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::FailureStyles", "Variable de objeto no establecida"));
     return *object;
 }
 

@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 #include <bit>
 #include <cstring>
 #include <utility>
@@ -118,7 +120,9 @@ MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item
 
 const MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) const {
     if (item < 1 || item > count_)
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+        throw Error(
+            Error::ItemNotFound,
+            QCoreApplication::translate("dorvanel::DocumentList", "No existe el elemento %1 de la lista").arg(item));
     const auto [page, position] = pageOf(item - 1);
     return pages_[page][std::size_t(position) * std::size_t(columnCount_) + std::size_t(column)];
 }

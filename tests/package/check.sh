@@ -47,6 +47,7 @@ name=${soname%%.so.*}
 expected=${name,,}${soname#*.so.}
 [[ -f $(echo "$work/packages/${expected}_"*.deb) ]] || fail "no package $expected for $soname"
 [[ -s $lib_dir/resource/NoDisponible.jpg ]] || fail "resource/NoDisponible.jpg is not beside $library"
+[[ -s $lib_dir/resource/translations/dorvanel_en.qm ]] || fail "resource/translations/dorvanel_en.qm is not beside $library"
 for binary in "$root/usr/bin/dorvanel" "$(readlink -f -- "$library")"; do
     if readelf -d "$binary" | grep -E '\((RPATH|RUNPATH)\)'; then
         fail "$binary carries a library search path"

@@ -44,7 +44,7 @@ void dlgEdit::saveAndClose() {
         ContinueOnFailure([this] { saveRecord(); });
         ContinueOnFailure([this] { reportRecordFailure(); });
     } else {
-        MsgBox(QStringLiteral("Error de carga"), vbOKOnly);
+        MsgBox(tr("Error de carga"), vbOKOnly);
     }
     record_.reset();
     close();
