@@ -8,6 +8,6 @@ namespace dorvanel {
 // many characters; links and parent lists refuse any other length.
 inline constexpr qsizetype KeyLength = 32;
 
-inline bool HasKeyLength(const QString& key) { return key.length() == KeyLength; }
+inline bool hasKeyLength(const QString& key) { return key.length() == KeyLength; }
 
 }  // namespace dorvanel

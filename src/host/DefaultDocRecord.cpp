@@ -23,14 +23,14 @@ namespace {
 
 QString newGuid() { return QUuid::createUuid().toString(QUuid::Id128).toUpper(); }
 
-QString textOf(const Recordset& row, const char* column) { return row.Fields(QLatin1String(column)).toString(); }
+QString textOf(const Recordset& row, const char* column) { return row.value(QLatin1String(column)).toString(); }
 
 // The system's cause is named where it is known: a file that is not there, or not readable.
 void requireReadable(const QString& fileName) {
     QFileInfo file(fileName);
     if (file.isFile() && file.isReadable()) return;
     const int cause = !file.exists() ? ENOENT : file.isFile() ? EACCES : 0;
-    throw SystemError(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName), cause);
+    throw systemError(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName), cause);
 }
 
 // One BLOB column, the file whose bytes it receives ("" for NULL) and how they get there.
@@ -52,8 +52,8 @@ void streamContents(Connection& connection, const QString& guid, QList<Content>&
             content.slot.sha256 = BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column,
                                                                QStringLiteral("Sys_GUID"), Text(guid), content.file);
         if (content.column == QLatin1String("Data") && !content.file.isEmpty() &&
-            connection.HasTable(QStringLiteral("DocDigests")))
-            RecordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
+            connection.hasTable(QStringLiteral("DocDigests")))
+            recordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
     }
 }
 
@@ -87,7 +87,7 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
     description_ = textOf(*row, "Description");
     words_ = textOf(*row, "Works");
     typeData_ = textOf(*row, "TypeData");
-    storeout_ = row->Fields(QStringLiteral("storeout")).toInt() != 0;
+    storeout_ = row->value(QStringLiteral("storeout")).toInt() != 0;
     urlfile_ = textOf(*row, "urlfile");
     mode_ = Mode::Loaded;
     return true;
@@ -109,7 +109,7 @@ QString DefaultDocRecord::writeContentToWorkFile() const {
     if (!file.open())
         throw Error(Error::FileFailed, QStringLiteral("No se pudo crear un archivo de trabajo en %1: %2")
                                            .arg(DefaultOskel::defaultWorkFolder(), file.errorString()));
-    if (!CopyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
+    if (!copyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
     if (!file.flush())
         throw Error(Error::FileFailed,
                     QStringLiteral("No se pudo escribir el archivo %1: %2").arg(file.fileName(), file.errorString()));
@@ -128,7 +128,7 @@ void DefaultDocRecord::SetMiniData(const QString& fileName) {
 }
 
 bool DefaultDocRecord::Update() {
-    try {
+    return StopAndRecord(failure_, [&] {
         if (mode_ == Mode::None) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un documento cargado"));
         if (mode_ == Mode::New) {
             const QString guid = newGuid();
@@ -140,11 +140,7 @@ bool DefaultDocRecord::Update() {
         }
         dataFile_.clear();
         miniFile_.clear();
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
+    });
 }
 
 void DefaultDocRecord::insertRow(const QString& guid) {
@@ -165,7 +161,7 @@ void DefaultDocRecord::insertRow(const QString& guid) {
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
                 miniature.slot.value});
     streamContents(db, guid, contents);
-    transaction.Commit();
+    transaction.commit();
 }
 
 void DefaultDocRecord::updateRow() {
@@ -189,28 +185,18 @@ void DefaultDocRecord::updateRow() {
     db.Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
     if (changed == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
     streamContents(db, guid_, replaced);
-    if (transaction) transaction->Commit();
+    if (transaction) transaction->commit();
 }
 
 bool DefaultDocRecord::Delete() {
-    try {
+    return StopAndRecord(failure_, [&] {
         if (mode_ != Mode::Loaded) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un documento cargado"));
         qint32 deleted = 0;
         connection().Execute(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)}, &deleted);
         if (deleted == 0)
             throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
         mode_ = Mode::None;
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
-}
-
-void DefaultDocRecord::failWith(const Error& error) {
-    lastErr_ = error.number();
-    lastErrDescrip_ = error.description();
-    lastErrCauses_ = error.causes();
+    });
 }
 
 Connection& DefaultDocRecord::connection() const {

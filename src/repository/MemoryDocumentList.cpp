@@ -149,7 +149,7 @@ qint32 MemoryDocumentList::addItem(const QString& text) {
     return item;
 }
 
-qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+qint32 MemoryDocumentList::storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
     return texts_->addRow(text, subItems);
 }
 

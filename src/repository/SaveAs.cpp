@@ -17,10 +17,10 @@ void Manager::SaveAs(const QString& sF) {
     bool written = false;
     ContinueOnFailure([&] { written = Required(gOskel).WriteTextFile(pageFile, downloadPageText(sF)); });
     if (written) {
-        ContinueOnFailure([&] { ShowDownloadPage(pageFile); });
+        ContinueOnFailure([&] { showDownloadPage(pageFile); });
     } else {
         ContinueOnFailure(
-            [&] { MsgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
+            [&] { msgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
     }
 }
 
