@@ -116,7 +116,7 @@ Session::~Session() {
     gManager.reset();
 }
 
-void Session::createSchema() { createSchema(connection()); }
+void Session::createSchema() { dorvanel::createSchema(connection()); }
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType,
                        const std::function<void(const QString& guid)>& alongside) {

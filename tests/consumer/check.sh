@@ -45,7 +45,7 @@ unknown=()
 while read -r name; do
     grep -qw -- "$name" "$prefix/install/include/Dorvanel/"*.h || unknown+=("$name")
 done < <(nm -DC --defined-only "$library" | grep -o 'dorvanel::[A-Za-z_][A-Za-z0-9_]*' | sed 's/^dorvanel:://' | sort -u)
-if [[ ${#unknown[@]} -gt 0 ]] || nm -DC --defined-only "$library" | grep -E ' (Ui_|Q[A-Za-z:]*<)'; then
+if [[ ${#unknown[@]} -gt 0 ]] || nm -DC --defined-only "$library" | grep -E '^[0-9a-f]+ [A-Za-z] (Ui_|Q[A-Za-z:]*<)'; then
     echo "check.sh: the library exports names that no installed header declares: ${unknown[*]}" >&2
     exit 1
 fi
