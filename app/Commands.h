@@ -1,8 +1,16 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "Command.h"
+
+#include <QList>
 
 namespace dorvanel::cli {
+
+// The command of that name; a UsageError when there is none.
+const Command& commandNamed(const QString& name);
+
+// Every command's syntax, in the order the general help lists them.
+QList<CommandSyntax> commandSyntaxes();
 
 // Whether the command shows windows, and so needs a GUI application; the others run without one.
 bool showsWindows(const Invocation& invocation);

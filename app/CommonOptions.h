@@ -1,0 +1,20 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <QStringList>
+
+namespace dorvanel::cli {
+
+// Options that several commands take, with one meaning and one help text.
+extern const OptionSyntax ParentTypeOption;
+extern const OptionSyntax DedupOption;
+extern const OptionSyntax ParentsOption;
+extern const OptionSyntax TypeFilterOption;
+extern const OptionSyntax NoSysLinksOption;
+extern const OptionSyntax ScreenshotOption;
+
+// The parent keys --parents names, separated by commas.
+QStringList parentsAsked(const Arguments& arguments);
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,48 @@
+#include "Command.h"
+#include "ContentCopy.h"
+#include "Context.h"
+#include "DatabaseFiles.h"
+
+#include <QIODevice>
+
+namespace dorvanel::cli {
+
+namespace {
+
+// The content goes from the database straight to its destination, with no copy on the way.
+void runGet(Context& context, const Arguments& arguments) {
+    const QString guid = arguments.positional(0);
+    const QString target = arguments.value(QStringLiteral("o"));
+    if (arguments.isSet(QStringLiteral("o")) && target.isEmpty())
+        throw UsageError{
+            QStringLiteral("la opción -o necesita el nombre de un archivo; sin ella, get escribe en la "
+                           "salida estándar")};
+    Session& session = context.session();
+    const DocumentRef document = session.requireDocument(guid);
+    if (document.outside) {
+        context.out << document.location << Qt::endl;
+        if (!target.isEmpty()) QTextStream(stderr) << "Es un documento externo: no se escribió " << target << Qt::endl;
+        return;
+    }
+    const ContentWriter copy = [&](QIODevice& to, const QString& name) { session.copyContent(guid, to, name); };
+    if (target.isEmpty()) {
+        context.out.flush();
+        writeToStandardOutput(copy);
+    } else {
+        if (const QString url = context.databaseUrl(); url.startsWith(QLatin1String("sqlite:")))
+            refuseDatabaseFile(target, url.mid(7));
+        writeToFile(target, copy);
+    }
+}
+
+}  // namespace
+
+Command getCommand() {
+    return {{"get",
+             "escribe el contenido o, si es externo, su dirección",
+             {"CLAVE"},
+             {{{"o"}, "ARCHIVO", "escribe en ARCHIVO y no en la salida estándar"}}},
+            exitingZero(runGet)};
+}
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,43 @@
+#include "Command.h"
+#include "CommonOptions.h"
+#include "Context.h"
+#include "Failure.h"
+#include "Import.h"
+
+namespace dorvanel::cli {
+
+namespace {
+
+void runImport(Context& context, const Arguments& arguments) {
+    ImportRequest request;
+    request.folder = arguments.positional(0);
+    request.parent = arguments.value(QStringLiteral("parent"));
+    request.parentType = arguments.value(QStringLiteral("parent-type"));
+    request.recursive = arguments.isSet(QStringLiteral("recursive"));
+    request.hidden = arguments.isSet(QStringLiteral("hidden"));
+    request.again = arguments.isSet(QStringLiteral("again"));
+    request.dedup = arguments.isSet(QStringLiteral("dedup"));
+    request.followLinks = arguments.isSet(QStringLiteral("follow-links"));
+    const ImportCounts counts = importFolder(context.session(), context.out, request);
+    if (counts.failed > 0)
+        throw Failure{Failed, QStringLiteral("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
+                                  .arg(counts.failed)};
+}
+
+}  // namespace
+
+Command importCommand() {
+    return {{"import",
+             "guarda cada archivo de la carpeta y lo vincula al padre; dice cuáles no guardó y por qué",
+             {"CARPETA"},
+             {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required},
+              ParentTypeOption,
+              {{"recursive"}, {}, "entra también en las subcarpetas"},
+              {{"hidden"}, {}, "guarda también los archivos ocultos (los que empiezan por punto)"},
+              {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"},
+              {{"follow-links"}, {}, "sigue también los enlaces que llevan fuera de la carpeta"},
+              DedupOption}},
+            exitingZero(runImport)};
+}
+
+}  // namespace dorvanel::cli

@@ -1,0 +1,64 @@
+#include "Command.h"
+#include "CommonOptions.h"
+#include "Context.h"
+#include "Search.h"
+
+#include <Dorvanel/FindDocumentsByWords.h>
+#include <Dorvanel/Schema.h>
+
+namespace dorvanel::cli {
+
+namespace {
+
+// The option's value, a count above zero, or otherwise when it was not given.
+int countAsked(const Arguments& arguments, const QString& option, int otherwise) {
+    if (!arguments.isSet(option)) return otherwise;
+    bool isNumber = false;
+    const int count = arguments.value(option).toInt(&isNumber);
+    if (!isNumber || count <= 0)
+        throw UsageError{QStringLiteral("la opción --%1 necesita un número mayor que cero, no «%2»")
+                             .arg(option, arguments.value(option))};
+    return count;
+}
+
+void runSearch(Context& context, const Arguments& arguments) {
+    WordQuery query;
+    query.words = arguments.positionals().join(QLatin1Char(' '));
+    query.parents = parentsAsked(arguments);
+    query.type = arguments.value(QStringLiteral("type"));
+    query.limit = countAsked(arguments, QStringLiteral("limit"), 50);
+    requireParentKeys(query.parents);
+    context.session().requireWordIndex();
+    const QList<FoundDocument> found = findDocumentsByWords(context.session().connection(), query);
+    if (arguments.isSet(QStringLiteral("json"))) {
+        context.out << foundJson(found);
+    } else {
+        context.out << foundTable(found);
+    }
+}
+
+void runReindex(Context& context, const Arguments&) {
+    rebuildWordIndex(context.session().connection());
+    context.out << "Índice de palabras rehecho en " << context.shownDatabaseName() << Qt::endl;
+}
+
+}  // namespace
+
+Command searchCommand() {
+    return {{"search",
+             "busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero",
+             {"PALABRA..."},
+             {ParentsOption,
+              TypeFilterOption,
+              {{"limit"}, "N", "como mucho N documentos (50 si no se indica)"},
+              {{"json"}, {}, "como arreglo JSON en lugar de tabla"}},
+             {},
+             true},
+            exitingZero(runSearch)};
+}
+
+Command reindexCommand() {
+    return {{"reindex", "rehace el índice de palabras con lo que guarda la base de datos"}, exitingZero(runReindex)};
+}
+
+}  // namespace dorvanel::cli
