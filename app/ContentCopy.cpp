@@ -75,7 +75,7 @@ void writeToStandardOutput(const ContentWriter& write) {
     // By its descriptor: through stdout's FILE, the writes would wait in its buffer, and a failure
     // would show only when it is flushed at the exit, where nobody hears of it.
     if (const auto code =
-            FailedCall([&] { return out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered); }))
+            failedCall([&] { return out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered); }))
         failOnFile(Texts::tr("No se pudo escribir en"), name, *code);
     write(out, name);
 }
@@ -83,7 +83,7 @@ void writeToStandardOutput(const ContentWriter& write) {
 void writeBytesToStandardOutput(std::string_view bytes) {
     writeToStandardOutput([&](QIODevice& out, const QString& name) {
         if (const auto code =
-                FailedCall([&] { return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()); }))
+                failedCall([&] { return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()); }))
             failOnFile(Texts::tr("No se pudo escribir en"), name, *code);
     });
 }

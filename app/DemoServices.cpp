@@ -101,7 +101,7 @@ void showPage(const HelpPage& page, qint32 windowHandle) {
 }  // namespace
 
 void DemoServices::registerForDemo() {
-    auto& factory = HostClasses::Registered().oskel;
+    auto& factory = HostClasses::registered().oskel;
     factory = [shipped = factory] { return std::make_shared<DemoServices>(shipped()); };
 }
 

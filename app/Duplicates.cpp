@@ -14,7 +14,7 @@ namespace dorvanel::cli {
 QString duplicatesText(Session& session) {
     QString text;
     qint64 spare = 0;
-    const QList<DuplicateContent> groups = DuplicateContents(session.connection());
+    const QList<DuplicateContent> groups = duplicateContents(session.connection());
     for (const DuplicateContent& group : groups) {
         text += Texts::tr("%1  %2 bytes  %3 documentos  %4 bytes repetidos\n")
                     .arg(QString::fromLatin1(group.digest.sha256))
@@ -30,7 +30,7 @@ QString duplicatesText(Session& session) {
 
 QByteArray duplicatesJson(Session& session) {
     QJsonArray array;
-    for (const DuplicateContent& group : DuplicateContents(session.connection()))
+    for (const DuplicateContent& group : duplicateContents(session.connection()))
         array.append(QJsonObject{{QStringLiteral("sha256"), QString::fromLatin1(group.digest.sha256)},
                                  {QStringLiteral("size"), group.digest.size},
                                  {QStringLiteral("spareBytes"), group.spareBytes()},

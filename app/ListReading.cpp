@@ -49,7 +49,7 @@ protected:
     void storeSubItem(qint32 item, qint32 subItem, const QString& value) override {
         store(listing_.rows[start_ + item - 1], std::size_t(subItem), value.toUtf8());
     }
-    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override {
+    qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override {
         DocumentRow& row = listing_.rows.emplace_back();
         row.texts[0] = listing_.texts.add(text);
         for (std::size_t i = 0; i < subItems.size(); ++i) store(row, i + 1, subItems[i]);
@@ -168,7 +168,7 @@ public:
         if (!query_.type.isEmpty()) values << query_.type;
         const auto rows = connection_.Execute(detailsStatement(connection_.engine(), query_, parents.size()), values);
         for (; !rows->Eof(); rows->MoveNext()) {
-            const qint64 pk = rows->Fields(0).toLongLong();
+            const qint64 pk = rows->value(0).toLongLong();
             const qsizetype row = rows_.find(pk);
             if (row < 0) failUnlike(pk);
             addDetails(listing_.rows[row], *rows);
@@ -184,8 +184,8 @@ public:
 
 private:
     void addDetails(DocumentRow& row, const Recordset& details) {
-        row.outside = details.Fields(2).toLongLong() != 0;
-        const QVariant size = details.Fields(1);
+        row.outside = details.value(2).toLongLong() != 0;
+        const QVariant size = details.value(1);
         if (!row.outside && !size.isNull()) row.size = size.toLongLong();
         if (!timesFromDetails(connection_.engine())) return;
         row.texts[DocumentList::CreatedSubItem] = listing_.texts.add(details.utf8(3));

@@ -56,7 +56,7 @@ bool isEscapedByte(QStringView name, qsizetype i) {
 }
 
 Failure fileFailure(const QString& what, const QString& path, int code) {
-    const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), SystemErrorText(code));
+    const QString text = QStringLiteral("%1 %2: %3").arg(what, terminalText(shownName(path)), systemErrorText(code));
     const bool missing = code == ENOENT || code == ENOTDIR;
     return Failure{missing ? NotFound : Failed, text};
 }

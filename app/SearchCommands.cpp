@@ -30,7 +30,7 @@ void runSearch(Context& context, const Arguments& arguments) {
     query.limit = countAsked(arguments, QStringLiteral("limit"), 50);
     requireParentKeys(query.parents);
     context.session().requireWordIndex();
-    const QList<FoundDocument> found = FindDocumentsByWords(context.session().connection(), query);
+    const QList<FoundDocument> found = findDocumentsByWords(context.session().connection(), query);
     if (arguments.isSet(QStringLiteral("json"))) {
         context.out << foundJson(found);
     } else {
@@ -39,7 +39,7 @@ void runSearch(Context& context, const Arguments& arguments) {
 }
 
 void runReindex(Context& context, const Arguments&) {
-    RebuildWordIndex(context.session().connection());
+    rebuildWordIndex(context.session().connection());
     context.out << Texts::tr("Índice de palabras rehecho en %1").arg(context.shownDatabaseName()) << Qt::endl;
 }
 

@@ -35,7 +35,7 @@ const QString DigestsTable = QStringLiteral("DocDigests");
 // A picture gets the miniature the add dialog would give it, so that it previews alike; a file
 // named as a picture whose content is none gets none, and the user hears why.
 QString miniatureOf(const QString& source, const QString& shown) {
-    const QString miniature = MakeMiniatureFile(source);
+    const QString miniature = makeMiniatureFile(source);
     QImageReader reader(source);
     reader.setDecideFormatFromContent(true);
     if (miniature.isEmpty() && !reader.canRead() &&
@@ -52,7 +52,7 @@ void requireStorable(const LocalFile& file, Connection& connection) {
     if (!file.isRegular())
         throw Failure{Failed, Texts::tr("%1 no es un archivo regular (es una carpeta, un FIFO o un dispositivo)")
                                   .arg(shownName(file.path()))};
-    const qint64 largest = connection.LargestValue();
+    const qint64 largest = connection.largestValue();
     if (file.size() > largest)
         throw Failure{NoRoom, Texts::tr("%1 ocupa %2 bytes y la base de datos guarda como mucho %3 bytes por "
                                         "documento (%4)")
@@ -74,18 +74,18 @@ void requireAdded(bool present, const QString& what, const QString& where) {
 
 // The connection opens first, so that a failure to open it leaves no Manager behind.
 std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase missing) {
-    auto connection = missing == MissingDatabase::Created ? Connection::Open(databaseUrl)
-                                                          : Connection::OpenExisting(databaseUrl);
-    auto manager = Manager::Create();
+    auto connection = missing == MissingDatabase::Created ? Connection::open(databaseUrl)
+                                                          : Connection::openExisting(databaseUrl);
+    auto manager = Manager::create();
     manager->SetADOCnn(std::move(connection));
-    manager->SetDragAndDrop(true);
+    manager->setDragAndDrop(true);
     return manager;
 }
 
 }  // namespace
 
 void requireKey(const QString& key, const QString& what) {
-    if (!HasKeyLength(key))
+    if (!hasKeyLength(key))
         throw UsageError{Texts::tr("la clave %1 «%2» debe tener %3 caracteres, no %4")
                              .arg(what, key)
                              .arg(KeyLength)
@@ -99,12 +99,12 @@ void requireParentKeys(const QStringList& parents) {
 Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
     : out_(out), database_(shownDatabase(databaseUrl)), manager_(managerOn(databaseUrl, missing)) {
     previousPresenter_ =
-        SetMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
+        setMessagePresenter([this](const QString& prompt, qint32 style, const QString& title) -> qint32 {
             shownMessage_ = prompt;
             if (watched_) return previousPresenter_(prompt, style, title);
-            return AsksYesNo(style) ? vbNo : vbOK;
+            return asksYesNo(style) ? vbNo : vbOK;
         });
-    previousShower_ = SetDownloadPageShower([this](const QString& pageFile) {
+    previousShower_ = setDownloadPageShower([this](const QString& pageFile) {
         pageShown_ = true;
         if (watched_) return previousShower_(pageFile);
         out_ << Texts::tr("Página de descarga: ") << pageFile << Qt::endl;
@@ -112,13 +112,13 @@ Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase m
 }
 
 Session::~Session() {
-    SetDownloadPageShower(std::move(previousShower_));
-    SetMessagePresenter(std::move(previousPresenter_));
+    setDownloadPageShower(std::move(previousShower_));
+    setMessagePresenter(std::move(previousPresenter_));
     manager_.reset();
     gManager.reset();
 }
 
-void Session::createSchema() { CreateSchema(connection()); }
+void Session::createSchema() { dorvanel::createSchema(connection()); }
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType,
                        const std::function<void(const QString& guid)>& alongside) {
@@ -138,7 +138,7 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     if (guid.isEmpty()) fail(Texts::tr("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
     if (alongside) alongside(guid);
-    transaction.Commit();
+    transaction.commit();
     return guid;
 }
 
@@ -149,7 +149,7 @@ bool Session::link(const QString& parent, const QString& guid, const QString& pa
     Connection::Transaction transaction(connection());
     if (parents(guid).contains(parent)) return false;
     addLink(parent, guid, parentType, sis);
-    transaction.Commit();
+    transaction.commit();
     return true;
 }
 
@@ -187,7 +187,7 @@ DocumentListing Session::list(const ListQuery& query) {
 }
 
 void Session::copyContent(const QString& guid, QIODevice& target, const QString& targetName) {
-    if (!CopyDocumentContent(connection(), guid, target, targetName))
+    if (!copyDocumentContent(connection(), guid, target, targetName))
         throw Failure{NotFound, Texts::tr("El documento %1 no tiene contenido").arg(guid)};
 }
 
@@ -229,7 +229,7 @@ void Session::remove(const QString& guid) {
     for (const QString& parent : parents(guid)) manager_->DeleteLink(parent, guid);
     resetFailure();
     if (!manager_->RemoveDocument(guid)) fail(Texts::tr("No se pudo eliminar el documento %1").arg(guid));
-    transaction.Commit();
+    transaction.commit();
 }
 
 bool Session::add(const QString& parents, const QString& file, const QString& parentType) {
@@ -259,7 +259,7 @@ void Session::browse(const QString& parents, const QString& info, const QString&
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
 
 void Session::requireWordIndex() {
-    requireAdded(HasWordIndex(connection()), Texts::tr("índice de palabras"),
+    requireAdded(hasWordIndex(connection()), Texts::tr("índice de palabras"),
                  connection().engine() == Connection::Engine::Sqlite ? Texts::tr("la tabla DocWords")
                                                                      : Texts::tr("la función Docs_Words"));
 }
@@ -268,18 +268,18 @@ void Session::requireDigests() {
     requireAdded(keepsDigests(), Texts::tr("resúmenes de contenido"), Texts::tr("la tabla ") + DigestsTable);
 }
 
-bool Session::keepsDigests() { return connection().HasTable(DigestsTable); }
+bool Session::keepsDigests() { return connection().hasTable(DigestsTable); }
 
 DocumentRef Session::requireDocument(const QString& guid) {
     requireKey(guid, Texts::tr("del documento"));
     const auto rows = connection().Execute(
         QStringLiteral("SELECT Sys_PK, TypeData, storeout, urlfile, Name FROM Docs WHERE Sys_GUID = ?"), {guid});
     if (!rows || rows->Eof()) throw Failure{NotFound, Texts::tr("No existe el documento %1").arg(guid)};
-    return DocumentRef{rows->Fields(QStringLiteral("Sys_PK")).toInt(),
-                       rows->Fields(QStringLiteral("TypeData")).toString(),
-                       rows->Fields(QStringLiteral("storeout")).toLongLong() != 0,
-                       rows->Fields(QStringLiteral("urlfile")).toString(),
-                       rows->Fields(QStringLiteral("Name")).toString()};
+    return DocumentRef{rows->value(QStringLiteral("Sys_PK")).toInt(),
+                       rows->value(QStringLiteral("TypeData")).toString(),
+                       rows->value(QStringLiteral("storeout")).toLongLong() != 0,
+                       rows->value(QStringLiteral("urlfile")).toString(),
+                       rows->value(QStringLiteral("Name")).toString()};
 }
 
 void Session::resetFailure() {
@@ -290,8 +290,8 @@ void Session::resetFailure() {
 
 std::optional<Error> Session::reportedFailure() const {
     if (manager_->LastErr() != 0)
-        return Error(manager_->LastErr(), manager_->LastErrDescrip(), manager_->LastErrCauses());
-    if (!shownMessage_.isEmpty()) return Error(Error::Unexpected, shownMessage_, manager_->LastErrCauses());
+        return Error(manager_->LastErr(), manager_->LastErrDescrip(), manager_->lastErrCauses());
+    if (!shownMessage_.isEmpty()) return Error(Error::Unexpected, shownMessage_, manager_->lastErrCauses());
     return std::nullopt;
 }
 

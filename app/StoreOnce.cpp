@@ -28,13 +28,13 @@ qint64 storedSize(Connection& connection, const QString& guid) {
                                ? QStringLiteral("length(CAST(Data AS BLOB))")
                                : QStringLiteral("octet_length(Data)");
     const auto row = connection.Execute(QStringLiteral("SELECT %1 FROM Docs WHERE Sys_GUID = ?").arg(length), {guid});
-    return row->Eof() || row->Fields(0).isNull() ? -1 : row->Fields(0).toLongLong();
+    return row->Eof() || row->value(0).isNull() ? -1 : row->value(0).toLongLong();
 }
 
 // A content rewritten with plain SQL keeps the digest recorded before, so the recorded digest
 // alone is not trusted: the size must agree, and then the content read back must give the digest.
 bool stillHolds(Connection& connection, const QString& guid, const ContentDigest& digest) {
-    return storedSize(connection, guid) == digest.size && ComputeContentDigest(connection, guid) == digest;
+    return storedSize(connection, guid) == digest.size && computeContentDigest(connection, guid) == digest;
 }
 
 // The documents whose recorded digest is this content's: the oldest that still holds it, and
@@ -47,7 +47,7 @@ struct Holders {
 // Each holder that no longer holds the content is named on err.
 Holders holdersOf(Session& session, const ContentDigest& digest, QTextStream& err) {
     Holders holders;
-    for (const QString& holder : DocumentsWithDigest(session.connection(), digest)) {
+    for (const QString& holder : documentsWithDigest(session.connection(), digest)) {
         if (stillHolds(session.connection(), holder, digest)) {
             holders.sound = holder;
             break;
@@ -74,7 +74,7 @@ void linkExisting(Session& session, const QString& guid, const QStringList& pare
 void noteEarlierHolder(Session& session, const QString& guid, QTextStream& err) {
     try {
         if (!session.keepsDigests()) return;
-        if (const QString holder = DocumentsWithContentOf(session.connection(), guid).value(0); !holder.isEmpty())
+        if (const QString holder = documentsWithContentOf(session.connection(), guid).value(0); !holder.isEmpty())
             err << Texts::tr("El documento %1 ya tenía el mismo contenido").arg(holder) << Qt::endl;
     } catch (const Error& error) {
         err << Texts::tr("Guardado %1, pero no se pudo ver si otro documento ya tenía el mismo contenido: %2")
@@ -99,7 +99,7 @@ HeldContent storeOnce(Session& session, const StoreRequest& request, const QStri
     QTextStream err(stderr);
     if (!once || request.isUrl) return {storeNoting(session, request, parents, parentType, alongside, err)};
     session.requireDigests();
-    const ContentDigest digest = FileContentDigest(LocalFile(request.file).readablePath());
+    const ContentDigest digest = fileContentDigest(LocalFile(request.file).readablePath());
     // The holder is chosen, and linked or the file stored, in one transaction under a lock, so
     // that processes storing the same content at once store it once.
     Connection::Transaction transaction(session.connection());
@@ -107,12 +107,12 @@ HeldContent storeOnce(Session& session, const StoreRequest& request, const QStri
     const Holders holders = holdersOf(session, digest, err);
     if (holders.sound.isEmpty()) {
         const QString guid = session.store(request, parents, parentType, alongside);
-        transaction.Commit();
+        transaction.commit();
         if (holders.stale > 0) err << Texts::tr("El archivo se guardó como documento nuevo: %1").arg(guid) << Qt::endl;
         return {guid};
     }
     linkExisting(session, holders.sound, parents, parentType, alongside);
-    transaction.Commit();
+    transaction.commit();
     err << Texts::tr("El documento ya existía con el mismo contenido: %1").arg(holders.sound) << Qt::endl;
     return {holders.sound, true};
 }

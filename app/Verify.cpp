@@ -16,11 +16,11 @@ namespace {
 // withoutDigest, only those that have no digest recorded.
 QStringList documentsAsked(Session& session, QStringList guids, bool withoutDigest) {
     if (guids.isEmpty())
-        return withoutDigest ? DocumentsWithoutDigest(session.connection()) : DocumentsToVerify(session.connection());
+        return withoutDigest ? documentsWithoutDigest(session.connection()) : documentsToVerify(session.connection());
     for (const QString& guid : guids) session.requireDocument(guid);
     if (withoutDigest)
         guids.removeIf(
-            [&](const QString& guid) { return RecordedContentDigest(session.connection(), guid).has_value(); });
+            [&](const QString& guid) { return recordedContentDigest(session.connection(), guid).has_value(); });
     return guids;
 }
 
@@ -50,12 +50,12 @@ bool verifyContents(Session& session, QTextStream& out, const QStringList& guids
     qsizetype damaged = 0;
     qsizetype withoutDigest = 0;
     forEachDocument(checked, [&](const QString& guid) {
-        const std::optional<ContentDigest> recorded = RecordedContentDigest(database, guid);
+        const std::optional<ContentDigest> recorded = recordedContentDigest(database, guid);
         if (!recorded) {
             ++withoutDigest;
             return;
         }
-        const QString why = mismatch(*recorded, ComputeContentDigest(database, guid));
+        const QString why = mismatch(*recorded, computeContentDigest(database, guid));
         if (why.isEmpty()) return;
         ++damaged;
         out << guid << "  " << why << Qt::endl;
@@ -73,9 +73,9 @@ void backfillDigests(Session& session, QTextStream& out, const QStringList& guid
     Connection& database = session.connection();
     qsizetype recorded = 0;
     forEachDocument(documentsAsked(session, guids, true), [&](const QString& guid) {
-        const std::optional<ContentDigest> digest = ComputeContentDigest(database, guid);
+        const std::optional<ContentDigest> digest = computeContentDigest(database, guid);
         if (!digest) return;
-        RecordContentDigest(database, guid, *digest);
+        recordContentDigest(database, guid, *digest);
         ++recorded;
     });
     out << Texts::tr("Resúmenes calculados: %1").arg(recorded) << Qt::endl;

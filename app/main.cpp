@@ -63,7 +63,7 @@ void translateQtTextsIntoSpanish(QCoreApplication& application) {
 // the program's own is built into it.
 void speakUsersLanguage(QCoreApplication& application, bool showsWindows) {
     auto* component = new QTranslator(&application);
-    if (!LoadTranslation(*component, QLocale::system())) {
+    if (!loadTranslation(*component, QLocale::system())) {
         if (showsWindows) translateQtTextsIntoSpanish(application);
         return;
     }

@@ -56,8 +56,8 @@ void WriteRandomFile(const QString& path, qint64 bytes) {
 }
 
 void CreateDatabase(const QString& path) {
-    const auto connection = Connection::Open(QStringLiteral("sqlite:") + path);
-    CreateSchema(*connection);
+    const auto connection = Connection::open(QStringLiteral("sqlite:") + path);
+    createSchema(*connection);
 }
 
 void RemoveDatabase(const QString& path) {
@@ -74,9 +74,9 @@ QByteArray NextDocumentKey() {
 }
 
 ComponentSession::ComponentSession(const QString& databasePath)
-    : ComponentSession(Connection::Open(QStringLiteral("sqlite:") + databasePath)) {}
+    : ComponentSession(Connection::open(QStringLiteral("sqlite:") + databasePath)) {}
 
-ComponentSession::ComponentSession(std::shared_ptr<Connection> connection) : manager_(Manager::Create()) {
+ComponentSession::ComponentSession(std::shared_ptr<Connection> connection) : manager_(Manager::create()) {
     manager_->SetADOCnn(std::move(connection));
 }
 

@@ -79,7 +79,7 @@ double fetchRaw(ScratchFolder& folder) {
 double storeOnServer(ScratchFolder& folder) {
     const QString file = largeFile(folder, ServerBytes);
     RawServer().reset();
-    ComponentSession session(Connection::Open(ServerUrl()));
+    ComponentSession session(Connection::open(ServerUrl()));
     return secondsOf([&] { StoreThroughComponent(session.manager(), file); });
 }
 
@@ -113,7 +113,7 @@ using ServerFetch = std::function<QString(const ComponentSession&, const ServerD
 // A document of the given size put on the server untimed, then fetched through the component.
 double fetchFromServer(ScratchFolder& folder, qint64 bytes, const ServerFetch& fetch) {
     const ServerDocument document = documentOnServer(folder, bytes);
-    ComponentSession session(Connection::Open(ServerUrl()));
+    ComponentSession session(Connection::open(ServerUrl()));
     QString fetched;
     const double seconds = secondsOf([&] { fetched = fetch(session, document); });
     Require(QFileInfo(fetched).size() == bytes, "the component wrote a file of another size");

@@ -77,7 +77,7 @@ void insertDocuments(Connection& connection) {
             values << QString::fromLatin1(DocumentKey(n)) << source.words(3) << source.words(8) << source.words(2);
         connection.Execute(sql, values);
     }
-    transaction.Commit();
+    transaction.commit();
 }
 
 QStringList queries() {
@@ -95,12 +95,12 @@ struct Timing {
 
 Timing timeQueries(Connection& connection) {
     const QStringList texts = queries();
-    for (const QString& text : texts.mid(0, 20)) FindDocumentsByWords(connection, WordQuery{text, {}, {}, Best});
+    for (const QString& text : texts.mid(0, 20)) findDocumentsByWords(connection, WordQuery{text, {}, {}, Best});
     std::vector<double> milliseconds;
     qint64 found = 0;
     for (const QString& text : texts) {
         const auto start = std::chrono::steady_clock::now();
-        found += FindDocumentsByWords(connection, WordQuery{text, {}, {}, Best}).size();
+        found += findDocumentsByWords(connection, WordQuery{text, {}, {}, Best}).size();
         milliseconds.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
@@ -134,10 +134,10 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     SilenceStatementLog();
     ScratchFolder folder;
-    measure("search_100000_sqlite", Connection::Open(QStringLiteral("sqlite:") + folder.newDatabase()), true);
+    measure("search_100000_sqlite", Connection::open(QStringLiteral("sqlite:") + folder.newDatabase()), true);
     if (!qEnvironmentVariableIsEmpty("DORVANEL_BENCH_PG_URL")) {
         RawServer().reset();
-        measure("search_100000_postgresql", Connection::Open(ServerUrl()), false);
+        measure("search_100000_postgresql", Connection::open(ServerUrl()), false);
     }
     return 0;
 }

@@ -44,7 +44,7 @@ void RawServer::reset() {
     execute("DROP SCHEMA IF EXISTS public CASCADE");
     execute("CREATE SCHEMA public");
     execute("SELECT lo_unlink(oid) FROM pg_largeobject_metadata");
-    CreateSchema(*Connection::Open(ServerUrl()));
+    createSchema(*Connection::open(ServerUrl()));
     checkpoint();
 }
 

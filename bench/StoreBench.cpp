@@ -61,7 +61,7 @@ private:
 
 // Takes the word index and its triggers away, as on a database made before them.
 void dropWordIndex(const QString& database) {
-    const auto connection = Connection::Open(QStringLiteral("sqlite:") + database);
+    const auto connection = Connection::open(QStringLiteral("sqlite:") + database);
     for (const char* statement : {"DROP TRIGGER DocWords_Insert", "DROP TRIGGER DocWords_Update",
                                   "DROP TRIGGER DocWords_Delete", "DROP TABLE DocWordsPending", "DROP TABLE DocWords"})
         connection->Execute(QString::fromLatin1(statement));

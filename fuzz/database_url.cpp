@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     } else if (!url.startsWith(QLatin1String("sqlite:"))) {
         // Any other scheme is refused before anything is opened.
         try {
-            Connection::Open(url);
+            Connection::open(url);
             fail("a URL of no known engine opened", url);
         } catch (const Error& error) {
             if (error.number() != Error::OpenFailed) fail("a refused URL with another number", error.description());

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::startQt(true);
     if (!gOskel) gOskel = std::make_shared<DefaultOskel>();
     const QString file = fuzz::writtenFile(QStringLiteral("imagen.jpg"), fuzz::bytesOf(data, size));
-    const QString miniature = MakeMiniatureFile(file);
+    const QString miniature = makeMiniatureFile(file);
     if (!miniature.isEmpty() && !QFileInfo::exists(miniature)) fail("a miniature was given but not written", file);
     return 0;
 }

@@ -37,7 +37,7 @@ void requireOnlyNamedParents(Connection& connection, const QString& sParents, co
     }
     const QSet<QString> named(pieces.begin(), pieces.end());
     for (; !rows->Eof(); rows->MoveNext()) {
-        const QString parent = rows->Fields(QStringLiteral("FK_Parent")).toString();
+        const QString parent = rows->value(QStringLiteral("FK_Parent")).toString();
         if (!named.contains(parent)) fail("a document of a parent not named was listed", sParents + " -> " + parent);
     }
 }

@@ -55,7 +55,7 @@ WordQuery queryOf(const QString& text) {
 void onSqlite(const WordQuery& query) {
     static const std::shared_ptr<Connection> connection = fuzz::sampleDatabase();
     try {
-        FindDocumentsByWords(*connection, query);
+        findDocumentsByWords(*connection, query);
     } catch (const Error& error) {
         fail("search words refused on SQLite", query.words + QStringLiteral("\n") + error.description());
     }
@@ -100,7 +100,7 @@ void onPostgreSql(const WordQuery& query) {
     auto database = std::make_unique<KeptStatements>();
     KeptStatements& kept = *database;
     const std::shared_ptr<Connection> connection = connectionOver(std::move(database));
-    FindDocumentsByWords(*connection, query);
+    findDocumentsByWords(*connection, query);
     if (kept.lastSql.isEmpty()) return;  // no word to look for
     if (kept.lastSql.count(QLatin1Char('?')) != kept.lastValues.size())
         fail("placeholders and values differ", kept.lastSql);

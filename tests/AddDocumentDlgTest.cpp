@@ -50,7 +50,7 @@ class AddDocumentDlgTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        HostClasses::Registered().oskel = [this] { return own; };
+        HostClasses::registered().oskel = [this] { return own; };
         if (!databaseReady()) return;
         manager->SetCanAddLink(QStringLiteral("VINCULAR"));
         picture = writeFile(QStringLiteral("Casa.jpg"), pictureData);
@@ -66,10 +66,10 @@ protected:
         auto row = connection->Execute(QStringLiteral("SELECT * FROM Docs ORDER BY Sys_PK DESC"));
         QStringList fields;
         for (const char* field : {"Name", "Description", "Works", "storeout", "urlfile"})
-            fields << row->Fields(QLatin1String(field)).toString();
-        const QByteArray data = row->Fields(QStringLiteral("Data")).toByteArray();
+            fields << row->value(QLatin1String(field)).toString();
+        const QByteArray data = row->value(QStringLiteral("Data")).toByteArray();
         fields << (data.isNull() ? QString() : data == pictureData ? QStringLiteral("picture") : QStringLiteral("?"));
-        const QImage miniature = QImage::fromData(row->Fields(QStringLiteral("MiniData")).toByteArray(), "BMP");
+        const QImage miniature = QImage::fromData(row->value(QStringLiteral("MiniData")).toByteArray(), "BMP");
         fields << (miniature.isNull() ? QString()
                                       : QStringLiteral("%1x%2").arg(miniature.width()).arg(miniature.height()));
         return fields.join(QLatin1Char('|'));
@@ -82,7 +82,7 @@ protected:
                            "WHERE Sys_PK = (SELECT MAX(Sys_PK) FROM Docs)) ORDER BY FK_Parent"));
         for (; rows && !rows->Eof(); rows->MoveNext())
             links << QStringLiteral("%1 %2 %3")
-                         .arg(rows->Fields(0).toString(), rows->Fields(1).toString(), rows->Fields(2).toString());
+                         .arg(rows->value(0).toString(), rows->value(1).toString(), rows->value(2).toString());
         return links;
     }
     qint32 documentCount() { return rowCount(QStringLiteral("SELECT * FROM Docs")); }
@@ -242,7 +242,7 @@ TEST_F(AddDocumentDlgTest, FailuresShowLastErrDescripAndHideTheDialogKeepingEarl
 }
 
 TEST_F(AddDocumentDlgTest, WithoutItsOwnServicesTheDialogFailsToLoadAndShowsNoWindow) {
-    HostClasses::Registered().oskel = nullptr;
+    HostClasses::registered().oskel = nullptr;
     expectLoadFailure([&] { manager->AddDocumentDlg(a); }, Error::CannotCreateObject);
 }
 

@@ -215,7 +215,7 @@ TEST_F(BrowseDlgTest, DroppedFilesAreAddedAndADocumentDragsOutAsItsContentWhenTh
                click(modal, "cmdClose");
            }});
 
-    manager->SetDragAndDrop(true);
+    manager->setDragAndDrop(true);
     manager->SetUM(std::make_shared<ScriptedRights>(false));
     browse(parent, {[&](QWidget* modal) {
                EXPECT_TRUE(drop(modal, files));

@@ -68,7 +68,7 @@ TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
 
 // A database another process holds past the wait is refused as busy, with the advice to try again.
 TEST_F(CliConcurrencyTest, DatabaseHeldPastTheWaitIsReportedBusy) {
-    const auto holder = Connection::Open(database());
+    const auto holder = Connection::open(database());
     holder->Execute(QStringLiteral("BEGIN EXCLUSIVE"));
     writeFile(QStringLiteral("a.txt"), "a");
     const CliResult refused = runLine("store a.txt --name Esperado");

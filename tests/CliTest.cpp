@@ -303,7 +303,7 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
     QFile large(writeFile(QStringLiteral("grande.bin"), {}));
     ASSERT_TRUE(large.resize(64 * 1024 * 1024));
     ASSERT_TRUE(ended(on("store grande.bin --name Grande"), 0));
-    const auto connection = dorvanel::Connection::Open(server);
+    const auto connection = dorvanel::Connection::open(server);
     for (const char* statement :
          {"CREATE FUNCTION Docs_Hide() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
           "ALTER TABLE DocDigests RENAME TO DocDigestsAside; RETURN NULL; END $$",
@@ -340,7 +340,7 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
         QProcess verifying;
         runner.start(verifying, {QStringLiteral("--db"), server + QStringLiteral("&application_name=dorvanel_verify"),
                                  QStringLiteral("verify")});
-        const auto killer = dorvanel::Connection::Open(server);
+        const auto killer = dorvanel::Connection::open(server);
         bool crashed = false;
         while (!crashed && !verifying.waitForFinished(5)) {
             const auto backend = killer->Execute(
@@ -350,7 +350,7 @@ TEST_F(CliTest, OnPostgreSqlMissingTablesAndALostConnectionAreToldForWhatTheyAre
             // The crash ends this connection too.
             raisedBy([&] {
                 killer->Execute(
-                    QStringLiteral("COPY (SELECT 1) TO PROGRAM 'kill -9 %1'").arg(backend->Fields(0).toInt()));
+                    QStringLiteral("COPY (SELECT 1) TO PROGRAM 'kill -9 %1'").arg(backend->value(0).toInt()));
             });
             crashed = true;
         }
@@ -609,7 +609,7 @@ TEST_F(CliTest, ADatabaseWithOnlyTheDocumentedTablesStoresAndInitCompletesIt) {
 // gets both.
 TEST_F(CliTest, ADatabaseTheHostMadeGetsTheTimesOfWhatIsStored) {
     const QString url = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("host.sqlite"));
-    const auto host = dorvanel::Connection::Open(url);
+    const auto host = dorvanel::Connection::open(url);
     for (const char* statement :
          {"CREATE TABLE Docs (Sys_PK INTEGER PRIMARY KEY, Sys_GUID TEXT, Sys_DTCreated TEXT, Sys_TimeStamp TEXT, "
           "Name TEXT, Description TEXT, Works TEXT, TypeData TEXT, storeout INTEGER, urlfile TEXT, Data BLOB, "
@@ -661,7 +661,7 @@ TEST_F(CliTest, PhotographedDialogsAreTheirClientAreaAndChangeNothing) {
     const QString guid = store("informe.txt --name Informe --parent {P} --parent-type Cliente");
     const QString picture = dir.filePath(QStringLiteral("dialogo.png"));
     const QString empty = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("vacia.sqlite"));
-    dorvanel::Connection::Open(empty);  // the file, without tables
+    dorvanel::Connection::open(empty);  // the file, without tables
     // The command lines' values: %1 the test's database, %2 one without tables, %3 the stored
     // document and %4 the photograph.
     const QStringList values{database(), empty, guid, picture};
@@ -792,7 +792,7 @@ TEST_F(CliTest, RefusalsExplainThemselvesAndExitWithTheirStatus) {
     writeFile(QStringLiteral("vacio.txt"), "\n\n");
     const QString missing = dir.filePath(QStringLiteral("falta.sqlite"));
     const QString bare = dir.filePath(QStringLiteral("sin-tablas.sqlite"));
-    dorvanel::Connection::Open(QStringLiteral("sqlite:") + bare);
+    dorvanel::Connection::open(QStringLiteral("sqlite:") + bare);
     // The command lines' values: %1 the test's database, %2 a file that is missing, %3 a file
     // without tables, %4 a key one character short, %5 a server that cannot be reached, %6 more
     // parents than a dialog takes on SQLite, %7 an empty word.

@@ -26,14 +26,14 @@ protected:
 
 TEST_F(ConnectionTest, NullStaysDistinctFromEmptyAndBlobsRoundTripByteExact) {
     insertDoc(0, QVariant(QMetaType(QMetaType::QString)), QVariant(QMetaType(QMetaType::QByteArray)));
-    EXPECT_TRUE(docRow(key(0))->Fields(QStringLiteral("Description")).isNull());
-    EXPECT_TRUE(docRow(key(0))->Fields(QStringLiteral("Data")).isNull());
+    EXPECT_TRUE(docRow(key(0))->value(QStringLiteral("Description")).isNull());
+    EXPECT_TRUE(docRow(key(0))->value(QStringLiteral("Data")).isNull());
     const QList<QByteArray> contents{QByteArray(""), QByteArray("\0a\0\xff\0", 5)};
     for (int i = 0; i < contents.size(); ++i) {
         insertDoc(i + 1, QStringLiteral(""), contents[i]);
         auto row = docRow(key(i + 1));
-        EXPECT_FALSE(row->Fields(QStringLiteral("Description")).isNull()) << "content " << i;
-        const QVariant back = row->Fields(QStringLiteral("DATA"));
+        EXPECT_FALSE(row->value(QStringLiteral("Description")).isNull()) << "content " << i;
+        const QVariant back = row->value(QStringLiteral("DATA"));
         EXPECT_FALSE(back.isNull()) << "content " << i;
         EXPECT_TRUE(back.toByteArray() == contents[i]) << "content " << i;
     }
@@ -48,7 +48,7 @@ TEST_F(ConnectionTest, RefusedStatementRaisesDriverNumberAndText) {
     connection->Execute(QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'"));
     EXPECT_EQ(log.statements(), QStringList({QStringLiteral("SELECT * FROM NoSuchTable"),
                                              QStringLiteral("SELECT Name From Docs Where Sys_GUID = 'x'")}));
-    connection->Close();
+    connection->close();
     EXPECT_EQ(raisedBy([&] { connection->Execute(QStringLiteral("SELECT 1")); }).number(), Error::ObjectClosed);
 }
 
@@ -78,17 +78,17 @@ TEST_F(ConnectionTest, TablesDroppedAlteredOrRolledBackAreSeenGoneAtOnce) {
     };
     for (const auto& [made, changed] : changes) {
         connection->Execute(QString::fromLatin1(made));
-        EXPECT_TRUE(connection->HasTable(QStringLiteral("Pasajera")));
+        EXPECT_TRUE(connection->hasTable(QStringLiteral("Pasajera")));
         connection->Execute(QString::fromLatin1(changed));
-        EXPECT_FALSE(connection->HasTable(QStringLiteral("Pasajera"))) << changed;
+        EXPECT_FALSE(connection->hasTable(QStringLiteral("Pasajera"))) << changed;
         connection->Execute(QStringLiteral("DROP TABLE IF EXISTS Renombrada"));
     }
     {
         Connection::Transaction undone(*connection);
         connection->Execute(QStringLiteral("CREATE TABLE Pasajera (x integer)"));
-        EXPECT_TRUE(connection->HasTable(QStringLiteral("Pasajera")));
+        EXPECT_TRUE(connection->hasTable(QStringLiteral("Pasajera")));
     }
-    EXPECT_FALSE(connection->HasTable(QStringLiteral("Pasajera")));
+    EXPECT_FALSE(connection->hasTable(QStringLiteral("Pasajera")));
 }
 
 TEST_F(ConnectionTest, RecordsetWalksRowsMatchesFieldNamesWithoutCaseAndRaisesItsNumbers) {
@@ -98,11 +98,11 @@ TEST_F(ConnectionTest, RecordsetWalksRowsMatchesFieldNamesWithoutCaseAndRaisesIt
     rows.Open(select, connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
     EXPECT_EQ(rows.RecordCount(), 3);
     EXPECT_FALSE(rows.BOF());
-    EXPECT_EQ(raisedBy([&] { rows.Fields(QStringLiteral("Nope")); }).number(), Error::ItemNotFound);
+    EXPECT_EQ(raisedBy([&] { rows.value(QStringLiteral("Nope")); }).number(), Error::ItemNotFound);
     QStringList seen;
-    for (; !rows.Eof(); rows.MoveNext()) seen << rows.Fields(QStringLiteral("DESCRIPTION")).toString();
+    for (; !rows.Eof(); rows.MoveNext()) seen << rows.value(QStringLiteral("DESCRIPTION")).toString();
     EXPECT_EQ(seen, QStringList({QStringLiteral("d1"), QStringLiteral("d2"), QStringLiteral("d3")}));
-    EXPECT_EQ(raisedBy([&] { rows.Fields(QStringLiteral("Description")); }).number(), Error::NoCurrentRecord);
+    EXPECT_EQ(raisedBy([&] { rows.value(QStringLiteral("Description")); }).number(), Error::NoCurrentRecord);
 
     Recordset failed;
     EXPECT_THROW(failed.Open(QStringLiteral("SELECT * FROM Missing"), connection), Error);
@@ -118,11 +118,11 @@ TEST_F(ConnectionTest, LeftOutColumnReadsNullWhateverTheQueryNamesIt) {
     };
     for (const auto& [sql, leftOut] : cases) {
         Recordset rows;
-        rows.LeaveOut(leftOut);
+        rows.leaveOut(leftOut);
         rows.Open(sql, connection, Recordset::adOpenKeyset);
         ASSERT_EQ(rows.RecordCount(), 1) << sql.toStdString();
-        EXPECT_TRUE(rows.Fields(leftOut).isNull()) << sql.toStdString();
-        EXPECT_EQ(rows.Fields(QStringLiteral("Description")).toString(), QStringLiteral("d")) << sql.toStdString();
+        EXPECT_TRUE(rows.value(leftOut).isNull()) << sql.toStdString();
+        EXPECT_EQ(rows.value(QStringLiteral("Description")).toString(), QStringLiteral("d")) << sql.toStdString();
     }
 }
 
@@ -141,15 +141,15 @@ TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
         {
             Connection::Transaction inner(*connection);
             insertDoc(4, QStringLiteral("kept"));
-            inner.Commit();
+            inner.commit();
         }
-        outer.Commit();
+        outer.commit();
     }
     {
         Connection::Transaction outer(*connection);
         Connection::Transaction inner(*connection);
         insertDoc(5, QStringLiteral("lost with the outer"));
-        inner.Commit();
+        inner.commit();
     }
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 2);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs WHERE Description = 'kept'")), 2);
@@ -161,12 +161,12 @@ TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
 TEST(ConnectionOpen, OpensSqliteItselfAndRefusesWhatItCannotOpen) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("own.sqlite"));
-    auto connection = Connection::Open(QStringLiteral("sqlite:") + path);
+    auto connection = Connection::open(QStringLiteral("sqlite:") + path);
     EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(sqliteHandle(*connection), "main")),
               QFileInfo(path).absoluteFilePath());
-    EXPECT_NO_THROW(Connection::OpenExisting(QStringLiteral("sqlite:") + path));
+    EXPECT_NO_THROW(Connection::openExisting(QStringLiteral("sqlite:") + path));
     for (const QString& url : {QStringLiteral("mysql://x"), QStringLiteral("sqlite:/nonexistent-folder/x/y.sqlite")})
-        EXPECT_EQ(raisedBy([&] { Connection::Open(url); }).number(), Error::OpenFailed) << url.toStdString();
+        EXPECT_EQ(raisedBy([&] { Connection::open(url); }).number(), Error::OpenFailed) << url.toStdString();
 }
 
 }  // namespace

@@ -34,9 +34,9 @@ TEST_F(ContentDigestTest, StoringRecordsTheDigestOfWhatStreamedIn) {
     for (const auto& [content, sha256, miniature] : cases) {
         const QString guid = storeFile(QStringLiteral("Documento"), QStringLiteral("bin"), content, miniature);
         const ContentDigest expected{content.size(), sha256};
-        EXPECT_EQ(RecordedContentDigest(*connection, guid), expected) << content.size();
-        EXPECT_EQ(ComputeContentDigest(*connection, guid), expected) << content.size();
-        EXPECT_EQ(FileContentDigest(writeFile(QStringLiteral("copia.bin"), content)), expected);
+        EXPECT_EQ(recordedContentDigest(*connection, guid), expected) << content.size();
+        EXPECT_EQ(computeContentDigest(*connection, guid), expected) << content.size();
+        EXPECT_EQ(fileContentDigest(writeFile(QStringLiteral("copia.bin"), content)), expected);
     }
 }
 
@@ -45,14 +45,14 @@ TEST_F(ContentDigestTest, DigestsGoWithTheirDocuments) {
     const QString stored = store(QStringLiteral("Guardado"), QByteArray("igual"));
     const QString copy = store(QStringLiteral("Copia"), QByteArray("igual"));
     const QString third = store(QStringLiteral("Tercera"), QByteArray("igual"));
-    const QList<DuplicateContent> groups = DuplicateContents(*connection);
+    const QList<DuplicateContent> groups = duplicateContents(*connection);
     ASSERT_EQ(groups.size(), 1);
-    EXPECT_EQ(DocumentsWithDigest(*connection, groups[0].digest), (QStringList{stored, copy, third}));
+    EXPECT_EQ(documentsWithDigest(*connection, groups[0].digest), (QStringList{stored, copy, third}));
 
     EXPECT_TRUE(manager->RemoveDocument(copy));
     connection->Execute(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {third});
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocDigests")), 1);
-    EXPECT_TRUE(DuplicateContents(*connection).isEmpty());
+    EXPECT_TRUE(duplicateContents(*connection).isEmpty());
 }
 
 }  // namespace

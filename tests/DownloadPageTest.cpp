@@ -157,7 +157,7 @@ TEST(DownloadPage, ScalesItsDesignToTheScreen) {
         EXPECT_FALSE(modal->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         ModalDriver::click(modal, QStringLiteral("cmdCerrar"));
     });
-    ShowDownloadPage(page);
+    showDownloadPage(page);
     EXPECT_TRUE(driver.ranAllSteps());
 }
 
@@ -223,7 +223,7 @@ TEST(DownloadPage, FollowingTheLinkSavesTheFileWhereTheUserSays) {
         });
         {
             const DownloadName naming(c.documentName);
-            ShowDownloadPage(page);
+            showDownloadPage(page);
         }
         EXPECT_TRUE(driver.ranAllSteps()) << c.what;
         EXPECT_EQ(proposed, c.proposed) << c.what;
@@ -264,14 +264,14 @@ TEST(DownloadPage, MenusSpeakSpanishAndOutsideAddressesGoToTheDesktop) {
             modal, [](QMenu*) { return nullptr; }, onFile);
         ModalDriver::click(modal, QStringLiteral("cmdCerrar"));
     });
-    ShowDownloadPage(writePage(dir.path(), dir.filePath(QStringLiteral("temp.pdf"))));
+    showDownloadPage(writePage(dir.path(), dir.filePath(QStringLiteral("temp.pdf"))));
     driver.then([&](QWidget* modal) {
         clickLink(modal);
         chooseFromLinkMenu(
             modal, [](QMenu* menu) { return entry(menu, QStringLiteral("&Abrir")); }, onAddress);
         ModalDriver::click(modal, QStringLiteral("cmdCerrar"));
     });
-    ShowDownloadPage(writePage(dir.path(), QStringLiteral("https://example.org/catalogo #2.pdf")));
+    showDownloadPage(writePage(dir.path(), QStringLiteral("https://example.org/catalogo #2.pdf")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_TRUE(driver.ranAllSteps());
     EXPECT_EQ(onFile, (QStringList{QStringLiteral("&Guardar como..."), QStringLiteral("&Abrir"),

@@ -50,7 +50,7 @@ protected:
     QString savedTexts() {
         auto row = connection->Execute(QStringLiteral("SELECT Description, Works FROM Docs WHERE Sys_GUID = ?"),
                                        {guid});
-        return row->Fields(0).toString() + QLatin1Char('|') + row->Fields(1).toString();
+        return row->value(0).toString() + QLatin1Char('|') + row->value(1).toString();
     }
 
     QString guid;
@@ -60,7 +60,7 @@ protected:
 // The host's own control, when it gives one, is placed and set up again on every load.
 TEST_F(EditDocumentDlgTest, OpensCentredWithTheDocumentsTextsAndTheFocusInTheDescription) {
     std::vector<std::shared_ptr<RecordingControl>> made;
-    HostClasses::Registered().hostControl = [&made] { return made.emplace_back(std::make_shared<RecordingControl>()); };
+    HostClasses::registered().hostControl = [&made] { return made.emplace_back(std::make_shared<RecordingControl>()); };
     const auto look = [&](QWidget* dialog) {
         EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("txtDescription"));
         EXPECT_EQ(box(dialog, "axKivra"), made.back().get());
@@ -138,7 +138,7 @@ TEST_F(EditDocumentDlgTest, RefusedSaveShowsTheRecordsTextOnlyWhenItHasANumber) 
         SCOPED_TRACE(c.key.toStdString());
         restoreHostClasses();
         if (const auto number = c.refusal)
-            HostClasses::Registered().docRecord = [number] { return std::make_shared<RefusingDocRecord>(*number); };
+            HostClasses::registered().docRecord = [number] { return std::make_shared<RefusingDocRecord>(*number); };
         EXPECT_FALSE(edit(c.key, clicking("cmdAceptar")));
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(savedTexts(), storedTexts);

@@ -100,7 +100,7 @@ TEST_F(FetchingTest, WorkFilesAreTheOwnersAloneAndEndWithTheirManager) {
                           QStringLiteral("jpg"));
     manager->OpenDocument(pkOf(storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), "pdf")),
                           QStringLiteral("pdf"));
-    const QString miniature = MakeMiniatureFile(photoFile);
+    const QString miniature = makeMiniatureFile(photoFile);
     // The picture handed to the desktop is its viewer's now; the page's file rewritten by
     // another process is no longer the component's.
     const struct {

@@ -49,7 +49,7 @@ TEST(DefaultOskel, WritesTextFilesAsUtf8) {
 
 // Qt's off-screen platform has no program for any file, as a desktop without one for pictures.
 TEST(DefaultOskel, ShellOpenWithoutAProgramForTheFileAsksToSaveItFromTheDownloadPage) {
-    const auto manager = Manager::Create();
+    const auto manager = Manager::create();
     auto services = std::make_shared<test::RecordingOskel>();
     gOskel = services;
     const QString file = QStringLiteral("/tmp/Dorvanel/temp.jpg");
@@ -58,14 +58,14 @@ TEST(DefaultOskel, ShellOpenWithoutAProgramForTheFileAsksToSaveItFromTheDownload
         QStringList asked;
         QStringList pages;
         const MessagePresenter presenter =
-            SetMessagePresenter([&](const QString& text, qint32 style, const QString& title) -> qint32 {
+            setMessagePresenter([&](const QString& text, qint32 style, const QString& title) -> qint32 {
                 asked << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
                 return yes ? vbYes : vbNo;
             });
-        const DownloadPageShower shower = SetDownloadPageShower([&](const QString& page) { pages << page; });
+        const DownloadPageShower shower = setDownloadPageShower([&](const QString& page) { pages << page; });
         DefaultOskel().ShellOpen(file, QStringLiteral("open"), 0);
-        SetDownloadPageShower(shower);
-        SetMessagePresenter(presenter);
+        setDownloadPageShower(shower);
+        setMessagePresenter(presenter);
         EXPECT_EQ(asked, QStringList{QStringLiteral("No hay ningún programa en este escritorio para abrir el archivo "
                                                     "/tmp/Dorvanel/temp.jpg.\n\n¿Desea guardarlo desde la página de "
                                                     "descarga?|36|")});

@@ -17,15 +17,15 @@ namespace {
 class ManagerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved_ = HostClasses::Registered();
-        HostClasses::Registered().oskel = [this] {
+        saved_ = HostClasses::registered();
+        HostClasses::registered().oskel = [this] {
             made.push_back(std::make_shared<RecordingOskel>());
             return made.back();
         };
     }
     void TearDown() override {
         gManager.reset();
-        HostClasses::Registered() = saved_;
+        HostClasses::registered() = saved_;
     }
     std::vector<std::shared_ptr<RecordingOskel>> made;
 
@@ -34,7 +34,7 @@ private:
 };
 
 TEST_F(ManagerTest, CreationPublishesAManagerAndTitlesANewServicesObject) {
-    auto manager = Manager::Create();
+    auto manager = Manager::create();
     ASSERT_EQ(made.size(), 1u);
     EXPECT_EQ(gManager, manager);
     EXPECT_EQ(gOskel, made[0]);
@@ -42,22 +42,22 @@ TEST_F(ManagerTest, CreationPublishesAManagerAndTitlesANewServicesObject) {
 }
 
 TEST_F(ManagerTest, SecondManagerReplacesTheFirstAndAnOlderOnesEndEmptiesBoth) {
-    std::weak_ptr<Manager> first = Manager::Create();
-    auto second = Manager::Create();
+    std::weak_ptr<Manager> first = Manager::create();
+    auto second = Manager::create();
     EXPECT_EQ(gManager, second);
     EXPECT_TRUE(first.expired()) << "the first lived only through gManager";
     EXPECT_EQ(gOskel, made[1]) << "the first one's end ran before the second was published";
 
     // The end of an older Manager, kept by the host, empties the references of a newer one.
-    auto older = Manager::Create();
-    auto newer = Manager::Create();
+    auto older = Manager::create();
+    auto newer = Manager::create();
     older.reset();
     EXPECT_EQ(gManager, nullptr);
     EXPECT_EQ(gOskel, nullptr);
 }
 
 TEST_F(ManagerTest, SetOskelHandsTheHelpFileButNotTheTitle) {
-    auto manager = Manager::Create();
+    auto manager = Manager::create();
     auto hostOwn = std::make_shared<RecordingOskel>();
     manager->SetOskel(hostOwn);
     EXPECT_EQ(gOskel, hostOwn);
@@ -68,8 +68,8 @@ TEST_F(ManagerTest, SetOskelHandsTheHelpFileButNotTheTitle) {
 }
 
 TEST_F(ManagerTest, MissingHostClassFailsCreationWithItsNumber) {
-    HostClasses::Registered().oskel = nullptr;
-    EXPECT_EQ(raisedBy([] { Manager::Create(); }).number(), Error::CannotCreateObject);
+    HostClasses::registered().oskel = nullptr;
+    EXPECT_EQ(raisedBy([] { Manager::create(); }).number(), Error::CannotCreateObject);
     EXPECT_EQ(gManager, nullptr);
 }
 

@@ -86,7 +86,7 @@ TEST_F(ParentLinksTest, ParentListEndsWithOneEmptyStringOrIsTheEmptyString) {
 
     const QString unlinked = storeFile(QStringLiteral("Suelto"), QStringLiteral("pdf"), QByteArray("z"));
     EXPECT_EQ(manager->GetParentList(unlinked), QVariant(QStringLiteral("")));
-    connection->Close();
+    connection->close();
     EXPECT_EQ(manager->GetParentList(document), QVariant(QStringLiteral(""))) << "a failure gives the empty string";
 }
 

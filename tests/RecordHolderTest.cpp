@@ -27,19 +27,19 @@ class RecordHolderTest : public RepositoryTest {
 protected:
     void SetUp() override {
         RepositoryTest::SetUp();
-        HostClasses::Registered().docRecord = counting(shipped_.docRecord, docRecords);
-        HostClasses::Registered().linkRecord = counting(shipped_.linkRecord, linkRecords);
+        HostClasses::registered().docRecord = counting(shipped_.docRecord, docRecords);
+        HostClasses::registered().linkRecord = counting(shipped_.linkRecord, linkRecords);
     }
     void TearDown() override {
         RepositoryTest::TearDown();
-        HostClasses::Registered() = shipped_;
+        HostClasses::registered() = shipped_;
     }
 
     int docRecords = 0;
     int linkRecords = 0;
 
 private:
-    const HostClasses shipped_ = HostClasses::Registered();
+    const HostClasses shipped_ = HostClasses::registered();
 };
 
 TEST_F(RecordHolderTest, AFailedStoreOrLinkKeepsItsRecordUntilTheNextOperationOthersReleaseIt) {

@@ -16,16 +16,16 @@ using RecordTest = RepositoryTest;
 // What the edit dialog writes is checked through it; here, what an edit must leave or change besides.
 TEST_F(RecordTest, EditingALoadedRowKeepsItsContentAndChangesItsTimeStamp) {
     const QString guid = storeFile(QStringLiteral("Informe"), QStringLiteral("pdf"), QByteArray("x"));
-    const QString created = docRow(guid)->Fields(QStringLiteral("Sys_TimeStamp")).toString();
+    const QString created = docRow(guid)->value(QStringLiteral("Sys_TimeStamp")).toString();
     QThread::msleep(20);
     DefaultDocRecord record;
     ASSERT_TRUE(record.LoadFromADOConnection(0, guid, connection, 1));
     record.SetWords(QStringLiteral("nuevo"));
     ASSERT_TRUE(record.Update()) << record.LastErrDescrip().toStdString();
     auto edited = docRow(guid);
-    EXPECT_EQ(edited->Fields(QStringLiteral("Works")).toString(), QStringLiteral("nuevo"));
-    EXPECT_EQ(edited->Fields(QStringLiteral("Data")).toByteArray(), QByteArray("x"));
-    EXPECT_NE(edited->Fields(QStringLiteral("Sys_TimeStamp")).toString(), created);
+    EXPECT_EQ(edited->value(QStringLiteral("Works")).toString(), QStringLiteral("nuevo"));
+    EXPECT_EQ(edited->value(QStringLiteral("Data")).toByteArray(), QByteArray("x"));
+    EXPECT_NE(edited->value(QStringLiteral("Sys_TimeStamp")).toString(), created);
 }
 
 TEST_F(RecordTest, ContentFileThatVanishedBeforeTheSaveIsRefused) {

@@ -11,14 +11,14 @@ using StorageTest = RepositoryTest;
 // The texts, location, content and miniature are read back by the add dialog's and fetching tests.
 TEST_F(StorageTest, TypeComesFromTheExtensionAndAnOutsideDocumentKeepsNoMiniature) {
     const QString file = storeFile(QStringLiteral("Casa"), QStringLiteral("JPG"), QByteArray("jpg"));
-    EXPECT_EQ(docRow(file)->Fields(QStringLiteral("TypeData")).toString(), QStringLiteral("JPG"));
+    EXPECT_EQ(docRow(file)->value(QStringLiteral("TypeData")).toString(), QStringLiteral("JPG"));
     const QString mini = writeFile(QStringLiteral("mini.bmp"), QByteArray("BM"));
     const QString outside = manager->StoreDocument(QStringLiteral("Plano"), QString(), QString(), mini,
                                                    QStringLiteral("https://example.com/plano.dwg"), true);
     auto stored = docRow(outside);
-    EXPECT_EQ(stored->Fields(QStringLiteral("TypeData")).toString(), QStringLiteral("dwg"));
-    EXPECT_TRUE(stored->Fields(QStringLiteral("Data")).isNull());
-    EXPECT_TRUE(stored->Fields(QStringLiteral("MiniData")).isNull());
+    EXPECT_EQ(stored->value(QStringLiteral("TypeData")).toString(), QStringLiteral("dwg"));
+    EXPECT_TRUE(stored->value(QStringLiteral("Data")).isNull());
+    EXPECT_TRUE(stored->value(QStringLiteral("MiniData")).isNull());
 }
 
 TEST_F(StorageTest, RaisedFailureIsToldAndGivesNoKey) {
@@ -30,7 +30,7 @@ TEST_F(StorageTest, RaisedFailureIsToldAndGivesNoKey) {
     EXPECT_TRUE(messages[0].contains(QStringLiteral("no-such-file.pdf")));
     EXPECT_TRUE(messages[0].endsWith(QStringLiteral("|0|"))) << "style 0 with no title of its own";
     EXPECT_EQ(manager->LastErr(), 5);
-    EXPECT_EQ(manager->LastErrCauses(), QStringList{QStringLiteral("ENOENT")}) << "kept for a program to read";
+    EXPECT_EQ(manager->lastErrCauses(), QStringList{QStringLiteral("ENOENT")}) << "kept for a program to read";
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 0);
 }
 

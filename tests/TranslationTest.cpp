@@ -27,7 +27,7 @@ class EnglishTexts {
 public:
     explicit EnglishTexts(bool installed) {
         if (!installed) return;
-        EXPECT_TRUE(LoadTranslation(translator_, QLocale(QStringLiteral("en_US"))));
+        EXPECT_TRUE(loadTranslation(translator_, QLocale(QStringLiteral("en_US"))));
         EXPECT_TRUE(QCoreApplication::installTranslator(&translator_));
     }
     ~EnglishTexts() { QCoreApplication::removeTranslator(&translator_); }
@@ -95,15 +95,15 @@ TEST(Translation, DialogsAndMessageBoxesSpeakSpanishUnlessTheEnglishTranslationI
 }
 
 TEST(Translation, TheLanguageIsTheFirstOfTheLocaleThatIsSpanishOrShipped) {
-    EXPECT_TRUE(QFileInfo::exists(TranslationsFolder() + QStringLiteral("/dorvanel_en.qm")))
-        << TranslationsFolder().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(translationsFolder() + QStringLiteral("/dorvanel_en.qm")))
+        << translationsFolder().toStdString();
     const struct {
         const char* locale;
         bool loaded;
     } cases[] = {{"en_US", true}, {"en_GB", true}, {"es_ES", false}, {"C", false}, {"de_DE", false}};
     for (const auto& c : cases) {
         QTranslator translator;
-        EXPECT_EQ(LoadTranslation(translator, QLocale(QLatin1String(c.locale))), c.loaded) << c.locale;
+        EXPECT_EQ(loadTranslation(translator, QLocale(QLatin1String(c.locale))), c.loaded) << c.locale;
     }
 }
 

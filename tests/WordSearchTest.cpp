@@ -20,7 +20,7 @@ protected:
 
     QSet<QString> namesFound(const QString& words) {
         QSet<QString> names;
-        for (const FoundDocument& found : FindDocumentsByWords(*connection, WordQuery{words})) names << found.name;
+        for (const FoundDocument& found : findDocumentsByWords(*connection, WordQuery{words})) names << found.name;
         return names;
     }
 
@@ -57,7 +57,7 @@ TEST_F(WordSearchTest, BestMatchesComeFirstWithTheirFields) {
                                QStringLiteral("camión"));
     const QString reference = storeUrl(QStringLiteral("Informe del camión en la red"),
                                        QStringLiteral("https://ejemplo.es/c"));
-    const QList<FoundDocument> found = FindDocumentsByWords(*connection, WordQuery{QStringLiteral("camion")});
+    const QList<FoundDocument> found = findDocumentsByWords(*connection, WordQuery{QStringLiteral("camion")});
     ASSERT_EQ(found.size(), 3);
     EXPECT_EQ(found[0].guid, best);
     EXPECT_EQ(found[0].pk, pkOf(best));
@@ -83,7 +83,7 @@ TEST_F(WordSearchTest, IndexAddedToAnOlderDatabaseFindsItsRows) {
                                                                  QStringLiteral("DROP TABLE DocWords")};
     for (const QString& statement : olderSchema) connection->Execute(statement);
     insertPlainRow(Key(QStringLiteral("B")), QStringLiteral("Plano antiguo"));
-    CreateSchema(*connection);
+    createSchema(*connection);
     EXPECT_EQ(namesFound(QStringLiteral("antiguo")), QSet<QString>{QStringLiteral("Plano antiguo")});
     if (onPostgreSql()) return;
 
@@ -92,7 +92,7 @@ TEST_F(WordSearchTest, IndexAddedToAnOlderDatabaseFindsItsRows) {
           "CREATE VIRTUAL TABLE DocWords USING fts5(Name, Description, Works, content='Docs', content_rowid='Sys_PK')",
           "INSERT INTO DocWords (DocWords) VALUES ('rebuild')"})
         connection->Execute(QString::fromLatin1(statement));
-    CreateSchema(*connection);
+    createSchema(*connection);
     connection->Execute(QStringLiteral("DELETE FROM Docs"));
     insertPlainRow(Key(QStringLiteral("C")), QStringLiteral("Plano nuevo"));
     EXPECT_EQ(namesFound(QStringLiteral("plano")), QSet<QString>{QStringLiteral("Plano nuevo")});
@@ -107,7 +107,7 @@ TEST_F(WordSearchTest, FindsEveryRowOnceWhetherIndexedOrStillQueued) {
     {
         Connection::Transaction transaction(*connection);
         for (int n = 1; n <= 300; ++n) insertPlainRow(key(n), QStringLiteral("Lote %1").arg(n));
-        transaction.Commit();
+        transaction.commit();
     }
     // Rows 1 and 2 went into the index with the first 64; rows 299 and 300 are still queued.
     for (const int n : {1, 300})
@@ -118,7 +118,7 @@ TEST_F(WordSearchTest, FindsEveryRowOnceWhetherIndexedOrStillQueued) {
     if (!onPostgreSql()) {
         EXPECT_LT(rowCount(QStringLiteral("SELECT Sys_PK FROM DocWordsPending")), 64);
     }
-    EXPECT_EQ(FindDocumentsByWords(*connection, WordQuery{QStringLiteral("lote")}).size(), 296);
+    EXPECT_EQ(findDocumentsByWords(*connection, WordQuery{QStringLiteral("lote")}).size(), 296);
     EXPECT_EQ(namesFound(QStringLiteral("remesa")),
               (QSet<QString>{QStringLiteral("Remesa 1"), QStringLiteral("Remesa 300")}));
     EXPECT_EQ(namesFound(QStringLiteral("lote 298")), QSet<QString>{QStringLiteral("Lote 298")});
@@ -131,7 +131,7 @@ TEST_F(WordSearchTest, IndexForgetsReplacedRowsPassesItsCheckAndIsMadeAnewOnDema
     const auto fill = [&](int count) {
         Connection::Transaction transaction(*connection);
         for (int n = 0; n < count; ++n) insertPlainRow(Key(QStringLiteral("R%1X").arg(n)), QStringLiteral("Relleno"));
-        transaction.Commit();
+        transaction.commit();
     };
     if (!onPostgreSql()) {
         const char* const replacements[] = {
@@ -158,7 +158,7 @@ TEST_F(WordSearchTest, IndexForgetsReplacedRowsPassesItsCheckAndIsMadeAnewOnDema
     } else {
         insertPlainRow(Key(QStringLiteral("Pepino")), QStringLiteral("Pepino"));
     }
-    RebuildWordIndex(*connection);
+    rebuildWordIndex(*connection);
     EXPECT_EQ(namesFound(QStringLiteral("pepino")), QSet<QString>{QStringLiteral("Pepino")});
 }
 

@@ -21,8 +21,8 @@ void addDocument(Connection& connection, const QString& guid, const QString& nam
 
 std::shared_ptr<Connection> sampleDatabase() {
     // "sqlite:" alone is SQLite's private temporary database, gone when it closes.
-    std::shared_ptr<Connection> connection = Connection::Open(QStringLiteral("sqlite:"));
-    CreateSchema(*connection);
+    std::shared_ptr<Connection> connection = Connection::open(QStringLiteral("sqlite:"));
+    createSchema(*connection);
     addDocument(*connection, QString(32, QLatin1Char('1')), QStringLiteral("Contrato de alquiler"),
                 QStringLiteral("pdf"), FirstParent, 1);
     addDocument(*connection, QString(32, QLatin1Char('2')), QStringLiteral("Factura Ñandú"), QStringLiteral("jpg"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <memory>
 
 namespace dorvanel {
@@ -10,8 +12,8 @@ class Oskel;
 /// The live Manager and the services object, for the dialogs and the shared procedures.
 /// gManager owns a reference: a Manager lives while it refers to it.
 ///@{
-extern std::shared_ptr<Manager>& gManager;
-extern std::shared_ptr<Oskel>& gOskel;
+DORVANEL_EXPORT extern std::shared_ptr<Manager>& gManager;
+DORVANEL_EXPORT extern std::shared_ptr<Oskel>& gOskel;
 ///@}
 
 }  // namespace dorvanel

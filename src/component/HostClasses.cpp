@@ -20,17 +20,17 @@ std::shared_ptr<Made> create(const std::function<std::shared_ptr<Made>()>& facto
 
 }  // namespace
 
-HostClasses& HostClasses::Registered() {
+HostClasses& HostClasses::registered() {
     static HostClasses registered;
     return registered;
 }
 
-std::shared_ptr<Oskel> createOskel() { return create(HostClasses::Registered().oskel, "Oskel"); }
+std::shared_ptr<Oskel> createOskel() { return create(HostClasses::registered().oskel, "Oskel"); }
 
-std::shared_ptr<DocRecord> createDocRecord() { return create(HostClasses::Registered().docRecord, "DocRecord"); }
+std::shared_ptr<DocRecord> createDocRecord() { return create(HostClasses::registered().docRecord, "DocRecord"); }
 
-std::shared_ptr<LinkRecord> createLinkRecord() { return create(HostClasses::Registered().linkRecord, "LinkRecord"); }
+std::shared_ptr<LinkRecord> createLinkRecord() { return create(HostClasses::registered().linkRecord, "LinkRecord"); }
 
-std::shared_ptr<HostControl> createHostControl() { return create(HostClasses::Registered().hostControl, "axKivra"); }
+std::shared_ptr<HostControl> createHostControl() { return create(HostClasses::registered().hostControl, "axKivra"); }
 
 }  // namespace dorvanel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <functional>
 #include <memory>
 
@@ -13,7 +15,7 @@ class HostControl;
 /// Factories for the host classes the component creates with no arguments. The library fills
 /// them with its shipped classes when it is loaded; a host replaces any of them before it
 /// creates its Manager.
-struct HostClasses {
+struct DORVANEL_EXPORT HostClasses {
     /// Makes the services object (gOskel) of a new Manager.
     std::function<std::shared_ptr<Oskel>()> oskel;
     /// Makes the record object of a row of Docs.
@@ -25,15 +27,15 @@ struct HostClasses {
     std::function<std::shared_ptr<HostControl>()> hostControl;
 
     /// The factories the component uses, for a host to read or replace.
-    static HostClasses& Registered();
+    static HostClasses& registered();
 };
 
 /// Each raises Error 429 when its factory is missing or gives nothing.
 ///@{
-std::shared_ptr<Oskel> createOskel();
-std::shared_ptr<DocRecord> createDocRecord();
-std::shared_ptr<LinkRecord> createLinkRecord();
-std::shared_ptr<HostControl> createHostControl();
+DORVANEL_EXPORT std::shared_ptr<Oskel> createOskel();
+DORVANEL_EXPORT std::shared_ptr<DocRecord> createDocRecord();
+DORVANEL_EXPORT std::shared_ptr<LinkRecord> createLinkRecord();
+DORVANEL_EXPORT std::shared_ptr<HostControl> createHostControl();
 ///@}
 
 }  // namespace dorvanel

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QVariant>
 
 namespace dorvanel {
 
 /// The host's form control that every dialog carries (axKivra); its properties are set by name.
-class HostControl {
+class DORVANEL_EXPORT HostControl {
 public:
     virtual ~HostControl() = default;
     /// Raises Error when the control refuses the property.

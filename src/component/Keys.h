@@ -9,6 +9,6 @@ namespace dorvanel {
 inline constexpr qsizetype KeyLength = 32;
 
 /// Whether key has that length.
-inline bool HasKeyLength(const QString& key) { return key.length() == KeyLength; }
+inline bool hasKeyLength(const QString& key) { return key.length() == KeyLength; }
 
 }  // namespace dorvanel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -25,11 +27,11 @@ class UserRights;
 // defined in src/dialogs/ beside its dialog, in the file named for it: AddDocumentDlg.cpp in
 // dlgAdd/, EditDocumentDlg.cpp in dlgEdit/, SelectDocDlg.cpp in dlgFind/, BrowseDlg.cpp in
 // dlgBrowse/.
-class Manager : public std::enable_shared_from_this<Manager> {
+class DORVANEL_EXPORT Manager : public std::enable_shared_from_this<Manager> {
 public:
     /// Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
     /// to the new Manager.
-    static std::shared_ptr<Manager> Create();
+    static std::shared_ptr<Manager> create();
     /// Ending any Manager empties gManager and gOskel, and removes the work files made while it was
     /// the live one.
     ~Manager();
@@ -38,57 +40,54 @@ public:
 
     /// The host's database connection, which every operation and dialog works on.
     ///@{
-    std::shared_ptr<Connection> ADOCnn() const { return connection_; }
-    void SetADOCnn(std::shared_ptr<Connection> Obj) { connection_ = std::move(Obj); }
+    std::shared_ptr<Connection> ADOCnn() const;
+    void SetADOCnn(std::shared_ptr<Connection> Obj);
     ///@}
     /// The host's user-rights object, which the dialogs ask about the permission items below.
     ///@{
-    std::shared_ptr<UserRights> UM() const { return rights_; }
-    void SetUM(std::shared_ptr<UserRights> Obj) { rights_ = std::move(Obj); }
+    std::shared_ptr<UserRights> UM() const;
+    void SetUM(std::shared_ptr<UserRights> Obj);
     ///@}
     /// Replaces gOskel with the host's services object and gives it the help file.
     void SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile = QString());
 
     /// Names of the permission items the dialogs ask the rights object about.
     ///@{
-    QString CanAddDocument() const { return canAddDocument_; }
-    void SetCanAddDocument(const QString& value) { canAddDocument_ = value; }
-    QString CanAddLink() const { return canAddLink_; }
-    void SetCanAddLink(const QString& value) { canAddLink_ = value; }
-    QString CanEdit() const { return canEdit_; }
-    void SetCanEdit(const QString& value) { canEdit_ = value; }
-    QString CanDeleteLink() const { return canDeleteLink_; }
-    void SetCanDeleteLink(const QString& value) { canDeleteLink_ = value; }
-    QString CanDeleteDocument() const { return canDeleteDocument_; }
-    void SetCanDeleteDocument(const QString& value) { canDeleteDocument_ = value; }
+    QString CanAddDocument() const;
+    void SetCanAddDocument(const QString& value);
+    QString CanAddLink() const;
+    void SetCanAddLink(const QString& value);
+    QString CanEdit() const;
+    void SetCanEdit(const QString& value);
+    QString CanDeleteLink() const;
+    void SetCanDeleteLink(const QString& value);
+    QString CanDeleteDocument() const;
+    void SetCanDeleteDocument(const QString& value);
     ///@}
 
     /// Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
     /// the browse and find lists let a document be dragged out as a copy of its content. Off
     /// unless the host turns it on.
     ///@{
-    bool DragAndDrop() const { return dragAndDrop_; }
-    void SetDragAndDrop(bool value) { dragAndDrop_ = value; }
+    bool dragAndDrop() const;
+    void setDragAndDrop(bool value);
     ///@}
 
     /// The most recent failure an operation recorded; no operation clears it.
-    qint32 LastErr() const { return lastErr_; }
+    qint32 LastErr() const;
     /// Also forgets the causes of the failure before.
-    void SetLastErr(qint32 value) {
-        lastErr_ = value;
-        lastErrCauses_.clear();
-    }
+    void SetLastErr(qint32 value);
     /// The description of the most recent failure an operation recorded, beside LastErr.
     ///@{
-    QString LastErrDescrip() const { return lastErrDescrip_; }
-    void SetLastErrDescrip(const QString& value) { lastErrDescrip_ = value; }
+    QString LastErrDescrip() const;
+    void SetLastErrDescrip(const QString& value);
     ///@}
     /// What the engine or the system called the cause of the most recent failure an operation
     /// met, whether it recorded it in LastErr or showed it in a message box: {"SQLITE_FULL",
     /// "ENOSPC"}, {"SQLSTATE 08006"}; empty when neither named one.
     ///@{
-    QStringList LastErrCauses() const { return lastErrCauses_; }
-    void SetLastErrCauses(const QStringList& value) { lastErrCauses_ = value; }
+    QStringList lastErrCauses() const;
+    void setLastErrCauses(const QStringList& value);
     ///@}
 
     /// Stores a file (its content and miniature) or, with IsURL, an outside location as a new
@@ -149,37 +148,15 @@ public:
     bool BrowseDlg(const QString& sParents, const QString& Info, const QString& TParent);
 
 private:
-    Manager() = default;
+    Manager();
 
     QString storeNewDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
                              const QString& sMiniFile, const QString& sFile, bool isUrl,
                              const std::function<QString()>& typeData);
-    QString LookupParentType(const QString& Parent);
-    void recordFailure(qint32 number, const QString& description, const QStringList& causes = {});
-    // Puts an operation's fresh record object in the record holder, where it replaces the one
-    // held, and gives it back.
-    template <typename Record>
-    std::shared_ptr<Record> hold(std::shared_ptr<Record> record) {
-        record_ = record;
-        return record;
-    }
-    void releaseRecord() { record_.reset(); }
+    QString lookupParentType(const QString& Parent);
 
-    std::shared_ptr<Connection> connection_;
-    std::shared_ptr<UserRights> rights_;
-    QString canAddDocument_;
-    QString canAddLink_;
-    QString canEdit_;
-    QString canDeleteLink_;
-    QString canDeleteDocument_;
-    qint32 lastErr_ = 0;
-    QString lastErrDescrip_;
-    bool dragAndDrop_ = false;
-    // The record holder: the DocRecord or LinkRecord the running document or link operation
-    // works on. The operation releases it at its end; one stopped by a failure leaves it held
-    // until the next operation replaces it.
-    std::shared_ptr<void> record_;
-    QStringList lastErrCauses_;
+    struct Private;
+    const std::unique_ptr<Private> d_;
 };
 
 }  // namespace dorvanel

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 
 namespace dorvanel {
 
 /// The host's application-services object: file names, the work folder, the shell, help.
-class Oskel {
+class DORVANEL_EXPORT Oskel {
 public:
     virtual ~Oskel() = default;
 

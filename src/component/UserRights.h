@@ -1,12 +1,14 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <optional>
 
 namespace dorvanel {
 
 /// The host's user-rights object (UM).
-class UserRights {
+class DORVANEL_EXPORT UserRights {
 public:
     virtual ~UserRights() = default;
     /// Whether the current user holds the permission item; no answer (null) refuses like false.

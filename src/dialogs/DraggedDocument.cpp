@@ -50,7 +50,7 @@ QString writeContent(const QString& guid, const QString& fileName) {
     bool copied = false;
     if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         ContinueOnFailure(
-            [&] { copied = CopyDocumentContent(Required(Required(gManager).ADOCnn()), guid, file, path); });
+            [&] { copied = copyDocumentContent(Required(Required(gManager).ADOCnn()), guid, file, path); });
         copied = copied && file.flush();
     }
     file.close();
@@ -88,7 +88,7 @@ QString DraggedDocument::writtenFile() const {
 }
 
 void LetDocumentsBeDraggedOut(ReportListView& list) {
-    if (!gManager || !gManager->DragAndDrop()) return;
+    if (!gManager || !gManager->dragAndDrop()) return;
     list.SetDragOut([&list](qint32 item) { return new DraggedDocument(list, item); });
 }
 

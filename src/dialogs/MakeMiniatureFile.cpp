@@ -13,7 +13,7 @@ constexpr float SurfaceHeight = 1400;
 
 }  // namespace
 
-QString MakeMiniatureFile(const QString& sFile) {
+QString makeMiniatureFile(const QString& sFile) {
     PictureSurface picMiniature(SurfaceWidth, SurfaceHeight);
     return MiniatureToStore(sFile, picMiniature);
 }

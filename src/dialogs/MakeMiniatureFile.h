@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 
 namespace dorvanel {
@@ -8,6 +10,6 @@ namespace dorvanel {
 /// path of the bitmap to store with the document, or "" when the file is not a picture or holds
 /// none that can be read. A host that stores documents without the dialog hands the path to
 /// StoreDocument as its miniature.
-QString MakeMiniatureFile(const QString& sFile);
+DORVANEL_EXPORT QString makeMiniatureFile(const QString& sFile);
 
 }  // namespace dorvanel

@@ -28,7 +28,7 @@ void OpenSelectedDocument(const ReportListView& list, bool saveAs) {
 
 void ReportRecordedFailure() {
     const Manager& manager = Required(gManager);
-    if (manager.LastErr() != 0) MsgBox(manager.LastErrDescrip(), vbInformation, ProductTitle);
+    if (manager.LastErr() != 0) msgBox(manager.LastErrDescrip(), vbInformation, ProductTitle);
 }
 
 }  // namespace dorvanel

@@ -24,14 +24,14 @@ namespace {
 
 QString newGuid() { return QUuid::createUuid().toString(QUuid::Id128).toUpper(); }
 
-QString textOf(const Recordset& row, const char* column) { return row.Fields(QLatin1String(column)).toString(); }
+QString textOf(const Recordset& row, const char* column) { return row.value(QLatin1String(column)).toString(); }
 
 // The system's cause is named where it is known: a file that is not there, or not readable.
 void requireReadable(const QString& fileName) {
     QFileInfo file(fileName);
     if (file.isFile() && file.isReadable()) return;
     const int cause = !file.exists() ? ENOENT : file.isFile() ? EACCES : 0;
-    throw SystemError(
+    throw systemError(
         Error::FileFailed,
         QCoreApplication::translate("dorvanel::DefaultDocRecord", "No se puede leer el archivo %1").arg(fileName),
         cause);
@@ -56,8 +56,8 @@ void streamContents(Connection& connection, const QString& guid, QList<Content>&
             content.slot.sha256 = BlobStreaming::writeFromFile(connection, QStringLiteral("Docs"), content.column,
                                                                QStringLiteral("Sys_GUID"), Text(guid), content.file);
         if (content.column == QLatin1String("Data") && !content.file.isEmpty() &&
-            connection.HasTable(QStringLiteral("DocDigests")))
-            RecordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
+            connection.hasTable(QStringLiteral("DocDigests")))
+            recordContentDigest(connection, guid, {content.slot.size, content.slot.sha256});
     }
 }
 
@@ -91,7 +91,7 @@ bool DefaultDocRecord::LoadFromADOConnection(qint32 /*mode*/, const QString& sGu
     description_ = textOf(*row, "Description");
     words_ = textOf(*row, "Works");
     typeData_ = textOf(*row, "TypeData");
-    storeout_ = row->Fields(QStringLiteral("storeout")).toInt() != 0;
+    storeout_ = row->value(QStringLiteral("storeout")).toInt() != 0;
     urlfile_ = textOf(*row, "urlfile");
     mode_ = Mode::Loaded;
     return true;
@@ -114,7 +114,7 @@ QString DefaultDocRecord::writeContentToWorkFile() const {
         throw Error(Error::FileFailed, QCoreApplication::translate("dorvanel::DefaultDocRecord",
                                                                    "No se pudo crear un archivo de trabajo en %1: %2")
                                            .arg(DefaultOskel::defaultWorkFolder(), file.errorString()));
-    if (!CopyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
+    if (!copyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
     if (!file.flush())
         throw Error(Error::FileFailed,
                     QCoreApplication::translate("dorvanel::DefaultDocRecord", "No se pudo escribir el archivo %1: %2")
@@ -134,7 +134,7 @@ void DefaultDocRecord::SetMiniData(const QString& fileName) {
 }
 
 bool DefaultDocRecord::Update() {
-    try {
+    return StopAndRecord(failure_, [&] {
         if (mode_ == Mode::None)
             throw Error(Error::NoCurrentRecord,
                         QCoreApplication::translate("dorvanel::DefaultDocRecord", "No hay un documento cargado"));
@@ -148,11 +148,7 @@ bool DefaultDocRecord::Update() {
         }
         dataFile_.clear();
         miniFile_.clear();
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
+    });
 }
 
 void DefaultDocRecord::insertRow(const QString& guid) {
@@ -173,7 +169,7 @@ void DefaultDocRecord::insertRow(const QString& guid) {
                 storeout_ ? Text(urlfile_) : QVariant(QMetaType(QMetaType::QString)), data.slot.value,
                 miniature.slot.value});
     streamContents(db, guid, contents);
-    transaction.Commit();
+    transaction.commit();
 }
 
 void DefaultDocRecord::updateRow() {
@@ -200,11 +196,11 @@ void DefaultDocRecord::updateRow() {
             Error::NoCurrentRecord,
             QCoreApplication::translate("dorvanel::DefaultDocRecord", "El documento %1 ya no existe").arg(guid_));
     streamContents(db, guid_, replaced);
-    if (transaction) transaction->Commit();
+    if (transaction) transaction->commit();
 }
 
 bool DefaultDocRecord::Delete() {
-    try {
+    return StopAndRecord(failure_, [&] {
         if (mode_ != Mode::Loaded)
             throw Error(Error::NoCurrentRecord,
                         QCoreApplication::translate("dorvanel::DefaultDocRecord", "No hay un documento cargado"));
@@ -215,17 +211,7 @@ bool DefaultDocRecord::Delete() {
                 Error::NoCurrentRecord,
                 QCoreApplication::translate("dorvanel::DefaultDocRecord", "El documento %1 ya no existe").arg(guid_));
         mode_ = Mode::None;
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
-}
-
-void DefaultDocRecord::failWith(const Error& error) {
-    lastErr_ = error.number();
-    lastErrDescrip_ = error.description();
-    lastErrCauses_ = error.causes();
+    });
 }
 
 Connection& DefaultDocRecord::connection() const {

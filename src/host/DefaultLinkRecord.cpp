@@ -3,6 +3,7 @@
 #include "host/BoundValues.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
+#include "platform/RecordedFailure.h"
 
 #include <QCoreApplication>
 
@@ -17,7 +18,7 @@ void DefaultLinkRecord::AddNew() {
 }
 
 bool DefaultLinkRecord::Update() {
-    try {
+    return StopAndRecord(failure_, [&] {
         if (!adding_)
             throw Error(Error::NoCurrentRecord, QCoreApplication::translate("dorvanel::DefaultLinkRecord",
                                                                             "No hay un vínculo nuevo que guardar"));
@@ -28,13 +29,7 @@ bool DefaultLinkRecord::Update() {
                                  "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
                              {Text(parent_), Text(document_), Text(typeParent_), Flag(sis_)});
         adding_ = false;
-        return true;
-    } catch (...) {
-        const Error error = Error::fromCurrentException();
-        lastErr_ = error.number();
-        lastErrDescrip_ = error.description();
-        return false;
-    }
+    });
 }
 
 }  // namespace dorvanel

@@ -67,7 +67,7 @@ void DefaultOskel::offerDownloadPage(const QString& path) {
                                                          "No hay ningún programa en este escritorio para abrir el "
                                                          "archivo %1.\n\n¿Desea guardarlo desde la página de descarga?")
                                  .arg(QDir::toNativeSeparators(path));
-    if (MsgBox(question, vbYesNoQuestion) == vbYes && gManager) gManager->SaveAs(path);
+    if (msgBox(question, vbYesNoQuestion) == vbYes && gManager) gManager->SaveAs(path);
 }
 
 void DefaultOskel::ShowHelp(qint32 /*windowHandle*/, qint32 helpContext) {

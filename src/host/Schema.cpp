@@ -138,7 +138,7 @@ QString CurrentTimeSql(Connection::Engine engine) {
                                                 : QStringLiteral("localtimestamp");
 }
 
-void CreateSchema(Connection& connection) {
+void createSchema(Connection& connection) {
     Connection::Transaction transaction(connection);
     if (connection.engine() == Connection::Engine::Sqlite) {
         runAll(connection, sqliteSchema());
@@ -147,17 +147,17 @@ void CreateSchema(Connection& connection) {
     } else {
         runAll(connection, postgreSqlSchema());
     }
-    transaction.Commit();
+    transaction.commit();
 }
 
-void RebuildWordIndex(Connection& connection) {
+void rebuildWordIndex(Connection& connection) {
     Connection::Transaction transaction(connection);
     if (connection.engine() == Connection::Engine::Sqlite) {
         runAll(connection, WordIndexBuild());
     } else {
         runAll(connection, postgreSqlWordIndex() << QStringLiteral("REINDEX INDEX Docs_Words"));
     }
-    transaction.Commit();
+    transaction.commit();
 }
 
 }  // namespace dorvanel

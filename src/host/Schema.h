@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 namespace dorvanel {
 
 class Connection;
@@ -9,10 +11,10 @@ class Connection;
 /// what sits beside them: the word index over the documents' names, descriptions and keywords
 /// and the table DocDigests of their contents' digests. A database made without these gets
 /// them, the word index filled with the documents it already holds.
-void CreateSchema(Connection& connection);
+DORVANEL_EXPORT void createSchema(Connection& connection);
 
-/// Makes the word index anew from what Docs holds, on a database CreateSchema made: on SQLite
+/// Makes the word index anew from what Docs holds, on a database createSchema made: on SQLite
 /// the index with its queue and triggers, on PostgreSQL the index over the three columns.
-void RebuildWordIndex(Connection& connection);
+DORVANEL_EXPORT void rebuildWordIndex(Connection& connection);
 
 }  // namespace dorvanel

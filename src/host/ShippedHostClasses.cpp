@@ -16,7 +16,7 @@ namespace {
 
 // Runs while the library loads, before any host code can use or replace the registry.
 void registerShippedHostClasses() {
-    HostClasses::Registered() = HostClasses{
+    HostClasses::registered() = HostClasses{
         .oskel = [] { return std::make_shared<DefaultOskel>(); },
         .docRecord = [] { return std::make_shared<DefaultDocRecord>(); },
         .linkRecord = [] { return std::make_shared<DefaultLinkRecord>(); },

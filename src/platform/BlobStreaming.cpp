@@ -24,21 +24,21 @@ namespace {
 bool onSqlite(const Connection& connection) { return connection.engine() == Connection::Engine::Sqlite; }
 
 Error fileError(const QString& path, const QString& why, int code = 0) {
-    return SystemError(
+    return systemError(
         Error::FileFailed,
         QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo copiar el archivo %1: %2").arg(path, why),
         code);
 }
 
 Error fileError(const QFile& source, int code) {
-    return fileError(source.fileName(), DeviceErrorText(source, code), code);
+    return fileError(source.fileName(), deviceErrorText(source, code), code);
 }
 
 // Reads into the whole of buffer, or less at the file's end, and digests what it read; returns
 // the count (0 at the end).
 qint64 readInto(QFile& source, QByteArray& buffer, Digester& digester) {
     qint64 read = 0;
-    if (const auto code = FailedCall([&] { return (read = source.read(buffer.data(), buffer.size())) >= 0; }))
+    if (const auto code = failedCall([&] { return (read = source.read(buffer.data(), buffer.size())) >= 0; }))
         throw fileError(source, *code);
     digester.add(buffer.constData(), read);
     return read;
@@ -132,7 +132,7 @@ void writeThroughCopy(Connection& connection, const QString& table, const QStrin
                        {key}, &changed);
     if (changed == 0) throw missingRow(table, key);
     connection.Execute(QStringLiteral("DROP TABLE %1").arg(staging));
-    transaction.Commit();
+    transaction.commit();
 }
 
 void readInPlace(Connection& connection, const QString& table, const QString& column, qint64 rowid,
@@ -159,8 +159,8 @@ std::optional<Place> locate(Connection& connection, const QString& table, const 
     const QString sql = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
                                              : QStringLiteral("SELECT 0, octet_length(%1) FROM %2 WHERE %3 = ?");
     const auto row = connection.Execute(sql.arg(column, table, keyColumn), {key});
-    if (row->Eof() || row->Fields(1).isNull()) return std::nullopt;
-    return Place{row->Fields(0).toLongLong(), row->Fields(1).toLongLong()};
+    if (row->Eof() || row->value(1).isNull()) return std::nullopt;
+    return Place{row->value(0).toLongLong(), row->value(1).toLongLong()};
 }
 
 // Each slice comes in binary form; the columns are stored uncompressed, so the server reads
@@ -226,7 +226,7 @@ Slot slotFor(const Connection& connection, const QString& file) {
     if (file.isEmpty()) return {QStringLiteral("?"), null};
     QFile source(file);
     // Read straight into the value, without QFile's own buffer in between.
-    if (const auto code = FailedCall([&] { return source.open(QIODevice::ReadOnly | QIODevice::Unbuffered); }))
+    if (const auto code = failedCall([&] { return source.open(QIODevice::ReadOnly | QIODevice::Unbuffered); }))
         throw fileError(source, *code);
     const qint64 size = source.size();
     if (size <= ChunkSize) {
@@ -241,7 +241,7 @@ Slot slotFor(const Connection& connection, const QString& file) {
 QByteArray writeFromFile(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                          const QVariant& key, const QString& file) {
     QFile source(file);
-    if (const auto code = FailedCall([&] { return source.open(QIODevice::ReadOnly); })) throw fileError(source, *code);
+    if (const auto code = failedCall([&] { return source.open(QIODevice::ReadOnly); })) throw fileError(source, *code);
     Digester digester;
     if (onSqlite(connection)) {
         // The row holds the zero-filled value already, never NULL.
@@ -265,10 +265,10 @@ bool readPieces(Connection& connection, const QString& table, const QString& col
 bool readTo(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
             const QVariant& key, QIODevice& target, const QString& targetName) {
     return readPieces(connection, table, column, keyColumn, key, [&](const char* data, qint64 length) {
-        if (const auto code = FailedCall([&] { return target.write(data, length) == length; }))
-            throw SystemError(Error::FileFailed,
+        if (const auto code = failedCall([&] { return target.write(data, length) == length; }))
+            throw systemError(Error::FileFailed,
                               QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo escribir en %1: %2")
-                                  .arg(targetName, DeviceErrorText(target, *code)),
+                                  .arg(targetName, deviceErrorText(target, *code)),
                               *code);
     });
 }

@@ -63,11 +63,11 @@ std::shared_ptr<Connection> connectionOver(std::unique_ptr<Database> database) {
     return std::shared_ptr<Connection>(new Connection(std::move(database)));
 }
 
-std::shared_ptr<Connection> Connection::Open(const QString& url) {
+std::shared_ptr<Connection> Connection::open(const QString& url) {
     return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Created)));
 }
 
-std::shared_ptr<Connection> Connection::OpenExisting(const QString& url) {
+std::shared_ptr<Connection> Connection::openExisting(const QString& url) {
     return prepared(connectionOver(openDatabase(url, SqliteDatabase::Missing::Refused)));
 }
 
@@ -81,20 +81,20 @@ std::shared_ptr<Recordset> Connection::Execute(const QString& sql, qint32* recor
 
 std::shared_ptr<Recordset> Connection::Execute(const QString& sql, const QVariantList& values,
                                                qint32* recordsAffected) {
-    if (!IsOpen()) throw database_->closedError();
+    if (!isOpen()) throw database_->closedError();
     if (changesSchemaOrUndoes(sql)) database_->knownTables.clear();
     std::unique_ptr<Rows> rows = database_->run(sql, values, RunOptions(), recordsAffected);
-    return rows ? Recordset::FromRows(std::move(rows), shared_from_this()) : nullptr;
+    return rows ? Recordset::fromRows(std::move(rows), shared_from_this()) : nullptr;
 }
 
 Connection::Engine Connection::engine() const { return database_->engine(); }
 
-qint64 Connection::LargestValue() {
+qint64 Connection::largestValue() {
     constexpr qint64 LargestBytea = (qint64(1) << 30) - 1;
     return engine() == Engine::Sqlite ? sqlite3_limit(sqliteHandle(*this), SQLITE_LIMIT_LENGTH, -1) : LargestBytea;
 }
 
-bool Connection::HasTable(const QString& name) {
+bool Connection::hasTable(const QString& name) {
     if (database_->knownTables.contains(name)) return true;
     const QString sql = engine() == Engine::Sqlite
                             ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ? AND type IN ('table', 'view')")
@@ -104,25 +104,32 @@ bool Connection::HasTable(const QString& name) {
     return true;
 }
 
-bool Connection::IsOpen() const { return database_->isOpen(); }
+bool Connection::isOpen() const { return database_->isOpen(); }
 
-void Connection::Close() { database_->close(); }
+void Connection::close() { database_->close(); }
+
+struct Connection::Transaction::Private {
+    Connection& connection;
+    int depth;
+    bool open = true;
+};
 
 Connection::Transaction::Transaction(Connection& connection)
-    : connection_(connection), depth_(connection.database_->openTransactions) {
-    connection_.Execute(depth_ == 0 ? beginStatement() : QStringLiteral("SAVEPOINT ") + savepointName());
-    ++connection_.database_->openTransactions;
+    : d_(std::make_unique<Private>(Private{connection, connection.database_->openTransactions})) {
+    connection.Execute(d_->depth == 0 ? beginStatement() : QStringLiteral("SAVEPOINT ") + savepointName());
+    ++connection.database_->openTransactions;
 }
 
 Connection::Transaction::~Transaction() {
-    if (!open_) return;
-    --connection_.database_->openTransactions;
+    if (!d_->open) return;
+    Connection& connection = d_->connection;
+    --connection.database_->openTransactions;
     try {
-        if (depth_ == 0) {
-            connection_.Execute(QStringLiteral("ROLLBACK"));
+        if (d_->depth == 0) {
+            connection.Execute(QStringLiteral("ROLLBACK"));
         } else {
-            connection_.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName());
-            connection_.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+            connection.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName());
+            connection.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
         }
     } catch (const Error&) {
         // A closed connection has nothing left to undo, and an outer transaction's end
@@ -130,11 +137,11 @@ Connection::Transaction::~Transaction() {
     }
 }
 
-void Connection::Transaction::Commit() {
-    connection_.Execute(depth_ == 0 ? QStringLiteral("COMMIT")
-                                    : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
-    --connection_.database_->openTransactions;
-    open_ = false;
+void Connection::Transaction::commit() {
+    d_->connection.Execute(d_->depth == 0 ? QStringLiteral("COMMIT")
+                                          : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+    --d_->connection.database_->openTransactions;
+    d_->open = false;
 }
 
 // Every transaction of the component writes. On SQLite it takes the write lock as it begins, so
@@ -142,9 +149,9 @@ void Connection::Transaction::Commit() {
 // transaction would read first and then fail at its first write, since waiting for the lock
 // then could deadlock with the other writer.
 QString Connection::Transaction::beginStatement() const {
-    return connection_.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
+    return d_->connection.engine() == Engine::Sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
-QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(depth_); }
+QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(d_->depth); }
 
 }  // namespace dorvanel

@@ -41,7 +41,7 @@ public:
 
     // How many Transactions are open on it, the outermost one included.
     int openTransactions = 0;
-    // Tables Connection::HasTable found, so that a check on every store or search asks once;
+    // Tables Connection::hasTable found, so that a check on every store or search asks once;
     // forgotten whenever this connection changes its schema or rolls back.
     QSet<QString> knownTables;
     // The failure in which the server went away, once it did.

@@ -36,23 +36,23 @@ Error Error::fromCurrentException() {
     }
 }
 
-QString SystemErrorName(int code) {
+QString systemErrorName(int code) {
     const char* name = code != 0 ? strerrorname_np(code) : nullptr;
     return name ? QLatin1String(name) : QString();
 }
 
-QString SystemErrorText(int code) {
-    const QString name = SystemErrorName(code);
+QString systemErrorText(int code) {
+    const QString name = systemErrorName(code);
     const QString text = QString::fromLocal8Bit(std::strerror(code));
     return name.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, name);
 }
 
-QString DeviceErrorText(const QIODevice& device, int code) {
-    return code != 0 ? SystemErrorText(code) : device.errorString();
+QString deviceErrorText(const QIODevice& device, int code) {
+    return code != 0 ? systemErrorText(code) : device.errorString();
 }
 
-Error SystemError(qint32 number, const QString& description, int code) {
-    const QString name = SystemErrorName(code);
+Error systemError(qint32 number, const QString& description, int code) {
+    const QString name = systemErrorName(code);
     return Error(number, description, name.isEmpty() ? QStringList() : QStringList{name});
 }
 

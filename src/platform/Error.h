@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <cerrno>
@@ -13,7 +15,7 @@ namespace dorvanel {
 
 /// A raised failure: the number and text that LastErr and LastErrDescrip copy, and the names the
 /// engine or the operating system gave its cause, for a program to tell failures apart by.
-class Error : public std::exception {
+class DORVANEL_EXPORT Error : public std::exception {
 public:
     /// Numbers for failures that carry no native code of their own.
     static constexpr qint32 Unexpected = -2147418113;       ///< any other exception
@@ -61,25 +63,25 @@ private:
 
 /// errno's symbolic name, which stays the same in every language ("ENOSPC"); empty for 0 and
 /// unknown values.
-QString SystemErrorName(int code);
+DORVANEL_EXPORT QString systemErrorName(int code);
 /// What the operating system says of an errno value, with its symbolic name: "No space left on
 /// device (ENOSPC)". Failures of the component that come from the system or an engine end their
 /// description with such names in parentheses ("database is locked (SQLITE_BUSY)",
 /// "... (SQLSTATE 53100)"), so that they survive wherever only the description is passed on.
-QString SystemErrorText(int code);
+DORVANEL_EXPORT QString systemErrorText(int code);
 /// Why a file or device call failed: the system's reason for code, the errno that call left
 /// (0 when it set none), else the device's own text.
-QString DeviceErrorText(const QIODevice& device, int code);
+DORVANEL_EXPORT QString deviceErrorText(const QIODevice& device, int code);
 /// Runs a system or device call that tells success with true; gives nothing when it succeeded,
 /// else the errno it left (0 when it set none). errno is cleared before the call, so that a
 /// failure which sets none is not blamed on an earlier one.
 template <typename Call>
-std::optional<int> FailedCall(Call&& call) {
+std::optional<int> failedCall(Call&& call) {
     errno = 0;
     if (call()) return std::nullopt;
     return errno;
 }
 /// A failure of a system or device call, its errno code (0: none) as its cause.
-Error SystemError(qint32 number, const QString& description, int code);
+DORVANEL_EXPORT Error systemError(qint32 number, const QString& description, int code);
 
 }  // namespace dorvanel

@@ -29,7 +29,7 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
                                         : QMessageBox::NoIcon);
     // The buttons speak the language of the component's texts, whatever translation of Qt's own
     // texts the host loaded.
-    if (AsksYesNo(style)) {
+    if (asksYesNo(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("dorvanel::MessageBox", "&Sí"));
         box.button(QMessageBox::No)->setText(QCoreApplication::translate("dorvanel::MessageBox", "&No"));
@@ -45,7 +45,7 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
 qint32 writeLine(const QString& prompt, qint32 style, const QString& title) {
     QTextStream err(stderr);
     err << (title.isEmpty() ? ComponentFile::baseName() : title) << ": " << prompt << Qt::endl;
-    return AsksYesNo(style) ? vbNo : vbOK;
+    return asksYesNo(style) ? vbNo : vbOK;
 }
 
 qint32 presentByEnvironment(const QString& prompt, qint32 style, const QString& title) {
@@ -62,9 +62,9 @@ PresenterSeam& presenter() {
 
 }  // namespace
 
-qint32 MsgBox(const QString& prompt, qint32 style, const QString& title) { return presenter()(prompt, style, title); }
+qint32 msgBox(const QString& prompt, qint32 style, const QString& title) { return presenter()(prompt, style, title); }
 
-MessagePresenter SetMessagePresenter(MessagePresenter replacement) {
+MessagePresenter setMessagePresenter(MessagePresenter replacement) {
     return presenter().replace(std::move(replacement));
 }
 

@@ -24,7 +24,7 @@ Recordset::Recordset() : d_(std::make_unique<Private>()) {}
 
 Recordset::~Recordset() = default;
 
-std::shared_ptr<Recordset> Recordset::FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection) {
+std::shared_ptr<Recordset> Recordset::fromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection) {
     auto recordset = std::make_shared<Recordset>();
     recordset->d_->connection = std::move(connection);
     recordset->d_->rows = std::move(rows);
@@ -40,7 +40,7 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
     if (!connection)
         throw Error(Error::ObjectClosed,
                     QCoreApplication::translate("dorvanel::Recordset", "La conexión está cerrada"));
-    if (!connection->IsOpen()) throw databaseOf(*connection).closedError();
+    if (!connection->isOpen()) throw databaseOf(*connection).closedError();
     RunOptions options;
     options.countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
     options.leftOut = d_->leftOut;
@@ -53,7 +53,7 @@ void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& conn
     positionOnFirstRow();
 }
 
-void Recordset::LeaveOut(const QString& column) { d_->leftOut = column; }
+void Recordset::leaveOut(const QString& column) { d_->leftOut = column; }
 
 void Recordset::positionOnFirstRow() {
     d_->open = true;
@@ -99,16 +99,16 @@ qint32 Recordset::fieldIndex(const QString& name) const {
     return -1;
 }
 
-QVariant Recordset::Fields(const QString& name) const {
+QVariant Recordset::value(const QString& name) const {
     const qint32 index = fieldIndex(name);
     if (index < 0)
         throw Error(Error::ItemNotFound,
                     QCoreApplication::translate("dorvanel::Recordset", "No se encontró el campo '%1' en la colección")
                         .arg(name));
-    return Fields(index);
+    return value(index);
 }
 
-QVariant Recordset::Fields(qint32 index) const {
+QVariant Recordset::value(qint32 index) const {
     requireCurrentRow();
     if (index < 0 || index >= d_->columns.size())
         throw Error(Error::ItemNotFound,

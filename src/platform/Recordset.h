@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -11,7 +13,7 @@ class Rows;
 
 /// Rows of one query, read from the first to the last. A NULL column reads as a null QVariant,
 /// an empty one as an empty value. Field names are matched without regard to case.
-class Recordset {
+class DORVANEL_EXPORT Recordset {
 public:
     /// How Open reads the rows: a keyset or static cursor counts them, a forward-only one does not.
     enum CursorType : qint32 { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
@@ -31,7 +33,7 @@ public:
               qint32 lockType = adLockReadOnly);
     /// Called before Open: the column reads as NULL and its values are never loaded (a BLOB
     /// that is streamed on its own). The statement log still shows the query as written.
-    void LeaveOut(const QString& column);
+    void leaveOut(const QString& column);
     /// Lets the rows go; the Recordset can be opened again.
     void Close();
     /// Whether the rows are open.
@@ -49,8 +51,8 @@ public:
     /// The current row's value of the column with that name, or at that index; raises Error when
     /// there is no such column or no current row.
     ///@{
-    QVariant Fields(const QString& name) const;
-    QVariant Fields(qint32 index) const;
+    QVariant value(const QString& name) const;
+    QVariant value(qint32 index) const;
     ///@}
     /// The value at index as UTF-8 text, NULL as an empty one: the cheap way to read a long
     /// list. It may point into the current row, so it lasts until the next move.
@@ -61,7 +63,7 @@ public:
 private:
     friend class Connection;
     // The rows of a statement the Connection ran.
-    static std::shared_ptr<Recordset> FromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
+    static std::shared_ptr<Recordset> fromRows(std::unique_ptr<Rows> rows, std::shared_ptr<Connection> connection);
 
     struct Private;
     std::unique_ptr<Private> d_;

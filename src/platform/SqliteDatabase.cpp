@@ -175,7 +175,7 @@ Error sqliteError(int code, sqlite3* db) {
     QStringList names;
     if (const QString name = sqliteCodeName(code & 0xff); !name.isEmpty()) names << name;
     const int systemCode = db && fromFileSystem(code & 0xff) ? sqlite3_system_errno(db) : 0;
-    if (const QString name = SystemErrorName(systemCode); !name.isEmpty()) names << name;
+    if (const QString name = systemErrorName(systemCode); !name.isEmpty()) names << name;
     return Error(code, names.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, names.join(QStringLiteral(", "))),
                  names);
 }

@@ -6,15 +6,15 @@
 
 namespace dorvanel {
 
-QString TranslationsFolder() { return ComponentFile::folder() + QStringLiteral("/resource/translations"); }
+QString translationsFolder() { return ComponentFile::folder() + QStringLiteral("/resource/translations"); }
 
-bool LoadTranslation(QTranslator& translator, const QLocale& locale) {
+bool loadTranslation(QTranslator& translator, const QLocale& locale) {
     for (const QString& tag : locale.uiLanguages()) {
         const QLocale::Language language = QLocale(tag).language();
         if (language == QLocale::Spanish) return false;
         if (language == QLocale::C || language == QLocale::AnyLanguage) continue;
         const QString file = QStringLiteral("dorvanel_") + QLocale::languageToCode(language);
-        if (translator.load(file, TranslationsFolder())) return true;
+        if (translator.load(file, translationsFolder())) return true;
     }
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -10,7 +12,7 @@ class Connection;
 
 /// The host's record class for one row of Docs. Update and Delete answer false and describe
 /// the failure in LastErr/LastErrDescrip instead of raising when the database refuses.
-class DocRecord {
+class DORVANEL_EXPORT DocRecord {
 public:
     virtual ~DocRecord() = default;
 
@@ -71,7 +73,7 @@ public:
     virtual QString LastErrDescrip() const = 0;
     ///@}
     /// What the engine or the system called the cause of the failure, where it named one.
-    virtual QStringList LastErrCauses() const { return {}; }
+    virtual QStringList lastErrCauses() const { return {}; }
 };
 
 }  // namespace dorvanel

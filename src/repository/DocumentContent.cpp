@@ -4,7 +4,7 @@
 
 namespace dorvanel {
 
-bool CopyDocumentContent(Connection& connection, const QString& guid, QIODevice& target, const QString& targetName) {
+bool copyDocumentContent(Connection& connection, const QString& guid, QIODevice& target, const QString& targetName) {
     return BlobStreaming::readTo(connection, QStringLiteral("Docs"), QStringLiteral("Data"), QStringLiteral("Sys_GUID"),
                                  guid, target, targetName);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 
 class QIODevice;
@@ -13,6 +15,7 @@ class Connection;
 /// way: a host that hands a document on (to a file of its choosing, a pipe, a reply) needs no
 /// work file. False, and nothing written, when there is no such document or it keeps no content
 /// (an outside document). A failure raises Error; a failure to write names target as targetName.
-bool CopyDocumentContent(Connection& connection, const QString& guid, QIODevice& target, const QString& targetName);
+DORVANEL_EXPORT bool copyDocumentContent(Connection& connection, const QString& guid, QIODevice& target,
+                                         const QString& targetName);
 
 }  // namespace dorvanel

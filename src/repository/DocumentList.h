@@ -1,8 +1,10 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
+#include <memory>
 #include <span>
 
 namespace dorvanel {
@@ -10,7 +12,7 @@ namespace dorvanel {
 /// A list of documents as a list control holds them: items (numbered from 1) with a text and
 /// string sub-items numbered from 1. Sub-items beyond the column count are not kept. The list
 /// remembers which document keys (sub-item 6) it holds, so the duplicate test stays cheap.
-class DocumentList {
+class DORVANEL_EXPORT DocumentList {
 public:
     /// The sub-items FillDocumentList gives each item, whose text is the document's Name.
     enum SubItemNumber : qint32 {
@@ -24,7 +26,10 @@ public:
         SisSubItem,              ///< Sis of the link the row was found through
     };
 
-    virtual ~DocumentList() = default;
+    DocumentList();
+    virtual ~DocumentList();
+    DocumentList(const DocumentList&) = delete;
+    DocumentList& operator=(const DocumentList&) = delete;
 
     /// Marks a run of changes made at once, such as a whole fill: a list shown on screen then
     /// redraws once when it ends rather than once for each item.
@@ -48,7 +53,7 @@ public:
     void SetSubItem(qint32 item, qint32 subItem, const QString& value);
     /// Adds an item with its text and sub-items 1, 2, ... at once, from UTF-8 texts as they come
     /// from the database: the way a long list is filled.
-    qint32 AddRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
+    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
 
     /// An item's sub-item, "" for one the list does not keep.
     QString SubItem(qint32 item, qint32 subItem) const { return subItemAt(item, subItem); }
@@ -60,7 +65,7 @@ public:
     virtual qint32 ColumnCount() const = 0;
 
     /// Whether an item carries this number as its key.
-    bool ListsKey(qint32 key) const { return keyCounts_.contains(key); }
+    bool listsKey(qint32 key) const;
 
 protected:
     /// The start and the end of a run of changes (Filling); by default nothing happens.
@@ -76,7 +81,7 @@ protected:
     virtual void storeSubItem(qint32 item, qint32 subItem, const QString& value) = 0;
     /// By default the texts are turned into QStrings; a list that keeps UTF-8 stores them as
     /// they are. Only the sub-items the list keeps are given.
-    virtual qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
+    virtual qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems);
     /// An item's sub-item, for SubItem.
     virtual QString subItemAt(qint32 item, qint32 subItem) const = 0;
     /// An item's text, for Text.
@@ -88,9 +93,8 @@ private:
     void replaceKey(qint32 item, qint32 subItem, QByteArrayView newText);
     void countKey(QByteArrayView text, int change);
 
-    // How many items carry each key: two items may carry the same one, and replacing the key
-    // of one of them leaves the key listed.
-    QHash<qint32, qint32> keyCounts_;
+    struct Private;
+    const std::unique_ptr<Private> d_;
 };
 
 }  // namespace dorvanel

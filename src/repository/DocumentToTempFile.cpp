@@ -14,7 +14,7 @@ namespace {
 
 QString tempFileFor(const Recordset& rows) {
     return fileInFolder(ComponentFile::tempFolder(),
-                        QStringLiteral("temp.") + rows.Fields(QStringLiteral("TypeData")).toString());
+                        QStringLiteral("temp.") + rows.value(QStringLiteral("TypeData")).toString());
 }
 
 // The content copied by the row's key, chunk by chunk; "" when the column is NULL.
@@ -35,14 +35,14 @@ QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const 
     Recordset rows;
     ContinueOnFailure([&] {
         Required(connection);
-        rows.LeaveOut(contentColumn);
+        rows.leaveOut(contentColumn);
         rows.Open(sql, connection, Recordset::adOpenKeyset, Recordset::adLockOptimistic);
     });
     qint32 count = 0;
     if (!ContinueOnFailure([&] { count = rows.RecordCount(); }) || count == 0) return result;
     if (IsStoreOut(rows)) {
         ContinueOnFailure([&] {
-            const QVariant location = rows.Fields(QStringLiteral("urlfile"));
+            const QVariant location = rows.value(QStringLiteral("urlfile"));
             if (!location.isNull()) result = location.toString();
         });
         return result;
@@ -55,7 +55,7 @@ QString DocumentToTempFile(const std::shared_ptr<Connection>& connection, const 
 bool IsStoreOut(const Recordset& rows) {
     bool result = false;
     ContinueOnFailure([&] {
-        const QVariant storeout = rows.Fields(QStringLiteral("storeout"));
+        const QVariant storeout = rows.value(QStringLiteral("storeout"));
         if (!storeout.isNull()) result = storeout.toLongLong() != 0;
     });
     return result;

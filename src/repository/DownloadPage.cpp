@@ -32,9 +32,9 @@ Seam<void(const QString&)>& shower() {
 
 }  // namespace
 
-void ShowDownloadPage(const QString& pageFile) { shower()(pageFile); }
+void showDownloadPage(const QString& pageFile) { shower()(pageFile); }
 
-DownloadPageShower SetDownloadPageShower(DownloadPageShower replacement) {
+DownloadPageShower setDownloadPageShower(DownloadPageShower replacement) {
     return shower().replace(std::move(replacement));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <functional>
 
@@ -7,13 +9,13 @@ namespace dorvanel {
 
 /// Shows a download page file in the download dialog and returns when it is closed. Without
 /// a QApplication it writes the page's name on standard error instead.
-void ShowDownloadPage(const QString& pageFile);
+DORVANEL_EXPORT void showDownloadPage(const QString& pageFile);
 
 /// Replaces how download pages are shown (a console host announces them its own way); an empty
 /// function restores the dialog. Returns the one it replaces.
 ///@{
 using DownloadPageShower = std::function<void(const QString& pageFile)>;
-DownloadPageShower SetDownloadPageShower(DownloadPageShower shower);
+DORVANEL_EXPORT DownloadPageShower setDownloadPageShower(DownloadPageShower shower);
 ///@}
 
 }  // namespace dorvanel

@@ -3,6 +3,7 @@
 #include "component/Manager.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordedFailure.h"
 
 #include <QCoreApplication>
 
@@ -28,30 +29,16 @@ bool ContinueOnFailure(Step&& step) noexcept {
     }
 }
 
-// Stop-and-record style: a failure ends the operation and is copied into LastErr and
-// LastErrDescrip.
-template <typename Body>
-void StopAndRecord(Manager& manager, Body&& body) {
-    try {
-        body();
-    } catch (...) {
-        const Error error = Error::fromCurrentException();
-        manager.SetLastErr(error.number());
-        manager.SetLastErrDescrip(error.description());
-        manager.SetLastErrCauses(error.causes());
-    }
-}
-
 // Stop-and-tell style: a failure ends the operation and its description is shown in a
-// style-0 message box; its causes are kept in LastErrCauses.
+// style-0 message box; its causes are kept in lastErrCauses.
 template <typename Body>
 void StopAndTell(Manager& manager, Body&& body) {
     try {
         body();
     } catch (...) {
         const Error error = Error::fromCurrentException();
-        manager.SetLastErrCauses(error.causes());
-        MsgBox(error.description(), vbOKOnly);
+        manager.setLastErrCauses(error.causes());
+        msgBox(error.description(), vbOKOnly);
     }
 }
 

@@ -66,7 +66,7 @@ void addUnlistedItem(DocumentList& list, const Recordset& rows, const ListColumn
     std::array<QByteArrayView, SubItemCount> subItems;
     std::copy(texts.begin(), texts.end(), subItems.begin());
     // Sis only says something about the link a row came through.
-    list.AddRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SubItemCount - 1 : SubItemCount));
+    list.addRowUtf8(textAt(rows, columns.name), std::span(subItems).first(fromDocs ? SubItemCount - 1 : SubItemCount));
 }
 
 // Any list a QVariant can hold; a text converts to a one-item list but is not one.
@@ -100,7 +100,7 @@ void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs
     }
 }
 
-bool IsDocumentListed(const DocumentList& List, qint32 Key) { return List.ListsKey(Key); }
+bool IsDocumentListed(const DocumentList& List, qint32 Key) { return List.listsKey(Key); }
 
 qint16 ArrayLowerBound(const QVariant& /*Value: every list starts at index 0*/) { return 0; }
 

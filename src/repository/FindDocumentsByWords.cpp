@@ -98,17 +98,17 @@ Statement postgreSqlStatement(const QStringList& words) {
 
 FoundDocument foundIn(const Recordset& row) {
     FoundDocument found;
-    found.pk = row.Fields(0).toLongLong();
-    found.guid = row.Fields(1).toString();
-    found.name = row.Fields(2).toString();
-    found.type = row.Fields(3).toString();
-    found.description = row.Fields(4).toString();
-    found.keywords = row.Fields(5).toString();
-    found.created = row.Fields(6).toString();
-    found.timestamp = row.Fields(7).toString();
-    found.outside = row.Fields(8).toLongLong() != 0;
-    if (!found.outside && !row.Fields(9).isNull()) found.size = row.Fields(9).toLongLong();
-    found.rank = row.Fields(10).toDouble();
+    found.pk = row.value(0).toLongLong();
+    found.guid = row.value(1).toString();
+    found.name = row.value(2).toString();
+    found.type = row.value(3).toString();
+    found.description = row.value(4).toString();
+    found.keywords = row.value(5).toString();
+    found.created = row.value(6).toString();
+    found.timestamp = row.value(7).toString();
+    found.outside = row.value(8).toLongLong() != 0;
+    if (!found.outside && !row.value(9).isNull()) found.size = row.value(9).toLongLong();
+    found.rank = row.value(10).toDouble();
     return found;
 }
 
@@ -143,15 +143,15 @@ QList<FoundDocument> sqliteFound(Connection& connection, const QStringList& word
 
 }  // namespace
 
-QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query) {
+QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query) {
     const QStringList words = wordsOf(query.words);
     if (words.isEmpty()) return {};
     if (connection.engine() == Connection::Engine::Sqlite) return sqliteFound(connection, words, query);
     return found(connection, postgreSqlStatement(words), query);
 }
 
-bool HasWordIndex(Connection& connection) {
-    if (connection.engine() == Connection::Engine::Sqlite) return connection.HasTable(QStringLiteral("DocWords"));
+bool hasWordIndex(Connection& connection) {
+    if (connection.engine() == Connection::Engine::Sqlite) return connection.hasTable(QStringLiteral("DocWords"));
     return !connection
                 .Execute(QStringLiteral("SELECT 1 WHERE to_regprocedure('Docs_Words(text, text, text)') IS NOT NULL"))
                 ->Eof();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -44,13 +46,13 @@ struct FoundDocument {
     double rank = 0;             ///< how well it matches: higher is better
 };
 
-/// The documents that match, best first, through the word index that CreateSchema makes. A
+/// The documents that match, best first, through the word index that createSchema makes. A
 /// query without words finds nothing.
-QList<FoundDocument> FindDocumentsByWords(Connection& connection, const WordQuery& query);
+DORVANEL_EXPORT QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query);
 
-/// Whether the database has the word index FindDocumentsByWords reads: on SQLite the table
+/// Whether the database has the word index findDocumentsByWords reads: on SQLite the table
 /// DocWords, on PostgreSQL the function Docs_Words its index is made on. A database made before
-/// the index, or with only the documented tables, has none until CreateSchema adds it.
-bool HasWordIndex(Connection& connection);
+/// the index, or with only the documented tables, has none until createSchema adds it.
+DORVANEL_EXPORT bool hasWordIndex(Connection& connection);
 
 }  // namespace dorvanel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <memory>
 
@@ -8,7 +10,7 @@ namespace dorvanel {
 class Connection;
 
 /// The host's record class for one row of DocLink.
-class LinkRecord {
+class DORVANEL_EXPORT LinkRecord {
 public:
     virtual ~LinkRecord() = default;
 

@@ -30,7 +30,7 @@ std::pair<std::size_t, qint32> pageOf(qint32 index) {
 // then costs a few dozen allocations instead of a million strings, and texts from the database
 // are stored as they come, without a round trip through UTF-16. Blocks, and the pages of
 // places, double in size as the list grows (blocks up to 2 MiB), and never move.
-class MemoryDocumentList::Texts {
+class DORVANEL_NO_EXPORT MemoryDocumentList::Texts {
 public:
     explicit Texts(qint32 columnCount) : columnCount_(columnCount) {}
 
@@ -153,7 +153,7 @@ qint32 MemoryDocumentList::addItem(const QString& text) {
     return item;
 }
 
-qint32 MemoryDocumentList::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+qint32 MemoryDocumentList::storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
     return texts_->addRow(text, subItems);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentList.h"
+#include "dorvanel_export.h"
 
 #include <QString>
 #include <memory>
@@ -8,7 +9,7 @@
 namespace dorvanel {
 
 /// A DocumentList held in memory, for hosts without a window and for the command line.
-class MemoryDocumentList : public DocumentList {
+class DORVANEL_EXPORT MemoryDocumentList : public DocumentList {
 public:
     /// An empty list of columnCount columns.
     explicit MemoryDocumentList(qint32 columnCount = 9);
@@ -21,7 +22,7 @@ protected:
     void clearItems() override;
     qint32 addItem(const QString& text) override;
     void storeSubItem(qint32 item, qint32 subItem, const QString& value) override;
-    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
+    qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
     QString subItemAt(qint32 item, qint32 subItem) const override;
     QString textAt(qint32 item) const override { return subItemAt(item, 0); }
 

@@ -19,10 +19,10 @@ void Manager::SaveAs(const QString& sF) {
     bool written = false;
     ContinueOnFailure([&] { written = Required(gOskel).WriteTextFile(pageFile, downloadPageText(sF)); });
     if (written) {
-        ContinueOnFailure([&] { ShowDownloadPage(pageFile); });
+        ContinueOnFailure([&] { showDownloadPage(pageFile); });
     } else {
         ContinueOnFailure([&] {
-            MsgBox(QCoreApplication::translate("dorvanel::SaveAs", "Error al tratar de guardar archivo html temporal"),
+            msgBox(QCoreApplication::translate("dorvanel::SaveAs", "Error al tratar de guardar archivo html temporal"),
                    vbOKOnly);
         });
     }

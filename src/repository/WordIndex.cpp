@@ -64,7 +64,7 @@ bool HasCurrentWordIndex(Connection& connection) {
     // An earlier version's index read its words from Docs (content='Docs').
     const auto rows =
         connection.Execute(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'DocWords'"));
-    return !rows->Eof() && !rows->Fields(0).toString().contains(QLatin1String("content="), Qt::CaseInsensitive);
+    return !rows->Eof() && !rows->value(0).toString().contains(QLatin1String("content="), Qt::CaseInsensitive);
 }
 
 QStringList WordIndexBuild() {
@@ -76,7 +76,7 @@ QStringList WordIndexBuild() {
 }
 
 bool IndexQueuedWords(Connection& connection) {
-    if (!connection.HasTable(QStringLiteral("DocWordsPending"))) return false;
+    if (!connection.hasTable(QStringLiteral("DocWordsPending"))) return false;
     // Without content of its own, it is emptied at once rather than row by row.
     connection.Execute(
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.DocWordsRecent USING fts5(%1, content='', %2)")

@@ -38,7 +38,7 @@ void dlgHtml::save(const QString& file) {
     try {
         CopyFileWithProgress(file, target, this);
     } catch (...) {
-        MsgBox(Error::fromCurrentException().description(), vbOKOnly);
+        msgBox(Error::fromCurrentException().description(), vbOKOnly);
     }
 }
 

@@ -36,6 +36,17 @@ if [[ ! -s $(dirname -- "$library")/resource/NoDisponible.jpg ]]; then
     exit 1
 fi
 
+# The library exports the public interface only: every name of the namespace that it exports is
+# declared in an installed header, and nothing of its forms or of Qt's templates is exported.
+unknown=()
+while read -r name; do
+    grep -qw -- "$name" "$prefix/install/include/Dorvanel/"*.h || unknown+=("$name")
+done < <(nm -DC --defined-only "$library" | grep -o 'dorvanel::[A-Za-z_][A-Za-z0-9_]*' | sed 's/^dorvanel:://' | sort -u)
+if [[ ${#unknown[@]} -gt 0 ]] || nm -DC --defined-only "$library" | grep -E '^[0-9a-f]+ [A-Za-z] (Ui_|Q[A-Za-z:]*<)'; then
+    echo "check.sh: the library exports names that no installed header declares: ${unknown[*]}" >&2
+    exit 1
+fi
+
 # The installed command-line host starts from its prefix alone, wherever that is.
 env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$prefix/install/bin/dorvanel" help >/dev/null
 

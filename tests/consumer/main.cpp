@@ -8,9 +8,9 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    auto manager = dorvanel::Manager::Create();
-    manager->SetADOCnn(dorvanel::Connection::Open(QStringLiteral("sqlite::memory:")));
-    dorvanel::CreateSchema(*manager->ADOCnn());
+    auto manager = dorvanel::Manager::create();
+    manager->SetADOCnn(dorvanel::Connection::open(QStringLiteral("sqlite::memory:")));
+    dorvanel::createSchema(*manager->ADOCnn());
 
     const QString document = manager->StoreDocument(QStringLiteral("Manual"), QStringLiteral("Manual de uso"),
                                                     QStringLiteral("manual"), QString(),

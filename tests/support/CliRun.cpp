@@ -102,7 +102,7 @@ void CliFixture::TearDown() { QFile::remove(ComponentFile::tempFolder() + QStrin
 QStringList CliFixture::engines() const {
     QStringList urls{QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("cli.sqlite"))};
     if (const QString server = qEnvironmentVariable("DORVANEL_TEST_PG_URL"); !server.isEmpty()) {
-        const auto connection = Connection::Open(server);
+        const auto connection = Connection::open(server);
         for (const char* statement :
              {"SET client_min_messages = warning", "DROP SCHEMA IF EXISTS public CASCADE", "CREATE SCHEMA public"})
             connection->Execute(QLatin1String(statement));
@@ -156,8 +156,8 @@ QStringList CliFixture::listedNames(const char* options, const QStringList& valu
 }
 
 QVariant CliFixture::sqlValue(const QString& statement, const QVariantList& values) const {
-    const auto rows = Connection::Open(database())->Execute(statement, values);
-    return rows && !rows->Eof() ? rows->Fields(0) : QVariant();
+    const auto rows = Connection::open(database())->Execute(statement, values);
+    return rows && !rows->Eof() ? rows->value(0) : QVariant();
 }
 
 }  // namespace dorvanel::test

@@ -123,13 +123,13 @@ class DialogTest : public RepositoryTest {
 protected:
     void SetUp() override {
         RepositoryTest::SetUp();
-        registered_ = HostClasses::Registered();
+        registered_ = HostClasses::registered();
     }
     void TearDown() override {
         restoreHostClasses();
         RepositoryTest::TearDown();
     }
-    void restoreHostClasses() { HostClasses::Registered() = registered_; }
+    void restoreHostClasses() { HostClasses::registered() = registered_; }
 
     // Opens a dialog through `open` and works it with `steps`; every step must run. Returns what
     // `open` returned; the message boxes shown are left in `shown`.

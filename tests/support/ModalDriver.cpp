@@ -24,16 +24,16 @@ QWidget* control(QWidget* modal, const QString& name) {
 }  // namespace
 
 ModalDriver::ModalDriver() {
-    previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
+    previousPresenter_ = setMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
-        if (!AsksYesNo(style)) return vbOK;
+        if (!asksYesNo(style)) return vbOK;
         return answersYes ? vbYes : vbNo;
     });
     clock_.start();
     schedulePoll();
 }
 
-ModalDriver::~ModalDriver() { SetMessagePresenter(previousPresenter_); }
+ModalDriver::~ModalDriver() { setMessagePresenter(previousPresenter_); }
 
 ModalDriver& ModalDriver::then(Step step) {
     steps_.push_back(std::move(step));

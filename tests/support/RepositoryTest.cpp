@@ -30,17 +30,17 @@ void RepositoryTest::SetUp() {
     DatabaseTest::SetUp();
     removeComponentTempFiles();
     if (!databaseReady()) return;
-    manager = Manager::Create();
+    manager = Manager::create();
     manager->SetADOCnn(connection);
     oskel = std::make_shared<RecordingOskel>();
     oskel->workFolder = folder();
     manager->SetOskel(oskel);
     oskel->calls.clear();
-    previousPresenter_ = SetMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
+    previousPresenter_ = setMessagePresenter([this](const QString& text, qint32 style, const QString& title) {
         messages << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
         return qint32(vbOK);
     });
-    previousShower_ = SetDownloadPageShower([this](const QString& page) {
+    previousShower_ = setDownloadPageShower([this](const QString& page) {
         shownPages << page;
         pageNames << DownloadName::current();
     });
@@ -48,8 +48,8 @@ void RepositoryTest::SetUp() {
 
 void RepositoryTest::TearDown() {
     // Set only when SetUp got that far.
-    if (previousPresenter_) SetMessagePresenter(previousPresenter_);
-    if (previousShower_) SetDownloadPageShower(previousShower_);
+    if (previousPresenter_) setMessagePresenter(previousPresenter_);
+    if (previousShower_) setDownloadPageShower(previousShower_);
     manager.reset();
     gManager.reset();
     removeComponentTempFiles();
@@ -68,7 +68,7 @@ QString RepositoryTest::storeUrl(const QString& name, const QString& url) {
 }
 
 qint32 RepositoryTest::pkOf(const QString& guid) {
-    return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})->Fields(0).toInt();
+    return connection->Execute(QStringLiteral("SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?"), {guid})->value(0).toInt();
 }
 
 QString RepositoryTest::toTempFile(const QString& guid, bool miniature) {

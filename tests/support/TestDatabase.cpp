@@ -36,9 +36,9 @@ void DatabaseTest::SetUp() {
         if (HasFatalFailure() || IsSkipped()) return;
     } else {
         url_ = QStringLiteral("sqlite:") + dir_.filePath(QStringLiteral("test.sqlite"));
-        connection = Connection::Open(url_);
+        connection = Connection::open(url_);
     }
-    CreateSchema(*connection);
+    createSchema(*connection);
 }
 
 void DatabaseTest::openPostgreSql() {
@@ -48,7 +48,7 @@ void DatabaseTest::openPostgreSql() {
         return;
     }
     try {
-        connection = Connection::Open(url_);
+        connection = Connection::open(url_);
     } catch (const Error& error) {
         const QString shown = QUrl(url_).toDisplayString(QUrl::RemovePassword);
         withoutServer("cannot open the PostgreSQL database at " + shown.toStdString() + ": " + error.what());

@@ -109,7 +109,7 @@ bool dlgAdd::ValidateEntries() {
 }
 
 bool dlgAdd::refuse(const QString& message, QWidget* focus) {
-    MsgBox(message, vbOKOnly);
+    msgBox(message, vbOKOnly);
     focus->setFocus();
     return false;
 }
@@ -134,12 +134,12 @@ void dlgAdd::storeAndLink() {
     switch (tryStoreAndLink()) {
     case Outcome::Invalid: return;
     case Outcome::LinkRefused:
-        MsgBox(tr("El documento se guardó, pero no tiene los privilegios para vincularlo"), vbInformation,
+        msgBox(tr("El documento se guardó, pero no tiene los privilegios para vincularlo"), vbInformation,
                ProductTitle);
         return;
     case Outcome::Linked: accepted_ = true; break;
     case Outcome::Failed:
-        ContinueOnFailure([] { MsgBox(Required(gManager).LastErrDescrip(), vbInformation, ProductTitle); });
+        ContinueOnFailure([] { msgBox(Required(gManager).LastErrDescrip(), vbInformation, ProductTitle); });
         accepted_ = false;
         break;
     }

@@ -102,7 +102,7 @@ QString dlgBrowse::selectedGuid() const {
 // Files dropped on the list are added as "Agregar documento" adds one, each proposed in turn. The
 // add dialogs open once the drop has ended, never inside it.
 void dlgBrowse::takeDragAndDrop() {
-    if (!gManager || !gManager->DragAndDrop()) return;
+    if (!gManager || !gManager->dragAndDrop()) return;
     LetDocumentsBeDraggedOut(*ui_->lvwDocs);
     ui_->lvwDocs->SetTakesDroppedFiles(true);
     connect(ui_->lvwDocs, &ReportListView::FilesDropped, this, &dlgBrowse::addDocuments, Qt::QueuedConnection);
@@ -113,7 +113,7 @@ void dlgBrowse::takeDragAndDrop() {
 // whatever it answered.
 void dlgBrowse::addDocuments(const QStringList& files) {
     if (!RightsAllow(&Manager::CanAddLink, WhenCheckFails::Allow)) {
-        MsgBox(tr("No tiene permiso para agregar documentos"), vbOKOnly);
+        msgBox(tr("No tiene permiso para agregar documentos"), vbOKOnly);
         return;
     }
     bool added = false;
@@ -136,7 +136,7 @@ void dlgBrowse::editDocument() {
 // when that left it without any link, deletes it.
 void dlgBrowse::unlinkDocument() {
     if (!hasSelection()) return;
-    if (MsgBox(tr("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser posible?"),
+    if (msgBox(tr("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser posible?"),
                vbYesNoStopDefaultNo) != vbYes)
         return;
     if (!RightsAllow(&Manager::CanDeleteLink, WhenCheckFails::Refuse)) return;

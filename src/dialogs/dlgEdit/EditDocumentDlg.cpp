@@ -6,7 +6,7 @@
 namespace dorvanel {
 
 bool Manager::EditDocumentDlg(const QString& sGuid) {
-    if (!HasKeyLength(sGuid)) return false;
+    if (!hasKeyLength(sGuid)) return false;
     return showDialog<dlgEdit>([&](dlgEdit& dialog) { dialog.SetValues(sGuid); },
                                [](const dlgEdit& dialog) { return dialog.Saved(); });
 }

@@ -44,7 +44,7 @@ void dlgEdit::saveAndClose() {
         ContinueOnFailure([this] { saveRecord(); });
         ContinueOnFailure([this] { reportRecordFailure(); });
     } else {
-        MsgBox(tr("Error de carga"), vbOKOnly);
+        msgBox(tr("Error de carga"), vbOKOnly);
     }
     record_.reset();
     close();
@@ -65,7 +65,7 @@ void dlgEdit::saveRecord() {
 
 // A refusal without a number of its own is not shown.
 void dlgEdit::reportRecordFailure() {
-    if (record_->LastErr() != 0 && !saved_) MsgBox(record_->LastErrDescrip(), vbInformation, ProductTitle);
+    if (record_->LastErr() != 0 && !saved_) msgBox(record_->LastErrDescrip(), vbInformation, ProductTitle);
 }
 
 }  // namespace dorvanel

@@ -54,8 +54,8 @@ qint32 DocumentListModel::addItem(const QString& text) {
     return addingOneRow([&] { return MemoryDocumentList::addItem(text); });
 }
 
-qint32 DocumentListModel::addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
-    return addingOneRow([&] { return MemoryDocumentList::addRowUtf8(text, subItems); });
+qint32 DocumentListModel::storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) {
+    return addingOneRow([&] { return MemoryDocumentList::storeRowUtf8(text, subItems); });
 }
 
 void DocumentListModel::storeSubItem(qint32 item, qint32 subItem, const QString& value) {

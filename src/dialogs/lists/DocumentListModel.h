@@ -29,7 +29,7 @@ protected:
     void clearItems() override;
     qint32 addItem(const QString& text) override;
     void storeSubItem(qint32 item, qint32 subItem, const QString& value) override;
-    qint32 addRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
+    qint32 storeRowUtf8(QByteArrayView text, std::span<const QByteArrayView> subItems) override;
 
 private:
     // Outside a fill each change is told to the views as it happens.
