@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Texts.h"
 
 namespace dorvanel::cli {
 
@@ -7,7 +8,9 @@ namespace {
 const QString DatabaseOption = QStringLiteral("db");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
-const OptionSyntax Help{{QStringLiteral("h"), HelpOption}, {}, QStringLiteral("muestra esta ayuda")};
+const OptionSyntax Help{{QStringLiteral("h"), HelpOption},
+                        {},
+                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "muestra esta ayuda")};
 
 QString spelledName(const QString& name) {
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
@@ -33,17 +36,17 @@ QString refusal(const QCommandLineParser& parser, const QString& command, const 
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty()) {
         const QString name = spelledName(unknown.first());
-        return command.isEmpty() ? QStringLiteral("opción desconocida: %1").arg(name)
-                                 : QStringLiteral("%1 no tiene la opción %2").arg(command, name);
+        return command.isEmpty() ? Texts::tr("opción desconocida: %1").arg(name)
+                                 : Texts::tr("%1 no tiene la opción %2").arg(command, name);
     }
     for (const QString& word : words) {
         const QString typed = word.section(QLatin1Char('='), 0, 0);
         const OptionSyntax* option = optionTyped(options, typed);
         if (typed != word && option && !option->takesValue())
-            return QStringLiteral("la opción %1 no lleva valor").arg(typed);
+            return Texts::tr("la opción %1 no lleva valor").arg(typed);
     }
     // What is left: an option that needs a value came last, without one.
-    return QStringLiteral("falta el valor de la opción %1").arg(words.last());
+    return Texts::tr("falta el valor de la opción %1").arg(words.last());
 }
 
 bool parseWords(QCommandLineParser& parser, const QList<OptionSyntax>& options, const QStringList& words) {
@@ -64,9 +67,11 @@ QString spelled(const OptionSyntax& option) {
 
 const QList<OptionSyntax>& globalOptions() {
     static const QList<OptionSyntax> options{
-        {{DatabaseOption}, QStringLiteral("URL"), QStringLiteral("la base de datos, en lugar de la incluida")},
+        {{DatabaseOption},
+         QStringLiteral("URL"),
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "la base de datos, en lugar de la incluida")},
         Help,
-        {{QStringLiteral("v"), VersionOption}, {}, QStringLiteral("muestra la versión")},
+        {{QStringLiteral("v"), VersionOption}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "muestra la versión")},
     };
     return options;
 }
@@ -84,7 +89,7 @@ Invocation parseInvocation(const QStringList& words) {
     Invocation invocation;
     // An empty value would mean the default database, where a store would go unawares.
     if (parser.isSet(DatabaseOption) && parser.value(DatabaseOption).isEmpty())
-        throw UsageError{QStringLiteral("la opción --db necesita una dirección (sqlite:RUTA o postgresql://...)")};
+        throw UsageError{Texts::tr("la opción --db necesita una dirección (sqlite:RUTA o postgresql://...)")};
     invocation.databaseUrl = parser.isSet(DatabaseOption) ? parser.value(DatabaseOption)
                                                           : qEnvironmentVariable("DORVANEL_DB");
     invocation.versionWanted = parser.isSet(VersionOption);
@@ -110,15 +115,15 @@ void Arguments::requirePositionals(const CommandSyntax& syntax) const {
     const qsizetype required = syntax.positionals.size();
     const qsizetype allowed = required + syntax.optionalPositionals.size();
     if (given.size() < required)
-        throw UsageError{QStringLiteral("%1: falta %2").arg(syntax.name, syntax.positionals[given.size()])};
+        throw UsageError{Texts::tr("%1: falta %2").arg(syntax.name, translated(syntax.positionals[given.size()]))};
     if (given.size() > allowed && !syntax.lastRepeats)
-        throw UsageError{QStringLiteral("%1: sobra el argumento «%2»").arg(syntax.name, given[allowed])};
+        throw UsageError{Texts::tr("%1: sobra el argumento «%2»").arg(syntax.name, given[allowed])};
 }
 
 void Arguments::requireOptions(const CommandSyntax& syntax) const {
     for (const OptionSyntax& option : syntax.options)
         if (option.presence == Presence::Required && !parser_.isSet(option.names.first()))
-            throw UsageError{QStringLiteral("%1 necesita la opción %2").arg(syntax.name, spelled(option))};
+            throw UsageError{Texts::tr("%1 necesita la opción %2").arg(syntax.name, spelled(option))};
 }
 
 }  // namespace dorvanel::cli

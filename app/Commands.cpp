@@ -2,6 +2,7 @@
 
 #include "Context.h"
 #include "Failure.h"
+#include "Texts.h"
 #include "Usage.h"
 
 #include <Dorvanel/Error.h>
@@ -35,7 +36,7 @@ Handler exitingZero(void (*run)(Context&, const Arguments&)) {
 const Command& commandNamed(const QString& name) {
     for (const Command& command : commands())
         if (command.syntax.name == name) return command;
-    throw UsageError{QStringLiteral("orden desconocida: %1").arg(name)};
+    throw UsageError{Texts::tr("orden desconocida: %1").arg(name)};
 }
 
 QList<CommandSyntax> commandSyntaxes() {

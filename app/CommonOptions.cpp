@@ -2,18 +2,34 @@
 
 namespace dorvanel::cli {
 
-const OptionSyntax ParentTypeOption{{"parent-type"}, "TIPO", "tipo del padre; sin ella, sale de sus otros vínculos"};
+const OptionSyntax ParentTypeOption{{"parent-type"},
+                                    QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TIPO"),
+                                    QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                                      "tipo del padre; sin ella, sale de sus otros vínculos")};
 
 const OptionSyntax DedupOption{
-    {"dedup"}, {}, "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez"};
+    {"dedup"},
+    {},
+    QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                      "si ya hay un documento con el mismo contenido, lo vincula en lugar de guardarlo otra vez")};
 
-const OptionSyntax ParentsOption{{"parents"}, "CLAVES", "solo los documentos de esos padres, separados por comas"};
-const OptionSyntax TypeFilterOption{{"type"}, "TIPO", "solo los documentos de ese tipo"};
-const OptionSyntax NoSysLinksOption{{"no-sys"}, {}, "con --parents, por sus vínculos que no son del sistema"};
+const OptionSyntax ParentsOption{{"parents"},
+                                 QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVES"),
+                                 QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                                   "solo los documentos de esos padres, separados por comas")};
+const OptionSyntax TypeFilterOption{{"type"},
+                                    QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TIPO"),
+                                    QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "solo los documentos de ese tipo")};
+const OptionSyntax NoSysLinksOption{{"no-sys"},
+                                    {},
+                                    QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                                      "con --parents, por sus vínculos que no son del sistema")};
 
-const OptionSyntax ScreenshotOption{{"screenshot"},
-                                    "ARCHIVO",
-                                    "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo"};
+const OptionSyntax ScreenshotOption{
+    {"screenshot"},
+    QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
+    QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                      "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo")};
 
 QStringList parentsAsked(const Arguments& arguments) {
     return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);

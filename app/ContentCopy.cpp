@@ -3,6 +3,7 @@
 #include "Failure.h"
 #include "LocalFile.h"
 #include "TerminalText.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 #include <Dorvanel/NewFile.h>
@@ -20,7 +21,7 @@ namespace dorvanel::cli {
 namespace {
 
 // Read right after the failing call, while errno still holds its cause.
-[[noreturn]] void failToWrite(const QString& path) { failOnFile(QStringLiteral("No se pudo escribir"), path, errno); }
+[[noreturn]] void failToWrite(const QString& path) { failOnFile(Texts::tr("No se pudo escribir"), path, errno); }
 
 // Writes through a descriptor this takes over. Nothing is buffered on the way, so a failure
 // shows at the write that meets it.
@@ -41,7 +42,7 @@ void writeToFile(const QString& path, const ContentWriter& write) {
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) {
         const int descriptor = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
-        if (descriptor < 0) failOnFile(QStringLiteral("No se puede abrir"), path, errno);
+        if (descriptor < 0) failOnFile(Texts::tr("No se puede abrir"), path, errno);
         writeThrough(descriptor, path, write);
         return;
     }
@@ -52,13 +53,13 @@ void writeToFile(const QString& path, const ContentWriter& write) {
 }
 
 void writeToStandardOutput(const ContentWriter& write) {
-    const QString name = QStringLiteral("la salida estándar");
+    const QString name = Texts::tr("la salida estándar");
     QFile out;
     // By its descriptor: through stdout's FILE, the writes would wait in its buffer, and a failure
     // would show only when it is flushed at the exit, where nobody hears of it.
     if (const auto code =
             failedCall([&] { return out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered); }))
-        failOnFile(QStringLiteral("No se pudo escribir en"), name, *code);
+        failOnFile(Texts::tr("No se pudo escribir en"), name, *code);
     write(out, name);
 }
 
@@ -66,7 +67,7 @@ void writeBytesToStandardOutput(std::string_view bytes) {
     writeToStandardOutput([&](QIODevice& out, const QString& name) {
         if (const auto code =
                 failedCall([&] { return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()); }))
-            failOnFile(QStringLiteral("No se pudo escribir en"), name, *code);
+            failOnFile(Texts::tr("No se pudo escribir en"), name, *code);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Failure.h"
+#include "Texts.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -35,11 +36,11 @@ QString Context::shownDatabaseName() const {
 Session& Context::open(MissingDatabase missing) {
     // SQLite would take either for a temporary database, gone when the command ends.
     if (databaseUrl() == QLatin1String("sqlite:"))
-        throw UsageError{QStringLiteral("la dirección sqlite: necesita la ruta del archivo (sqlite:RUTA)")};
+        throw UsageError{Texts::tr("la dirección sqlite: necesita la ruta del archivo (sqlite:RUTA)")};
     if (databaseUrl() == QLatin1String("sqlite::memory:"))
         throw UsageError{
-            QStringLiteral("sqlite::memory: es una base en memoria que se pierde al acabar la orden; "
-                           "nombre un archivo (sqlite:RUTA)")};
+            Texts::tr("sqlite::memory: es una base en memoria que se pierde al acabar la orden; "
+                      "nombre un archivo (sqlite:RUTA)")};
     if (!session_) session_.emplace(databaseUrl(), out, missing);
     return *session_;
 }

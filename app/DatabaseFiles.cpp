@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "LocalFile.h"
+#include "Texts.h"
 
 #include <sys/stat.h>
 
@@ -37,13 +38,12 @@ void refuseDatabaseFile(const QString& target, const QString& databasePath) {
     const QByteArray database = encodeLocalName(databasePath);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
         if (!sameFile(targetPath, database + suffix)) continue;
-        throw Failure{WrongUsage,
-                      QStringLiteral("%1 es %2 de la base de datos en uso (%3): escribir ahí la destruiría; "
-                                     "elija otro archivo")
-                          .arg(shownName(target),
-                               *suffix ? QStringLiteral("el archivo %1").arg(QLatin1String(suffix))
-                                       : QStringLiteral("el archivo"),
-                               shownName(databasePath))};
+        throw Failure{WrongUsage, Texts::tr("%1 es %2 de la base de datos en uso (%3): escribir ahí la destruiría; "
+                                            "elija otro archivo")
+                                      .arg(shownName(target),
+                                           *suffix ? Texts::tr("el archivo %1").arg(QLatin1String(suffix))
+                                                   : Texts::tr("el archivo"),
+                                           shownName(databasePath))};
     }
 }
 

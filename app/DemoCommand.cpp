@@ -30,14 +30,18 @@ void runDemo(Context& context, const Arguments& arguments) {
 }  // namespace
 
 Command demoCommand() {
-    return {{"demo",
-             "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo",
-             {},
-             {{{"screenshot"},
-               "ARCHIVO",
-               "escribe una imagen PNG de la ventana con los documentos del primer registro abiertos, y termina"}}},
-            exitingZero(runDemo),
-            Shows::Windows};
+    return {
+        {"demo",
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                           "abre una pequeña aplicación anfitriona con registros y documentos de ejemplo"),
+         {},
+         {{{"screenshot"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
+           QT_TRANSLATE_NOOP(
+               "dorvanel::cli::Texts",
+               "escribe una imagen PNG de la ventana con los documentos del primer registro abiertos, y termina")}}},
+        exitingZero(runDemo),
+        Shows::Windows};
 }
 
 }  // namespace dorvanel::cli

@@ -1,6 +1,7 @@
 #include "DemoWindow.h"
 
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 
@@ -28,18 +29,17 @@ QTreeWidget* recordList() {
 }  // namespace
 
 DemoWindow::DemoWindow(Session& session, const QString& databaseUrl) : session_(session), records_(recordList()) {
-    setWindowTitle(QStringLiteral("Dorvanel - aplicación de demostración"));
+    setWindowTitle(Texts::tr("Dorvanel - aplicación de demostración"));
     connect(records_, &QTreeWidget::itemDoubleClicked, this, &DemoWindow::browseSelected);
 
     auto* buttons = new QVBoxLayout;
     addButton(*buttons, QStringLiteral("Documentos..."), &DemoWindow::browseSelected);
-    addButton(*buttons, QStringLiteral("Agregar documento..."), &DemoWindow::addToSelected);
-    addButton(*buttons, QStringLiteral("Buscar documento..."), &DemoWindow::findForSelected);
+    addButton(*buttons, Texts::tr("Agregar documento..."), &DemoWindow::addToSelected);
+    addButton(*buttons, Texts::tr("Buscar documento..."), &DemoWindow::findForSelected);
     buttons->addStretch();
 
     auto* records = new QVBoxLayout;
-    records->addWidget(
-        new QLabel(QStringLiteral("Clientes y obras de ejemplo. Elija uno y trabaje con sus documentos:")));
+    records->addWidget(new QLabel(Texts::tr("Clientes y obras de ejemplo. Elija uno y trabaje con sus documentos:")));
     records->addWidget(records_);
 
     auto* central = new QWidget;
@@ -47,7 +47,7 @@ DemoWindow::DemoWindow(Session& session, const QString& databaseUrl) : session_(
     layout->addLayout(records, 1);
     layout->addLayout(buttons);
     setCentralWidget(central);
-    statusBar()->showMessage(QStringLiteral("Base de datos: ") + databaseUrl);
+    statusBar()->showMessage(Texts::tr("Base de datos: ") + databaseUrl);
     // Smaller where the screen is: at 144 dpi it holds fewer device-independent pixels.
     resize(QSize(900, 600).boundedTo(screen()->availableGeometry().size()));
     centreOnScreen();
@@ -62,8 +62,8 @@ void DemoWindow::addToSelected() {
     const HostRecord& record = selected();
     reportingFailures([&] {
         const bool added = session_.add(record.key, QString(), record.type);
-        statusBar()->showMessage(added ? QStringLiteral("Documento agregado a ") + record.name
-                                       : QStringLiteral("No se agregó ningún documento"));
+        statusBar()->showMessage(added ? Texts::tr("Documento agregado a ") + record.name
+                                       : Texts::tr("No se agregó ningún documento"));
     });
 }
 
@@ -74,8 +74,8 @@ void DemoWindow::findForSelected() {
         query.parents = QStringList{record.key};
         query.miniatures = true;
         const QString chosen = session_.find(query);
-        statusBar()->showMessage(chosen.isEmpty() ? QStringLiteral("Búsqueda cancelada")
-                                                  : QStringLiteral("Documento elegido: ") + chosen);
+        statusBar()->showMessage(chosen.isEmpty() ? Texts::tr("Búsqueda cancelada")
+                                                  : Texts::tr("Documento elegido: ") + chosen);
     });
 }
 
@@ -96,7 +96,7 @@ void DemoWindow::reportingFailures(const std::function<void()>& action) {
         action();
     } catch (...) {
         const Error error = Error::fromCurrentException();
-        statusBar()->showMessage(QStringLiteral("Error %1: %2").arg(error.number()).arg(error.description()));
+        statusBar()->showMessage(Texts::tr("Error %1: %2").arg(error.number()).arg(error.description()));
     }
 }
 

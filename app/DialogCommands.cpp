@@ -2,6 +2,7 @@
 #include "CommonOptions.h"
 #include "Context.h"
 #include "Dialogs.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 
@@ -33,9 +34,9 @@ int runEdit(Context& context, const Arguments& arguments) {
 void requireDialogParents(Context& context, qsizetype count) {
     constexpr qsizetype MostOnSqlite = 998;
     if (count > MostOnSqlite && context.session().connection().engine() == Connection::Engine::Sqlite)
-        throw UsageError{QStringLiteral("en SQLite el diálogo toma como mucho %1 padres, no %2 (la consulta del "
-                                        "componente los une en una sola expresión); list --parents-from no tiene "
-                                        "ese límite")
+        throw UsageError{Texts::tr("en SQLite el diálogo toma como mucho %1 padres, no %2 (la consulta del "
+                                   "componente los une en una sola expresión); list --parents-from no tiene "
+                                   "ese límite")
                              .arg(MostOnSqlite)
                              .arg(count)};
 }
@@ -71,29 +72,38 @@ int runBrowse(Context& context, const Arguments& arguments) {
 
 Command addCommand() {
     return {{"add",
-             "muestra el diálogo para adjuntar un documento a los padres; sale con 0 si se guardó y vinculó",
-             {"PADRES"},
+             QT_TRANSLATE_NOOP(
+                 "dorvanel::cli::Texts",
+                 "muestra el diálogo para adjuntar un documento a los padres; sale con 0 si se guardó y vinculó"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRES")},
              {ParentTypeOption, ScreenshotOption},
-             {"ARCHIVO"}},
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO")}},
             runAdd,
             Shows::Windows};
 }
 
 Command editCommand() {
-    return {
-        {"edit", "muestra el diálogo de edición del documento; sale con 0 si se guardó", {"CLAVE"}, {ScreenshotOption}},
-        runEdit,
-        Shows::Windows};
+    return {{"edit",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "muestra el diálogo de edición del documento; sale con 0 si se guardó"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
+             {ScreenshotOption}},
+            runEdit,
+            Shows::Windows};
 }
 
 Command findCommand() {
     return {{"find",
-             "muestra el diálogo de búsqueda y escribe la clave del documento elegido; sale con 1 si se canceló",
+             QT_TRANSLATE_NOOP(
+                 "dorvanel::cli::Texts",
+                 "muestra el diálogo de búsqueda y escribe la clave del documento elegido; sale con 1 si se canceló"),
              {},
              {ParentsOption,
               TypeFilterOption,
               NoSysLinksOption,
-              {{"miniatures"}, {}, "al elegir un documento muestra su miniatura"},
+              {{"miniatures"},
+               {},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "al elegir un documento muestra su miniatura")},
               ScreenshotOption}},
             runFind,
             Shows::Windows};
@@ -101,9 +111,12 @@ Command findCommand() {
 
 Command browseCommand() {
     return {{"browse",
-             "muestra el diálogo que explora los documentos vinculados a los padres",
-             {"PADRES"},
-             {{{"info"}, "TEXTO", "lo que sigue al título del diálogo; sin ella, PADRES"},
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "muestra el diálogo que explora los documentos vinculados a los padres"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRES")},
+             {{{"info"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TEXTO"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "lo que sigue al título del diálogo; sin ella, PADRES")},
               ParentTypeOption,
               ScreenshotOption}},
             runBrowse,

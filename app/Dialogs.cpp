@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "Failure.h"
+#include "Texts.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -27,12 +28,12 @@ bool drawsOffscreen() {
 
 void requireSomeoneSees(bool photographed) {
     if (offscreenChosenHere)
-        throw Failure{Failed, QStringLiteral(
-                                  "El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
-                                  "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen")};
+        throw Failure{Failed,
+                      Texts::tr("El diálogo necesita una pantalla y no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY); "
+                                "para solo fotografiarlo con --screenshot, use QT_QPA_PLATFORM=offscreen")};
     if (!photographed && drawsOffscreen())
-        throw Failure{Failed, QStringLiteral("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería "
-                                             "y la orden no terminaría; use --screenshot ARCHIVO")
+        throw Failure{Failed, Texts::tr("El diálogo necesita una pantalla: con QT_QPA_PLATFORM=%1 nadie lo vería "
+                                        "y la orden no terminaría; use --screenshot ARCHIVO")
                                   .arg(QGuiApplication::platformName())};
 }
 
@@ -89,8 +90,8 @@ public:
 
     // Raises Failure when no dialog was shown or its picture could not be written.
     void requireWritten() const {
-        if (!taken_) throw Failure{Failed, QStringLiteral("No se mostró ningún diálogo: no se escribió %1").arg(file_)};
-        if (!written_) throw Failure{Failed, QStringLiteral("No se pudo escribir la imagen %1").arg(file_)};
+        if (!taken_) throw Failure{Failed, Texts::tr("No se mostró ningún diálogo: no se escribió %1").arg(file_)};
+        if (!written_) throw Failure{Failed, Texts::tr("No se pudo escribir la imagen %1").arg(file_)};
     }
 
 private:
@@ -119,13 +120,12 @@ bool windowsAreSeen() { return hasDisplay() && !drawsOffscreen(); }
 
 void requireDesktop(const QString& instead) {
     const QString why =
-        !hasDisplay() ? QStringLiteral("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")
-        : drawsOffscreen()
-            ? QStringLiteral("con QT_QPA_PLATFORM=%1 no se muestra nada").arg(QGuiApplication::platformName())
-            : QString();
+        !hasDisplay()      ? Texts::tr("no hay ninguna (ni DISPLAY ni WAYLAND_DISPLAY)")
+        : drawsOffscreen() ? Texts::tr("con QT_QPA_PLATFORM=%1 no se muestra nada").arg(QGuiApplication::platformName())
+                           : QString();
     if (!why.isEmpty())
-        throw Failure{Failed, QStringLiteral("Abrir un documento en el escritorio necesita una pantalla y %1: no se "
-                                             "abrió nada. En su lugar: %2")
+        throw Failure{Failed, Texts::tr("Abrir un documento en el escritorio necesita una pantalla y %1: no se "
+                                        "abrió nada. En su lugar: %2")
                                   .arg(why, instead)};
 }
 

@@ -1,6 +1,7 @@
 #include "Duplicates.h"
 
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/ContentDigests.h>
 
@@ -15,7 +16,7 @@ QString duplicatesText(Session& session) {
     qint64 spare = 0;
     const QList<DuplicateContent> groups = duplicateContents(session.connection());
     for (const DuplicateContent& group : groups) {
-        text += QStringLiteral("%1  %2 bytes  %3 documentos  %4 bytes repetidos\n")
+        text += Texts::tr("%1  %2 bytes  %3 documentos  %4 bytes repetidos\n")
                     .arg(QString::fromLatin1(group.digest.sha256))
                     .arg(group.digest.size)
                     .arg(group.guids.size())
@@ -23,9 +24,8 @@ QString duplicatesText(Session& session) {
         for (const QString& guid : group.guids) text += QStringLiteral("  ") + guid + QLatin1Char('\n');
         spare += group.spareBytes();
     }
-    return text + QStringLiteral("Grupos de contenido repetido: %1; espacio repetido: %2 bytes\n")
-                      .arg(groups.size())
-                      .arg(spare);
+    return text +
+           Texts::tr("Grupos de contenido repetido: %1; espacio repetido: %2 bytes\n").arg(groups.size()).arg(spare);
 }
 
 QByteArray duplicatesJson(Session& session) {

@@ -19,9 +19,10 @@ void runDuplicates(Context& context, const Arguments& arguments) {
 
 Command duplicatesCommand() {
     return {{"duplicates",
-             "lista los grupos de documentos con el mismo contenido y el espacio que ocupan",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "lista los grupos de documentos con el mismo contenido y el espacio que ocupan"),
              {},
-             {{{"json"}, {}, "como arreglo JSON en lugar de texto"}}},
+             {{{"json"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como arreglo JSON en lugar de texto")}}},
             exitingZero(runDuplicates)};
 }
 

@@ -1,4 +1,5 @@
 #include "Failure.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 
@@ -24,19 +25,19 @@ const QList<Kind>& kinds() {
     static const QList<Kind> table{
         {{"SQLITE_BUSY", "SQLITE_LOCKED", "SQLSTATE 55P03", "SQLSTATE 40P01"},
          DatabaseBusy,
-         QStringLiteral("base de datos %1 ocupada por otro proceso"),
-         QStringLiteral("no se liberó en el tiempo de espera: vuelva a intentarlo")},
-        {{"ENOSPC", "EDQUOT", "SQLITE_FULL", "SQLSTATE 53100"}, NoRoom, QStringLiteral("disco lleno")},
-        {{"SQLITE_TOOBIG", "SQLSTATE 54000"}, NoRoom, QStringLiteral("el documento no cabe en la base de datos %1")},
+         Texts::tr("base de datos %1 ocupada por otro proceso"),
+         Texts::tr("no se liberó en el tiempo de espera: vuelva a intentarlo")},
+        {{"ENOSPC", "EDQUOT", "SQLITE_FULL", "SQLSTATE 53100"}, NoRoom, Texts::tr("disco lleno")},
+        {{"SQLITE_TOOBIG", "SQLSTATE 54000"}, NoRoom, Texts::tr("el documento no cabe en la base de datos %1")},
         {{"EACCES", "EPERM", "EROFS", "SQLITE_READONLY", "SQLITE_PERM", "SQLSTATE 42501"},
          Failed,
-         QStringLiteral("permiso denegado")},
-        {{"ENOENT", "ENOTDIR"}, NotFound, QStringLiteral("no existe")},
-        {{"SQLITE_CORRUPT", "SQLITE_NOTADB"}, Failed, QStringLiteral("%1 está dañada o no es una base SQLite")},
-        {{"SQLITE_CANTOPEN"}, DatabaseUnavailable, QStringLiteral("no se pudo abrir la base de datos %1")},
+         Texts::tr("permiso denegado")},
+        {{"ENOENT", "ENOTDIR"}, NotFound, Texts::tr("no existe")},
+        {{"SQLITE_CORRUPT", "SQLITE_NOTADB"}, Failed, Texts::tr("%1 está dañada o no es una base SQLite")},
+        {{"SQLITE_CANTOPEN"}, DatabaseUnavailable, Texts::tr("no se pudo abrir la base de datos %1")},
         {{"SQLSTATE 08000", "SQLSTATE 08003", "SQLSTATE 08006", "SQLSTATE 57P01", "SQLSTATE 57P02", "SQLSTATE 57P03"},
          DatabaseUnavailable,
-         QStringLiteral("se perdió la conexión con %1")},
+         Texts::tr("se perdió la conexión con %1")},
     };
     return table;
 }
@@ -62,7 +63,7 @@ QString withoutCauses(const Error& error) {
 // not, and an engine's number is told by its cause's name.
 QString shownNumber(const Error& error) {
     if (error.number() < 0 || !error.causes().isEmpty()) return {};
-    return QStringLiteral(" [error %1]").arg(error.number());
+    return Texts::tr(" [error %1]").arg(error.number());
 }
 
 }  // namespace
@@ -85,7 +86,7 @@ Failure failureOf(const Error& error, const QString& database) {
         return {kind->status, QStringLiteral("%1 (%2): %3").arg(words, cause, withoutCauses(error)) + advice + number};
     }
     if (error.number() == Error::OpenFailed)
-        return {DatabaseUnavailable, QStringLiteral("base de datos %1: %2").arg(database, error.description())};
+        return {DatabaseUnavailable, Texts::tr("base de datos %1: %2").arg(database, error.description())};
     if (error.number() == Error::NoCurrentRecord) return {NotFound, error.description() + number};
     return {Failed, error.description() + number};
 }

@@ -2,6 +2,7 @@
 #include "ContentCopy.h"
 #include "Context.h"
 #include "DatabaseFiles.h"
+#include "Texts.h"
 
 #include <QIODevice>
 
@@ -15,13 +16,14 @@ void runGet(Context& context, const Arguments& arguments) {
     const QString target = arguments.value(QStringLiteral("o"));
     if (arguments.isSet(QStringLiteral("o")) && target.isEmpty())
         throw UsageError{
-            QStringLiteral("la opción -o necesita el nombre de un archivo; sin ella, get escribe en la "
-                           "salida estándar")};
+            Texts::tr("la opción -o necesita el nombre de un archivo; sin ella, get escribe en la "
+                      "salida estándar")};
     Session& session = context.session();
     const DocumentRef document = session.requireDocument(guid);
     if (document.outside) {
         context.out << document.location << Qt::endl;
-        if (!target.isEmpty()) QTextStream(stderr) << "Es un documento externo: no se escribió " << target << Qt::endl;
+        if (!target.isEmpty())
+            QTextStream(stderr) << Texts::tr("Es un documento externo: no se escribió %1").arg(target) << Qt::endl;
         return;
     }
     const ContentWriter copy = [&](QIODevice& to, const QString& name) { session.copyContent(guid, to, name); };
@@ -39,9 +41,11 @@ void runGet(Context& context, const Arguments& arguments) {
 
 Command getCommand() {
     return {{"get",
-             "escribe el contenido o, si es externo, su dirección",
-             {"CLAVE"},
-             {{{"o"}, "ARCHIVO", "escribe en ARCHIVO y no en la salida estándar"}}},
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe el contenido o, si es externo, su dirección"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
+             {{{"o"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe en ARCHIVO y no en la salida estándar")}}},
             exitingZero(runGet)};
 }
 

@@ -15,7 +15,12 @@ void runHelp(Context& context, const Arguments& arguments) {
 }  // namespace
 
 Command helpCommand() {
-    return {{HelpCommand, "muestra la ayuda general, o la de ORDEN", {}, {}, {"ORDEN"}}, exitingZero(runHelp)};
+    return {{HelpCommand,
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "muestra la ayuda general, o la de ORDEN"),
+             {},
+             {},
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ORDEN")}},
+            exitingZero(runHelp)};
 }
 
 }  // namespace dorvanel::cli

@@ -6,6 +6,7 @@
 #include "Session.h"
 #include "StoreOnce.h"
 #include "TerminalText.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
@@ -41,7 +42,7 @@ struct DirCloser {
 // The names in a folder, as the file system has them, in order.
 QStringList namesIn(const QString& folder) {
     const std::unique_ptr<DIR, DirCloser> dir(opendir(encodeLocalName(folder).constData()));
-    if (!dir) failOnFile(QStringLiteral("No se puede leer la carpeta"), folder, errno);
+    if (!dir) failOnFile(Texts::tr("No se puede leer la carpeta"), folder, errno);
     QStringList names;
     while (const dirent* entry = readdir(dir.get())) {
         const QByteArray name(entry->d_name);
@@ -89,11 +90,11 @@ private:
             const QString shown = terminalText(shownName(prefix + name));
             struct stat status {};
             if (!request_.hidden && name.startsWith(QLatin1Char('.'))) {
-                entries_ << Entry{path, shown, QStringLiteral("oculto; se guarda con --hidden"), {}};
+                entries_ << Entry{path, shown, Texts::tr("oculto; se guarda con --hidden"), {}};
             } else if (const QByteArray outside = outsideTarget(path); !outside.isEmpty()) {
                 entries_ << Entry{path,
                                   shown,
-                                  QStringLiteral("enlace a %1, fuera de la carpeta; se sigue con --follow-links")
+                                  Texts::tr("enlace a %1, fuera de la carpeta; se sigue con --follow-links")
                                       .arg(shownName(decodeLocalName(outside))),
                                   {}};
             } else if (::stat(encodeLocalName(path).constData(), &status) != 0) {
@@ -101,10 +102,7 @@ private:
             } else if (S_ISDIR(status.st_mode)) {
                 enter(path, shown, status);
             } else if (!S_ISREG(status.st_mode)) {
-                entries_ << Entry{path,
-                                  shown,
-                                  QStringLiteral("no es un archivo regular (FIFO, dispositivo o socket)"),
-                                  {}};
+                entries_ << Entry{path, shown, Texts::tr("no es un archivo regular (FIFO, dispositivo o socket)"), {}};
             } else {
                 entries_ << Entry{path, shown, {}, {}};
             }
@@ -125,7 +123,7 @@ private:
     // A subfolder that cannot be read is reported, and the walk goes on beside it.
     void enter(const QString& path, const QString& shown, const struct stat& status) {
         if (!request_.recursive) {
-            entries_ << Entry{path, shown + '/', QStringLiteral("carpeta; se entra con --recursive"), {}};
+            entries_ << Entry{path, shown + '/', Texts::tr("carpeta; se entra con --recursive"), {}};
             return;
         }
         if (visited_.contains(identityOf(status))) return;
@@ -219,7 +217,7 @@ private:
         const LocalFile file(entry.path);
         const QString logged = ImportLog::key(file);
         if (!request_.again && log_.holds(logged, file, request_.parent))
-            return leaveOut(entry, QStringLiteral("ya importado con el mismo tamaño y fecha; se guarda con --again"));
+            return leaveOut(entry, Texts::tr("ya importado con el mismo tamaño y fecha; se guarda con --again"));
         StoreRequest store;
         store.file = entry.path;
         store.name = session_.proposedName(shownName(entry.path));
@@ -232,12 +230,12 @@ private:
 
     void leaveOut(const Entry& entry, const QString& why) {
         ++counts_.skipped;
-        err_ << "omitido: " << entry.shown << ": " << why << Qt::endl;
+        err_ << Texts::tr("omitido: %1: %2").arg(entry.shown, why) << Qt::endl;
     }
 
     void fail(const Entry& entry, const QString& why) {
         ++counts_.failed;
-        err_ << "no guardado: " << entry.shown << ": " << why << Qt::endl;
+        err_ << Texts::tr("no guardado: %1: %2").arg(entry.shown, why) << Qt::endl;
     }
 
     Session& session_;
@@ -251,7 +249,7 @@ private:
 }  // namespace
 
 ImportCounts importFolder(Session& session, QTextStream& out, const ImportRequest& request) {
-    requireKey(request.parent, QStringLiteral("del padre"));
+    requireKey(request.parent, Texts::tr("del padre"));
     // Said once here rather than for every file.
     if (request.dedup) session.requireDigests();
     const QList<Entry> entries = FolderWalk(request).entries();
@@ -259,9 +257,13 @@ ImportCounts importFolder(Session& session, QTextStream& out, const ImportReques
     forEachShown(
         entries, [](const Entry& entry) { return entry.shown; }, [&](const Entry& entry) { importer.import(entry); });
     const ImportCounts& counts = importer.counts();
-    QTextStream(stderr) << "importados de " << shownName(QDir(request.folder).absolutePath()) << ": " << counts.stored
-                        << " nuevos y " << counts.linked << " que ya estaban guardados, vinculados a " << request.parent
-                        << "; omitidos: " << counts.skipped << "; no guardados: " << counts.failed << Qt::endl;
+    QTextStream(stderr) << Texts::tr(
+                               "importados de %1: %2 nuevos y %3 que ya estaban guardados, vinculados a %4; "
+                               "omitidos: %5; no guardados: %6")
+                               .arg(shownName(QDir(request.folder).absolutePath()), QString::number(counts.stored),
+                                    QString::number(counts.linked), request.parent, QString::number(counts.skipped),
+                                    QString::number(counts.failed))
+                        << Qt::endl;
     return counts;
 }
 

@@ -3,6 +3,7 @@
 #include "Context.h"
 #include "Failure.h"
 #include "Import.h"
+#include "Texts.h"
 
 namespace dorvanel::cli {
 
@@ -20,24 +21,37 @@ void runImport(Context& context, const Arguments& arguments) {
     request.followLinks = arguments.isSet(QStringLiteral("follow-links"));
     const ImportCounts counts = importFolder(context.session(), context.out, request);
     if (counts.failed > 0)
-        throw Failure{Failed, QStringLiteral("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
+        throw Failure{Failed, Texts::tr("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
                                   .arg(counts.failed)};
 }
 
 }  // namespace
 
 Command importCommand() {
-    return {{"import",
-             "guarda cada archivo de la carpeta y lo vincula al padre; dice cuáles no guardó y por qué",
-             {"CARPETA"},
-             {{{"parent"}, "CLAVE", "padre de cada archivo", Presence::Required},
-              ParentTypeOption,
-              {{"recursive"}, {}, "entra también en las subcarpetas"},
-              {{"hidden"}, {}, "guarda también los archivos ocultos (los que empiezan por punto)"},
-              {{"again"}, {}, "guarda otra vez los ya importados de la misma ruta, tamaño y fecha"},
-              {{"follow-links"}, {}, "sigue también los enlaces que llevan fuera de la carpeta"},
-              DedupOption}},
-            exitingZero(runImport)};
+    return {
+        {"import",
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                           "guarda cada archivo de la carpeta y lo vincula al padre; dice cuáles no guardó y por qué"),
+         {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CARPETA")},
+         {{{"parent"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "padre de cada archivo"),
+           Presence::Required},
+          ParentTypeOption,
+          {{"recursive"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "entra también en las subcarpetas")},
+          {{"hidden"},
+           {},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                             "guarda también los archivos ocultos (los que empiezan por punto)")},
+          {{"again"},
+           {},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                             "guarda otra vez los ya importados de la misma ruta, tamaño y fecha")},
+          {{"follow-links"},
+           {},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "sigue también los enlaces que llevan fuera de la carpeta")},
+          DedupOption}},
+        exitingZero(runImport)};
 }
 
 }  // namespace dorvanel::cli

@@ -2,6 +2,7 @@
 #include "CommonOptions.h"
 #include "Context.h"
 #include "Failure.h"
+#include "Texts.h"
 
 namespace dorvanel::cli {
 
@@ -12,10 +13,11 @@ void runLink(Context& context, const Arguments& arguments) {
     const QString guid = arguments.positional(1);
     if (context.session().link(parent, guid, arguments.value(QStringLiteral("parent-type")),
                                !arguments.isSet(QStringLiteral("no-sys"))))
-        context.out << "Documento " << guid << " vinculado a " << parent << Qt::endl;
+        context.out << Texts::tr("Documento %1 vinculado a %2").arg(guid, parent) << Qt::endl;
     else
-        context.out << "El documento " << guid << " ya estaba vinculado a " << parent << ": no se añadió otro vínculo"
-                    << Qt::endl;
+        context.out
+            << Texts::tr("El documento %1 ya estaba vinculado a %2: no se añadió otro vínculo").arg(guid, parent)
+            << Qt::endl;
 }
 
 void runUnlink(Context& context, const Arguments& arguments) {
@@ -23,8 +25,8 @@ void runUnlink(Context& context, const Arguments& arguments) {
     const QString guid = arguments.positional(1);
     if (!context.session().unlink(parent, guid))
         throw Failure{NotFound,
-                      QStringLiteral("El documento %1 no está vinculado a %2: no se quitó nada").arg(guid, parent)};
-    context.out << "Vínculo quitado: " << guid << " ya no está vinculado a " << parent << Qt::endl;
+                      Texts::tr("El documento %1 no está vinculado a %2: no se quitó nada").arg(guid, parent)};
+    context.out << Texts::tr("Vínculo quitado: %1 ya no está vinculado a %2").arg(guid, parent) << Qt::endl;
 }
 
 void runParents(Context& context, const Arguments& arguments) {
@@ -35,19 +37,25 @@ void runParents(Context& context, const Arguments& arguments) {
 
 Command linkCommand() {
     return {{"link",
-             "vincula el documento CLAVE al padre",
-             {"PADRE", "CLAVE"},
-             {ParentTypeOption, {{"no-sys"}, {}, "el vínculo no es del sistema"}}},
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "vincula el documento CLAVE al padre"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRE"), QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
+             {ParentTypeOption,
+              {{"no-sys"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "el vínculo no es del sistema")}}},
             exitingZero(runLink)};
 }
 
 Command unlinkCommand() {
-    return {{"unlink", "quita el vínculo del documento CLAVE con el padre", {"PADRE", "CLAVE"}},
+    return {{"unlink",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "quita el vínculo del documento CLAVE con el padre"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRE"), QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")}},
             exitingZero(runUnlink)};
 }
 
 Command parentsCommand() {
-    return {{"parents", "muestra los padres del documento, uno por línea", {"CLAVE"}}, exitingZero(runParents)};
+    return {{"parents",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "muestra los padres del documento, uno por línea"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")}},
+            exitingZero(runParents)};
 }
 
 }  // namespace dorvanel::cli

@@ -27,14 +27,16 @@ void runList(Context& context, const Arguments& arguments) {
 
 Command listCommand() {
     return {{"list",
-             "lista cada documento una vez, como tabla o como JSON",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "lista cada documento una vez, como tabla o como JSON"),
              {},
              {ParentsOption,
-              {{"parents-from"}, "ARCHIVO", "añade las claves de padre de ARCHIVO, una por línea"},
+              {{"parents-from"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "añade las claves de padre de ARCHIVO, una por línea")},
               TypeFilterOption,
               NoSysLinksOption,
-              {{"all"}, {}, "solo los documentos que tienen algún vínculo"},
-              {{"json"}, {}, "como arreglo JSON en lugar de tabla"}}},
+              {{"all"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "solo los documentos que tienen algún vínculo")},
+              {{"json"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como arreglo JSON en lugar de tabla")}}},
             exitingZero(runList)};
 }
 

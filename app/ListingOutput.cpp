@@ -1,6 +1,7 @@
 #include "ListingOutput.h"
 
 #include "TerminalText.h"
+#include "Texts.h"
 
 #include <algorithm>
 #include <array>
@@ -18,8 +19,37 @@ using Cells = std::array<QByteArrayView, MostColumns>;
 using Widths = std::array<qsizetype, MostColumns>;
 using Digits = std::array<char, 24>;
 
-constexpr Cells HeaderCells{"Sys_PK", "Nombre", "Tipo",    "Descripción", "Palabras clave",
-                            "Creado", "Tamaño", "Externo", "Sys_GUID",    "Sis"};
+// The headings, translated as the table is written; the columns' own names stay as they are.
+constexpr std::array<const char*, MostColumns> Headings{"Sys_PK",
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Nombre"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Tipo"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Descripción"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Palabras clave"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Creado"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Tamaño"),
+                                                        QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "Externo"),
+                                                        "Sys_GUID",
+                                                        "Sis"};
+
+// The table's words in the user's language, as UTF-8: made once a table, not once a row.
+class TableWords {
+public:
+    TableWords() {
+        for (std::size_t column = 0; column < MostColumns; ++column)
+            headings_[column] = Texts::tr(Headings[column]).toUtf8();
+    }
+    Cells header() const {
+        Cells cells;
+        for (std::size_t column = 0; column < MostColumns; ++column) cells[column] = headings_[column];
+        return cells;
+    }
+    QByteArrayView yesOrNo(bool value) const { return value ? yes_ : no_; }
+
+private:
+    std::array<QByteArray, MostColumns> headings_;
+    QByteArray yes_ = Texts::tr("sí").toUtf8();
+    QByteArray no_ = Texts::tr("no").toUtf8();
+};
 
 // Text is built in a std::string: its small appends cost a copy and little else.
 void append(std::string& out, QByteArrayView text) { out.append(text.data(), std::size_t(text.size())); }
@@ -50,13 +80,11 @@ QByteArrayView digitsOf(qint64 value, Digits& digits) {
     return QByteArrayView(digits.data(), end - digits.data());
 }
 
-QByteArrayView yesOrNo(bool value) { return value ? QByteArrayView("sí") : QByteArrayView("no"); }
-
 // A document's cells in the header's order. The numbers' digits live in the object, which
 // therefore stays where it was made.
 class RowCells {
 public:
-    RowCells(const ListedDocument& row, bool withSis)
+    RowCells(const ListedDocument& row, bool withSis, const TableWords& words)
         : cells_{digitsOf(row.pk, pkDigits_),
                  row.name,
                  row.type,
@@ -64,9 +92,9 @@ public:
                  row.keywords,
                  row.created,
                  row.size ? digitsOf(*row.size, sizeDigits_) : QByteArrayView(),
-                 yesOrNo(row.outside),
+                 words.yesOrNo(row.outside),
                  row.guid,
-                 yesOrNo(row.sis)},
+                 words.yesOrNo(row.sis)},
           count_(withSis ? MostColumns : MostColumns - 1) {}
     RowCells(const RowCells&) = delete;
     RowCells& operator=(const RowCells&) = delete;
@@ -185,14 +213,17 @@ void appendObject(std::string& json, const ListedDocument& row, bool withSis) {
 }  // namespace
 
 void writeTable(const DocumentListing& listing, const TextWriter& write) {
-    const auto header = std::span(HeaderCells).first(listing.throughLinks() ? MostColumns : MostColumns - 1);
+    const TableWords words;
+    const Cells headings = words.header();
+    const auto header = std::span(headings).first(listing.throughLinks() ? MostColumns : MostColumns - 1);
     Widths widths{};
     widen(widths, header);
-    for (const ListedDocument& row : listing.documents()) widen(widths, RowCells(row, listing.throughLinks()).cells());
+    for (const ListedDocument& row : listing.documents())
+        widen(widths, RowCells(row, listing.throughLinks(), words).cells());
     Pieces pieces(write);
     appendLine(pieces.text, header, widths);
     for (const ListedDocument& row : listing.documents()) {
-        appendLine(pieces.text, RowCells(row, listing.throughLinks()).cells(), widths);
+        appendLine(pieces.text, RowCells(row, listing.throughLinks(), words).cells(), widths);
         pieces.lineDone();
     }
     pieces.finish();

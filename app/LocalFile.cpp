@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "TerminalText.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 
@@ -109,7 +110,7 @@ QByteArray absoluteLocalPath(const QString& path) {
     if (bytes.startsWith('/')) return bytes;
     QByteArray folder(PATH_MAX, '\0');
     if (!::getcwd(folder.data(), size_t(folder.size())))
-        failOnFile(QStringLiteral("No se sabe en qué carpeta está"), path, errno);
+        failOnFile(Texts::tr("No se sabe en qué carpeta está"), path, errno);
     return QByteArray(folder.constData()) + '/' + bytes;
 }
 
@@ -125,9 +126,9 @@ void onLocalFile(const std::function<void()>& action) {
 
 LocalFile::LocalFile(const QString& path) : path_(path) {
     descriptor_ = ::open(encodeLocalName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor_ < 0) failOnFile(QStringLiteral("No se puede abrir"), path, errno);
+    if (descriptor_ < 0) failOnFile(Texts::tr("No se puede abrir"), path, errno);
     struct stat status {};
-    if (::fstat(descriptor_, &status) != 0) failOnFile(QStringLiteral("No se puede examinar"), path, errno);
+    if (::fstat(descriptor_, &status) != 0) failOnFile(Texts::tr("No se puede examinar"), path, errno);
     regular_ = S_ISREG(status.st_mode);
     size_ = status.st_size;
     modified_ = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
@@ -142,7 +143,7 @@ QString LocalFile::readablePath() const {
         link_ = linkFolder_->filePath(shownName(QFileInfo(path_).fileName()));
         if (!linkFolder_->isValid() ||
             ::symlink(absoluteLocalPath(path_).constData(), QFile::encodeName(link_).constData()) != 0)
-            failOnFile(QStringLiteral("No se puede enlazar"), path_, errno);
+            failOnFile(Texts::tr("No se puede enlazar"), path_, errno);
     }
     return link_;
 }

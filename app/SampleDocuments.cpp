@@ -1,6 +1,7 @@
 #include "SampleDocuments.h"
 
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/Error.h>
@@ -163,14 +164,14 @@ void storeLinked(Session& session, const QString& file, const SampleDocument& do
 }  // namespace
 
 SampleFolder::SampleFolder() {
-    if (!dir_.isValid()) throw Error(Error::FileFailed, QStringLiteral("No se pudo crear una carpeta temporal"));
+    if (!dir_.isValid()) throw Error(Error::FileFailed, Texts::tr("No se pudo crear una carpeta temporal"));
 }
 
 QString SampleFolder::write(const SampleFile& sample) const {
     const QString path = dir_.filePath(sample.fileName);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size())
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo escribir %1: %2").arg(path, file.errorString()));
+        throw Error(Error::FileFailed, Texts::tr("No se pudo escribir %1: %2").arg(path, file.errorString()));
     return path;
 }
 

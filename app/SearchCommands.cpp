@@ -2,6 +2,7 @@
 #include "CommonOptions.h"
 #include "Context.h"
 #include "Search.h"
+#include "Texts.h"
 
 #include <Dorvanel/FindDocumentsByWords.h>
 #include <Dorvanel/Schema.h>
@@ -16,7 +17,7 @@ int countAsked(const Arguments& arguments, const QString& option, int otherwise)
     bool isNumber = false;
     const int count = arguments.value(option).toInt(&isNumber);
     if (!isNumber || count <= 0)
-        throw UsageError{QStringLiteral("la opción --%1 necesita un número mayor que cero, no «%2»")
+        throw UsageError{Texts::tr("la opción --%1 necesita un número mayor que cero, no «%2»")
                              .arg(option, arguments.value(option))};
     return count;
 }
@@ -39,26 +40,32 @@ void runSearch(Context& context, const Arguments& arguments) {
 
 void runReindex(Context& context, const Arguments&) {
     rebuildWordIndex(context.session().connection());
-    context.out << "Índice de palabras rehecho en " << context.shownDatabaseName() << Qt::endl;
+    context.out << Texts::tr("Índice de palabras rehecho en %1").arg(context.shownDatabaseName()) << Qt::endl;
 }
 
 }  // namespace
 
 Command searchCommand() {
     return {{"search",
-             "busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero",
-             {"PALABRA..."},
+             QT_TRANSLATE_NOOP(
+                 "dorvanel::cli::Texts",
+                 "busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PALABRA...")},
              {ParentsOption,
               TypeFilterOption,
-              {{"limit"}, "N", "como mucho N documentos (50 si no se indica)"},
-              {{"json"}, {}, "como arreglo JSON en lugar de tabla"}},
+              {{"limit"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "N"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como mucho N documentos (50 si no se indica)")},
+              {{"json"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como arreglo JSON en lugar de tabla")}},
              {},
              true},
             exitingZero(runSearch)};
 }
 
 Command reindexCommand() {
-    return {{"reindex", "rehace el índice de palabras con lo que guarda la base de datos"}, exitingZero(runReindex)};
+    return {{"reindex", QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                          "rehace el índice de palabras con lo que guarda la base de datos")},
+            exitingZero(runReindex)};
 }
 
 }  // namespace dorvanel::cli

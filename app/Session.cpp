@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "LocalFile.h"
 #include "PageContent.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
@@ -39,8 +40,9 @@ QString miniatureOf(const QString& source, const QString& shown) {
     reader.setDecideFormatFromContent(true);
     if (miniature.isEmpty() && !reader.canRead() &&
         QImageReader::supportedImageFormats().contains(QFileInfo(source).suffix().toLower().toUtf8()))
-        QTextStream(stderr) << "Nota: " << shownName(shown) << " no se puede leer como imagen; se guarda sin miniatura"
-                            << Qt::endl;
+        QTextStream(stderr)
+            << Texts::tr("Nota: %1 no se puede leer como imagen; se guarda sin miniatura").arg(shownName(shown))
+            << Qt::endl;
     return miniature;
 }
 
@@ -48,25 +50,25 @@ QString miniatureOf(const QString& source, const QString& shown) {
 // had been read in.
 void requireStorable(const LocalFile& file, Connection& connection) {
     if (!file.isRegular())
-        throw Failure{Failed, QStringLiteral("%1 no es un archivo regular (es una carpeta, un FIFO o un dispositivo)")
+        throw Failure{Failed, Texts::tr("%1 no es un archivo regular (es una carpeta, un FIFO o un dispositivo)")
                                   .arg(shownName(file.path()))};
     const qint64 largest = connection.largestValue();
     if (file.size() > largest)
-        throw Failure{NoRoom, QStringLiteral("%1 ocupa %2 bytes y la base de datos guarda como mucho %3 bytes por "
-                                             "documento (%4)")
+        throw Failure{NoRoom, Texts::tr("%1 ocupa %2 bytes y la base de datos guarda como mucho %3 bytes por "
+                                        "documento (%4)")
                                   .arg(shownName(file.path()))
                                   .arg(file.size())
                                   .arg(largest)
                                   .arg(connection.engine() == Connection::Engine::Sqlite
-                                           ? QStringLiteral("límite de SQLite")
-                                           : QStringLiteral("límite de bytea en PostgreSQL"))};
+                                           ? Texts::tr("límite de SQLite")
+                                           : Texts::tr("límite de bytea en PostgreSQL"))};
 }
 
 // what names what the database lacks, and where the name of the table or function that holds it.
 void requireAdded(bool present, const QString& what, const QString& where) {
     if (!present)
-        throw Failure{Failed, QStringLiteral("La base de datos no tiene %1 (%2): la hizo una versión anterior u otro "
-                                             "programa. «dorvanel init» la añade sin tocar lo que guarda")
+        throw Failure{Failed, Texts::tr("La base de datos no tiene %1 (%2): la hizo una versión anterior u otro "
+                                        "programa. «dorvanel init» la añade sin tocar lo que guarda")
                                   .arg(what, where)};
 }
 
@@ -84,14 +86,14 @@ std::shared_ptr<Manager> managerOn(const QString& databaseUrl, MissingDatabase m
 
 void requireKey(const QString& key, const QString& what) {
     if (!hasKeyLength(key))
-        throw UsageError{QStringLiteral("la clave %1 «%2» debe tener %3 caracteres, no %4")
+        throw UsageError{Texts::tr("la clave %1 «%2» debe tener %3 caracteres, no %4")
                              .arg(what, key)
                              .arg(KeyLength)
                              .arg(key.size())};
 }
 
 void requireParentKeys(const QStringList& parents) {
-    for (const QString& parent : parents) requireKey(parent, QStringLiteral("del padre"));
+    for (const QString& parent : parents) requireKey(parent, Texts::tr("del padre"));
 }
 
 Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase missing)
@@ -105,7 +107,7 @@ Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase m
     previousShower_ = setDownloadPageShower([this](const QString& pageFile) {
         pageShown_ = true;
         if (watched_) return previousShower_(pageFile);
-        out_ << QStringLiteral("Página de descarga: ") << pageFile << Qt::endl;
+        out_ << Texts::tr("Página de descarga: ") << pageFile << Qt::endl;
     });
 }
 
@@ -116,7 +118,7 @@ Session::~Session() {
     gManager.reset();
 }
 
-void Session::createSchema() { createSchema(connection()); }
+void Session::createSchema() { dorvanel::createSchema(connection()); }
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType,
                        const std::function<void(const QString& guid)>& alongside) {
@@ -133,7 +135,7 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
                                                        source, request.isUrl)
                              : manager_->StoreDocumentAll(request.name, request.description, request.keywords,
                                                           miniature, source, request.type, request.isUrl);
-    if (guid.isEmpty()) fail(QStringLiteral("No se pudo guardar el documento"));
+    if (guid.isEmpty()) fail(Texts::tr("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
     if (alongside) alongside(guid);
     transaction.commit();
@@ -141,7 +143,7 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
 }
 
 bool Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {
-    requireKey(parent, QStringLiteral("del padre"));
+    requireKey(parent, Texts::tr("del padre"));
     requireDocument(guid);
     // The component's AddLink adds a row for every call; from here a link is made once.
     Connection::Transaction transaction(connection());
@@ -155,15 +157,15 @@ void Session::addLink(const QString& parent, const QString& guid, const QString&
     resetFailure();
     if (manager_->AddLink(parent, guid, parentType, sis)) return;
     if (manager_->LastErr() == Error::NoParentType)
-        throw UsageError{QStringLiteral("el padre %1 aún no tiene vínculos de los que tomar su tipo: indique "
-                                        "--parent-type TIPO")
+        throw UsageError{Texts::tr("el padre %1 aún no tiene vínculos de los que tomar su tipo: indique "
+                                   "--parent-type TIPO")
                              .arg(parent)};
-    fail(QStringLiteral("La base de datos rechazó el vínculo de %1 con %2").arg(guid, parent));
+    fail(Texts::tr("La base de datos rechazó el vínculo de %1 con %2").arg(guid, parent));
 }
 
 bool Session::unlink(const QString& parent, const QString& guid) {
-    requireKey(parent, QStringLiteral("del padre"));
-    requireKey(guid, QStringLiteral("del documento"));
+    requireKey(parent, Texts::tr("del padre"));
+    requireKey(guid, Texts::tr("del documento"));
     return manager_->DeleteLink(parent, guid);
 }
 
@@ -181,20 +183,19 @@ DocumentListing Session::list(ListingQuery query) {
     try {
         return listDocuments(connection(), query);
     } catch (const Error& error) {
-        throw error.retold(
-            QStringLiteral("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
+        throw error.retold(Texts::tr("No se pudo listar los documentos de %1: %2").arg(database_, error.description()));
     }
 }
 
 void Session::copyContent(const QString& guid, QIODevice& target, const QString& targetName) {
     if (!copyDocumentContent(connection(), guid, target, targetName))
-        throw Failure{NotFound, QStringLiteral("El documento %1 no tiene contenido").arg(guid)};
+        throw Failure{NotFound, Texts::tr("El documento %1 no tiene contenido").arg(guid)};
 }
 
 bool Session::open(const QString& guid, bool saveAs) {
     const DocumentRef document = requireDocument(guid);
     if (document.type.isEmpty())
-        throw Failure{Failed, QStringLiteral("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid)};
+        throw Failure{Failed, Texts::tr("El documento %1 no tiene tipo: no se sabe cómo abrirlo").arg(guid)};
     resetFailure();
     pageShown_ = false;
     if (saveAs) {
@@ -204,9 +205,8 @@ bool Session::open(const QString& guid, bool saveAs) {
         // The services object tells a desktop's refusal in a message box, whose question (save it
         // from the download page?) nobody here answers: its first line is why, the way out follows.
         if (!pageShown_ && manager_->LastErr() == 0 && !shownMessage_.isEmpty())
-            throw Failure{Failed,
-                          QStringLiteral("%1 Para guardarlo: dorvanel get %2 -o ARCHIVO, o dorvanel download %2")
-                              .arg(shownMessage_.section(QLatin1Char('\n'), 0, 0), guid)};
+            throw Failure{Failed, Texts::tr("%1 Para guardarlo: dorvanel get %2 -o ARCHIVO, o dorvanel download %2")
+                                      .arg(shownMessage_.section(QLatin1Char('\n'), 0, 0), guid)};
     }
     if (const auto failure = reportedFailure()) throw *failure;
     return pageShown_;
@@ -229,7 +229,7 @@ void Session::remove(const QString& guid) {
     Connection::Transaction transaction(connection());
     for (const QString& parent : parents(guid)) manager_->DeleteLink(parent, guid);
     resetFailure();
-    if (!manager_->RemoveDocument(guid)) fail(QStringLiteral("No se pudo eliminar el documento %1").arg(guid));
+    if (!manager_->RemoveDocument(guid)) fail(Texts::tr("No se pudo eliminar el documento %1").arg(guid));
     transaction.commit();
 }
 
@@ -260,22 +260,22 @@ void Session::browse(const QString& parents, const QString& info, const QString&
 QString Session::proposedName(const QString& file) { return gOskel->FileBaseName(file); }
 
 void Session::requireWordIndex() {
-    requireAdded(hasWordIndex(connection()), QStringLiteral("índice de palabras"),
-                 connection().engine() == Connection::Engine::Sqlite ? QStringLiteral("la tabla DocWords")
-                                                                     : QStringLiteral("la función Docs_Words"));
+    requireAdded(hasWordIndex(connection()), Texts::tr("índice de palabras"),
+                 connection().engine() == Connection::Engine::Sqlite ? Texts::tr("la tabla DocWords")
+                                                                     : Texts::tr("la función Docs_Words"));
 }
 
 void Session::requireDigests() {
-    requireAdded(keepsDigests(), QStringLiteral("resúmenes de contenido"), QStringLiteral("la tabla ") + DigestsTable);
+    requireAdded(keepsDigests(), Texts::tr("resúmenes de contenido"), Texts::tr("la tabla ") + DigestsTable);
 }
 
 bool Session::keepsDigests() { return connection().hasTable(DigestsTable); }
 
 DocumentRef Session::requireDocument(const QString& guid) {
-    requireKey(guid, QStringLiteral("del documento"));
+    requireKey(guid, Texts::tr("del documento"));
     const auto rows = connection().Execute(
         QStringLiteral("SELECT Sys_PK, TypeData, storeout, urlfile, Name FROM Docs WHERE Sys_GUID = ?"), {guid});
-    if (!rows || rows->Eof()) throw Failure{NotFound, QStringLiteral("No existe el documento %1").arg(guid)};
+    if (!rows || rows->Eof()) throw Failure{NotFound, Texts::tr("No existe el documento %1").arg(guid)};
     return DocumentRef{rows->value(QStringLiteral("Sys_PK")).toInt(),
                        rows->value(QStringLiteral("TypeData")).toString(),
                        rows->value(QStringLiteral("storeout")).toLongLong() != 0,

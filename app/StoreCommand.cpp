@@ -24,18 +24,31 @@ void runStore(Context& context, const Arguments& arguments) {
 }  // namespace
 
 Command storeCommand() {
-    return {{"store",
-             "guarda un archivo y escribe su clave en la última línea",
-             {"ARCHIVO"},
-             {{{"name"}, "NOMBRE", "nombre del documento", Presence::Required},
-              {{"description"}, "TEXTO", "descripción del documento"},
-              {{"keywords"}, "PALABRAS", "palabras clave del documento"},
-              {{"type"}, "TIPO", "tipo del documento; sin ella, la extensión del archivo"},
-              {{"url"}, {}, "ARCHIVO es una dirección externa, no un archivo"},
-              {{"parent"}, "CLAVE", "vincula el documento a ese padre", Presence::Repeatable},
-              ParentTypeOption,
-              DedupOption}},
-            exitingZero(runStore)};
+    return {
+        {"store",
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "guarda un archivo y escribe su clave en la última línea"),
+         {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO")},
+         {{{"name"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "NOMBRE"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "nombre del documento"),
+           Presence::Required},
+          {{"description"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TEXTO"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "descripción del documento")},
+          {{"keywords"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PALABRAS"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "palabras clave del documento")},
+          {{"type"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TIPO"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "tipo del documento; sin ella, la extensión del archivo")},
+          {{"url"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO es una dirección externa, no un archivo")},
+          {{"parent"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "vincula el documento a ese padre"),
+           Presence::Repeatable},
+          ParentTypeOption,
+          DedupOption}},
+        exitingZero(runStore)};
 }
 
 }  // namespace dorvanel::cli

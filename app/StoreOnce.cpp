@@ -2,6 +2,7 @@
 
 #include "LocalFile.h"
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/ContentDigests.h>
@@ -52,8 +53,10 @@ Holders holdersOf(Session& session, const ContentDigest& digest, QTextStream& er
             break;
         }
         ++holders.stale;
-        err << "Nota: el documento " << holder
-            << " ya no tiene el contenido de su resumen guardado (se cambió después de guardarlo): no se vincula"
+        err << Texts::tr(
+                   "Nota: el documento %1 ya no tiene el contenido de su resumen guardado (se cambió después de "
+                   "guardarlo): no se vincula")
+                   .arg(holder)
             << Qt::endl;
     }
     return holders;
@@ -72,10 +75,10 @@ void noteEarlierHolder(Session& session, const QString& guid, QTextStream& err) 
     try {
         if (!session.keepsDigests()) return;
         if (const QString holder = documentsWithContentOf(session.connection(), guid).value(0); !holder.isEmpty())
-            err << "El documento " << holder << " ya tenía el mismo contenido" << Qt::endl;
+            err << Texts::tr("El documento %1 ya tenía el mismo contenido").arg(holder) << Qt::endl;
     } catch (const Error& error) {
-        err << "Guardado " << guid
-            << ", pero no se pudo ver si otro documento ya tenía el mismo contenido: " << error.description()
+        err << Texts::tr("Guardado %1, pero no se pudo ver si otro documento ya tenía el mismo contenido: %2")
+                   .arg(guid, error.description())
             << Qt::endl;
     }
 }
@@ -105,12 +108,12 @@ HeldContent storeOnce(Session& session, const StoreRequest& request, const QStri
     if (holders.sound.isEmpty()) {
         const QString guid = session.store(request, parents, parentType, alongside);
         transaction.commit();
-        if (holders.stale > 0) err << "El archivo se guardó como documento nuevo: " << guid << Qt::endl;
+        if (holders.stale > 0) err << Texts::tr("El archivo se guardó como documento nuevo: %1").arg(guid) << Qt::endl;
         return {guid};
     }
     linkExisting(session, holders.sound, parents, parentType, alongside);
     transaction.commit();
-    err << "El documento ya existía con el mismo contenido: " << holders.sound << Qt::endl;
+    err << Texts::tr("El documento ya existía con el mismo contenido: %1").arg(holders.sound) << Qt::endl;
     return {holders.sound, true};
 }
 

@@ -3,6 +3,7 @@
 #include "ListingOutput.h"
 #include "SampleDocuments.h"
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
 
@@ -59,7 +60,7 @@ QString storeForDemoParent(Session& session, const QString& file, const QString&
 // Step 2: the samples and the outside reference, each stored and linked; gives their keys.
 QStringList storeSamples(Session& session, QTextStream& out, const QList<SampleFile>& files) {
     const SampleFolder folder;
-    out << "2. Guardados y vinculados al cliente " << DemoParent << ":\n";
+    out << Texts::tr("2. Guardados y vinculados al cliente %1:\n").arg(DemoParent);
     QStringList keys;
     for (const SampleFile& sample : files) {
         keys << storeForDemoParent(session, folder.write(sample), sample.name, sample.description, false);
@@ -67,7 +68,7 @@ QStringList storeSamples(Session& session, QTextStream& out, const QList<SampleF
     }
     keys << storeForDemoParent(session, DemoUrl, QStringLiteral("Catálogo en la web"),
                                QStringLiteral("Una referencia externa: solo se guarda la dirección"), true);
-    out << "   " << keys.last() << "  " << DemoUrl << " (referencia externa)\n";
+    out << "   " << keys.last() << "  " << DemoUrl << Texts::tr(" (referencia externa)") << '\n';
     return keys;
 }
 
@@ -81,16 +82,18 @@ QString tourTable(Session& session, const QStringList& keys) {
 }
 
 void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {
-    out << "Listo: se guardaron tres archivos de ejemplo y una dirección externa, todos vinculados\n"
-        << "al cliente de ejemplo, y lo guardado volvió intacto.\n";
+    out << Texts::tr(
+        "Listo: se guardaron tres archivos de ejemplo y una dirección externa, todos vinculados\n"
+        "al cliente de ejemplo, y lo guardado volvió intacto.\n");
     if (throwaway) {
-        out << "La base de este recorrido era temporal y ya se borró: sus documentos no quedan en la suya.\n"
-            << "Para repetirlo en una base que se conserva y seguir explorando con sus claves:\n"
+        out << Texts::tr(
+                   "La base de este recorrido era temporal y ya se borró: sus documentos no quedan en la suya.\n"
+                   "Para repetirlo en una base que se conserva y seguir explorando con sus claves:\n")
             << "  dorvanel --db sqlite:recorrido.sqlite tour\n"
             << "  dorvanel --help" << Qt::endl;
         return;
     }
-    out << "Cada recorrido agrega documentos nuevos. Para seguir explorando:\n"
+    out << Texts::tr("Cada recorrido agrega documentos nuevos. Para seguir explorando:\n")
         << "  dorvanel list --parents " << DemoParent << '\n'
         << "  dorvanel get " << keys[ImageSample] << " -o imagen.png\n"
         << "  dorvanel download " << keys.first() << '\n'
@@ -100,30 +103,31 @@ void printNextSteps(QTextStream& out, const QStringList& keys, bool throwaway) {
 void verifyFetched(Session& session, const QString& guid, const SampleFile& sample) {
     QBuffer fetched;
     fetched.open(QIODevice::WriteOnly);
-    session.copyContent(guid, fetched, QStringLiteral("la memoria"));
+    session.copyContent(guid, fetched, Texts::tr("la memoria"));
     if (fetched.data() != sample.bytes)
         throw Error(Error::FileFailed,
-                    QStringLiteral("El contenido recuperado de %1 no coincide con el original").arg(guid));
+                    Texts::tr("El contenido recuperado de %1 no coincide con el original").arg(guid));
 }
 
 }  // namespace
 
 void runTour(Session& session, QTextStream& out, const QString& databaseUrl, bool throwaway) {
-    out << "Recorrido por Dorvanel en " << databaseUrl << (throwaway ? " (una base temporal)" : "") << "\n\n";
+    out << Texts::tr("Recorrido por Dorvanel en %1").arg(databaseUrl)
+        << (throwaway ? Texts::tr(" (una base temporal)") : QString()) << "\n\n";
     session.createSchema();
-    out << "1. La base de datos está lista.\n";
+    out << Texts::tr("1. La base de datos está lista.\n");
 
     const QList<SampleFile> files = samples();
     const QStringList keys = storeSamples(session, out, files);
-    out << "3. Los documentos de este recorrido:\n\n" << tourTable(session, keys) << '\n';
+    out << Texts::tr("3. Los documentos de este recorrido:\n\n") << tourTable(session, keys) << '\n';
 
     const QString image = keys[ImageSample];
-    out << "4. Padres de la imagen " << image << ":\n";
+    out << Texts::tr("4. Padres de la imagen %1:\n").arg(image);
     for (const QString& parent : session.parents(image)) out << "   " << parent << '\n';
 
     verifyFetched(session, image, files[ImageSample]);
-    out << "5. Se recuperó la imagen y coincide byte a byte con el original (" << files[ImageSample].bytes.size()
-        << " bytes).\n\n";
+    out << Texts::tr("5. Se recuperó la imagen y coincide byte a byte con el original (%1 bytes).\n\n")
+               .arg(files[ImageSample].bytes.size());
     printNextSteps(out, keys, throwaway);
 }
 

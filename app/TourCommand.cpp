@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "Context.h"
 #include "Failure.h"
+#include "Texts.h"
 #include "Tour.h"
 
 #include <QTemporaryDir>
@@ -15,8 +16,8 @@ void runTourCommand(Context& context, const Arguments&) {
     if (context.databaseNamed()) return runTour(context.sessionCreating(), context.out, context.databaseUrl(), false);
     const QTemporaryDir folder;
     if (!folder.isValid())
-        throw Failure{Failed, QStringLiteral("No se pudo crear una carpeta temporal para el recorrido: %1")
-                                  .arg(folder.errorString())};
+        throw Failure{
+            Failed, Texts::tr("No se pudo crear una carpeta temporal para el recorrido: %1").arg(folder.errorString())};
     const QString url = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("recorrido.sqlite"));
     Session session(url, context.out, MissingDatabase::Created);
     runTour(session, context.out, url, true);
@@ -25,7 +26,9 @@ void runTourCommand(Context& context, const Arguments&) {
 }  // namespace
 
 Command tourCommand() {
-    return {{"tour", "recorrido guiado con documentos de ejemplo, en una base temporal salvo que se indique --db"},
+    return {{"tour", QT_TRANSLATE_NOOP(
+                         "dorvanel::cli::Texts",
+                         "recorrido guiado con documentos de ejemplo, en una base temporal salvo que se indique --db")},
             exitingZero(runTourCommand)};
 }
 

@@ -2,6 +2,7 @@
 
 #include "ProgressBar.h"
 #include "Session.h"
+#include "Texts.h"
 
 #include <Dorvanel/ContentDigests.h>
 
@@ -32,11 +33,11 @@ void forEachDocument(const QStringList& guids, const Check& check) {
 
 // Why the content no longer matches what was recorded, or "" when it does.
 QString mismatch(const ContentDigest& recorded, const std::optional<ContentDigest>& actual) {
-    if (!actual) return QStringLiteral("ya no tiene contenido");
+    if (!actual) return Texts::tr("ya no tiene contenido");
     if (actual->size != recorded.size)
-        return QStringLiteral("el contenido mide %1 bytes y se guardaron %2").arg(actual->size).arg(recorded.size);
+        return Texts::tr("el contenido mide %1 bytes y se guardaron %2").arg(actual->size).arg(recorded.size);
     if (actual->sha256 != recorded.sha256)
-        return QStringLiteral("el contenido cambió: su SHA-256 es %1 y se guardó %2")
+        return Texts::tr("el contenido cambió: su SHA-256 es %1 y se guardó %2")
             .arg(QString::fromLatin1(actual->sha256), QString::fromLatin1(recorded.sha256));
     return {};
 }
@@ -60,9 +61,11 @@ bool verifyContents(Session& session, QTextStream& out, const QStringList& guids
         out << guid << "  " << why << Qt::endl;
     });
     QTextStream err(stderr);
-    err << "Documentos verificados: " << checked.size() - withoutDigest << "; no coinciden: " << damaged << Qt::endl;
+    err << Texts::tr("Documentos verificados: %1; no coinciden: %2").arg(checked.size() - withoutDigest).arg(damaged)
+        << Qt::endl;
     if (withoutDigest > 0)
-        err << "Sin resumen guardado: " << withoutDigest << " (dorvanel verify --backfill los calcula)" << Qt::endl;
+        err << Texts::tr("Sin resumen guardado: %1 (dorvanel verify --backfill los calcula)").arg(withoutDigest)
+            << Qt::endl;
     return damaged == 0;
 }
 
@@ -75,7 +78,7 @@ void backfillDigests(Session& session, QTextStream& out, const QStringList& guid
         recordContentDigest(database, guid, *digest);
         ++recorded;
     });
-    out << "Resúmenes calculados: " << recorded << Qt::endl;
+    out << Texts::tr("Resúmenes calculados: %1").arg(recorded) << Qt::endl;
 }
 
 }  // namespace dorvanel::cli

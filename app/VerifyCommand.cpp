@@ -20,11 +20,14 @@ int runVerify(Context& context, const Arguments& arguments) {
 
 Command verifyCommand() {
     return {{"verify",
-             "comprueba que el contenido de cada documento (o de los indicados) sigue igual; sale con 1 si alguno "
-             "cambió",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "comprueba que el contenido de cada documento (o de los indicados) sigue igual; sale "
+                               "con 1 si alguno cambió"),
              {},
-             {{{"backfill"}, {}, "calcula los resúmenes de los documentos que no lo tienen"}},
-             {"CLAVE..."},
+             {{{"backfill"},
+               {},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "calcula los resúmenes de los documentos que no lo tienen")}},
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE...")},
              true},
             runVerify};
 }

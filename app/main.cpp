@@ -5,8 +5,10 @@
 #include "Dialogs.h"
 #include "Failure.h"
 #include "LocalFile.h"
+#include "Texts.h"
 
 #include <Dorvanel/Error.h>
+#include <Dorvanel/Translation.h>
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -48,21 +50,42 @@ QStringList argumentWords(int argc, char* argv[]) {
 
 // The parts of the windows that Qt draws (the file dialog, context menus, standard buttons)
 // speak the program's language: Qt's Spanish translation, where the machine has it (Debian's
-// qt6-translations-l10n), is this host's choice for them.
-void translateQtTextsIntoSpanish(QApplication& application) {
+// qt6-translations-l10n), is this host's choice for them when it speaks Spanish.
+void translateQtTextsIntoSpanish(QCoreApplication& application) {
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(translator);
+}
+
+// The program and the component speak Spanish unless the user's language (LC_ALL, LC_MESSAGES,
+// LANG) is another one they have a translation for: the component's comes beside the library,
+// the program's own is built into it.
+void speakUsersLanguage(QCoreApplication& application, bool showsWindows) {
+    auto* component = new QTranslator(&application);
+    if (!loadTranslation(*component, QLocale::system())) {
+        if (showsWindows) translateQtTextsIntoSpanish(application);
+        return;
+    }
+    QCoreApplication::installTranslator(component);
+    auto* program = new QTranslator(&application);
+    if (program->load(QStringLiteral(":/i18n/dorvanel-cli_") + component->language()))
+        QCoreApplication::installTranslator(program);
 }
 
 // A GUI application only for the commands that show windows; it needs Qt's platform, which
-// the others never load.
-std::unique_ptr<QCoreApplication> applicationFor(const Invocation& invocation, int& argc, char* argv[]) {
-    if (!showsWindows(invocation)) return std::make_unique<QCoreApplication>(argc, argv);
-    drawOffscreenWithoutDisplay();
-    auto application = std::make_unique<QApplication>(argc, argv);
-    translateQtTextsIntoSpanish(*application);
+// the others never load. A command line that cannot be read is told in the user's language,
+// so the application comes first, as the command line reads at a first glance.
+std::unique_ptr<QCoreApplication> applicationFor(const QStringList& words, int& argc, char* argv[]) {
+    bool windows = false;
+    try {
+        windows = showsWindows(parseInvocation(words));
+    } catch (const UsageError&) {
+    }
+    if (windows) drawOffscreenWithoutDisplay();
+    std::unique_ptr<QCoreApplication> application = windows ? std::make_unique<QApplication>(argc, argv)
+                                                            : std::make_unique<QCoreApplication>(argc, argv);
+    speakUsersLanguage(*application, windows);
     return application;
 }
 
@@ -72,13 +95,13 @@ int reported(const QString& message, int status) {
 }
 
 int runReportingFailures(int argc, char* argv[]) {
+    const QStringList words = argumentWords(argc, argv);
+    const auto application = applicationFor(words, argc, argv);
+    quietSqlLog();
     try {
-        const Invocation invocation = parseInvocation(argumentWords(argc, argv));
-        const auto application = applicationFor(invocation, argc, argv);
-        quietSqlLog();
-        return runCommand(invocation);
+        return runCommand(parseInvocation(words));
     } catch (const UsageError& usage) {
-        return reported(usage.message + QStringLiteral("\nVea dorvanel --help"), WrongUsage);
+        return reported(usage.message + Texts::tr("\nVea dorvanel --help"), WrongUsage);
     } catch (const Failure& failure) {
         return reported(failure.message, failure.status);
     } catch (...) {

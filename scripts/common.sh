@@ -15,22 +15,29 @@ DORVANEL_ROOT=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd)
 # Everything needed to configure and build the project, its tests and benchmarks. Without a
 # font, Qt draws every text of a dialog as empty boxes; the dialogs' captions are set in DejaVu
 # Sans Condensed (fonts-dejavu-extra), and Qt's own parts of them speak Spanish through Qt's
-# translations (qt6-translations-l10n).
+# translations (qt6-translations-l10n). Our own texts' translations are made with Qt's lupdate and
+# lrelease (qt6-l10n-tools) through their CMake package (qt6-tools-dev).
 DORVANEL_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-psql qt6-image-formats-plugins qt6-translations-l10n
+    qt6-l10n-tools qt6-tools-dev
     fonts-dejavu-core fonts-dejavu-extra
     libsqlite3-dev libpq-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What scripts/check-format needs.
 DORVANEL_FORMAT_PACKAGES=(clang-format git)
+# What scripts/package needs beyond the build: CPack's Debian generator runs dpkg-shlibdeps
+# (dpkg-dev) and file, and lintian checks the packages.
+DORVANEL_PACKAGE_PACKAGES=(dpkg-dev file lintian)
+# What scripts/docs needs beyond the build.
+DORVANEL_DOCS_PACKAGES=(doxygen)
 # What scripts/fuzz needs beyond the build: clang 14 and its libFuzzer and sanitizer runtimes.
 DORVANEL_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The above plus what the test run needs: the demo test draws on an X server of its own (Xvfb)
 # through Qt's xcb platform plugin, which Debian 12 ships in libqt6gui6 beside qt6-qpa-plugins;
 # the download test runs a window manager there (openbox) and clicks and types (xdotool).
 DORVANEL_TEST_PACKAGES=("${DORVANEL_BUILD_PACKAGES[@]}" "${DORVANEL_FORMAT_PACKAGES[@]}" "${DORVANEL_FUZZ_PACKAGES[@]}"
-    postgresql time xvfb qt6-qpa-plugins sqlite3 openbox xdotool)
+    "${DORVANEL_PACKAGE_PACKAGES[@]}" postgresql time xvfb qt6-qpa-plugins sqlite3 openbox xdotool)
 
 DORVANEL_PG_BIN=${DORVANEL_PG_BIN:-/usr/lib/postgresql/15/bin}
 # The server listens on a Unix socket only; the port just names the socket file

@@ -748,6 +748,39 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
     EXPECT_TRUE(version.status == 0 && versionLine.match(QString::fromUtf8(version.out)).hasMatch()) << version;
 }
 
+// The program and the component speak English where the user's language is English, and Spanish
+// for any other language, as for the C locale the other tests run in.
+TEST_F(CliTest, SpeaksEnglishOnlyWhereTheUsersLanguageIsEnglish) {
+    const QString missing = dir.filePath(QStringLiteral("falta.sqlite"));
+    const struct {
+        const char* lang;
+        QStringList said;  // the help, a command's help, a usage error, the component's failure
+    } cases[] = {
+        {"en_US.UTF-8",
+         {QStringLiteral("Usage: dorvanel [--db URL] COMMAND [ARGUMENTS]\n\nStores documents in a database"),
+          QStringLiteral("Usage: dorvanel store FILE --name NAME [OPTIONS]\n\nOptions:\n  --name NAME"),
+          QStringLiteral("dorvanel: unknown command: bogus\nSee dorvanel --help"),
+          QStringLiteral("The database file %1 does not exist").arg(missing)}},
+        {"de_DE.UTF-8",
+         {QStringLiteral("Uso: dorvanel [--db URL] ORDEN [ARGUMENTOS]\n\nGuarda documentos en una base de datos"),
+          QStringLiteral("Uso: dorvanel store ARCHIVO --name NOMBRE [OPCIONES]\n\nOpciones:\n  --name NOMBRE"),
+          QStringLiteral("dorvanel: orden desconocida: bogus\nVea dorvanel --help"),
+          QStringLiteral("No existe el archivo de base de datos %1").arg(missing)}},
+    };
+    for (const auto& c : cases) {
+        runner.platform << std::pair{QStringLiteral("LANG"), QString::fromLatin1(c.lang)};
+        const QStringList system{QStringLiteral("LC_ALL"), QStringLiteral("LC_MESSAGES")};
+        const Result runs[] = {runner.run(commandLine("--help"), system),
+                               runner.run(commandLine("store --help"), system),
+                               runner.run(commandLine("bogus"), system),
+                               runner.run(commandLine("--db sqlite:%1 list", {missing}), system)};
+        runner.platform.removeLast();
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(QString::fromUtf8(runs[i].out).contains(c.said[i]) || runs[i].err.contains(c.said[i]))
+                << c.lang << ": " << runs[i];
+    }
+}
+
 // Failures say what failed and why, print nothing else, exit with the status of their kind and
 // leave nothing behind (not even a document that could not be linked); usage errors, a malformed key
 // among them, come before any database opens. Reading never creates a database: init does.

@@ -39,7 +39,7 @@ TEST(ChooseFile, CancelledOrFailedGivesEmptyAndNeverAnEarlierChoice) {
             EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
             return answer(dialog);
         });
-        EXPECT_EQ(ChooseFile(dlgAdd::PictureFilter, CMD), expected) << what;
+        EXPECT_EQ(ChooseFile(dlgAdd::PictureFilter(), CMD), expected) << what;
         EXPECT_EQ(shownWith, QString()) << what;
     }
 }

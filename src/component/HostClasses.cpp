@@ -2,6 +2,8 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 namespace {
@@ -11,7 +13,8 @@ std::shared_ptr<Made> create(const std::function<std::shared_ptr<Made>()>& facto
     std::shared_ptr<Made> made = factory ? factory() : nullptr;
     if (!made)
         throw Error(Error::CannotCreateObject,
-                    QStringLiteral("No se puede crear el objeto %1").arg(QLatin1String(className)));
+                    QCoreApplication::translate("dorvanel::HostClasses", "No se puede crear el objeto %1")
+                        .arg(QLatin1String(className)));
     return made;
 }
 

@@ -1,12 +1,22 @@
+// The Manager's properties and lifecycle. Each document operation is defined in src/repository/
+// in the file named for it: StoreDocument.cpp (with StoreDocumentAll), RemoveDocument.cpp,
+// GetDocumentFile.cpp (with GetDocFileByName), OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with
+// the parent-type lookup), DeleteLink.cpp, GetParentList.cpp and GetDocumentsList.cpp (with
+// SearchDocuments). Each dialog method is defined in src/dialogs/ beside its dialog, in the file
+// named for it: AddDocumentDlg.cpp in dlgAdd/, EditDocumentDlg.cpp in dlgEdit/, SelectDocDlg.cpp
+// in dlgFind/, BrowseDlg.cpp in dlgBrowse/. What a Manager holds is in Manager_p.h.
 #include "component/Manager.h"
 
 #include "component/Globals.h"
 #include "component/HostClasses.h"
+#include "component/Manager_p.h"
 #include "component/Oskel.h"
 #include "component/ProductTitle.h"
 #include "component/WorkFiles.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
+
+#include <QCoreApplication>
 
 namespace dorvanel {
 
@@ -21,6 +31,8 @@ std::shared_ptr<Manager> Manager::create() {
     return manager;
 }
 
+Manager::Manager() : d_(std::make_unique<Private>()) {}
+
 Manager::~Manager() {
     // Moved out first: releasing them may end another Manager, whose end empties them again.
     auto endedManager = std::move(gManager);
@@ -32,14 +44,39 @@ Manager::~Manager() {
 
 void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) {
     gOskel = std::move(cOskel);
-    if (!gOskel) throw Error(Error::ObjectNotSet, QStringLiteral("No se estableció el objeto de servicios"));
+    if (!gOskel)
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::Manager", "No se estableció el objeto de servicios"));
     gOskel->SetHelpFile(sHelpFile.isNull() ? QStringLiteral("") : sHelpFile);
 }
 
-void Manager::recordFailure(qint32 number, const QString& description, const QStringList& causes) {
-    lastErr_ = number;
-    lastErrDescrip_ = description;
-    lastErrCauses_ = causes;
+std::shared_ptr<Connection> Manager::ADOCnn() const { return d_->connection; }
+void Manager::SetADOCnn(std::shared_ptr<Connection> Obj) { d_->connection = std::move(Obj); }
+std::shared_ptr<UserRights> Manager::UM() const { return d_->rights; }
+void Manager::SetUM(std::shared_ptr<UserRights> Obj) { d_->rights = std::move(Obj); }
+
+QString Manager::CanAddDocument() const { return d_->canAddDocument; }
+void Manager::SetCanAddDocument(const QString& value) { d_->canAddDocument = value; }
+QString Manager::CanAddLink() const { return d_->canAddLink; }
+void Manager::SetCanAddLink(const QString& value) { d_->canAddLink = value; }
+QString Manager::CanEdit() const { return d_->canEdit; }
+void Manager::SetCanEdit(const QString& value) { d_->canEdit = value; }
+QString Manager::CanDeleteLink() const { return d_->canDeleteLink; }
+void Manager::SetCanDeleteLink(const QString& value) { d_->canDeleteLink = value; }
+QString Manager::CanDeleteDocument() const { return d_->canDeleteDocument; }
+void Manager::SetCanDeleteDocument(const QString& value) { d_->canDeleteDocument = value; }
+
+bool Manager::dragAndDrop() const { return d_->dragAndDrop; }
+void Manager::setDragAndDrop(bool value) { d_->dragAndDrop = value; }
+
+qint32 Manager::LastErr() const { return d_->lastFailure.number; }
+void Manager::SetLastErr(qint32 value) {
+    d_->lastFailure.number = value;
+    d_->lastFailure.causes.clear();
 }
+QString Manager::LastErrDescrip() const { return d_->lastFailure.description; }
+void Manager::SetLastErrDescrip(const QString& value) { d_->lastFailure.description = value; }
+QStringList Manager::lastErrCauses() const { return d_->lastFailure.causes; }
+void Manager::setLastErrCauses(const QStringList& value) { d_->lastFailure.causes = value; }
 
 }  // namespace dorvanel

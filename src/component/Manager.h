@@ -1,11 +1,14 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
 
+/// Everything the library gives a host.
 namespace dorvanel {
 
 class Connection;
@@ -13,9 +16,9 @@ class DocumentList;
 class Oskel;
 class UserRights;
 
-// The component's one public class: the host gives it its connection, rights object and
-// services object, and calls the document operations and dialogs through it.
-//
+/// The component's one public class: the host gives it its connection, rights object and
+/// services object, and calls the document operations and dialogs through it.
+///
 // This folder holds the class, its properties and its lifecycle (Manager.cpp). Each document
 // operation is defined in src/repository/ in the file named for it: StoreDocument.cpp (with
 // StoreDocumentAll), RemoveDocument.cpp, GetDocumentFile.cpp (with GetDocFileByName),
@@ -24,143 +27,136 @@ class UserRights;
 // defined in src/dialogs/ beside its dialog, in the file named for it: AddDocumentDlg.cpp in
 // dlgAdd/, EditDocumentDlg.cpp in dlgEdit/, SelectDocDlg.cpp in dlgFind/, BrowseDlg.cpp in
 // dlgBrowse/.
-class Manager : public std::enable_shared_from_this<Manager> {
+class DORVANEL_EXPORT Manager : public std::enable_shared_from_this<Manager> {
 public:
-    // Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
-    // to the new Manager.
+    /// Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
+    /// to the new Manager.
     static std::shared_ptr<Manager> create();
-    // Ending any Manager empties gManager and gOskel, and removes the work files made while it was
-    // the live one.
+    /// Ending any Manager empties gManager and gOskel, and removes the work files made while it was
+    /// the live one.
     ~Manager();
     Manager(const Manager&) = delete;
     Manager& operator=(const Manager&) = delete;
 
-    std::shared_ptr<Connection> ADOCnn() const { return connection_; }
-    void SetADOCnn(std::shared_ptr<Connection> Obj) { connection_ = std::move(Obj); }
-    std::shared_ptr<UserRights> UM() const { return rights_; }
-    void SetUM(std::shared_ptr<UserRights> Obj) { rights_ = std::move(Obj); }
-    // Replaces gOskel with the host's services object and gives it the help file.
+    /// The host's database connection, which every operation and dialog works on.
+    ///@{
+    std::shared_ptr<Connection> ADOCnn() const;
+    void SetADOCnn(std::shared_ptr<Connection> Obj);
+    ///@}
+    /// The host's user-rights object, which the dialogs ask about the permission items below.
+    ///@{
+    std::shared_ptr<UserRights> UM() const;
+    void SetUM(std::shared_ptr<UserRights> Obj);
+    ///@}
+    /// Replaces gOskel with the host's services object and gives it the help file.
     void SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile = QString());
 
-    // Names of the permission items the dialogs ask the rights object about.
-    QString CanAddDocument() const { return canAddDocument_; }
-    void SetCanAddDocument(const QString& value) { canAddDocument_ = value; }
-    QString CanAddLink() const { return canAddLink_; }
-    void SetCanAddLink(const QString& value) { canAddLink_ = value; }
-    QString CanEdit() const { return canEdit_; }
-    void SetCanEdit(const QString& value) { canEdit_ = value; }
-    QString CanDeleteLink() const { return canDeleteLink_; }
-    void SetCanDeleteLink(const QString& value) { canDeleteLink_ = value; }
-    QString CanDeleteDocument() const { return canDeleteDocument_; }
-    void SetCanDeleteDocument(const QString& value) { canDeleteDocument_ = value; }
+    /// Names of the permission items the dialogs ask the rights object about.
+    ///@{
+    QString CanAddDocument() const;
+    void SetCanAddDocument(const QString& value);
+    QString CanAddLink() const;
+    void SetCanAddLink(const QString& value);
+    QString CanEdit() const;
+    void SetCanEdit(const QString& value);
+    QString CanDeleteLink() const;
+    void SetCanDeleteLink(const QString& value);
+    QString CanDeleteDocument() const;
+    void SetCanDeleteDocument(const QString& value);
+    ///@}
 
-    // Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
-    // the browse and find lists let a document be dragged out as a copy of its content. Off
-    // unless the host turns it on.
-    bool dragAndDrop() const { return dragAndDrop_; }
-    void setDragAndDrop(bool value) { dragAndDrop_ = value; }
+    /// Whether the browse dialog's list takes files dropped on it (each opens the add dialog) and
+    /// the browse and find lists let a document be dragged out as a copy of its content. Off
+    /// unless the host turns it on.
+    ///@{
+    bool dragAndDrop() const;
+    void setDragAndDrop(bool value);
+    ///@}
 
-    // The most recent failure an operation recorded; no operation clears it.
-    qint32 LastErr() const { return lastErr_; }
-    // Also forgets the causes of the failure before.
-    void SetLastErr(qint32 value) {
-        lastErr_ = value;
-        lastErrCauses_.clear();
-    }
-    QString LastErrDescrip() const { return lastErrDescrip_; }
-    void SetLastErrDescrip(const QString& value) { lastErrDescrip_ = value; }
-    // What the engine or the system called the cause of the most recent failure an operation
-    // met, whether it recorded it in LastErr or showed it in a message box: {"SQLITE_FULL",
-    // "ENOSPC"}, {"SQLSTATE 08006"}; empty when neither named one.
-    QStringList lastErrCauses() const { return lastErrCauses_; }
-    void setLastErrCauses(const QStringList& value) { lastErrCauses_ = value; }
+    /// The most recent failure an operation recorded; no operation clears it.
+    qint32 LastErr() const;
+    /// Also forgets the causes of the failure before.
+    void SetLastErr(qint32 value);
+    /// The description of the most recent failure an operation recorded, beside LastErr.
+    ///@{
+    QString LastErrDescrip() const;
+    void SetLastErrDescrip(const QString& value);
+    ///@}
+    /// What the engine or the system called the cause of the most recent failure an operation
+    /// met, whether it recorded it in LastErr or showed it in a message box: {"SQLITE_FULL",
+    /// "ENOSPC"}, {"SQLSTATE 08006"}; empty when neither named one.
+    ///@{
+    QStringList lastErrCauses() const;
+    void setLastErrCauses(const QStringList& value);
+    ///@}
 
-    // Stores a file (its content and miniature) or, with IsURL, an outside location as a new
-    // document and returns its Sys_GUID; a failure is shown in a message box and gives "".
+    /// Stores a file (its content and miniature) or, with IsURL, an outside location as a new
+    /// document and returns its Sys_GUID; a failure is shown in a message box and gives "".
     QString StoreDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
                           const QString& sMiniFile, const QString& sFile, bool IsURL = false);
-    // The same with the type code given instead of taken from the file's extension.
+    /// The same with the type code given instead of taken from the file's extension.
     QString StoreDocumentAll(const QString& sName, const QString& sDescription, const QString& sKeywords,
                              const QString& sMiniFile, const QString& sFile, const QString& stype, bool IsURL = false);
 
-    // Deletes the document's row (not its links); a refusal is recorded in LastErr.
+    /// Deletes the document's row (not its links); a refusal is recorded in LastErr.
     bool RemoveDocument(const QString& sGuid);
-    // The document's content written to a file, as that file's name.
+    /// The document's content written to a file, as that file's name.
     QString GetDocumentFile(const QString& sGuid);
-    // Looks nothing up: always "".
+    /// Looks nothing up: always "".
     QString GetDocFileByName(const QString& sParent, const QString& sName);
-    // Opens a picture with the desktop's handler and offers anything else (or, with saveAs, a
-    // picture too) on the download page. A failure is recorded in LastErr.
+    /// Opens a picture with the desktop's handler and offers anything else (or, with saveAs, a
+    /// picture too) on the download page. A failure is recorded in LastErr.
     void OpenDocument(qint32 Sys_PK, const QString& TFile, bool saveAs = false);
-    // Writes a download page that links to sF and shows it.
+    /// Writes a download page that links to sF and shows it.
     void SaveAs(const QString& sF);
 
-    // Links the document to a parent record; a missing ParentType is taken from the
-    // parent's other links.
+    /// Links the document to a parent record; a missing ParentType is taken from the
+    /// parent's other links.
     bool AddLink(const QString& Parent, const QString& sGuid, const QString& ParentType = QString(), bool Sis = true);
+    /// Removes the document's link to the parent record; true when there was one.
     bool DeleteLink(const QString& Parent, const QString& sGuid);
-    // "" or the parent keys followed by one empty string.
+    /// "" or the parent keys followed by one empty string.
     QVariant GetParentList(const QString& sGuid, const QString& ParentTypes = QString());
 
-    // Produce no list: always a null reference.
+    /// Produce no list: always a null reference.
+    ///@{
     std::shared_ptr<DocumentList> GetDocumentsList(const QString& sParents, const QString& sTypes = QString(),
                                                    bool NoMiniature = false);
     std::shared_ptr<DocumentList> SearchDocuments(const QString& Words, const QString& sParents = QString(),
                                                   const QString& sTypes = QString(), bool NoMiniature = false);
+    ///@}
 
-    // Shows the add dialog for a new file or URL and links what it stores to every parent in
-    // sParent (keys separated by ","), each with ParentType; sFile starts in the file box. True
-    // when the document was stored and linked to every parent. A failure while the dialog
-    // loads is raised, and no window appears.
+    /// Shows the add dialog for a new file or URL and links what it stores to every parent in
+    /// sParent (keys separated by ","), each with ParentType; sFile starts in the file box. True
+    /// when the document was stored and linked to every parent. A failure while the dialog
+    /// loads is raised, and no window appears.
     bool AddDocumentDlg(const QString& sParent, const QString& ParentType = QString(),
                         const QString& sFile = QString());
-    // Shows the edit dialog for the document's description and keywords; true when the user
-    // saved them. A key of another length gives false without a window; a failure while the
-    // dialog or the record loads is raised, and no window appears.
+    /// Shows the edit dialog for the document's description and keywords; true when the user
+    /// saved them. A key of another length gives false without a window; a failure while the
+    /// dialog or the record loads is raised, and no window appears.
     bool EditDocumentDlg(const QString& sGuid);
-    // Shows the find dialog on the documents of sParents (keys separated by ","), or on every
-    // document, of type sTypes when one is given, and returns the Sys_GUID of the document the
-    // user picked, or "" on Cancel. Words has no effect. With NoMiniature false, clicking a
-    // document shows its miniature.
+    /// Shows the find dialog on the documents of sParents (keys separated by ","), or on every
+    /// document, of type sTypes when one is given, and returns the Sys_GUID of the document the
+    /// user picked, or "" on Cancel. Words has no effect. With NoMiniature false, clicking a
+    /// document shows its miniature.
     QString SelectDocDlg(const QString& sParents = QString(), const QString& Words = QString(),
                          const QString& sTypes = QString(), bool NoMiniature = true, bool NoSys = false);
-    // Shows the browse dialog on the documents linked to sParents, captioned with Info; the
-    // user opens, downloads, adds, edits and unlinks them there. TParent is the parent type of
-    // the documents added. Always false.
+    /// Shows the browse dialog on the documents linked to sParents, captioned with Info; the
+    /// user opens, downloads, adds, edits and unlinks them there. TParent is the parent type of
+    /// the documents added. Always false.
     bool BrowseDlg(const QString& sParents, const QString& Info, const QString& TParent);
 
 private:
-    Manager() = default;
+    Manager();
 
     QString storeNewDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
                              const QString& sMiniFile, const QString& sFile, bool isUrl,
                              const std::function<QString()>& typeData);
-    QString LookupParentType(const QString& Parent);
-    void recordFailure(qint32 number, const QString& description, const QStringList& causes = {});
-    // Puts an operation's fresh record object in the record holder, where it replaces the one
-    // held, and gives it back.
-    template <typename Record>
-    std::shared_ptr<Record> hold(std::shared_ptr<Record> record) {
-        record_ = record;
-        return record;
-    }
-    void releaseRecord() { record_.reset(); }
+    QString lookupParentType(const QString& Parent);
 
-    std::shared_ptr<Connection> connection_;
-    std::shared_ptr<UserRights> rights_;
-    QString canAddDocument_;
-    QString canAddLink_;
-    QString canEdit_;
-    QString canDeleteLink_;
-    QString canDeleteDocument_;
-    qint32 lastErr_ = 0;
-    QString lastErrDescrip_;
-    bool dragAndDrop_ = false;
-    // The record holder: the DocRecord or LinkRecord the running document or link operation
-    // works on. The operation releases it at its end; one stopped by a failure leaves it held
-    // until the next operation replaces it.
-    std::shared_ptr<void> record_;
-    QStringList lastErrCauses_;
+    struct Private;
+    const std::unique_ptr<Private> d_;
 };
 
 }  // namespace dorvanel

@@ -3,6 +3,7 @@
 #include "platform/Error.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace dorvanel {
@@ -44,7 +45,8 @@ void CommonDialog::ShowOpen() {
         fileName_ = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
         return;
     }
-    if (cancelError_) throw Error(cdlCancel, QStringLiteral("Se ha seleccionado Cancelar."));
+    if (cancelError_)
+        throw Error(cdlCancel, QCoreApplication::translate("dorvanel::CommonDialog", "Se ha seleccionado Cancelar."));
 }
 
 }  // namespace dorvanel

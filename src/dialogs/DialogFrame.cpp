@@ -9,6 +9,7 @@
 #include "repository/FailureStyles.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -56,7 +57,8 @@ DialogFrame::~DialogFrame() {
 
 void DialogFrame::requireWindowing() {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        throw Error(Error::Unexpected, QStringLiteral("Los diálogos necesitan una sesión con ventanas"));
+        throw Error(Error::Unexpected, QCoreApplication::translate("dorvanel::DialogFrame",
+                                                                   "Los diálogos necesitan una sesión con ventanas"));
 }
 
 void DialogFrame::placeHostControl() {

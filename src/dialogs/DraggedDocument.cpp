@@ -10,6 +10,7 @@
 #include "repository/DocumentList.h"
 #include "repository/FailureStyles.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -23,7 +24,9 @@ const QString UriList = QStringLiteral("text/uri-list");
 // The name a file manager shows: the document's name with its type as the extension, unless
 // the name ends with it already.
 QString fileNameOf(const QString& name, const QString& type) {
-    const QString base = name.trimmed().isEmpty() ? QStringLiteral("documento") : name.trimmed();
+    const QString base = name.trimmed().isEmpty()
+                             ? QCoreApplication::translate("dorvanel::DraggedDocument", "documento")
+                             : name.trimmed();
     const QString extension = QLatin1Char('.') + type;
     if (type.isEmpty() || base.endsWith(extension, Qt::CaseInsensitive)) return base;
     return base + extension;
@@ -33,8 +36,9 @@ QString fileNameOf(const QString& name, const QString& type) {
 QString newDragFolder() {
     QTemporaryDir folder(fileInFolder(ComponentFile::tempFolder(), QStringLiteral("arrastre-XXXXXX")));
     if (!folder.isValid())
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo crear una carpeta en %1: %2")
-                                           .arg(ComponentFile::tempFolder(), folder.errorString()));
+        throw Error(Error::FileFailed,
+                    QCoreApplication::translate("dorvanel::DraggedDocument", "No se pudo crear una carpeta en %1: %2")
+                        .arg(ComponentFile::tempFolder(), folder.errorString()));
     folder.setAutoRemove(false);
     return folder.path();
 }

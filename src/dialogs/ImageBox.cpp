@@ -41,8 +41,7 @@ void ImageBox::LoadPicture(const QString& fileName) {
     reader.setDecideFormatFromContent(true);
     const QImage picture = reader.read();
     if (picture.isNull())
-        throw Error(Error::FileFailed,
-                    QStringLiteral("No se pudo leer la imagen %1: %2").arg(fileName, reader.errorString()));
+        throw Error(Error::FileFailed, tr("No se pudo leer la imagen %1: %2").arg(fileName, reader.errorString()));
     display(picture);
 }
 

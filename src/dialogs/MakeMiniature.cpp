@@ -10,6 +10,7 @@
 #include "repository/FailureStyles.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 
@@ -32,7 +33,9 @@ void saveAsBitmap(const QImage& image, const QString& file) {
     QBuffer bitmap;
     bitmap.open(QIODevice::WriteOnly);
     if (!image.save(&bitmap, "BMP"))
-        throw Error(Error::FileFailed, QStringLiteral("No se puede escribir el archivo %1").arg(file));
+        throw Error(
+            Error::FileFailed,
+            QCoreApplication::translate("dorvanel::MakeMiniature", "No se puede escribir el archivo %1").arg(file));
     NewFile target(file);
     target.write(bitmap.data().constData(), bitmap.data().size());
     target.commit();

@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QImageReader>
 
 namespace dorvanel {
@@ -9,7 +10,9 @@ namespace dorvanel {
 namespace {
 
 [[noreturn]] void failToRead(const QString& fileName, const QString& reason) {
-    throw Error(Error::FileFailed, QStringLiteral("No se puede leer la imagen %1: %2").arg(fileName, reason));
+    throw Error(Error::FileFailed,
+                QCoreApplication::translate("dorvanel::PictureFile", "No se puede leer la imagen %1: %2")
+                    .arg(fileName, reason));
 }
 
 // Qt takes a ".dib" file for a bitmap without its file header, while such files hold a whole
@@ -43,7 +46,9 @@ const QSize& PictureFile::size() const {
 }
 
 void PictureFile::requireLoaded() const {
-    if (size_.isEmpty()) throw Error(Error::ObjectNotSet, QStringLiteral("No hay una imagen cargada"));
+    if (size_.isEmpty())
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::PictureFile", "No hay una imagen cargada"));
 }
 
 }  // namespace dorvanel

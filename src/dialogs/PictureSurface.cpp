@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/Twips.h"
 
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QRect>
@@ -15,7 +16,9 @@ namespace dorvanel {
 namespace {
 
 [[noreturn]] void refuseSize(const QString& size) {
-    throw Error(Error::InvalidArgument, QStringLiteral("Una imagen de %1 píxeles es demasiado grande").arg(size));
+    throw Error(Error::InvalidArgument,
+                QCoreApplication::translate("dorvanel::PictureSurface", "Una imagen de %1 píxeles es demasiado grande")
+                    .arg(size));
 }
 
 // A positive length covers at least one pixel, so a very flat picture keeps a visible strip.

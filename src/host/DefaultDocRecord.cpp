@@ -11,6 +11,7 @@
 #include "repository/ContentDigests.h"
 #include "repository/DocumentContent.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QUuid>
@@ -30,7 +31,10 @@ void requireReadable(const QString& fileName) {
     QFileInfo file(fileName);
     if (file.isFile() && file.isReadable()) return;
     const int cause = !file.exists() ? ENOENT : file.isFile() ? EACCES : 0;
-    throw systemError(Error::FileFailed, QStringLiteral("No se puede leer el archivo %1").arg(fileName), cause);
+    throw systemError(
+        Error::FileFailed,
+        QCoreApplication::translate("dorvanel::DefaultDocRecord", "No se puede leer el archivo %1").arg(fileName),
+        cause);
 }
 
 // One BLOB column, the file whose bytes it receives ("" for NULL) and how they get there.
@@ -107,12 +111,14 @@ QString DefaultDocRecord::writeContentToWorkFile() const {
                             (typeData_.isEmpty() ? QString() : QLatin1Char('.') + typeData_);
     QTemporaryFile file(fileInFolder(DefaultOskel::defaultWorkFolder(), pattern));
     if (!file.open())
-        throw Error(Error::FileFailed, QStringLiteral("No se pudo crear un archivo de trabajo en %1: %2")
+        throw Error(Error::FileFailed, QCoreApplication::translate("dorvanel::DefaultDocRecord",
+                                                                   "No se pudo crear un archivo de trabajo en %1: %2")
                                            .arg(DefaultOskel::defaultWorkFolder(), file.errorString()));
     if (!copyDocumentContent(connection(), guid_, file, file.fileName())) return QString();
     if (!file.flush())
         throw Error(Error::FileFailed,
-                    QStringLiteral("No se pudo escribir el archivo %1: %2").arg(file.fileName(), file.errorString()));
+                    QCoreApplication::translate("dorvanel::DefaultDocRecord", "No se pudo escribir el archivo %1: %2")
+                        .arg(file.fileName(), file.errorString()));
     file.setAutoRemove(false);
     return file.fileName();
 }
@@ -128,8 +134,10 @@ void DefaultDocRecord::SetMiniData(const QString& fileName) {
 }
 
 bool DefaultDocRecord::Update() {
-    try {
-        if (mode_ == Mode::None) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un documento cargado"));
+    return StopAndRecord(failure_, [&] {
+        if (mode_ == Mode::None)
+            throw Error(Error::NoCurrentRecord,
+                        QCoreApplication::translate("dorvanel::DefaultDocRecord", "No hay un documento cargado"));
         if (mode_ == Mode::New) {
             const QString guid = newGuid();
             insertRow(guid);
@@ -140,11 +148,7 @@ bool DefaultDocRecord::Update() {
         }
         dataFile_.clear();
         miniFile_.clear();
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
+    });
 }
 
 void DefaultDocRecord::insertRow(const QString& guid) {
@@ -187,34 +191,33 @@ void DefaultDocRecord::updateRow() {
     if (!replaced.isEmpty()) transaction.emplace(db);
     qint32 changed = 0;
     db.Execute(sql + QStringLiteral(" WHERE Sys_GUID = ?"), values << Text(guid_), &changed);
-    if (changed == 0) throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
+    if (changed == 0)
+        throw Error(
+            Error::NoCurrentRecord,
+            QCoreApplication::translate("dorvanel::DefaultDocRecord", "El documento %1 ya no existe").arg(guid_));
     streamContents(db, guid_, replaced);
     if (transaction) transaction->commit();
 }
 
 bool DefaultDocRecord::Delete() {
-    try {
-        if (mode_ != Mode::Loaded) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un documento cargado"));
+    return StopAndRecord(failure_, [&] {
+        if (mode_ != Mode::Loaded)
+            throw Error(Error::NoCurrentRecord,
+                        QCoreApplication::translate("dorvanel::DefaultDocRecord", "No hay un documento cargado"));
         qint32 deleted = 0;
         connection().Execute(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {Text(guid_)}, &deleted);
         if (deleted == 0)
-            throw Error(Error::NoCurrentRecord, QStringLiteral("El documento %1 ya no existe").arg(guid_));
+            throw Error(
+                Error::NoCurrentRecord,
+                QCoreApplication::translate("dorvanel::DefaultDocRecord", "El documento %1 ya no existe").arg(guid_));
         mode_ = Mode::None;
-        return true;
-    } catch (...) {
-        failWith(Error::fromCurrentException());
-        return false;
-    }
-}
-
-void DefaultDocRecord::failWith(const Error& error) {
-    lastErr_ = error.number();
-    lastErrDescrip_ = error.description();
-    lastErrCauses_ = error.causes();
+    });
 }
 
 Connection& DefaultDocRecord::connection() const {
-    if (!connection_) throw Error(Error::ObjectNotSet, QStringLiteral("El registro no tiene conexión"));
+    if (!connection_)
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::DefaultDocRecord", "El registro no tiene conexión"));
     return *connection_;
 }
 

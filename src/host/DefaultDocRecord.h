@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/RecordedFailure.h"
 #include "repository/DocRecord.h"
 
 #include <QString>
 
 namespace dorvanel {
-
-class Error;
 
 // The shipped DocRecord: one row of Docs over a Connection, written with bound values. The
 // content moves between file and BLOB in chunks, so memory stays flat whatever its size.
@@ -36,9 +35,9 @@ public:
     bool Update() override;
     bool Delete() override;
     QString Sys_GUID() const override { return guid_; }
-    qint32 LastErr() const override { return lastErr_; }
-    QString LastErrDescrip() const override { return lastErrDescrip_; }
-    QStringList lastErrCauses() const override { return lastErrCauses_; }
+    qint32 LastErr() const override { return failure_.number; }
+    QString LastErrDescrip() const override { return failure_.description; }
+    QStringList lastErrCauses() const override { return failure_.causes; }
 
 private:
     enum class Mode { None, New, Loaded };
@@ -47,7 +46,6 @@ private:
     void updateRow();
     // The row's content in a work file of its own; "" when it has none.
     QString writeContentToWorkFile() const;
-    void failWith(const Error& error);
     Connection& connection() const;
 
     std::shared_ptr<Connection> connection_;
@@ -61,9 +59,7 @@ private:
     bool storeout_ = false;
     QString dataFile_;  // files whose bytes go into the row at the next Update
     QString miniFile_;
-    qint32 lastErr_ = 0;
-    QString lastErrDescrip_;
-    QStringList lastErrCauses_;
+    RecordedFailure failure_;
 };
 
 }  // namespace dorvanel

@@ -3,6 +3,9 @@
 #include "host/BoundValues.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
+#include "platform/RecordedFailure.h"
+
+#include <QCoreApplication>
 
 namespace dorvanel {
 
@@ -15,20 +18,18 @@ void DefaultLinkRecord::AddNew() {
 }
 
 bool DefaultLinkRecord::Update() {
-    try {
-        if (!adding_) throw Error(Error::NoCurrentRecord, QStringLiteral("No hay un vínculo nuevo que guardar"));
-        if (!connection_) throw Error(Error::ObjectNotSet, QStringLiteral("El registro no tiene conexión"));
+    return StopAndRecord(failure_, [&] {
+        if (!adding_)
+            throw Error(Error::NoCurrentRecord, QCoreApplication::translate("dorvanel::DefaultLinkRecord",
+                                                                            "No hay un vínculo nuevo que guardar"));
+        if (!connection_)
+            throw Error(Error::ObjectNotSet,
+                        QCoreApplication::translate("dorvanel::DefaultLinkRecord", "El registro no tiene conexión"));
         connection_->Execute(QStringLiteral(
                                  "INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, ?, ?)"),
                              {Text(parent_), Text(document_), Text(typeParent_), Flag(sis_)});
         adding_ = false;
-        return true;
-    } catch (...) {
-        const Error error = Error::fromCurrentException();
-        lastErr_ = error.number();
-        lastErrDescrip_ = error.description();
-        return false;
-    }
+    });
 }
 
 }  // namespace dorvanel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RecordedFailure.h"
 #include "repository/LinkRecord.h"
 
 #include <QString>
@@ -18,8 +19,8 @@ public:
     bool Update() override;
 
     // The failure behind the last Update that answered false.
-    qint32 LastErr() const { return lastErr_; }
-    QString LastErrDescrip() const { return lastErrDescrip_; }
+    qint32 LastErr() const { return failure_.number; }
+    QString LastErrDescrip() const { return failure_.description; }
 
 private:
     std::shared_ptr<Connection> connection_;
@@ -28,8 +29,7 @@ private:
     QString document_;
     QString typeParent_;
     bool sis_ = true;
-    qint32 lastErr_ = 0;
-    QString lastErrDescrip_;
+    RecordedFailure failure_;
 };
 
 }  // namespace dorvanel

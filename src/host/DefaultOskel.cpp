@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/NewFile.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -68,9 +69,9 @@ void DefaultOskel::ShellOpen(const QString& path, const QString& /*verb: only "o
 // way out is the one the download button takes: the download page, from which the file is saved
 // where the user wants it and opened with whatever program the user has.
 void DefaultOskel::offerDownloadPage(const QString& path) {
-    const QString question = QStringLiteral(
-                                 "No hay ningún programa en este escritorio para abrir el archivo %1.\n\n"
-                                 "¿Desea guardarlo desde la página de descarga?")
+    const QString question = QCoreApplication::translate("dorvanel::DefaultOskel",
+                                                         "No hay ningún programa en este escritorio para abrir el "
+                                                         "archivo %1.\n\n¿Desea guardarlo desde la página de descarga?")
                                  .arg(QDir::toNativeSeparators(path));
     if (msgBox(question, vbYesNoQuestion) == vbYes && gManager) gManager->SaveAs(path);
 }

@@ -8,6 +8,7 @@
 #include "platform/Recordset.h"
 #include "platform/SqliteDatabase.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <memory>
 #include <optional>
@@ -23,7 +24,10 @@ namespace {
 bool onSqlite(const Connection& connection) { return connection.engine() == Connection::Engine::Sqlite; }
 
 Error fileError(const QString& path, const QString& why, int code = 0) {
-    return systemError(Error::FileFailed, QStringLiteral("No se pudo copiar el archivo %1: %2").arg(path, why), code);
+    return systemError(
+        Error::FileFailed,
+        QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo copiar el archivo %1: %2").arg(path, why),
+        code);
 }
 
 Error fileError(const QFile& source, int code) {
@@ -70,11 +74,14 @@ void checkSqlite(Connection& connection, int code) {
 }
 
 Error fileChanged(const QFile& source) {
-    return fileError(source.fileName(), QStringLiteral("el archivo cambió mientras se guardaba"));
+    return fileError(source.fileName(),
+                     QCoreApplication::translate("dorvanel::BlobStreaming", "el archivo cambió mientras se guardaba"));
 }
 
 Error missingRow(const QString& table, const QVariant& key) {
-    return Error(Error::NoCurrentRecord, QStringLiteral("No existe la fila %1 de %2").arg(key.toString(), table));
+    return Error(Error::NoCurrentRecord,
+                 QCoreApplication::translate("dorvanel::BlobStreaming", "No existe la fila %1 de %2")
+                     .arg(key.toString(), table));
 }
 
 // Hands the file to write a chunk at a time, digesting it on the way; it must have exactly size
@@ -169,9 +176,10 @@ void readInSlices(Connection& connection, const QString& table, const QString& c
                                   {QByteArray::number(offset + 1), QByteArray::number(ChunkSize), keyText});
         const qint64 expected = qMin(ChunkSize, size - offset);
         if (PQntuples(chunk.get()) != 1 || PQgetlength(chunk.get(), 0, 0) != expected)
-            throw Error(
-                Error::NoCurrentRecord,
-                QStringLiteral("El contenido de la fila %1 de %2 cambió mientras se leía").arg(key.toString(), table));
+            throw Error(Error::NoCurrentRecord,
+                        QCoreApplication::translate("dorvanel::BlobStreaming",
+                                                    "El contenido de la fila %1 de %2 cambió mientras se leía")
+                            .arg(key.toString(), table));
         piece(PQgetvalue(chunk.get(), 0, 0), expected);
     }
 }
@@ -189,7 +197,8 @@ void readPlace(Connection& connection, const QString& table, const QString& colu
 
 Digester::Digester() : context_(EVP_MD_CTX_new()) {
     if (!context_ || EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) != 1)
-        throw Error(Error::Unexpected, QStringLiteral("No se pudo preparar el cálculo SHA-256"));
+        throw Error(Error::Unexpected,
+                    QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo preparar el cálculo SHA-256"));
 }
 
 Digester::~Digester() { EVP_MD_CTX_free(context_); }
@@ -206,7 +215,8 @@ QByteArray Digester::sha256() const {
     unsigned int length = 0;
     if (!copy || EVP_MD_CTX_copy_ex(copy.get(), context_) != 1 ||
         EVP_DigestFinal_ex(copy.get(), reinterpret_cast<unsigned char*>(digest.data()), &length) != 1)
-        throw Error(Error::Unexpected, QStringLiteral("No se pudo terminar el cálculo SHA-256"));
+        throw Error(Error::Unexpected,
+                    QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo terminar el cálculo SHA-256"));
     digest.truncate(int(length));
     return digest.toHex();
 }
@@ -256,9 +266,10 @@ bool readTo(Connection& connection, const QString& table, const QString& column,
             const QVariant& key, QIODevice& target, const QString& targetName) {
     return readPieces(connection, table, column, keyColumn, key, [&](const char* data, qint64 length) {
         if (const auto code = failedCall([&] { return target.write(data, length) == length; }))
-            throw systemError(
-                Error::FileFailed,
-                QStringLiteral("No se pudo escribir en %1: %2").arg(targetName, deviceErrorText(target, *code)), *code);
+            throw systemError(Error::FileFailed,
+                              QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo escribir en %1: %2")
+                                  .arg(targetName, deviceErrorText(target, *code)),
+                              *code);
     });
 }
 

@@ -6,17 +6,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <dlfcn.h>
-
 namespace dorvanel::ComponentFile {
 
 namespace {
 
 QFileInfo libraryFile() {
-    Dl_info info{};
-    static const int anchor = 0;
-    if (dladdr(&anchor, &info) == 0 || !info.dli_fname) return QFileInfo();
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname));
+    const QString path = libraryPath();
+    return path.isEmpty() ? QFileInfo() : QFileInfo(path);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/Rows_p.h"
 #include "platform/SqliteDatabase.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -20,7 +21,9 @@ std::unique_ptr<Database> databaseAt(const QString& url, SqliteDatabase::Missing
         return std::make_unique<QtSqlDatabase>(QUrl(url));
     throw Error(
         Error::OpenFailed,
-        QStringLiteral("Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)").arg(url));
+        QCoreApplication::translate("dorvanel::Connection",
+                                    "Dirección de base de datos no reconocida: %1 (use sqlite:RUTA o postgresql://...)")
+            .arg(url));
 }
 
 std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missing missing) {
@@ -28,7 +31,9 @@ std::unique_ptr<Database> openDatabase(const QString& url, SqliteDatabase::Missi
         return databaseAt(url, missing);
     } catch (const Error& error) {
         if (error.number() == Error::OpenFailed) throw;
-        throw Error(Error::OpenFailed, QStringLiteral("No se pudo abrir la base de datos: %1").arg(error.description()),
+        throw Error(Error::OpenFailed,
+                    QCoreApplication::translate("dorvanel::Connection", "No se pudo abrir la base de datos: %1")
+                        .arg(error.description()),
                     error.causes());
     }
 }
@@ -103,21 +108,28 @@ bool Connection::isOpen() const { return database_->isOpen(); }
 
 void Connection::close() { database_->close(); }
 
+struct Connection::Transaction::Private {
+    Connection& connection;
+    int depth;
+    bool open = true;
+};
+
 Connection::Transaction::Transaction(Connection& connection, Access access)
-    : connection_(connection), depth_(connection.database_->openTransactions) {
-    connection_.Execute(depth_ == 0 ? beginStatement(access) : QStringLiteral("SAVEPOINT ") + savepointName());
-    ++connection_.database_->openTransactions;
+    : d_(std::make_unique<Private>(Private{connection, connection.database_->openTransactions})) {
+    connection.Execute(d_->depth == 0 ? beginStatement(access) : QStringLiteral("SAVEPOINT ") + savepointName());
+    ++connection.database_->openTransactions;
 }
 
 Connection::Transaction::~Transaction() {
-    if (!open_) return;
-    --connection_.database_->openTransactions;
+    if (!d_->open) return;
+    Connection& connection = d_->connection;
+    --connection.database_->openTransactions;
     try {
-        if (depth_ == 0) {
-            connection_.Execute(QStringLiteral("ROLLBACK"));
+        if (d_->depth == 0) {
+            connection.Execute(QStringLiteral("ROLLBACK"));
         } else {
-            connection_.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName());
-            connection_.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+            connection.Execute(QStringLiteral("ROLLBACK TO SAVEPOINT ") + savepointName());
+            connection.Execute(QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
         }
     } catch (const Error&) {
         // A closed connection has nothing left to undo, and an outer transaction's end
@@ -126,10 +138,10 @@ Connection::Transaction::~Transaction() {
 }
 
 void Connection::Transaction::commit() {
-    connection_.Execute(depth_ == 0 ? QStringLiteral("COMMIT")
-                                    : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
-    --connection_.database_->openTransactions;
-    open_ = false;
+    d_->connection.Execute(d_->depth == 0 ? QStringLiteral("COMMIT")
+                                          : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
+    --d_->connection.database_->openTransactions;
+    d_->open = false;
 }
 
 // A transaction that writes takes SQLite's write lock as it begins, so that a writer of another
@@ -138,12 +150,12 @@ void Connection::Transaction::commit() {
 // writer. One that only reads is deferred: its snapshot starts at its first read. PostgreSQL's
 // default isolation takes a new snapshot for each statement, so a reader asks for one that lasts.
 QString Connection::Transaction::beginStatement(Access access) const {
-    const bool sqlite = connection_.engine() == Engine::Sqlite;
+    const bool sqlite = d_->connection.engine() == Engine::Sqlite;
     if (access == Access::ReadOnly)
         return sqlite ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
     return sqlite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN");
 }
 
-QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(depth_); }
+QString Connection::Transaction::savepointName() const { return QStringLiteral("dorvanel_%1").arg(d_->depth); }
 
 }  // namespace dorvanel

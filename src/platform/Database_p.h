@@ -3,6 +3,7 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <QString>
 #include <QVariantList>
@@ -48,7 +49,8 @@ public:
 
     // What a closed database raises: the failure that lost it, if that is how it closed.
     Error closedError() const {
-        return lostBy.value_or(Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada")));
+        return lostBy.value_or(
+            Error(Error::ObjectClosed, QCoreApplication::translate("dorvanel::Recordset", "La conexión está cerrada")));
     }
 };
 

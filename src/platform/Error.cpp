@@ -1,5 +1,6 @@
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <cstring>
@@ -31,7 +32,7 @@ Error Error::fromCurrentException() {
     } catch (const std::exception& other) {
         return Error(Unexpected, QString::fromLocal8Bit(other.what()));
     } catch (...) {
-        return Error(Unexpected, QStringLiteral("Error inesperado"));
+        return Error(Unexpected, QCoreApplication::translate("dorvanel::Error", "Error inesperado"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/BlobStreaming.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace dorvanel {
@@ -10,9 +11,10 @@ namespace dorvanel {
 namespace {
 
 Error readError(const QFile& file, int code) {
-    return systemError(
-        Error::FileFailed,
-        QStringLiteral("No se pudo leer el archivo %1: %2").arg(file.fileName(), deviceErrorText(file, code)), code);
+    return systemError(Error::FileFailed,
+                       QCoreApplication::translate("dorvanel::FilePieces", "No se pudo leer el archivo %1: %2")
+                           .arg(file.fileName(), deviceErrorText(file, code)),
+                       code);
 }
 
 }  // namespace

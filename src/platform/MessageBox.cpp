@@ -4,6 +4,7 @@
 #include "platform/Seam.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextStream>
@@ -26,16 +27,17 @@ qint32 showWidget(const QString& prompt, qint32 style, const QString& title) {
                 : icon == vbQuestion    ? QMessageBox::Question
                 : icon == vbInformation ? QMessageBox::Information
                                         : QMessageBox::NoIcon);
-    // The buttons speak the component's language, whatever translations the host loaded.
+    // The buttons speak the language of the component's texts, whatever translation of Qt's own
+    // texts the host loaded.
     if (asksYesNo(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("dorvanel::MessageBox", "&Sí"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("dorvanel::MessageBox", "&No"));
         box.setDefaultButton((style & vbDefaultButton2) ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
     }
     box.setStandardButtons(QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
+    box.button(QMessageBox::Ok)->setText(QCoreApplication::translate("dorvanel::MessageBox", "Aceptar"));
     box.exec();
     return vbOK;
 }

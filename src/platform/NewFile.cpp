@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cstdio>
@@ -32,11 +33,15 @@ struct NewFile::Private {
     bool committed = false;
 
     [[noreturn]] void fail(const char* what, int code) const {
-        throw systemError(
-            Error::FileFailed,
-            QStringLiteral("%1 %2: %3").arg(QLatin1String(what), shownName, deviceErrorText(partial, code)), code);
+        throw systemError(Error::FileFailed,
+                          QStringLiteral("%1 %2: %3")
+                              .arg(QCoreApplication::translate("dorvanel::NewFile", what), shownName,
+                                   deviceErrorText(partial, code)),
+                          code);
     }
-    [[noreturn]] void failToWrite(int code) const { fail("No se pudo escribir el archivo", code); }
+    [[noreturn]] void failToWrite(int code) const {
+        fail(QT_TRANSLATE_NOOP("dorvanel::NewFile", "No se pudo escribir el archivo"), code);
+    }
 
     // Removes the partial file, if one was made and not moved to its place.
     void discard() {
@@ -49,7 +54,7 @@ struct NewFile::Private {
         if (descriptor < 0) {
             const int code = errno;
             partialName.clear();
-            fail("No se pudo crear un archivo junto a", code);
+            fail(QT_TRANSLATE_NOOP("dorvanel::NewFile", "No se pudo crear un archivo junto a"), code);
         }
         if (!partial.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle)) {
             ::close(descriptor);

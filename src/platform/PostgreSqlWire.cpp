@@ -3,6 +3,7 @@
 #include "platform/QtSqlDatabase.h"
 #include "platform/SqlLog.h"
 
+#include <QCoreApplication>
 #include <QVarLengthArray>
 #include <QtEndian>
 #include <limits>
@@ -70,7 +71,9 @@ QStringList columnsOf(PGconn* connection, const QString& sql) {
 
 ValueCopy::ValueCopy(PGconn* connection, const QString& copySql, qint64 size) : connection_(connection) {
     if (size > std::numeric_limits<qint32>::max())
-        throw Error(Error::InvalidArgument, QStringLiteral("El valor no cabe en una columna: %1 bytes").arg(size));
+        throw Error(Error::InvalidArgument,
+                    QCoreApplication::translate("dorvanel::PostgreSqlWire", "El valor no cabe en una columna: %1 bytes")
+                        .arg(size));
     qCDebug(lcDorvanelSql).noquote() << copySql;
     expect(connection, Result(PQexec(connection, copySql.toUtf8().constData())), PGRES_COPY_IN);
     try {

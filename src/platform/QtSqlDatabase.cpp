@@ -5,6 +5,7 @@
 #include "platform/SqlLog.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -36,13 +37,17 @@ const QStringList OptionParameters{QStringLiteral("sslmode"),
                                    QStringLiteral("target_session_attrs")};
 
 [[noreturn]] void refuseUrl(const QString& why) {
-    throw Error(Error::OpenFailed, QStringLiteral("Dirección de PostgreSQL no válida: %1").arg(why));
+    throw Error(
+        Error::OpenFailed,
+        QCoreApplication::translate("dorvanel::QtSqlDatabase", "Dirección de PostgreSQL no válida: %1").arg(why));
 }
 
 // A value as libpq reads it in a connection string. The driver joins the options with ";",
 // which it turns into spaces, so a value cannot hold one.
 QString connectionOption(const QString& name, QString value) {
-    if (value.contains(QLatin1Char(';'))) refuseUrl(QStringLiteral("el valor de %1 no puede contener «;»").arg(name));
+    if (value.contains(QLatin1Char(';')))
+        refuseUrl(
+            QCoreApplication::translate("dorvanel::QtSqlDatabase", "el valor de %1 no puede contener «;»").arg(name));
     value.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
     return QStringLiteral("%1='%2'").arg(name, value);
 }
@@ -51,7 +56,8 @@ int portNumber(const QString& text) {
     bool numeric = false;
     const int port = text.toInt(&numeric);
     if (!numeric || port < 1 || port > 65535)
-        refuseUrl(QStringLiteral("el puerto «%1» no es un número de puerto").arg(text));
+        refuseUrl(QCoreApplication::translate("dorvanel::QtSqlDatabase", "el puerto «%1» no es un número de puerto")
+                      .arg(text));
     return port;
 }
 
@@ -82,8 +88,9 @@ void configureFromUrl(QSqlDatabase& db, const QUrl& url) {
         } else if (OptionParameters.contains(name)) {
             options << connectionOption(name, value);
         } else {
-            refuseUrl(QStringLiteral("no se admite el parámetro «%1»; se admiten %2")
-                          .arg(name, (SettingParameters + OptionParameters).join(QStringLiteral(", "))));
+            refuseUrl(
+                QCoreApplication::translate("dorvanel::QtSqlDatabase", "no se admite el parámetro «%1»; se admiten %2")
+                    .arg(name, (SettingParameters + OptionParameters).join(QStringLiteral(", "))));
         }
     }
     db.setConnectOptions(options.join(QLatin1Char(';')));
@@ -180,7 +187,8 @@ PGconn* QtSqlDatabase::handle() const {
     const QVariant driverHandle = db_.driver()->handle();
     // Qt names the type after the struct that libpq's PGconn stands for.
     if (qstrcmp(driverHandle.typeName(), "pg_conn*") != 0)
-        throw Error(Error::Unexpected, QStringLiteral("El controlador de PostgreSQL no da su conexión"));
+        throw Error(Error::Unexpected, QCoreApplication::translate("dorvanel::QtSqlDatabase",
+                                                                   "El controlador de PostgreSQL no da su conexión"));
     return *static_cast<PGconn* const*>(driverHandle.constData());
 }
 
@@ -203,7 +211,9 @@ QString QtSqlDatabase::withColumnLeftOut(const QString& sql, const QString& colu
 
 PGconn* postgreSqlHandle(Connection& connection) {
     auto* postgreSql = dynamic_cast<QtSqlDatabase*>(&databaseOf(connection));
-    if (!postgreSql) throw Error(Error::Unexpected, QStringLiteral("La conexión no es de PostgreSQL"));
+    if (!postgreSql)
+        throw Error(Error::Unexpected,
+                    QCoreApplication::translate("dorvanel::QtSqlDatabase", "La conexión no es de PostgreSQL"));
     return postgreSql->handle();
 }
 

@@ -5,6 +5,8 @@
 #include "platform/Error.h"
 #include "platform/Rows_p.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 struct Recordset::Private {
@@ -32,8 +34,12 @@ std::shared_ptr<Recordset> Recordset::fromRows(std::unique_ptr<Rows> rows, std::
 
 void Recordset::Open(const QString& sql, const std::shared_ptr<Connection>& connection, qint32 cursorType,
                      qint32 /*lockType: rows are never changed through a Recordset*/) {
-    if (d_->open) throw Error(Error::ObjectClosed, QStringLiteral("El Recordset ya está abierto"));
-    if (!connection) throw Error(Error::ObjectClosed, QStringLiteral("La conexión está cerrada"));
+    if (d_->open)
+        throw Error(Error::ObjectClosed,
+                    QCoreApplication::translate("dorvanel::Recordset", "El Recordset ya está abierto"));
+    if (!connection)
+        throw Error(Error::ObjectClosed,
+                    QCoreApplication::translate("dorvanel::Recordset", "La conexión está cerrada"));
     if (!connection->isOpen()) throw databaseOf(*connection).closedError();
     RunOptions options;
     options.countable = cursorType == adOpenKeyset || cursorType == adOpenStatic;
@@ -96,34 +102,45 @@ qint32 Recordset::fieldIndex(const QString& name) const {
 QVariant Recordset::value(const QString& name) const {
     const qint32 index = fieldIndex(name);
     if (index < 0)
-        throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo '%1' en la colección").arg(name));
+        throw Error(Error::ItemNotFound,
+                    QCoreApplication::translate("dorvanel::Recordset", "No se encontró el campo '%1' en la colección")
+                        .arg(name));
     return value(index);
 }
 
 QVariant Recordset::value(qint32 index) const {
     requireCurrentRow();
     if (index < 0 || index >= d_->columns.size())
-        throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo %1 en la colección").arg(index));
+        throw Error(Error::ItemNotFound,
+                    QCoreApplication::translate("dorvanel::Recordset", "No se encontró el campo %1 en la colección")
+                        .arg(index));
     return d_->rows->value(index);
 }
 
 QByteArray Recordset::utf8(qint32 index) const {
     requireCurrentRow();
     if (index < 0 || index >= d_->columns.size())
-        throw Error(Error::ItemNotFound, QStringLiteral("No se encontró el campo %1 en la colección").arg(index));
+        throw Error(Error::ItemNotFound,
+                    QCoreApplication::translate("dorvanel::Recordset", "No se encontró el campo %1 en la colección")
+                        .arg(index));
     return d_->rows->utf8(index);
 }
 
 void Recordset::requireOpen() const {
     if (!d_->open)
-        throw Error(Error::ObjectClosed, QStringLiteral("No se permite la operación si el objeto está cerrado"));
+        throw Error(Error::ObjectClosed,
+                    QCoreApplication::translate("dorvanel::Recordset",
+                                                "No se permite la operación si el objeto está cerrado"));
 }
 
 void Recordset::requireCurrentRow() const {
     requireOpen();
     if (d_->eof)
-        throw Error(Error::NoCurrentRecord, QStringLiteral("BOF o EOF es True, o el registro actual se eliminó; "
-                                                           "la operación requiere un registro actual"));
+        throw Error(
+            Error::NoCurrentRecord,
+            QCoreApplication::translate(
+                "dorvanel::Recordset",
+                "BOF o EOF es True, o el registro actual se eliminó; la operación requiere un registro actual"));
 }
 
 }  // namespace dorvanel

@@ -3,6 +3,7 @@
 #include "platform/Rows_p.h"
 #include "platform/SqlLog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -128,9 +129,12 @@ private:
 void requireFile(const QString& path) {
     if (path.isEmpty())
         throw Error(Error::OpenFailed,
-                    QStringLiteral("La dirección sqlite: no nombra ningún archivo de base de datos"));
+                    QCoreApplication::translate("dorvanel::SqliteDatabase",
+                                                "La dirección sqlite: no nombra ningún archivo de base de datos"));
     if (!QFileInfo(path).isFile())
-        throw Error(Error::OpenFailed, QStringLiteral("No existe el archivo de base de datos %1").arg(path));
+        throw Error(Error::OpenFailed,
+                    QCoreApplication::translate("dorvanel::SqliteDatabase", "No existe el archivo de base de datos %1")
+                        .arg(path));
 }
 
 }  // namespace
@@ -187,7 +191,9 @@ sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString
         sqlite3_finalize(statement);
         throw lastError(code);
     }
-    if (!statement) throw Error(Error::StatementFailed, QStringLiteral("La sentencia está vacía"));
+    if (!statement)
+        throw Error(Error::StatementFailed,
+                    QCoreApplication::translate("dorvanel::SqliteDatabase", "La sentencia está vacía"));
     return statement;
 }
 
@@ -231,7 +237,9 @@ std::unique_ptr<Rows> SqliteDatabase::run(const QString& sql, const QVariantList
 
 sqlite3* sqliteHandle(Connection& connection) {
     auto* sqlite = dynamic_cast<SqliteDatabase*>(&databaseOf(connection));
-    if (!sqlite) throw Error(Error::Unexpected, QStringLiteral("La conexión no es de SQLite"));
+    if (!sqlite)
+        throw Error(Error::Unexpected,
+                    QCoreApplication::translate("dorvanel::SqliteDatabase", "La conexión no es de SQLite"));
     return sqlite->handle();
 }
 

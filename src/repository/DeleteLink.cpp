@@ -1,4 +1,5 @@
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "platform/Connection.h"
 #include "repository/FailureStyles.h"
 #include "repository/SqlTexts.h"
@@ -7,7 +8,7 @@ namespace dorvanel {
 
 bool Manager::DeleteLink(const QString& Parent, const QString& sGuid) {
     qint32 deleted = 0;
-    Required(connection_).Execute(SqlTexts::deleteLink(Parent, sGuid), &deleted);
+    Required(d_->connection).Execute(SqlTexts::deleteLink(Parent, sGuid), &deleted);
     return deleted > 0;
 }
 

@@ -3,11 +3,24 @@
 #include "platform/Error.h"
 #include "repository/KeyText.h"
 
+#include <QCoreApplication>
+#include <QHash>
+
 namespace dorvanel {
+
+struct DocumentList::Private {
+    // How many items carry each key: two items may carry the same one, and replacing the key
+    // of one of them leaves the key listed.
+    QHash<qint32, qint32> keyCounts;
+};
+
+DocumentList::DocumentList() : d_(std::make_unique<Private>()) {}
+
+DocumentList::~DocumentList() = default;
 
 void DocumentList::Clear() {
     clearItems();
-    keyCounts_.clear();
+    d_->keyCounts.clear();
 }
 
 qint32 DocumentList::Add(const QString& text) { return addItem(text); }
@@ -33,7 +46,9 @@ void DocumentList::SetSubItem(qint32 item, qint32 subItem, const QString& value)
 
 bool DocumentList::keeps(qint32 item, qint32 subItem) const {
     if (item < 1 || item > Count())
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+        throw Error(
+            Error::ItemNotFound,
+            QCoreApplication::translate("dorvanel::DocumentList", "No existe el elemento %1 de la lista").arg(item));
     return subItem >= 1 && subItem < ColumnCount();
 }
 
@@ -46,9 +61,11 @@ void DocumentList::replaceKey(qint32 item, qint32 subItem, QByteArrayView newTex
 void DocumentList::countKey(QByteArrayView text, int change) {
     const std::optional<qint32> key = keyFromText(text);
     if (!key) return;
-    qint32& count = keyCounts_[*key];
+    qint32& count = d_->keyCounts[*key];
     count += change;
-    if (count <= 0) keyCounts_.remove(*key);
+    if (count <= 0) d_->keyCounts.remove(*key);
 }
+
+bool DocumentList::listsKey(qint32 key) const { return d_->keyCounts.contains(key); }
 
 }  // namespace dorvanel

@@ -21,7 +21,8 @@ void showByEnvironment(const QString& pageFile) {
         dialog.exec();
         return;
     }
-    QTextStream(stderr) << "Descargar archivo: " << pageFile << Qt::endl;
+    QTextStream(stderr) << QCoreApplication::translate("dorvanel::DownloadPage", "Descargar archivo: %1").arg(pageFile)
+                        << Qt::endl;
 }
 
 Seam<void(const QString&)>& shower() {

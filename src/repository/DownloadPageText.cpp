@@ -1,5 +1,6 @@
 #include "repository/DownloadPageText.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -38,11 +39,14 @@ bool runsCode(const QString& location) {
 QString downloadPageText(const QString& sF) {
     const QString target = runsCode(sF) ? QString()
                                         : QStringLiteral(" href=\"") + escapedForAttribute(sF) + QLatin1Char('"');
-    return QStringLiteral("<html><body><a") + target +
-           QStringLiteral(
-               " target=\"_blank\">Pulse aqu&iacute; para descargar el archivo. </a><br>"
-               "(O haga click con el bot&oacute;n derecho del mouse sobre el enlace y seleccione "
-               "Guardar como...)</body></html>");
+    // The texts are markup as they stand: their accents are written as entities.
+    return QStringLiteral("<html><body><a") + target + QStringLiteral(" target=\"_blank\">") +
+           QCoreApplication::translate("dorvanel::DownloadPage", "Pulse aqu&iacute; para descargar el archivo. ") +
+           QStringLiteral("</a><br>") +
+           QCoreApplication::translate("dorvanel::DownloadPage",
+                                       "(O haga click con el bot&oacute;n derecho del mouse sobre el enlace y "
+                                       "seleccione Guardar como...)") +
+           QStringLiteral("</body></html>");
 }
 
 }  // namespace dorvanel

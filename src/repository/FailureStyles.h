@@ -3,13 +3,18 @@
 #include "component/Manager.h"
 #include "platform/Error.h"
 #include "platform/MessageBox.h"
+#include "platform/RecordedFailure.h"
+
+#include <QCoreApplication>
 
 namespace dorvanel {
 
 // The object a step works on; an empty reference raises Error 91 so that the step fails.
 template <typename Object>
 Object& Required(const std::shared_ptr<Object>& object) {
-    if (!object) throw Error(Error::ObjectNotSet, QStringLiteral("Variable de objeto no establecida"));
+    if (!object)
+        throw Error(Error::ObjectNotSet,
+                    QCoreApplication::translate("dorvanel::FailureStyles", "Variable de objeto no establecida"));
     return *object;
 }
 
@@ -24,22 +29,8 @@ bool ContinueOnFailure(Step&& step) noexcept {
     }
 }
 
-// Stop-and-record style: a failure ends the operation and is copied into LastErr and
-// LastErrDescrip.
-template <typename Body>
-void StopAndRecord(Manager& manager, Body&& body) {
-    try {
-        body();
-    } catch (...) {
-        const Error error = Error::fromCurrentException();
-        manager.SetLastErr(error.number());
-        manager.SetLastErrDescrip(error.description());
-        manager.setLastErrCauses(error.causes());
-    }
-}
-
 // Stop-and-tell style: a failure ends the operation and its description is shown in a
-// style-0 message box; its causes are kept in LastErrCauses.
+// style-0 message box; its causes are kept in lastErrCauses.
 template <typename Body>
 void StopAndTell(Manager& manager, Body&& body) {
     try {

@@ -18,11 +18,12 @@ constexpr int ShownAfterMilliseconds = 500;
 class CopyProgress {
 public:
     CopyProgress(const QString& target, qint64 size, QWidget* window)
-        : dialog_(QStringLiteral("Guardando %1").arg(QFileInfo(target).fileName()), QStringLiteral("Cancelar"), 0,
-                  ProgressSteps, window),
+        : dialog_(QCoreApplication::translate("dorvanel::FileCopyProgress", "Guardando %1")
+                      .arg(QFileInfo(target).fileName()),
+                  QCoreApplication::translate("dorvanel::FileCopyProgress", "Cancelar"), 0, ProgressSteps, window),
           size_(qMax<qint64>(size, 1)) {
         dialog_.setObjectName(QStringLiteral("prgGuardar"));
-        dialog_.setWindowTitle(QStringLiteral("Descargar archivo"));
+        dialog_.setWindowTitle(QCoreApplication::translate("dorvanel::FileCopyProgress", "Descargar archivo"));
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(ShownAfterMilliseconds);
         dialog_.setAutoClose(false);

@@ -10,6 +10,7 @@
 #include "repository/KeyText.h"
 #include "repository/SqlTexts.h"
 
+#include <QCoreApplication>
 #include <QSequentialIterable>
 #include <QStringList>
 #include <array>
@@ -75,7 +76,8 @@ bool holdsArray(const QVariant& value) {
 }
 
 qint16 boundOf(qsizetype bound) {
-    if (bound > std::numeric_limits<qint16>::max()) throw Error(OverflowNumber, QStringLiteral("Desbordamiento"));
+    if (bound > std::numeric_limits<qint16>::max())
+        throw Error(OverflowNumber, QCoreApplication::translate("dorvanel::FillDocumentList", "Desbordamiento"));
     return static_cast<qint16>(bound);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -7,18 +9,20 @@ namespace dorvanel {
 
 class DocumentList;
 
-// Fills List with one item per document: of the parents in sParents ("," separated), or with
-// no parent every document (FromDocs) or every link. Never fails: what cannot be read is
-// left out, and a statement that cannot run leaves the list empty.
-void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs, const QString& sTypes,
-                      const QString& Words, bool NoSys);
+/// Fills List with one item per document: of the parents in sParents ("," separated), or with
+/// no parent every document (FromDocs) or every link. Never fails: what cannot be read is
+/// left out, and a statement that cannot run leaves the list empty.
+DORVANEL_EXPORT void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs, const QString& sTypes,
+                                      const QString& Words, bool NoSys);
 
-// Whether an item of List carries Key as its document key (sub-item 6).
-bool IsDocumentListed(const DocumentList& List, qint32 Key);
+/// Whether an item of List carries Key as its document key (sub-item 6).
+DORVANEL_EXPORT bool IsDocumentListed(const DocumentList& List, qint32 Key);
 
-// First and last index of the list held in Value; 0 when it holds none. A bound that does
-// not fit 16 bits raises Error 6.
-qint16 ArrayLowerBound(const QVariant& Value);
-qint16 ArrayUpperBound(const QVariant& Value);
+/// First and last index of the list held in Value; 0 when it holds none. A bound that does
+/// not fit 16 bits raises Error 6.
+///@{
+DORVANEL_EXPORT qint16 ArrayLowerBound(const QVariant& Value);
+DORVANEL_EXPORT qint16 ArrayUpperBound(const QVariant& Value);
+///@}
 
 }  // namespace dorvanel

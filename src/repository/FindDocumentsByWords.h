@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dorvanel_export.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,39 +11,48 @@ namespace dorvanel {
 
 class Connection;
 
-// What to look for: words that must all appear, each in the name, the description or the
-// keywords of a document, regardless of case and accents, and each as the start of a word
-// there ("contr" finds "Contrato"). Words are separated by blanks; signs around them count
-// for nothing. On PostgreSQL words are compared by their Spanish stem as well.
+/// What to look for: words that must all appear, each in the name, the description or the
+/// keywords of a document, regardless of case and accents, and each as the start of a word
+/// there ("contr" finds "Contrato"). Words are separated by blanks; signs around them count
+/// for nothing. On PostgreSQL words are compared by their Spanish stem as well.
 struct WordQuery {
+    /// The words, separated by blanks.
     QString words;
-    QStringList parents = {};  // none: every document; otherwise those linked to any of them
-    QString type = {};         // empty: any type
-    int limit = 0;             // 0: every match
+    QStringList parents = {};  ///< none: every document; otherwise those linked to any of them
+    QString type = {};         ///< empty: any type
+    int limit = 0;             ///< 0: every match
 };
 
-// A document found, as a list shows it.
+/// A document found, as a list shows it.
 struct FoundDocument {
+    /// Sys_PK
     qint64 pk = 0;
+    /// Sys_GUID
     QString guid;
+    /// Name
     QString name;
+    /// TypeData: the type code
     QString type;
+    /// Description
     QString description;
+    /// Works: the keywords
     QString keywords;
+    /// Sys_DTCreated
     QString created;
+    /// Sys_TimeStamp
     QString timestamp;
-    bool outside = false;        // an outside reference (a URL or a path) rather than a file
-    std::optional<qint64> size;  // the content's bytes, read without the content; none when outside
-    double rank = 0;             // how well it matches: higher is better
+    bool outside = false;        ///< an outside reference (a URL or a path) rather than a file
+    std::optional<qint64> size;  ///< the content's bytes, read without the content; none when outside
+    double rank = 0;             ///< how well it matches: higher is better
 };
 
-// The documents that match, best first, through the word index that CreateSchema makes. A
-// query without words finds nothing.
-QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query);
+/// The documents that match, best first, through the word index that createSchema makes. A
+/// query without words finds nothing.
+DORVANEL_EXPORT QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query);
 
-// Whether the database has the word index FindDocumentsByWords reads: on SQLite the table
-// DocWords, on PostgreSQL the function Docs_Words its index is made on. A database made before
-// the index, or with only the documented tables, has none until CreateSchema adds it.
-bool hasWordIndex(Connection& connection);
+/// Whether the database has the word index findDocumentsByWords reads: on SQLite the table
+/// DocWords, on PostgreSQL the function Docs_Words its index is made on. A database made before
+/// the index, or with only the documented tables, has none until createSchema adds it.
+DORVANEL_EXPORT bool hasWordIndex(Connection& connection);
 
 }  // namespace dorvanel

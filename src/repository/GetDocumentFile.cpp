@@ -1,14 +1,15 @@
 #include "component/HostClasses.h"
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "repository/DocRecord.h"
 
 namespace dorvanel {
 
 QString Manager::GetDocumentFile(const QString& sGuid) {
-    auto record = hold(createDocRecord());
-    record->LoadFromADOConnection(0, sGuid, connection_);
+    auto record = d_->hold(createDocRecord());
+    record->LoadFromADOConnection(0, sGuid, d_->connection);
     const QString file = record->Data();
-    releaseRecord();
+    d_->releaseRecord();
     return file;
 }
 

@@ -1,5 +1,6 @@
 #include "component/Keys.h"
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "repository/FailureStyles.h"
@@ -13,7 +14,7 @@ QVariant Manager::GetParentList(const QString& sGuid, const QString& /*ParentTyp
     QVariant result = QStringLiteral("");
     if (!hasKeyLength(sGuid)) return result;
     std::shared_ptr<Recordset> rows;
-    ContinueOnFailure([&] { rows = Required(connection_).Execute(SqlTexts::parentsOfDocument(sGuid)); });
+    ContinueOnFailure([&] { rows = Required(d_->connection).Execute(SqlTexts::parentsOfDocument(sGuid)); });
     bool noRows = true;
     ContinueOnFailure([&] { noRows = !rows || (rows->BOF() && rows->Eof()); });
     if (noRows) return result;

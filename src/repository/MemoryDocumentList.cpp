@@ -3,6 +3,8 @@
 #include "platform/Error.h"
 #include "platform/TextBlocks.h"
 
+#include <QCoreApplication>
+
 #include <bit>
 #include <utility>
 #include <vector>
@@ -24,7 +26,7 @@ std::pair<std::size_t, qint32> pageOf(qint32 index) {
 // into text blocks; items keep only where their texts lie. Texts from the database are stored
 // as they come, without a round trip through UTF-16. The pages of places double in size as the
 // list grows, and never move.
-class MemoryDocumentList::Texts {
+class DORVANEL_NO_EXPORT MemoryDocumentList::Texts {
 public:
     explicit Texts(qint32 columnCount) : columnCount_(columnCount) {}
 
@@ -93,7 +95,9 @@ MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item
 
 const MemoryDocumentList::Texts::Place& MemoryDocumentList::Texts::placeOf(qint32 item, qint32 column) const {
     if (item < 1 || item > count_)
-        throw Error(Error::ItemNotFound, QStringLiteral("No existe el elemento %1 de la lista").arg(item));
+        throw Error(
+            Error::ItemNotFound,
+            QCoreApplication::translate("dorvanel::DocumentList", "No existe el elemento %1 de la lista").arg(item));
     const auto [page, position] = pageOf(item - 1);
     return pages_[page][std::size_t(position) * std::size_t(columnCount_) + std::size_t(column)];
 }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "DocumentList.h"
+#include "dorvanel_export.h"
 
 #include <QString>
 #include <memory>
 
 namespace dorvanel {
 
-// A DocumentList held in memory, for hosts without a window and for the command line.
-class MemoryDocumentList : public DocumentList {
+/// A DocumentList held in memory, for hosts without a window and for the command line.
+class DORVANEL_EXPORT MemoryDocumentList : public DocumentList {
 public:
+    /// An empty list of columnCount columns.
     explicit MemoryDocumentList(qint32 columnCount = 9);
     ~MemoryDocumentList() override;
 

@@ -1,5 +1,6 @@
 #include "component/Globals.h"
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "component/Oskel.h"
 #include "component/WorkFiles.h"
 #include "repository/DocumentToTempFile.h"
@@ -23,7 +24,7 @@ bool isPictureType(const QString& typeCode) {
 }  // namespace
 
 void Manager::OpenDocument(qint32 Sys_PK, const QString& TFile, bool saveAs) {
-    StopAndRecord(*this, [&] {
+    StopAndRecord(d_->lastFailure, [&] {
         if (Sys_PK == 0 || TFile.isEmpty()) return;
         const QString file = DocumentToTempFile(Required(gManager).ADOCnn(), SqlTexts::documentContent(Sys_PK),
                                                 QStringLiteral("data"), Sys_PK);

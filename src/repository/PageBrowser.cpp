@@ -63,16 +63,14 @@ void PageBrowser::contextMenuEvent(QContextMenuEvent* event) {
 
 void PageBrowser::addLinkEntries(QMenu& menu, const QString& href) {
     const QString file = fileOf(href);
-    if (!file.isEmpty())
-        menu.addAction(QStringLiteral("&Guardar como..."), this, [this, file] { emit saveRequested(file); });
-    menu.addAction(QStringLiteral("&Abrir"), this, [this, href] { emit openRequested(targetOf(href)); });
-    menu.addAction(QStringLiteral("&Copiar la dirección del enlace"), this,
-                   [href] { QApplication::clipboard()->setText(href); });
+    if (!file.isEmpty()) menu.addAction(tr("&Guardar como..."), this, [this, file] { emit saveRequested(file); });
+    menu.addAction(tr("&Abrir"), this, [this, href] { emit openRequested(targetOf(href)); });
+    menu.addAction(tr("&Copiar la dirección del enlace"), this, [href] { QApplication::clipboard()->setText(href); });
 }
 
 void PageBrowser::addTextEntries(QMenu& menu) {
-    menu.addAction(QStringLiteral("&Copiar"), this, &QTextEdit::copy)->setEnabled(textCursor().hasSelection());
-    menu.addAction(QStringLiteral("&Seleccionar todo"), this, &QTextEdit::selectAll);
+    menu.addAction(tr("&Copiar"), this, &QTextEdit::copy)->setEnabled(textCursor().hasSelection());
+    menu.addAction(tr("&Seleccionar todo"), this, &QTextEdit::selectAll);
 }
 
 }  // namespace dorvanel

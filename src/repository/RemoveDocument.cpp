@@ -1,5 +1,6 @@
 #include "component/HostClasses.h"
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "repository/DocRecord.h"
 #include "repository/FailureStyles.h"
 
@@ -8,13 +9,14 @@ namespace dorvanel {
 bool Manager::RemoveDocument(const QString& sGuid) {
     bool result = false;
     std::shared_ptr<DocRecord> record;
-    ContinueOnFailure([&] { record = hold(createDocRecord()); });
-    ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, connection_); });
+    ContinueOnFailure([&] { record = d_->hold(createDocRecord()); });
+    ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, d_->connection); });
     ContinueOnFailure([&] { result = Required(record).Delete(); });
     if (!result)
-        ContinueOnFailure(
-            [&] { recordFailure(Required(record).LastErr(), record->LastErrDescrip(), record->lastErrCauses()); });
-    releaseRecord();
+        ContinueOnFailure([&] {
+            d_->lastFailure.record(Required(record).LastErr(), record->LastErrDescrip(), record->lastErrCauses());
+        });
+    d_->releaseRecord();
     return result;
 }
 

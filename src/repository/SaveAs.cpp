@@ -6,6 +6,8 @@
 #include "repository/DownloadPageText.h"
 #include "repository/FailureStyles.h"
 
+#include <QCoreApplication>
+
 namespace dorvanel {
 
 void Manager::SaveAs(const QString& sF) {
@@ -19,8 +21,10 @@ void Manager::SaveAs(const QString& sF) {
     if (written) {
         ContinueOnFailure([&] { showDownloadPage(pageFile); });
     } else {
-        ContinueOnFailure(
-            [&] { msgBox(QStringLiteral("Error al tratar de guardar archivo html temporal"), vbOKOnly); });
+        ContinueOnFailure([&] {
+            msgBox(QCoreApplication::translate("dorvanel::SaveAs", "Error al tratar de guardar archivo html temporal"),
+                   vbOKOnly);
+        });
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/FileDialogRunner.h"
 #include "platform/FileNames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,23 +19,23 @@ QString downloadFolder() {
 }
 
 QStringList filtersFor(const QString& extension) {
-    const QString everything = QStringLiteral("Todos los archivos (*)");
+    const QString everything = QCoreApplication::translate("dorvanel::SaveTargetDialog", "Todos los archivos (*)");
     if (extension.isEmpty()) return {everything};
-    return {QStringLiteral("Archivos %1 (*.%1)").arg(extension), everything};
+    return {QCoreApplication::translate("dorvanel::SaveTargetDialog", "Archivos %1 (*.%1)").arg(extension), everything};
 }
 
 void speakSpanish(QFileDialog& dialog) {
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Guardar en:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nombre:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Tipo:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Guardar"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+    dialog.setLabelText(QFileDialog::LookIn, QCoreApplication::translate("dorvanel::SaveTargetDialog", "Guardar en:"));
+    dialog.setLabelText(QFileDialog::FileName, QCoreApplication::translate("dorvanel::SaveTargetDialog", "Nombre:"));
+    dialog.setLabelText(QFileDialog::FileType, QCoreApplication::translate("dorvanel::SaveTargetDialog", "Tipo:"));
+    dialog.setLabelText(QFileDialog::Accept, QCoreApplication::translate("dorvanel::SaveTargetDialog", "&Guardar"));
+    dialog.setLabelText(QFileDialog::Reject, QCoreApplication::translate("dorvanel::SaveTargetDialog", "Cancelar"));
 }
 
 }  // namespace
 
 QString AskSaveTarget(QWidget* parent, const QString& proposedName) {
-    QFileDialog dialog(parent, QStringLiteral("Guardar como"));
+    QFileDialog dialog(parent, QCoreApplication::translate("dorvanel::SaveTargetDialog", "Guardar como"));
     dialog.setObjectName(QStringLiteral("dlgGuardarComo"));
     // Qt's own dialog, which a test driver can operate, whatever the desktop offers.
     dialog.setOption(QFileDialog::DontUseNativeDialog);

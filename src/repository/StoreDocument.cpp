@@ -1,6 +1,7 @@
 #include "component/Globals.h"
 #include "component/HostClasses.h"
 #include "component/Manager.h"
+#include "component/Manager_p.h"
 #include "component/Oskel.h"
 #include "repository/DocRecord.h"
 #include "repository/FailureStyles.h"
@@ -23,8 +24,8 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
                                   const std::function<QString()>& typeData) {
     QString result;
     StopAndTell(*this, [&] {
-        auto record = hold(createDocRecord());
-        record->SetADOCnn(connection_);
+        auto record = d_->hold(createDocRecord());
+        record->SetADOCnn(d_->connection);
         record->AddNew();
         record->SetName(sName);
         record->SetDescription(sDescription);
@@ -37,9 +38,10 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
             record->SetMiniData(sMiniFile);
             record->SetData(sFile);
         }
-        if (!record->Update()) recordFailure(record->LastErr(), record->LastErrDescrip(), record->lastErrCauses());
+        if (!record->Update())
+            d_->lastFailure.record(record->LastErr(), record->LastErrDescrip(), record->lastErrCauses());
         result = record->Sys_GUID();
-        releaseRecord();
+        d_->releaseRecord();
     });
     return result;
 }

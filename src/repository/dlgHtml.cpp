@@ -15,11 +15,9 @@
 namespace dorvanel {
 
 dlgHtml::dlgHtml(QWidget* parent)
-    : QDialog(parent, FixedWindowFlags),
-      WB(new PageBrowser(this)),
-      cmdCerrar(new QPushButton(QStringLiteral("&Cerrar"), this)) {
+    : QDialog(parent, FixedWindowFlags), WB(new PageBrowser(this)), cmdCerrar(new QPushButton(tr("&Cerrar"), this)) {
     setObjectName(QStringLiteral("dlgHtml"));
-    setWindowTitle(QStringLiteral("Descargar archivo"));
+    setWindowTitle(tr("Descargar archivo"));
     WB->setObjectName(QStringLiteral("WB"));
     WB->setGeometry(designPixels({15, 15, 4635, 2520}));
     cmdCerrar->setObjectName(QStringLiteral("cmdCerrar"));

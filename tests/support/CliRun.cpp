@@ -53,6 +53,9 @@ QStringList commandLine(const char* line, const QStringList& values) {
 void CliRunner::prepare(QProcess& process, const QStringList& unsetVariables) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DORVANEL_DB"));
+    // The program speaks the user's language: the tests read its Spanish, whatever the machine's.
+    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     for (const auto& [variable, value] : platform) environment.insert(variable, value);
     for (const char* variable : {"HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"})
         environment.insert(QLatin1String(variable), home_);

@@ -51,8 +51,8 @@ QString filled(QString text, const QStringList& values = {});
 QStringList commandLine(const char* line, const QStringList& values = {});
 
 // Runs the program (the DORVANEL_CLI the test is built with) as a user runs it, with a home
-// of its own: HOME, the XDG folders and the working folder are the folder given, and
-// DORVANEL_DB is unset.
+// of its own: HOME, the XDG folders and the working folder are the folder given, DORVANEL_DB
+// is unset, and the locale is C (LC_ALL=C.UTF-8), so that it speaks Spanish.
 class CliRunner {
 public:
     explicit CliRunner(QString home) : home_(std::move(home)) {}

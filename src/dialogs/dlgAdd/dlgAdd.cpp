@@ -15,8 +15,9 @@
 
 namespace dorvanel {
 
-const QString dlgAdd::PictureFilter = QStringLiteral(
-    "Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
+QString dlgAdd::PictureFilter() {
+    return tr("Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*");
+}
 
 namespace {
 
@@ -99,12 +100,11 @@ void dlgAdd::ApplyMode() {
 
 bool dlgAdd::ValidateEntries() {
     if (ui_->optImport->isChecked()) {
-        if (isBlank(ui_->txtFile->text()))
-            return refuse(QStringLiteral("Introduzca ruta del archivo"), ui_->cmdExplorer);
+        if (isBlank(ui_->txtFile->text())) return refuse(tr("Introduzca ruta del archivo"), ui_->cmdExplorer);
     } else if (isBlank(ui_->txtURL->text())) {
-        return refuse(QStringLiteral("Introduzca la URL que enlaza el archivo"), ui_->txtURL);
+        return refuse(tr("Introduzca la URL que enlaza el archivo"), ui_->txtURL);
     }
-    if (isBlank(ui_->txtName->text())) return refuse(QStringLiteral("Introduzca nombre del archivo"), ui_->txtName);
+    if (isBlank(ui_->txtName->text())) return refuse(tr("Introduzca nombre del archivo"), ui_->txtName);
     return true;
 }
 
@@ -123,7 +123,7 @@ void dlgAdd::proposeName() {
 
 void dlgAdd::chooseFile() {
     ContinueOnFailure([this] {
-        const QString path = ChooseFile(PictureFilter, CMD);
+        const QString path = ChooseFile(PictureFilter(), CMD);
         if (path.isEmpty()) return;
         ui_->txtFile->setText(path);
         ui_->txtDescription->setFocus();
@@ -134,7 +134,7 @@ void dlgAdd::storeAndLink() {
     switch (tryStoreAndLink()) {
     case Outcome::Invalid: return;
     case Outcome::LinkRefused:
-        msgBox(QStringLiteral("El documento se guardó, pero no tiene los privilegios para vincularlo"), vbInformation,
+        msgBox(tr("El documento se guardó, pero no tiene los privilegios para vincularlo"), vbInformation,
                ProductTitle);
         return;
     case Outcome::Linked: accepted_ = true; break;

@@ -27,7 +27,7 @@ public:
     ~dlgAdd() override;
 
     // The filter of the file dialog that "&Examinar" opens.
-    static const QString PictureFilter;
+    static QString PictureFilter();
 
     // The parent keys, separated by ",", and the type every link is given (may be empty).
     void SetParents(const QString& sParent, const QString& ParentType);

@@ -23,10 +23,16 @@ const DialogFrame::Design BrowseDesign{
 };
 
 // Eight columns: the link flag FillDocumentList gives as sub-item 8 is not kept.
+// The hidden keys' headings are the columns' own names, which no translation changes.
 const QList<ReportListView::Column> BrowseColumns{
-    {QStringLiteral("Nombre"), 1440},     {QStringLiteral("Descripción"), 3000}, {QStringLiteral("Tipo"), 1000},
-    {QStringLiteral("Modificado"), 1440}, {QStringLiteral("Alta"), 1440},        {QStringLiteral("Miniatura"), 0},
-    {QStringLiteral("Sys_PK"), 0},        {QStringLiteral("Sys_Guid"), 0},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Nombre"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Descripción"), 3000},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Tipo"), 1000},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Modificado"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Alta"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Miniatura"), 0},
+    {"Sys_PK", 0},
+    {"Sys_Guid", 0},
 };
 
 // The answer a parent list gives for a document without links.
@@ -107,7 +113,7 @@ void dlgBrowse::takeDragAndDrop() {
 // whatever it answered.
 void dlgBrowse::addDocuments(const QStringList& files) {
     if (!RightsAllow(&Manager::CanAddLink, WhenCheckFails::Allow)) {
-        msgBox(QStringLiteral("No tiene permiso para agregar documentos"), vbOKOnly);
+        msgBox(tr("No tiene permiso para agregar documentos"), vbOKOnly);
         return;
     }
     bool added = false;
@@ -130,7 +136,7 @@ void dlgBrowse::editDocument() {
 // when that left it without any link, deletes it.
 void dlgBrowse::unlinkDocument() {
     if (!hasSelection()) return;
-    if (msgBox(QStringLiteral("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser posible?"),
+    if (msgBox(tr("¿Seguro desea eliminar el vínculo a este archivo y el contenido de ser posible?"),
                vbYesNoStopDefaultNo) != vbYes)
         return;
     if (!RightsAllow(&Manager::CanDeleteLink, WhenCheckFails::Refuse)) return;

@@ -44,7 +44,7 @@ void dlgEdit::saveAndClose() {
         ContinueOnFailure([this] { saveRecord(); });
         ContinueOnFailure([this] { reportRecordFailure(); });
     } else {
-        msgBox(QStringLiteral("Error de carga"), vbOKOnly);
+        msgBox(tr("Error de carga"), vbOKOnly);
     }
     record_.reset();
     close();

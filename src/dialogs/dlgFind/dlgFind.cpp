@@ -20,10 +20,17 @@ const DialogFrame::Design FindDesign{
     .helpContext = 10103,
 };
 
+// The hidden keys' headings are the columns' own names, which no translation changes.
 const QList<ReportListView::Column> FindColumns{
-    {QStringLiteral("Nombre"), 1440},     {QStringLiteral("Descripción"), 3000}, {QStringLiteral("Tipo"), 1440},
-    {QStringLiteral("Modificado"), 1440}, {QStringLiteral("Alta"), 1440},        {QStringLiteral("Palabras"), 0},
-    {QStringLiteral("Sys_PK"), 0},        {QStringLiteral("Sys_Guid"), 0},       {QStringLiteral("Sis"), 0},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Nombre"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Descripción"), 3000},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Tipo"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Modificado"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Alta"), 1440},
+    {QT_TRANSLATE_NOOP("dorvanel::ReportListView", "Palabras"), 0},
+    {"Sys_PK", 0},
+    {"Sys_Guid", 0},
+    {"Sis", 0},
 };
 
 }  // namespace

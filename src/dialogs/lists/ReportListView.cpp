@@ -43,7 +43,7 @@ ReportListView::~ReportListView() = default;
 
 void ReportListView::SetColumns(const QList<Column>& columns) {
     QStringList headings;
-    for (const Column& column : columns) headings << column.heading;
+    for (const Column& column : columns) headings << tr(column.heading);
     auto* model = new DocumentListModel(headings, this);
     setModel(model);
     delete model_;

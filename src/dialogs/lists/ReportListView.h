@@ -20,9 +20,10 @@ class ReportListView : public QTreeView {
     Q_OBJECT
 public:
     // A column as designed: its heading and width in twips; a width of 0 keeps the column
-    // (its sub-items are stored) but does not show it.
+    // (its sub-items are stored) but does not show it. The heading is shown translated in the
+    // context "dorvanel::ReportListView" (QT_TRANSLATE_NOOP marks it for the translators).
     struct Column {
-        QString heading;
+        const char* heading;
         int widthTwips;
     };
 
