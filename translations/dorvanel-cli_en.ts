@@ -92,10 +92,6 @@
         <translation>Could not write</translation>
     </message>
     <message>
-        <source>No se pudo crear un archivo junto a</source>
-        <translation>Could not create a file beside</translation>
-    </message>
-    <message>
         <source>No se puede abrir</source>
         <translation>Cannot open</translation>
     </message>
@@ -422,10 +418,6 @@
     <message>
         <source>como arreglo JSON en lugar de tabla</source>
         <translation>as a JSON array instead of a table</translation>
-    </message>
-    <message>
-        <source>la lista del componente no coincide con la base de datos en el documento %1</source>
-        <translation>the component&apos;s list does not match the database on the document %1</translation>
     </message>
     <message>
         <source>No se sabe en qué carpeta está</source>

@@ -398,8 +398,12 @@ Do you want to save it from the download page?</translation>
 <context>
     <name>dorvanel::NewFile</name>
     <message>
-        <source>No se pudo escribir el archivo %1: %2</source>
-        <translation>Could not write the file %1: %2</translation>
+        <source>No se pudo escribir el archivo</source>
+        <translation>Could not write the file</translation>
+    </message>
+    <message>
+        <source>No se pudo crear un archivo junto a</source>
+        <translation>Could not create a file beside</translation>
     </message>
 </context>
 <context>
