@@ -33,17 +33,17 @@ struct ListingQuery {
 /// A listed document. Its texts are UTF-8 (bytes that are not are replaced) and live as long as
 /// the listing that holds them.
 struct ListedDocument {
-    qint64 pk = 0;
-    QByteArrayView guid;
-    QByteArrayView name;
-    QByteArrayView type;
-    QByteArrayView description;
-    QByteArrayView keywords;
+    qint64 pk = 0;               ///< Sys_PK
+    QByteArrayView guid;         ///< Sys_GUID
+    QByteArrayView name;         ///< Name
+    QByteArrayView type;         ///< TypeData: the type code
+    QByteArrayView description;  ///< Description
+    QByteArrayView keywords;     ///< Works: the keywords
     /// ISO 8601 with the offset from UTC ("2026-12-06T02:58:56.257+01:00"); empty when not stored.
     /// SQLite keeps the local time of the machine that wrote it, read as local time here; on
     /// PostgreSQL the server gives the offset of its session's time zone.
     QByteArrayView created;
-    QByteArrayView timestamp;
+    QByteArrayView timestamp;    ///< Sys_TimeStamp, as created is given
     std::optional<qint64> size;  ///< the content's bytes, read without the content; none when outside
     bool outside = false;        ///< an outside reference (a URL or a path) rather than a file
     bool sis = false;            ///< found through a link: whether that link is the system's
@@ -52,13 +52,18 @@ struct ListedDocument {
 /// Listed documents, each once, with the texts they point to.
 class DORVANEL_EXPORT DocumentListing {
 public:
+    /// An empty listing, of documents found through links or not.
     explicit DocumentListing(bool throughLinks = false);
     ~DocumentListing();
+    /// Moved, with the texts its documents point to.
+    ///@{
     DocumentListing(DocumentListing&&) noexcept;
     DocumentListing& operator=(DocumentListing&&) noexcept;
+    ///@}
     DocumentListing(const DocumentListing&) = delete;
     DocumentListing& operator=(const DocumentListing&) = delete;
 
+    /// The documents, in their order.
     const QList<ListedDocument>& documents() const;
     /// Whether the documents were found through links, and so sis says something.
     bool throughLinks() const;
