@@ -4,7 +4,7 @@
 #include "Dialogs.h"
 #include "Texts.h"
 
-#include <Dorvanel/Connection.h>
+#include <Dorvanel/FillDocumentList.h>
 
 namespace dorvanel::cli {
 
@@ -32,12 +32,12 @@ int runEdit(Context& context, const Arguments& arguments) {
 // The component's list joins a dialog's parents into one expression, one level deeper for each,
 // and SQLite takes expressions up to 1,000 levels deep: past that the dialog would open empty.
 void requireDialogParents(Context& context, qsizetype count) {
-    constexpr qsizetype MostOnSqlite = 998;
-    if (count > MostOnSqlite && context.session().connection().engine() == Connection::Engine::Sqlite)
+    const qsizetype most = mostListedParents(context.session().connection());
+    if (count > most)
         throw UsageError{Texts::tr("en SQLite el diálogo toma como mucho %1 padres, no %2 (la consulta del "
                                    "componente los une en una sola expresión); list --parents-from no tiene "
                                    "ese límite")
-                             .arg(MostOnSqlite)
+                             .arg(most)
                              .arg(count)};
 }
 

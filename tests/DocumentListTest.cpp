@@ -132,6 +132,20 @@ TEST_F(DocumentListTest, ChoosesByParentsTypeAndSisAndListsEachDocumentOnce) {
     EXPECT_EQ(QStringList({fromDocs[0], fromDocs[4], fromDocs[6], fromDocs[7]}), QStringList({{}, {}, photo, {}}));
 }
 
+// The dialogs' statement names every parent in one expression, which SQLite limits in depth.
+TEST_F(DocumentListTest, ListsAsManyParentsAsTheEngineTakesInOneStatement) {
+    const qsizetype most = mostListedParents(*connection);
+    QStringList parents{parentA};
+    while (parents.size() < std::min<qsizetype>(most, 2000)) parents << Key(QString::number(parents.size()));
+    MemoryDocumentList list;
+    FillDocumentList(parents.join(u','), list, false, QString(), QString(), false);
+    EXPECT_EQ(list.Count(), 3) << parents.size() << " parents";
+    if (parents.size() < most) return;
+    parents << parentB;
+    FillDocumentList(parents.join(u','), list, false, QString(), QString(), false);
+    EXPECT_EQ(list.Count(), 0) << "one parent more than " << most;
+}
+
 TEST_F(DocumentListTest, WhatCannotBeReadLeavesTheListEmpty) {
     MemoryDocumentList list;
     const auto expectEmptied = [&](const char* why) {

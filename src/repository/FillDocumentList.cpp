@@ -83,6 +83,13 @@ qint16 boundOf(qsizetype bound) {
 
 }  // namespace
 
+qsizetype mostListedParents(Connection& connection) {
+    // SQLite parses "a OR b OR c ..." as a tree as deep as the chain is long; its expression depth
+    // limit (1000) leaves room for this many parent conditions beside the rest of the statement.
+    constexpr qsizetype MostOnSqlite = 998;
+    return connection.engine() == Connection::Engine::Sqlite ? MostOnSqlite : std::numeric_limits<qsizetype>::max();
+}
+
 void FillDocumentList(const QString& sParents, DocumentList& List, bool FromDocs, const QString& sTypes,
                       const QString& /*Words: no keyword search is defined*/, bool NoSys) {
     std::shared_ptr<Recordset> rows;
