@@ -75,6 +75,12 @@ file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
 execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog OUTPUT_FILE ${dorvanel_changelog_gz}
                 COMMAND_ERROR_IS_FATAL ANY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+# The command's manual page, compressed the same way.
+set(dorvanel_manual_gz ${PROJECT_BINARY_DIR}/packaging/dorvanel.1.gz)
+execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/dorvanel.1 OUTPUT_FILE ${dorvanel_manual_gz}
+                COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/packaging/dorvanel.1)
+install(FILES ${dorvanel_manual_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
   string(TOUPPER ${component} upper)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${dorvanel_changelog_gz}
