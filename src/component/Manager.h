@@ -18,15 +18,6 @@ class UserRights;
 
 /// The component's one public class: the host gives it its connection, rights object and
 /// services object, and calls the document operations and dialogs through it.
-///
-// This folder holds the class, its properties and its lifecycle (Manager.cpp). Each document
-// operation is defined in src/repository/ in the file named for it: StoreDocument.cpp (with
-// StoreDocumentAll), RemoveDocument.cpp, GetDocumentFile.cpp (with GetDocFileByName),
-// OpenDocument.cpp, SaveAs.cpp, AddLink.cpp (with LookupParentType), DeleteLink.cpp,
-// GetParentList.cpp and GetDocumentsList.cpp (with SearchDocuments). Each dialog method is
-// defined in src/dialogs/ beside its dialog, in the file named for it: AddDocumentDlg.cpp in
-// dlgAdd/, EditDocumentDlg.cpp in dlgEdit/, SelectDocDlg.cpp in dlgFind/, BrowseDlg.cpp in
-// dlgBrowse/.
 class DORVANEL_EXPORT Manager : public std::enable_shared_from_this<Manager> {
 public:
     /// Creates the services object (gOskel) titled "Brenmoria 2014" and makes gManager refer
@@ -153,7 +144,7 @@ private:
     QString storeNewDocument(const QString& sName, const QString& sDescription, const QString& sKeywords,
                              const QString& sMiniFile, const QString& sFile, bool isUrl,
                              const std::function<QString()>& typeData);
-    QString lookupParentType(const QString& Parent);
+    QString LookupParentType(const QString& Parent);
 
     struct Private;
     const std::unique_ptr<Private> d_;

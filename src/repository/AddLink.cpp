@@ -25,7 +25,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
         record->SetFK_Doc(sGuid);
     });
     QString type = ParentType;
-    if (type.isEmpty()) ContinueOnFailure([&] { type = lookupParentType(Parent); });
+    if (type.isEmpty()) ContinueOnFailure([&] { type = LookupParentType(Parent); });
     if (type.isEmpty()) {
         d_->lastFailure.record(Error::NoParentType,
                                QCoreApplication::translate("dorvanel::AddLink", "No existe ParentType"));
@@ -40,7 +40,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
     return result;
 }
 
-QString Manager::lookupParentType(const QString& Parent) {
+QString Manager::LookupParentType(const QString& Parent) {
     auto rows = Required(d_->connection).Execute(SqlTexts::typeOfParent(Parent));
     return rows ? rows->value(QStringLiteral("TypeParent")).toString() : QString();
 }
