@@ -18,7 +18,7 @@ DocumentListing::~DocumentListing() = default;
 DocumentListing::DocumentListing(DocumentListing&&) noexcept = default;
 DocumentListing& DocumentListing::operator=(DocumentListing&&) noexcept = default;
 
-const QList<ListedDocument>& DocumentListing::documents() const { return d->documents; }
+const QList<ListedDocument>& DocumentListing::documents() const& { return d->documents; }
 
 bool DocumentListing::throughLinks() const { return d->throughLinks; }
 

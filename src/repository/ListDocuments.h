@@ -63,8 +63,10 @@ public:
     DocumentListing(const DocumentListing&) = delete;
     DocumentListing& operator=(const DocumentListing&) = delete;
 
-    /// The documents, in their order.
-    const QList<ListedDocument>& documents() const;
+    /// The documents, in their order. They point into the listing, so a listing about to end
+    /// (a temporary) gives none: keep it in a variable first.
+    const QList<ListedDocument>& documents() const&;
+    const QList<ListedDocument>& documents() && = delete;
     /// Whether the documents were found through links, and so sis says something.
     bool throughLinks() const;
 
