@@ -16,8 +16,7 @@ protected:
     QStringList namesListed(const ListingQuery& query) {
         QStringList names;
         const DocumentListing listing = listDocuments(*connection, query);
-        for (const ListedDocument& document : listing.documents())
-            names << QString::fromUtf8(document.name);
+        for (const ListedDocument& document : listing.documents()) names << QString::fromUtf8(document.name);
         return names;
     }
 };
