@@ -23,6 +23,7 @@ DORVANEL_BUILD_PACKAGES=(
     qt6-l10n-tools qt6-tools-dev
     fonts-dejavu-core fonts-dejavu-extra
     libsqlite3-dev libpq-dev libssl-dev libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-pdf-dev zlib1g-dev
 )
 # What scripts/check-format needs.
 DORVANEL_FORMAT_PACKAGES=(clang-format git)
