@@ -68,6 +68,10 @@ void Manager::SetCanDeleteDocument(const QString& value) { d_->canDeleteDocument
 
 bool Manager::dragAndDrop() const { return d_->dragAndDrop; }
 void Manager::setDragAndDrop(bool value) { d_->dragAndDrop = value; }
+bool Manager::documentMiniatures() const { return d_->documentMiniatures; }
+void Manager::setDocumentMiniatures(bool value) { d_->documentMiniatures = value; }
+bool Manager::indexesContent() const { return d_->indexesContent; }
+void Manager::setIndexesContent(bool value) { d_->indexesContent = value; }
 
 qint32 Manager::LastErr() const { return d_->lastFailure.number; }
 void Manager::SetLastErr(qint32 value) {

@@ -64,6 +64,24 @@ public:
     void setDragAndDrop(bool value);
     ///@}
 
+    /// Whether the add dialog gives every file it stores the miniature the extraction program
+    /// makes of it (the first page of a PDF, an office document's own thumbnail, a picture turned
+    /// as its EXIF orientation says), rather than a miniature of the nine picture types only. A
+    /// file the program cannot read is stored without one. Off unless the host turns it on.
+    ///@{
+    bool documentMiniatures() const;
+    void setDocumentMiniatures(bool value);
+    ///@}
+    /// Whether StoreDocument and StoreDocumentAll (and so the add dialog) read the text inside
+    /// the file they store, in the extraction program, and put it in the word index once the
+    /// document is saved. The store never fails for it: a document whose text cannot be read is
+    /// stored all the same, the reason recorded with its (empty) text. Off unless the host turns
+    /// it on.
+    ///@{
+    bool indexesContent() const;
+    void setIndexesContent(bool value);
+    ///@}
+
     /// The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const;
     /// Also forgets the causes of the failure before.
@@ -145,6 +163,7 @@ private:
                              const QString& sMiniFile, const QString& sFile, bool isUrl,
                              const std::function<QString()>& typeData);
     QString LookupParentType(const QString& Parent);
+    void indexContent(const QString& guid, const QString& sFile, const QString& typeData);
 
     struct Private;
     const std::unique_ptr<Private> d_;

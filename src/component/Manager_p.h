@@ -1,6 +1,7 @@
 #pragma once
 
 #include "component/Manager.h"
+#include "platform/ContentExtractor.h"
 #include "platform/RecordedFailure.h"
 
 #include <QString>
@@ -19,6 +20,11 @@ struct Manager::Private {
     QString canDeleteLink;
     QString canDeleteDocument;
     bool dragAndDrop = false;
+    bool documentMiniatures = false;
+    bool indexesContent = false;
+    // Reads the text of what the Manager stores while indexesContent is on; made at the first
+    // such store and kept, so that its extraction program serves every later one.
+    std::unique_ptr<ContentExtractor> contentReader;
     // LastErr, LastErrDescrip and lastErrCauses.
     RecordedFailure lastFailure;
     // The record holder: the DocRecord or LinkRecord the running document or link operation

@@ -6,6 +6,7 @@
 #include "dialogs/PictureFile.h"
 #include "dialogs/PictureSurface.h"
 #include "platform/ComponentFile.h"
+#include "platform/ContentExtractor.h"
 #include "platform/NewFile.h"
 #include "repository/FailureStyles.h"
 
@@ -28,21 +29,27 @@ QString miniatureFile() {
     return Required(gOskel).FolderWithSeparator(ComponentFile::tempFolder()) + QStringLiteral("Temp.bmp");
 }
 
-// Written whole or not at all, readable by its owner only.
-void saveAsBitmap(const QImage& image, const QString& file) {
+void saveAsBitmap(const QImage& image) {
     QBuffer bitmap;
     bitmap.open(QIODevice::WriteOnly);
     if (!image.save(&bitmap, "BMP"))
-        throw Error(
-            Error::FileFailed,
-            QCoreApplication::translate("dorvanel::MakeMiniature", "No se puede escribir el archivo %1").arg(file));
-    NewFile target(file);
-    target.write(bitmap.data().constData(), bitmap.data().size());
-    target.commit();
-    WorkFiles::Made(file);
+        throw Error(Error::FileFailed,
+                    QCoreApplication::translate("dorvanel::MakeMiniature", "No se puede escribir el archivo %1")
+                        .arg(miniatureFile()));
+    WriteMiniatureFile(bitmap.data());
 }
 
 }  // namespace
+
+// Written whole or not at all, readable by its owner only.
+QString WriteMiniatureFile(const QByteArray& bitmap) {
+    const QString file = miniatureFile();
+    NewFile target(file);
+    target.write(bitmap.constData(), bitmap.size());
+    target.commit();
+    WorkFiles::Made(file);
+    return file;
+}
 
 QString MakeMiniature(const QString& FileName, PictureSurface& Surface) {
     QString result;
@@ -61,7 +68,7 @@ QString MakeMiniature(const QString& FileName, PictureSurface& Surface) {
     ContinueOnFailure([&] { Surface.PaintPicture(picture, 0, 0, MiniatureWidth, height); });
     ContinueOnFailure([&] { Surface.SetWidth(MiniatureWidth); });
     ContinueOnFailure([&] { Surface.SetHeight(height); });
-    ContinueOnFailure([&] { saveAsBitmap(Surface.Image(), miniatureFile()); });
+    ContinueOnFailure([&] { saveAsBitmap(Surface.Image()); });
     ContinueOnFailure([&] { result = miniatureFile(); });
     return result;
 }
@@ -69,6 +76,17 @@ QString MakeMiniature(const QString& FileName, PictureSurface& Surface) {
 QString MiniatureToStore(const QString& FileName, PictureSurface& Surface) {
     const QString made = MakeMiniature(FileName, Surface);
     return !made.isEmpty() && QFile::exists(made) ? made : QString();
+}
+
+QString ExtractedMiniatureToStore(const QString& FileName, ContentExtractor& reader) {
+    QString result;
+    ContinueOnFailure([&] {
+        WorkFiles::Remove(miniatureFile());
+        const QString typeCode = Required(gOskel).FileExtension(FileName);
+        const ExtractedContent made = reader.extractFile(FileName, typeCode, {.miniature = true, .text = false});
+        if (!made.miniature.isEmpty()) result = WriteMiniatureFile(made.miniature);
+    });
+    return result;
 }
 
 }  // namespace dorvanel

@@ -168,8 +168,14 @@ QString dlgAdd::storeDocument() {
     if (ui_->optURL->isChecked())
         return manager.StoreDocument(name, description, keywords, QString(), ui_->txtURL->text(), true);
     const QString file = ui_->txtFile->text();
-    const QString miniature = MiniatureToStore(file, picMiniature);
-    return manager.StoreDocument(name, description, keywords, miniature, file, false);
+    return manager.StoreDocument(name, description, keywords, miniatureOf(file), file, false);
+}
+
+// With documentMiniatures on, pictures too go to the extraction program: it turns them as their
+// EXIF orientation says, and no picture decoder runs in the host's process for them either.
+QString dlgAdd::miniatureOf(const QString& file) {
+    if (Required(gManager).documentMiniatures()) return ExtractedMiniatureToStore(file, miniatureReader_);
+    return MiniatureToStore(file, picMiniature);
 }
 
 // Stops at the first parent that cannot be linked; the links made before it stay.

@@ -3,6 +3,7 @@
 #include "dialogs/CommonDialog.h"
 #include "dialogs/DialogFrame.h"
 #include "dialogs/PictureSurface.h"
+#include "platform/ContentExtractor.h"
 
 #include <memory>
 
@@ -50,6 +51,7 @@ private:
     void storeAndLink();
     Outcome tryStoreAndLink();
     QString storeDocument();
+    QString miniatureOf(const QString& file);
     bool linkToParents(const QString& guid);
     bool refuse(const QString& message, QWidget* focus);
     void cancel();
@@ -58,6 +60,8 @@ private:
     std::shared_ptr<Oskel> services_;
     CommonDialog CMD;
     PictureSurface picMiniature{1800, 1400};
+    // Makes the miniatures while the Manager's documentMiniatures is on.
+    ContentExtractor miniatureReader_;
     QString parents_;
     QString parentType_;
     bool accepted_ = false;
