@@ -46,6 +46,7 @@ Command findCommand();
 Command browseCommand();
 Command removeCommand();
 Command importCommand();
+Command miniaturesCommand();
 Command demoCommand();
 Command tourCommand();
 Command helpCommand();

@@ -1,5 +1,7 @@
 #include "CommonOptions.h"
 
+#include "DocumentReading.h"
+
 namespace dorvanel::cli {
 
 const OptionSyntax ParentTypeOption{{"parent-type"},
@@ -30,6 +32,15 @@ const OptionSyntax ScreenshotOption{
     QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
     QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
                       "escribe una imagen PNG del diálogo en ARCHIVO y lo cierra sin aceptarlo")};
+
+const OptionSyntax NoMiniatureOption{{"no-miniature"},
+                                     {},
+                                     QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                                       "no hace la miniatura del documento (su texto sí se indexa)")};
+
+ReadingWanted readingAsked(const Arguments& arguments) {
+    return {.miniature = !arguments.isSet(QStringLiteral("no-miniature")), .text = true};
+}
 
 QStringList parentsAsked(const Arguments& arguments) {
     return arguments.value(QStringLiteral("parents")).split(QLatin1Char(','), Qt::SkipEmptyParts);

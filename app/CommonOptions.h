@@ -13,6 +13,13 @@ extern const OptionSyntax ParentsOption;
 extern const OptionSyntax TypeFilterOption;
 extern const OptionSyntax NoSysLinksOption;
 extern const OptionSyntax ScreenshotOption;
+extern const OptionSyntax NoMiniatureOption;
+
+struct ReadingWanted;
+
+// What store and import read from each document they store: its text, and its miniature unless
+// --no-miniature.
+ReadingWanted readingAsked(const Arguments& arguments);
 
 // The parent keys --parents names, separated by commas.
 QStringList parentsAsked(const Arguments& arguments);

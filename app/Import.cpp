@@ -226,6 +226,7 @@ private:
                       [&](const QString& key) { log_.record(logged, file, request_.parent, key); });
         ++(held.existed ? counts_.linked : counts_.stored);
         out_ << held.guid << "  " << entry.shown << Qt::endl;
+        if (!held.existed) session_.readStored(held.guid, store, request_.reading);
     }
 
     void leaveOut(const Entry& entry, const QString& why) {

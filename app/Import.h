@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DocumentReading.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -16,6 +18,7 @@ struct ImportRequest {
     bool again = false;        // files already imported stored once more
     bool dedup = false;        // a content already stored links its document instead
     bool followLinks = false;  // links that lead out of the folder followed too
+    ReadingWanted reading;     // read from each file stored, once committed
 };
 
 struct ImportCounts {

@@ -19,6 +19,7 @@ void runImport(Context& context, const Arguments& arguments) {
     request.again = arguments.isSet(QStringLiteral("again"));
     request.dedup = arguments.isSet(QStringLiteral("dedup"));
     request.followLinks = arguments.isSet(QStringLiteral("follow-links"));
+    request.reading = readingAsked(arguments);
     const ImportCounts counts = importFolder(context.session(), context.out, request);
     if (counts.failed > 0)
         throw Failure{Failed, Texts::tr("import: %1 archivo(s) no se pudieron guardar; se dice arriba por qué")
@@ -50,7 +51,8 @@ Command importCommand() {
           {{"follow-links"},
            {},
            QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "sigue también los enlaces que llevan fuera de la carpeta")},
-          DedupOption}},
+          DedupOption,
+          NoMiniatureOption}},
         exitingZero(runImport)};
 }
 

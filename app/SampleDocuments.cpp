@@ -1,5 +1,6 @@
 #include "SampleDocuments.h"
 
+#include "DocumentReading.h"
 #include "Session.h"
 #include "Texts.h"
 
@@ -155,6 +156,7 @@ void storeLinked(Session& session, const QString& file, const SampleDocument& do
     request.keywords = SampleKeywords;
     const HostRecord& first = sampleRecords()[document.records.first()];
     const QString guid = session.store(request, {first.key}, first.type);
+    session.readStored(guid, request, {});
     for (qsizetype other : document.records.mid(1)) {
         const HostRecord& record = sampleRecords()[other];
         session.link(record.key, guid, record.type, true);

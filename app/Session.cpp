@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "CommandLine.h"
+#include "DocumentReading.h"
 #include "Failure.h"
 #include "LocalFile.h"
 #include "PageContent.h"
@@ -12,7 +13,6 @@
 #include <Dorvanel/FindDocumentsByWords.h>
 #include <Dorvanel/Globals.h>
 #include <Dorvanel/Keys.h>
-#include <Dorvanel/MakeMiniatureFile.h>
 #include <Dorvanel/Manager.h>
 #include <Dorvanel/Oskel.h>
 #include <Dorvanel/Recordset.h>
@@ -21,7 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QTextStream>
 #include <QUrl>
 #include <optional>
@@ -31,20 +30,6 @@ namespace dorvanel::cli {
 namespace {
 
 const QString DigestsTable = QStringLiteral("DocDigests");
-
-// A picture gets the miniature the add dialog would give it, so that it previews alike; a file
-// named as a picture whose content is none gets none, and the user hears why.
-QString miniatureOf(const QString& source, const QString& shown) {
-    const QString miniature = makeMiniatureFile(source);
-    QImageReader reader(source);
-    reader.setDecideFormatFromContent(true);
-    if (miniature.isEmpty() && !reader.canRead() &&
-        QImageReader::supportedImageFormats().contains(QFileInfo(source).suffix().toLower().toUtf8()))
-        QTextStream(stderr)
-            << Texts::tr("Nota: %1 no se puede leer como imagen; se guarda sin miniatura").arg(shownName(shown))
-            << Qt::endl;
-    return miniature;
-}
 
 // The database must be able to hold the whole file; the engine would refuse it only once it
 // had been read in.
@@ -112,6 +97,7 @@ Session::Session(const QString& databaseUrl, QTextStream& out, MissingDatabase m
 }
 
 Session::~Session() {
+    reading_.reset();
     setDownloadPageShower(std::move(previousShower_));
     setMessagePresenter(std::move(previousPresenter_));
     manager_.reset();
@@ -129,17 +115,27 @@ QString Session::store(const StoreRequest& request, const QStringList& parents, 
     // A document that cannot be linked to every parent is not kept either.
     Connection::Transaction transaction(connection());
     resetFailure();
-    const QString miniature = file ? miniatureOf(source, request.file) : QString();
     const QString guid = request.type.isEmpty()
-                             ? manager_->StoreDocument(request.name, request.description, request.keywords, miniature,
+                             ? manager_->StoreDocument(request.name, request.description, request.keywords, QString(),
                                                        source, request.isUrl)
                              : manager_->StoreDocumentAll(request.name, request.description, request.keywords,
-                                                          miniature, source, request.type, request.isUrl);
+                                                          QString(), source, request.type, request.isUrl);
     if (guid.isEmpty()) fail(Texts::tr("No se pudo guardar el documento"));
     for (const QString& parent : parents) addLink(parent, guid, parentType, true);
     if (alongside) alongside(guid);
     transaction.commit();
     return guid;
+}
+
+void Session::readStored(const QString& guid, const StoreRequest& request, const ReadingWanted& wanted) {
+    if (request.isUrl || !(wanted.miniature || wanted.text)) return;
+    const QString typeCode = request.type.isEmpty() ? gOskel->FileExtension(request.file) : request.type;
+    reading().readFile(guid, request.file, typeCode, wanted);
+}
+
+DocumentReading& Session::reading() {
+    if (!reading_) reading_ = std::make_unique<DocumentReading>(connection());
+    return *reading_;
 }
 
 bool Session::link(const QString& parent, const QString& guid, const QString& parentType, bool sis) {

@@ -21,6 +21,9 @@ class Manager;
 
 namespace dorvanel::cli {
 
+class DocumentReading;
+struct ReadingWanted;
+
 struct StoreRequest {
     QString file;  // a path, or with isUrl the outside location
     QString name;
@@ -70,6 +73,12 @@ public:
     // is written. alongside runs with the new key before the whole is committed, as part of it.
     QString store(const StoreRequest& request, const QStringList& parents = {}, const QString& parentType = {},
                   const std::function<void(const QString& guid)>& alongside = {});
+    // Gives the document the request stored, once committed, the parts wanted: its miniature
+    // and its text, read by the extraction program (see DocumentReading). A part that cannot be
+    // made is a note on standard error; nothing here raises.
+    void readStored(const QString& guid, const StoreRequest& request, const ReadingWanted& wanted);
+    // Reads stored documents, with one extraction program for the whole session.
+    DocumentReading& reading();
     // Links the document to the parent unless they are linked already; false when they were.
     bool link(const QString& parent, const QString& guid, const QString& parentType, bool sis);
     // False when there was no such link.
@@ -122,6 +131,7 @@ private:
     QTextStream& out_;
     QString database_;  // as messages name it
     std::shared_ptr<Manager> manager_;
+    std::unique_ptr<DocumentReading> reading_;
     QString shownMessage_;
     bool pageShown_ = false;
     bool watched_ = false;

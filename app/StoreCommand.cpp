@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "CommonOptions.h"
 #include "Context.h"
+#include "DocumentReading.h"
 #include "StoreOnce.h"
 
 namespace dorvanel::cli {
@@ -15,10 +16,11 @@ void runStore(Context& context, const Arguments& arguments) {
     request.keywords = arguments.value(QStringLiteral("keywords"));
     request.type = arguments.value(QStringLiteral("type"));
     request.isUrl = arguments.isSet(QStringLiteral("url"));
-    context.out << storeOnce(context.session(), request, arguments.values(QStringLiteral("parent")),
-                             arguments.value(QStringLiteral("parent-type")), arguments.isSet(QStringLiteral("dedup")))
-                       .guid
-                << Qt::endl;
+    const HeldContent held = storeOnce(context.session(), request, arguments.values(QStringLiteral("parent")),
+                                       arguments.value(QStringLiteral("parent-type")),
+                                       arguments.isSet(QStringLiteral("dedup")));
+    context.out << held.guid << Qt::endl;
+    if (!held.existed) context.session().readStored(held.guid, request, readingAsked(arguments));
 }
 
 }  // namespace
@@ -47,7 +49,8 @@ Command storeCommand() {
            QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "vincula el documento a ese padre"),
            Presence::Repeatable},
           ParentTypeOption,
-          DedupOption}},
+          DedupOption,
+          NoMiniatureOption}},
         exitingZero(runStore)};
 }
 

@@ -1,5 +1,6 @@
 #include "Tour.h"
 
+#include "DocumentReading.h"
 #include "ListingOutput.h"
 #include "SampleDocuments.h"
 #include "Session.h"
@@ -54,7 +55,9 @@ QString storeForDemoParent(Session& session, const QString& file, const QString&
     request.description = description;
     request.keywords = QStringLiteral("ejemplo recorrido");
     request.isUrl = isUrl;
-    return session.store(request, {DemoParent}, DemoParentType);
+    const QString guid = session.store(request, {DemoParent}, DemoParentType);
+    session.readStored(guid, request, {});
+    return guid;
 }
 
 // Step 2: the samples and the outside reference, each stored and linked; gives their keys.
