@@ -808,10 +808,6 @@ Options:
         <translation>Word index made anew in %1</translation>
     </message>
     <message>
-        <source>Nota: %1 no se puede leer como imagen; se guarda sin miniatura</source>
-        <translation>Note: %1 cannot be read as a picture; it is stored without a miniature</translation>
-    </message>
-    <message>
         <source>Nota: el documento %1 ya no tiene el contenido de su resumen guardado (se cambió después de guardarlo): no se vincula</source>
         <translation>Note: the document %1 no longer holds the content of its recorded digest (it changed after it was stored): it is not linked</translation>
     </message>
@@ -998,6 +994,58 @@ To run it again on a database that is kept, and go on exploring with its keys:
     <message>
         <source>no</source>
         <translation>no</translation>
+    </message>
+    <message>
+        <source>no hace la miniatura del documento (su texto sí se indexa)</source>
+        <translation>makes no miniature of the document (its text is still indexed)</translation>
+    </message>
+    <message>
+        <source>Nota: %1: %2</source>
+        <translation>Note: %1: %2</translation>
+    </message>
+    <message>
+        <source>no se puede leer como imagen; se guarda sin miniatura</source>
+        <translation>cannot be read as a picture; it is stored without a miniature</translation>
+    </message>
+    <message>
+        <source>%1; se guardó sin miniatura ni texto</source>
+        <translation>%1; stored without a miniature or text</translation>
+    </message>
+    <message>
+        <source>%1; se guardó sin miniatura</source>
+        <translation>%1; stored without a miniature</translation>
+    </message>
+    <message>
+        <source>%1; se guardó sin su texto</source>
+        <translation>%1; stored without its text</translation>
+    </message>
+    <message>
+        <source>no se pudo crear un archivo de trabajo: %1</source>
+        <translation>a work file could not be created: %1</translation>
+    </message>
+    <message>
+        <source>se guardó, pero no lo que se leyó de él: %1</source>
+        <translation>stored, but not what was read from it: %1</translation>
+    </message>
+    <message>
+        <source>con miniatura: %1</source>
+        <translation>with a miniature: %1</translation>
+    </message>
+    <message>
+        <source>sin miniatura: %1</source>
+        <translation>without a miniature: %1</translation>
+    </message>
+    <message>
+        <source>miniaturas hechas: %1 de %2 documentos sin ella</source>
+        <translation>miniatures made: %1 of %2 documents without one</translation>
+    </message>
+    <message>
+        <source>cuenta los documentos con contenido que tienen miniatura y los que no</source>
+        <translation>counts the documents with content that have a miniature and those that do not</translation>
+    </message>
+    <message>
+        <source>antes, hace con el programa de extracción la miniatura de los que no la tienen</source>
+        <translation>first makes, with the extraction program, the miniature of those without one</translation>
     </message>
 </context>
 </TS>

@@ -284,6 +284,13 @@ Do you want to save it from the download page?</translation>
     </message>
 </context>
 <context>
+    <name>dorvanel::DocumentMiniature</name>
+    <message>
+        <source>No existe un documento %1 con contenido</source>
+        <translation>There is no document %1 with content</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::DownloadPage</name>
     <message>
         <source>Descargar archivo: %1</source>
