@@ -12,8 +12,8 @@ namespace dorvanel {
 
 /// What to take from a document's bytes.
 struct ExtractionRequest {
-    bool miniature = true;           ///< a miniature of its first page or picture
-    bool text = true;                ///< its words, for the word index
+    bool miniature = true;          ///< a miniature of its first page or picture
+    bool text = true;               ///< its words, for the word index
     qsizetype textCap = 1'000'000;  ///< characters of text at most
 };
 
