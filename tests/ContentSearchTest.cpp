@@ -138,14 +138,14 @@ TEST_F(ContentSearchTest, KeepsTheStartOfALongTextAndReadsPastANul) {
 // without its trigger.
 TEST_F(ContentSearchTest, TableAddedToAnOlderDatabaseAndIndexMadeAnew) {
     const QString kept = store(QStringLiteral("Plano"), QString());
-    const QStringList olderSchema =
-        onPostgreSql() ? QStringList{QStringLiteral("DROP TRIGGER DocText_Forget ON Docs"),
-                                     QStringLiteral("DROP TABLE DocText")}
-                       : QStringList{QStringLiteral("DROP TRIGGER DocText_Forget"),
-                                     QStringLiteral("DROP TRIGGER DocText_Refill"),
-                                     QStringLiteral("DROP TRIGGER DocText_Replaced"),
-                                     QStringLiteral("DROP TRIGGER DocText_Fields"),
-                                     QStringLiteral("DROP TABLE DocTextWords"), QStringLiteral("DROP TABLE DocText")};
+    const QStringList olderSchema = onPostgreSql() ? QStringList{QStringLiteral("DROP TRIGGER DocText_Forget ON Docs"),
+                                                                 QStringLiteral("DROP TABLE DocText")}
+                                                   : QStringList{QStringLiteral("DROP TRIGGER DocText_Forget"),
+                                                                 QStringLiteral("DROP TRIGGER DocText_Refill"),
+                                                                 QStringLiteral("DROP TRIGGER DocText_Replaced"),
+                                                                 QStringLiteral("DROP TRIGGER DocText_Fields"),
+                                                                 QStringLiteral("DROP TABLE DocTextWords"),
+                                                                 QStringLiteral("DROP TABLE DocText")};
     for (const QString& statement : olderSchema) connection->Execute(statement);
     EXPECT_EQ(found(QStringLiteral("plano")), QStringList{QStringLiteral("Plano")});
     rebuildWordIndex(*connection);

@@ -7,10 +7,11 @@ namespace {
 const QString Tokenizer = QStringLiteral("tokenize='unicode61 remove_diacritics 2'");
 
 // DocTextWords as DocText's triggers keep it: they hand it the values it indexed to take out.
-const QString IndexNew = QStringLiteral(
-    "INSERT INTO DocTextWords (rowid, Fields, Text) VALUES (NEW.Sys_PK, NEW.Fields, NEW.Text);");
+const QString IndexNew =
+    QStringLiteral("INSERT INTO DocTextWords (rowid, Fields, Text) VALUES (NEW.Sys_PK, NEW.Fields, NEW.Text);");
 const QString UnindexOld = QStringLiteral(
-    "INSERT INTO DocTextWords (DocTextWords, rowid, Fields, Text) VALUES ('delete', OLD.Sys_PK, OLD.Fields, OLD.Text);");
+    "INSERT INTO DocTextWords (DocTextWords, rowid, Fields, Text) VALUES ('delete', OLD.Sys_PK, OLD.Fields, "
+    "OLD.Text);");
 const QString ForgetText = QStringLiteral("DELETE FROM DocText WHERE Sys_PK = OLD.Sys_PK;");
 
 QStringList sqliteSchema(const QString& now) {
@@ -60,7 +61,8 @@ QStringList postgreSqlSchema(const QString& now) {
 }  // namespace
 
 QString DocumentFieldsSql(const QString& row) {
-    return QStringLiteral("coalesce(%1.Name, '') || ' ' || coalesce(%1.Description, '') || ' ' || coalesce(%1.Works, '')")
+    return QStringLiteral(
+               "coalesce(%1.Name, '') || ' ' || coalesce(%1.Description, '') || ' ' || coalesce(%1.Works, '')")
         .arg(row);
 }
 
