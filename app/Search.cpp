@@ -1,6 +1,7 @@
 #include "Search.h"
 
 #include "ListingOutput.h"
+#include "TerminalText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,16 +27,29 @@ DocumentListing listingOfFound(const QList<FoundDocument>& found) {
 
 }  // namespace
 
+// The list's table: after the line of each document found only through its content's text, a
+// line with the snippet of that text, indented and on one line.
 QString foundTable(const QList<FoundDocument>& found) {
-    return QString::fromUtf8(written(listingOfFound(found), writeTable));
+    const QStringList lines = QString::fromUtf8(written(listingOfFound(found), writeTable)).split(QLatin1Char('\n'));
+    QString table = lines.first() + QLatin1Char('\n');
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        table += lines[i + 1] + QLatin1Char('\n');
+        if (found[i].inContentOnly)
+            table += QStringLiteral("    ") + terminalText(found[i].snippet.simplified()) + QLatin1Char('\n');
+    }
+    return table;
 }
 
-// The list's objects, each with its rank added.
+// The list's objects, each with its rank, where its words were found and its snippet added.
 QByteArray foundJson(const QList<FoundDocument>& found) {
     QJsonArray rows = QJsonDocument::fromJson(written(listingOfFound(found), writeJson)).array();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         QJsonObject row = rows[i].toObject();
         row.insert(QStringLiteral("rank"), found[i].rank);
+        row.insert(QStringLiteral("matched"),
+                   found[i].inContentOnly ? QStringLiteral("content") : QStringLiteral("fields"));
+        row.insert(QStringLiteral("snippet"),
+                   found[i].inContentOnly ? QJsonValue(found[i].snippet) : QJsonValue(QJsonValue::Null));
         rows[i] = row;
     }
     return QJsonDocument(rows).toJson(QJsonDocument::Indented);

@@ -8,7 +8,9 @@
 
 namespace dorvanel::cli {
 
-// The documents found, best first: as the list's table, or as its JSON with each one's rank.
+// The documents found, best first: as the list's table (with a line of snippet after a document
+// found only through its content's text), or as its JSON with each one's rank, "matched"
+// ("fields" or "content") and "snippet" (null for "fields").
 QString foundTable(const QList<FoundDocument>& found);
 QByteArray foundJson(const QList<FoundDocument>& found);
 

@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "CommonOptions.h"
+#include "ContentReindex.h"
 #include "Context.h"
 #include "Search.h"
 #include "Texts.h"
@@ -38,7 +39,12 @@ void runSearch(Context& context, const Arguments& arguments) {
     }
 }
 
-void runReindex(Context& context, const Arguments&) {
+void runReindex(Context& context, const Arguments& arguments) {
+    if (arguments.isSet(QStringLiteral("content"))) {
+        context.session().requireDocumentTexts();
+        readContentTexts(context.session(), context.out);
+        return;
+    }
     rebuildWordIndex(context.session().connection());
     context.out << Texts::tr("Índice de palabras rehecho en %1").arg(context.shownDatabaseName()) << Qt::endl;
 }
@@ -49,22 +55,34 @@ Command searchCommand() {
     return {{"search",
              QT_TRANSLATE_NOOP(
                  "dorvanel::cli::Texts",
-                 "busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero"),
+                 "busca documentos por palabras de su nombre, descripción, palabras clave o texto del contenido, "
+                 "los mejores primero; los hallados solo gracias al texto, después, con un fragmento de él"),
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PALABRA...")},
              {ParentsOption,
               TypeFilterOption,
               {{"limit"},
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "N"),
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como mucho N documentos (50 si no se indica)")},
-              {{"json"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como arreglo JSON en lugar de tabla")}},
+              {{"json"},
+               {},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                 "como arreglo JSON en lugar de tabla; «matched» dice dónde se hallaron las palabras "
+                                 "(\"fields\": todas en nombre, descripción o palabras clave; \"content\": alguna solo "
+                                 "en el texto) y «snippet» da el fragmento del texto")}},
              {},
              true},
             exitingZero(runSearch)};
 }
 
 Command reindexCommand() {
-    return {{"reindex", QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
-                                          "rehace el índice de palabras con lo que guarda la base de datos")},
+    return {{"reindex",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "rehace el índice de palabras con lo que guarda la base de datos"),
+             {},
+             {{{"content"},
+               {},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                 "en lugar de eso, lee el texto de los documentos que aún no lo tienen y lo indexa")}}},
             exitingZero(runReindex)};
 }
 

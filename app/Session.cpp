@@ -265,6 +265,11 @@ void Session::requireDigests() {
     requireAdded(keepsDigests(), Texts::tr("resúmenes de contenido"), Texts::tr("la tabla ") + DigestsTable);
 }
 
+void Session::requireDocumentTexts() {
+    requireAdded(connection().hasTable(QStringLiteral("DocText")), Texts::tr("textos de los contenidos"),
+                 Texts::tr("la tabla DocText"));
+}
+
 bool Session::keepsDigests() { return connection().hasTable(DigestsTable); }
 
 DocumentRef Session::requireDocument(const QString& guid) {

@@ -4,6 +4,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "repository/DocumentText.h"
 #include "support/CliRun.h"
 #include "support/TestDatabase.h"
 
@@ -476,6 +477,31 @@ TEST_F(CliTest, SearchNarrowsByLimitTypeAndParents) {
     }
     const QStringList table = runLine("search contrato").outLines();
     EXPECT_TRUE(table.size() == 2 && table[1].contains(contract)) << table.join(u'\n').toStdString();
+}
+
+// reindex --content reads the text of the documents that have none, once. A document found only
+// through its text comes after one found by name, says so, and shows a snippet of the text: in
+// the JSON, and on a line of its own under its row of the table.
+TEST_F(CliTest, SearchSaysWhereItMatchedAndReindexReadsMissingTexts) {
+    writeFile(QStringLiteral("acta.txt"), "acta");
+    const QString byText = store("acta.txt --name Acta");
+    const QString byName = store("acta.txt --name Camión");
+    EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 2")));
+    EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 0")));
+    dorvanel::storeDocumentText(*dorvanel::Connection::open(database()), byText,
+                                QStringLiteral("llegó el camión\nrojo"));
+
+    const QJsonArray rows = jsonRows(runLine("search camion --json"));
+    ASSERT_EQ(rows.size(), 2) << QJsonDocument(rows).toJson().toStdString();
+    EXPECT_EQ(rows[0][QStringLiteral("guid")], byName);
+    EXPECT_EQ(rows[0][QStringLiteral("matched")], QStringLiteral("fields"));
+    EXPECT_TRUE(rows[0][QStringLiteral("snippet")].isNull());
+    EXPECT_EQ(rows[1][QStringLiteral("matched")], QStringLiteral("content"));
+    EXPECT_EQ(rows[1][QStringLiteral("snippet")], QStringLiteral("llegó el [camión]\nrojo"));
+    const QStringList table = runLine("search camion").outLines();
+    EXPECT_TRUE(table.size() == 4 && table[2].contains(byText) &&
+                table[3] == QStringLiteral("    llegó el [camión] rojo"))
+        << table.join(u'\n').toStdString();
 }
 
 // A content changed with plain SQL anywhere, by one byte at either end or by its size, or gone

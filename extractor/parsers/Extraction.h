@@ -26,6 +26,13 @@ struct Extraction {
 
 // Reads the document's bytes. The type code (its extension, such as "pdf" or "odt") is a hint;
 // the content decides where it can tell.
+//
+// The program calling it makes a QCoreApplication first (no QGuiApplication, no platform plugin,
+// no display): Qt PDF and the image readers draw into QImage only, and the application object
+// gives the image plugins' folders (WebP, TIFF). Memory: a picture is refused above 50 million
+// pixels and Qt's image readers above 256 MiB an image; a zip entry inflates to 64 MiB at most
+// and an archive to 256 MiB in all; the document's own bytes and their text (UTF-16) come on top.
+// A PDF's pages are Qt PDF's to bound: time and memory limits around the call are the caller's.
 Extraction extract(const QByteArray& bytes, const QString& typeCode, const Wanted& wanted);
 
 }  // namespace dorvanel::extractor

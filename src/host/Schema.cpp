@@ -3,6 +3,7 @@
 #include "host/CurrentTime.h"
 
 #include "platform/Connection.h"
+#include "repository/DocumentTextSchema.h"
 #include "repository/WordIndex.h"
 
 #include <QStringList>
@@ -114,7 +115,7 @@ QStringList postgreSqlSchema() {
         QStringLiteral("CREATE OR REPLACE TRIGGER DocDigests_Delete AFTER DELETE ON Docs "
                        "FOR EACH ROW EXECUTE FUNCTION DocDigests_Forget()"),
     };
-    return statements + postgreSqlWordIndex();
+    return statements + postgreSqlWordIndex() + DocumentTextSchema(Connection::Engine::PostgreSql, now);
 }
 
 void runAll(Connection& connection, const QStringList& statements) {
@@ -144,6 +145,7 @@ void createSchema(Connection& connection) {
         runAll(connection, sqliteSchema());
         addSqliteWordIndex(connection);
         runAll(connection, sqliteDigests());
+        runAll(connection, DocumentTextSchema(Connection::Engine::Sqlite, CurrentTimeSql(Connection::Engine::Sqlite)));
     } else {
         runAll(connection, postgreSqlSchema());
     }
@@ -152,11 +154,13 @@ void createSchema(Connection& connection) {
 
 void rebuildWordIndex(Connection& connection) {
     Connection::Transaction transaction(connection);
+    const bool withTexts = connection.hasTable(QStringLiteral("DocText"));
     if (connection.engine() == Connection::Engine::Sqlite) {
         runAll(connection, WordIndexBuild());
     } else {
         runAll(connection, postgreSqlWordIndex() << QStringLiteral("REINDEX INDEX Docs_Words"));
     }
+    if (withTexts) runAll(connection, DocumentTextIndexBuild(connection.engine()));
     transaction.commit();
 }
 

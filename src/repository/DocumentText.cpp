@@ -1,9 +1,55 @@
 #include "repository/DocumentText.h"
 
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "repository/DocumentTextSchema.h"
+
 namespace dorvanel {
 
-void storeDocumentText(Connection&, const QString&, const QString&, const QString&) {}
+namespace {
 
-QStringList documentsWithoutText(Connection&) { return {}; }
+// The extraction program caps what it reads already; a text from elsewhere is cut here too, so
+// that no caller can put more than this in the index.
+constexpr qsizetype TextCap = 1'000'000;
+
+// At most TextCap characters, never half of a pair of surrogates, and without NUL, which a
+// PostgreSQL text cannot hold (and would end the text for FTS5's tokenizer).
+QString keptText(const QString& text) {
+    qsizetype length = std::min(text.size(), TextCap);
+    if (length < text.size() && length > 0 && text[length - 1].isHighSurrogate()) --length;
+    QString kept = text.left(length);
+    kept.replace(QChar(0), QLatin1Char(' '));
+    return kept.isNull() ? QStringLiteral("") : kept;  // a null QString binds as NULL
+}
+
+}  // namespace
+
+void storeDocumentText(Connection& connection, const QString& guid, const QString& text, const QString& note) {
+    const bool onSqlite = connection.engine() == Connection::Engine::Sqlite;
+    // Only SQLite keeps a copy of the fields beside the text (DocumentTextSchema.h).
+    const QString insert = onSqlite ? QStringLiteral(
+                                          "INSERT INTO DocText (Sys_PK, Fields, Text, Note) SELECT d.Sys_PK, %1, ?, ? "
+                                          "FROM Docs d WHERE d.Sys_GUID = ?")
+                                          .arg(DocumentFieldsSql(QStringLiteral("d")))
+                                    : QStringLiteral(
+                                          "INSERT INTO DocText (Sys_PK, Text, Note) SELECT d.Sys_PK, ?, ? FROM Docs d "
+                                          "WHERE d.Sys_GUID = ?");
+    Connection::Transaction transaction(connection);
+    connection.Execute(QStringLiteral(
+                           "DELETE FROM DocText WHERE Sys_PK = (SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?)"),
+                       {guid});
+    connection.Execute(insert, {keptText(text), note.isEmpty() ? QVariant() : QVariant(note), guid});
+    transaction.commit();
+}
+
+QStringList documentsWithoutText(Connection& connection) {
+    QStringList guids;
+    for (auto rows = connection.Execute(
+             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 "
+                            "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK) ORDER BY Sys_PK"));
+         !rows->Eof(); rows->MoveNext())
+        guids << rows->value(0).toString();
+    return guids;
+}
 
 }  // namespace dorvanel

@@ -35,28 +35,35 @@ QString sqliteMatch(const QStringList& words) {
     return terms.join(QLatin1Char(' '));
 }
 
+// FTS5 over DocTextWords: every word in the row, but not every word in its Fields.
+QString sqliteContentMatch(const QStringList& words) {
+    const QString all = sqliteMatch(words);
+    return QStringLiteral("(%1) NOT Fields : (%1)").arg(all);
+}
+
 // to_tsquery: each word a quoted lexeme (its quotes and backslashes doubled) taken as a
-// prefix, all joined by AND.
-QString postgreSqlMatch(const QStringList& words) {
+// prefix, joined by AND (" & ") or OR (" | ").
+QString postgreSqlMatch(const QStringList& words, const QString& joiner = QStringLiteral(" & ")) {
     QStringList terms;
     for (QString word : words)
         terms << QLatin1Char('\'') +
                      word.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
                          .replace(QLatin1Char('\''), QStringLiteral("''")) +
                      QStringLiteral("':*");
-    return terms.join(QStringLiteral(" & "));
+    return terms.join(joiner);
 }
 
 // A statement in the making: how a row ranks, the rows it reads (Docs as d), the conditions
-// they meet, and the values of all of them in order.
+// they meet, and the values of all of them in order; and the snippet of its content's text.
 struct Statement {
     QString rank;
     QString from;
     QStringList conditions;
     QVariantList values;
+    QString snippet = QStringLiteral("NULL");
 
     QString sql(const WordQuery& query) const {
-        QString text = QStringLiteral("SELECT %1, %2 AS Rank FROM %3").arg(FoundColumns, rank, from);
+        QString text = QStringLiteral("SELECT %1, %2 AS Rank, %3 FROM %4").arg(FoundColumns, rank, snippet, from);
         if (!conditions.isEmpty()) text += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
         text += QStringLiteral(" ORDER BY Rank DESC, d.Sys_PK");
         if (query.limit > 0) text += QStringLiteral(" LIMIT ?");
@@ -96,6 +103,37 @@ Statement postgreSqlStatement(const QStringList& words) {
             {match, match}};
 }
 
+// SQLite's index of the contents' texts, for the documents some of whose words lie only there.
+Statement sqliteContentStatement(const QStringList& words) {
+    return {QStringLiteral("-bm25(DocTextWords)"),
+            QStringLiteral("DocTextWords JOIN Docs d ON d.Sys_PK = DocTextWords.rowid"),
+            {QStringLiteral("DocTextWords MATCH ?")},
+            {sqliteContentMatch(words)},
+            QStringLiteral("snippet(DocTextWords, 1, '[', ']', '…', 16)")};
+}
+
+// ts_headline parses the whole text it is given: a bounded start of it keeps a long text from
+// costing more than a few milliseconds a row.
+constexpr int HeadlinePrefix = 20000;
+
+// PostgreSQL: rows whose text holds any of the words, found through its index, then those whose
+// words are all in their fields and text together, but not all in their fields. ts_headline
+// costs enough for the planner to compute it only for the rows kept.
+Statement postgreSqlContentStatement(const QStringList& words) {
+    const QString all = postgreSqlMatch(words);
+    const QString fields = QStringLiteral("Docs_Words(d.Name, d.Description, d.Works)");
+    const QString query = QStringLiteral("to_tsquery('spanish', Docs_Fold(?))");
+    return {QStringLiteral("ts_rank(%1 || t.Words, %2)").arg(fields, query),
+            QStringLiteral("Docs d JOIN DocText t ON t.Sys_PK = d.Sys_PK"),
+            {QStringLiteral("t.Words @@ %1").arg(query), QStringLiteral("(%1 || t.Words) @@ %2").arg(fields, query),
+             QStringLiteral("NOT %1 @@ %2").arg(fields, query)},
+            {all, all, postgreSqlMatch(words, QStringLiteral(" | ")), all, all},
+            QStringLiteral("ts_headline('spanish', left(t.Text, %1), %2, "
+                           "'StartSel=[, StopSel=], MinWords=8, MaxWords=16')")
+                .arg(HeadlinePrefix)
+                .arg(query)};
+}
+
 FoundDocument foundIn(const Recordset& row) {
     FoundDocument found;
     found.pk = row.value(0).toLongLong();
@@ -109,6 +147,7 @@ FoundDocument foundIn(const Recordset& row) {
     found.outside = row.value(8).toLongLong() != 0;
     if (!found.outside && !row.value(9).isNull()) found.size = row.value(9).toLongLong();
     found.rank = row.value(10).toDouble();
+    found.snippet = row.value(11).toString();
     return found;
 }
 
@@ -141,13 +180,32 @@ QList<FoundDocument> sqliteFound(Connection& connection, const QStringList& word
     return all;
 }
 
+// The documents found in their name, description and keywords.
+QList<FoundDocument> fieldsFound(Connection& connection, const QStringList& words, const WordQuery& query) {
+    if (connection.engine() == Connection::Engine::Sqlite) return sqliteFound(connection, words, query);
+    return found(connection, postgreSqlStatement(words), query);
+}
+
+// The documents found only with their content's text, as many as the query's limit leaves.
+QList<FoundDocument> contentFound(Connection& connection, const QStringList& words, WordQuery query) {
+    const bool onSqlite = connection.engine() == Connection::Engine::Sqlite;
+    if (!connection.hasTable(onSqlite ? QStringLiteral("DocTextWords") : QStringLiteral("DocText"))) return {};
+    QList<FoundDocument> documents =
+        found(connection, onSqlite ? sqliteContentStatement(words) : postgreSqlContentStatement(words), query);
+    for (FoundDocument& document : documents) document.inContentOnly = true;
+    return documents;
+}
+
 }  // namespace
 
 QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query) {
     const QStringList words = wordsOf(query.words);
     if (words.isEmpty()) return {};
-    if (connection.engine() == Connection::Engine::Sqlite) return sqliteFound(connection, words, query);
-    return found(connection, postgreSqlStatement(words), query);
+    QList<FoundDocument> documents = fieldsFound(connection, words, query);
+    if (query.limit > 0 && documents.size() >= query.limit) return documents;
+    WordQuery rest = query;
+    if (rest.limit > 0) rest.limit -= int(documents.size());
+    return documents + contentFound(connection, words, rest);
 }
 
 bool hasWordIndex(Connection& connection) {

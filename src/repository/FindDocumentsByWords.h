@@ -11,10 +11,11 @@ namespace dorvanel {
 
 class Connection;
 
-/// What to look for: words that must all appear, each in the name, the description or the
-/// keywords of a document, regardless of case and accents, and each as the start of a word
-/// there ("contr" finds "Contrato"). Words are separated by blanks; signs around them count
-/// for nothing. On PostgreSQL words are compared by their Spanish stem as well.
+/// What to look for: words that must all appear, each in the name, the description, the
+/// keywords or the text of the content (storeDocumentText) of a document, regardless of case and
+/// accents, and each as the start of a word there ("contr" finds "Contrato"). Words are
+/// separated by blanks; signs around them count for nothing. On PostgreSQL words are compared
+/// by their Spanish stem as well.
 struct WordQuery {
     /// The words, separated by blanks.
     QString words;
@@ -43,11 +44,19 @@ struct FoundDocument {
     QString timestamp;
     bool outside = false;        ///< an outside reference (a URL or a path) rather than a file
     std::optional<qint64> size;  ///< the content's bytes, read without the content; none when outside
-    double rank = 0;             ///< how well it matches: higher is better
+    double rank = 0;             ///< how well it matches among those of its tier: higher is better
+    /// Whether some word was found only in the text of the content: such documents come after
+    /// every one whose name, description and keywords hold all the words.
+    bool inContentOnly = false;
+    /// When inContentOnly, a few words of the content's text around the words found, each found
+    /// word between "[" and "]" (on PostgreSQL from the first 20,000 characters of the text);
+    /// otherwise empty.
+    QString snippet;
 };
 
-/// The documents that match, best first, through the word index that createSchema makes. A
-/// query without words finds nothing.
+/// The documents that match, best first, through the word index that createSchema makes: those
+/// matched in their name, description and keywords, then those matched with the help of their
+/// content's text, each group by its rank. A query without words finds nothing.
 DORVANEL_EXPORT QList<FoundDocument> findDocumentsByWords(Connection& connection, const WordQuery& query);
 
 /// Whether the database has the word index findDocumentsByWords reads: on SQLite the table

@@ -1,0 +1,86 @@
+#include "repository/DocumentTextSchema.h"
+
+namespace dorvanel {
+
+namespace {
+
+const QString Tokenizer = QStringLiteral("tokenize='unicode61 remove_diacritics 2'");
+
+// DocTextWords as DocText's triggers keep it: they hand it the values it indexed to take out.
+const QString IndexNew =
+    QStringLiteral("INSERT INTO DocTextWords (rowid, Fields, Text) VALUES (NEW.Sys_PK, NEW.Fields, NEW.Text);");
+const QString UnindexOld = QStringLiteral(
+    "INSERT INTO DocTextWords (DocTextWords, rowid, Fields, Text) VALUES ('delete', OLD.Sys_PK, OLD.Fields, "
+    "OLD.Text);");
+const QString ForgetText = QStringLiteral("DELETE FROM DocText WHERE Sys_PK = OLD.Sys_PK;");
+
+QStringList sqliteSchema(const QString& now) {
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS DocText (Sys_PK INTEGER PRIMARY KEY, Fields TEXT NOT NULL, "
+                       "Text TEXT NOT NULL, ReadAt TEXT NOT NULL DEFAULT (%1), Note TEXT)")
+            .arg(now),
+        QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocTextWords USING fts5(Fields, Text, content='DocText', "
+                       "content_rowid='Sys_PK', %1)")
+            .arg(Tokenizer),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Index AFTER INSERT ON DocText BEGIN %1 END").arg(IndexNew),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Unindex AFTER DELETE ON DocText BEGIN %1 END")
+            .arg(UnindexOld),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Reindex AFTER UPDATE ON DocText BEGIN %1 %2 END")
+            .arg(UnindexOld, IndexNew),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Forget AFTER DELETE ON Docs BEGIN %1 END").arg(ForgetText),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Refill AFTER UPDATE OF Sys_PK, Data ON Docs BEGIN %1 END")
+            .arg(ForgetText),
+        // A row INSERT OR REPLACE put in place of another with its Sys_PK, whose delete fired no
+        // trigger, holds other content. (One that replaced a row by its Sys_GUID has a Sys_PK of
+        // its own: the old text is then joined to no document, and rebuilding removes it.)
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Replaced AFTER INSERT ON Docs BEGIN "
+                       "DELETE FROM DocText WHERE Sys_PK = NEW.Sys_PK; END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Fields AFTER UPDATE OF Name, Description, Works ON Docs "
+                       "BEGIN UPDATE DocText SET Fields = %1 WHERE Sys_PK = NEW.Sys_PK; END")
+            .arg(DocumentFieldsSql(QStringLiteral("NEW"))),
+    };
+}
+
+// A trigger rather than a foreign key, as for DocDigests, so that Docs stays as free to change
+// as before (TRUNCATE included).
+QStringList postgreSqlSchema(const QString& now) {
+    return {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS DocText (Sys_PK integer PRIMARY KEY, Text text NOT NULL, "
+                       "Words tsvector GENERATED ALWAYS AS (to_tsvector('spanish', Docs_Fold(Text))) STORED, "
+                       "ReadAt timestamp(3) NOT NULL DEFAULT %1, Note text)")
+            .arg(now),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS DocText_Words ON DocText USING gin (Words)"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Forget() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN %1 RETURN NULL; END $$")
+            .arg(ForgetText),
+        QStringLiteral("CREATE OR REPLACE TRIGGER DocText_Forget AFTER DELETE OR UPDATE OF Sys_PK, Data ON Docs "
+                       "FOR EACH ROW EXECUTE FUNCTION DocText_Forget()"),
+    };
+}
+
+}  // namespace
+
+QString DocumentFieldsSql(const QString& row) {
+    return QStringLiteral(
+               "coalesce(%1.Name, '') || ' ' || coalesce(%1.Description, '') || ' ' || coalesce(%1.Works, '')")
+        .arg(row);
+}
+
+QStringList DocumentTextSchema(Connection::Engine engine, const QString& now) {
+    return engine == Connection::Engine::Sqlite ? sqliteSchema(now) : postgreSqlSchema(now);
+}
+
+QStringList DocumentTextIndexBuild(Connection::Engine engine) {
+    const QString forgetGone = QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)");
+    if (engine == Connection::Engine::PostgreSql) return {forgetGone, QStringLiteral("REINDEX INDEX DocText_Words")};
+    const QString fields = DocumentFieldsSql(QStringLiteral("d"));
+    return {
+        forgetGone,
+        QStringLiteral(
+            "UPDATE DocText SET Fields = %1 FROM Docs d WHERE d.Sys_PK = DocText.Sys_PK AND DocText.Fields <> %1")
+            .arg(fields),
+        QStringLiteral("INSERT INTO DocTextWords (DocTextWords) VALUES ('rebuild')"),
+    };
+}
+
+}  // namespace dorvanel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/Connection.h"
+
+#include <QStringList>
+
+namespace dorvanel {
+
+// The table DocText, which keeps the text read from each document's content once, beside Docs,
+// and the word index over it.
+//
+// SQLite: DocText (Sys_PK, Fields, Text, ReadAt, Note) and the FTS5 table DocTextWords, whose
+// content is DocText itself (content='DocText'), so the text is never kept twice. Fields is a
+// copy of the document's name, description and keywords, kept in step by a trigger on Docs, so
+// that one row of DocTextWords holds every word of the document: a query whose words lie some
+// in the name and some in the content matches that row alone, with FTS5's own AND, and the
+// index can tell apart the rows whose words all lie in the fields (column filter). An
+// external-content index deletes a row's words by being told them again; DocText's triggers
+// tell it from DocText's own values, which Docs' writes cannot change behind its back, so the
+// index agrees with DocText at every moment (a host's INSERT OR REPLACE into Docs included).
+//
+// The content is indexed when its text is stored, in that statement, and never queued: the
+// queue of DocWords is indexed again by every search (temp.DocWordsRecent), which costs
+// nothing for a name but would cost megabytes of text at every search. Text is stored apart
+// from a document's own store, once it is committed, so its index segment is written once per
+// text and never slows the store.
+//
+// PostgreSQL: DocText (Sys_PK, Text, Words, ReadAt, Note), Words a stored tsvector of the text
+// (the 'spanish' configuration over Docs_Fold, as Docs_Words), with a GIN index. Stored rather
+// than an expression index, since checking a row found through the index (prefixes are checked
+// again) would otherwise parse its whole text again.
+//
+// On both engines a trigger removes a document's text when the document is deleted, or its
+// content or Sys_PK changes (the text no longer belongs to it).
+
+// The statements that make the table, its index and triggers unless they exist; now is the SQL
+// expression of the current local time. On PostgreSQL they need Docs_Fold.
+QStringList DocumentTextSchema(Connection::Engine engine, const QString& now);
+
+// The SQL of a Docs row's fields as DocText.Fields holds them, row naming that row (NEW, d).
+QString DocumentFieldsSql(const QString& row);
+
+// The statements that make the index of the texts anew, without the texts of documents that are
+// gone; on SQLite with every text's copy of its document's fields refreshed.
+QStringList DocumentTextIndexBuild(Connection::Engine engine);
+
+}  // namespace dorvanel

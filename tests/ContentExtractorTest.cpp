@@ -1,0 +1,111 @@
+#include "platform/ContentExtractor.h"
+
+#include <gtest/gtest.h>
+#include <QBuffer>
+#include <QTemporaryDir>
+
+using namespace dorvanel;
+
+namespace {
+
+ExtractionLimits misbehavingProgram() {
+    ExtractionLimits limits;
+    limits.program = QStringLiteral(DORVANEL_MISBEHAVING_EXTRACTOR);
+    limits.milliseconds = 400;
+    return limits;
+}
+
+ExtractedContent extractBytes(ContentExtractor& extractor, const QByteArray& bytes, const QString& typeCode) {
+    QBuffer source;
+    source.setData(bytes);
+    source.open(QIODevice::ReadOnly);
+    return extractor.extract(source, bytes.size(), typeCode);
+}
+
+// The stand-in answers a good document with "PID:" and the document's bytes.
+QByteArray programId(const ExtractedContent& echoed) { return echoed.text.toUtf8().split(':').value(0); }
+
+// A source that holds fewer bytes than it was said to.
+class ShortSource : public QBuffer {
+public:
+    ShortSource() {
+        setData("solo esto");
+        open(QIODevice::ReadOnly);
+    }
+};
+
+}  // namespace
+
+// Whatever the program does wrong, the document gets no parts and a note saying why; the host
+// goes on, and the next document is read by a program started afresh.
+TEST(ContentExtractor, AProgramThatMisbehavesCostsOneDocumentOnly) {
+    struct Case {
+        const char* how;
+        const char* note;
+    } const cases[] = {
+        {"crash", "terminó de forma anormal (señal 6)"},
+        {"alarm", "superó su tiempo límite de 0.4 segundos"},
+        {"hang", "no respondió en 1.5 segundos"},
+        {"exit", "terminó sin responder (estado 0)"},
+        {"garbage", "dio una respuesta no válida"},
+        {"huge", "dio una respuesta no válida"},
+    };
+    ContentExtractor extractor(misbehavingProgram());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        const ExtractedContent before = extractBytes(extractor, "antes", QStringLiteral("txt"));
+        ASSERT_TRUE(before.text.endsWith(QStringLiteral(":antes"))) << before.text.toStdString() << before.note.toStdString();
+        const ExtractedContent failed = extractBytes(extractor, "documento", QString::fromLatin1(c.how));
+        EXPECT_TRUE(failed.miniature.isEmpty());
+        EXPECT_TRUE(failed.text.isEmpty());
+        EXPECT_TRUE(failed.note.contains(QString::fromUtf8(c.note))) << failed.note.toStdString();
+        const ExtractedContent after = extractBytes(extractor, "después", QStringLiteral("txt"));
+        EXPECT_EQ(after.text.section(QLatin1Char(':'), 1), QStringLiteral("después"));
+        EXPECT_TRUE(after.note.isEmpty());
+        EXPECT_NE(programId(after), programId(before));
+    }
+}
+
+// A batch pays the program's start once.
+TEST(ContentExtractor, KeepsTheProgramForTheNextDocuments) {
+    ContentExtractor extractor(misbehavingProgram());
+    const QByteArray first = programId(extractBytes(extractor, "uno", QStringLiteral("txt")));
+    EXPECT_FALSE(first.isEmpty());
+    for (const char* document : {"dos", "tres"})
+        EXPECT_EQ(programId(extractBytes(extractor, document, QStringLiteral("txt"))), first);
+}
+
+// A document the extractor cannot send, or whose program cannot run, gets a note without parts;
+// the extractor is still good for the next one.
+TEST(ContentExtractor, WhatCannotBeSentGivesANote) {
+    ExtractionLimits missing;
+    missing.program = QStringLiteral("/nonexistent/dorvanel-extract");
+    ContentExtractor withoutProgram(missing);
+    EXPECT_TRUE(extractBytes(withoutProgram, "hola", QStringLiteral("txt"))
+                    .note.startsWith(QStringLiteral("No se pudo iniciar el programa de extracción /nonexistent/")));
+
+    ExtractionLimits small = misbehavingProgram();
+    small.documentBytes = 4;
+    ContentExtractor withSmallLimit(small);
+    EXPECT_EQ(extractBytes(withSmallLimit, "cinco", QStringLiteral("txt")).note,
+              QStringLiteral("El documento ocupa 5 bytes, más de los 4 que se leen para su miniatura y su texto"));
+
+    ContentExtractor extractor(misbehavingProgram());
+    ShortSource shortSource;
+    EXPECT_TRUE(extractor.extract(shortSource, 4 + shortSource.size(), QStringLiteral("txt"))
+                    .note.startsWith(QStringLiteral("No se pudo leer el documento")));
+    EXPECT_TRUE(extractBytes(extractor, "sí", QStringLiteral("txt")).text.endsWith(QStringLiteral(":sí")));
+    EXPECT_TRUE(extractor.extractFile(QStringLiteral("/nonexistent/a.txt"), QStringLiteral("txt"))
+                    .note.startsWith(QStringLiteral("No se pudo abrir /nonexistent/a.txt")));
+}
+
+// The real program, found beside the library, under a memory limit too small for the
+// document: a note, and the next document that fits goes through.
+TEST(ContentExtractor, TheProgramsMemoryLimitCostsTheDocument) {
+    ExtractionLimits limits;
+    limits.memoryBytes = 4 * 1024 * 1024;
+    ContentExtractor extractor(limits);
+    const ExtractedContent large = extractBytes(extractor, QByteArray(32 * 1024 * 1024, 'a'), QStringLiteral("txt"));
+    EXPECT_EQ(large.note, QStringLiteral("La extracción superó su límite de memoria de 4 MiB"));
+    EXPECT_TRUE(extractBytes(extractor, "pequeño", QStringLiteral("txt")).note.isEmpty());
+}
