@@ -52,8 +52,8 @@ bool DocumentReading::readFile(const QString& guid, const QString& file, const Q
     const QString shown = shownName(file);
     try {
         const LocalFile local(file);
-        return record(guid, extractor_.extractFile(local.readablePath(), typeCode, requestFor(wanted)), shown,
-                      typeCode, wanted);
+        return record(guid, extractor_.extractFile(local.readablePath(), typeCode, requestFor(wanted)), shown, typeCode,
+                      wanted);
     } catch (const Failure& failure) {
         return note(shown, failure.message);
     } catch (const Error& error) {

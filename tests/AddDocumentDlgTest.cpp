@@ -1,5 +1,7 @@
 #include "platform/Recordset.h"
+#include "repository/DocumentText.h"
 #include "support/DialogTest.h"
+#include "support/PdfSample.h"
 #include "support/ScriptedFileDialog.h"
 
 #include <QDialogButtonBox>
@@ -134,6 +136,55 @@ TEST_F(AddDocumentDlgTest, AFalsePictureAfterARealOneIsStoredWithoutAMiniature) 
     EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", falsePicture}})));
     EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(lastDocument(), QStringLiteral("falsa|||0||?|"));
+}
+
+// Off, the nine picture types alone get a miniature, made here; on, the extraction program makes
+// every file's, a PDF's first page as a picture's, 120 pixels wide.
+TEST_F(AddDocumentDlgTest, DocumentMiniaturesGiveAPdfItsFirstPageOnlyWhenTurnedOn) {
+    const QString pdf = writeFile(QStringLiteral("Informe.pdf"), onePagePdf(QStringLiteral("informe anual")));
+    const struct {
+        bool documentMiniatures;
+        QString file;
+        QString stored;
+    } cases[] = {
+        {false, pdf, QStringLiteral("Informe|||0||?|")},
+        {false, picture, QStringLiteral("Casa|||0||picture|120x90")},
+        {true, pdf, QStringLiteral("Informe|||0||?|120x170")},
+        {true, picture, QStringLiteral("Casa|||0||picture|120x90")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        manager->setDocumentMiniatures(c.documentMiniatures);
+        EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", c.file}})));
+        EXPECT_EQ(lastDocument(), c.stored);
+    }
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
+}
+
+// The text is read once the record is saved, and only when asked; a file the program cannot
+// read is stored all the same, its note kept with an empty text, and no failure recorded.
+TEST_F(AddDocumentDlgTest, IndexesContentReadsTheStoredFilesTextWithoutEverFailingTheStore) {
+    const QString pdf = writeFile(QStringLiteral("Informe.pdf"), onePagePdf(QStringLiteral("presupuesto anual")));
+    const QString damaged = writeFile(QStringLiteral("Roto.pdf"), "%PDF-1.4 roto");
+    EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", pdf}})));
+    EXPECT_EQ(documentsWithoutText(*connection).size(), 1) << "off: nothing read";
+
+    manager->setIndexesContent(true);
+    recordEarlierFailure();
+    EXPECT_TRUE(add(a, QStringLiteral("Cliente"), entering({{"txtFile", pdf}})));
+    EXPECT_FALSE(
+        manager->StoreDocumentAll(QStringLiteral("Roto"), {}, {}, {}, damaged, QStringLiteral("pdf")).isEmpty());
+    EXPECT_EQ(manager->LastErrDescrip(), earlierFailure);
+    EXPECT_EQ(documentsWithoutText(*connection).size(), 1);
+    const auto texts = connection->Execute(
+        QStringLiteral("SELECT t.Text, t.Note FROM DocText t JOIN Docs d ON d.Sys_PK = t.Sys_PK ORDER BY d.Sys_PK"));
+    ASSERT_FALSE(texts->Eof());
+    EXPECT_TRUE(texts->value(0).toString().contains(QStringLiteral("presupuesto anual")));
+    texts->MoveNext();
+    ASSERT_FALSE(texts->Eof());
+    EXPECT_EQ(texts->value(0).toString(), QString());
+    EXPECT_FALSE(texts->value(1).toString().isEmpty()) << "the reason it gave no text";
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(AddDocumentDlgTest, StoresAUrlIgnoringTheFileBox) {

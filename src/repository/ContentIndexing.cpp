@@ -21,8 +21,7 @@ void indexStoredFile(ContentExtractor& reader, Connection& connection, const QSt
         storeDocumentText(connection, guid, content.text, content.note);
     } catch (...) {
         qCWarning(lcDorvanelContent).noquote()
-            << "El texto del documento" << guid
-            << "no se pudo guardar:" << Error::fromCurrentException().description();
+            << "El texto del documento" << guid << "no se pudo guardar:" << Error::fromCurrentException().description();
     }
 }
 

@@ -26,9 +26,9 @@ void setDocumentMiniature(Connection& connection, const QString& guid, const QBy
 }
 
 MiniatureCounts countMiniatures(Connection& connection) {
-    const auto row = connection.Execute(
-        QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN %1 THEN 1 ELSE 0 END) FROM Docs WHERE %2")
-            .arg(LacksMiniature, HoldsContent));
+    const auto row =
+        connection.Execute(QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN %1 THEN 1 ELSE 0 END) FROM Docs WHERE %2")
+                               .arg(LacksMiniature, HoldsContent));
     const qint64 all = row->value(0).toLongLong();
     const qint64 without = row->value(1).toLongLong();
     return {all - without, without};
