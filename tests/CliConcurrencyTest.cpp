@@ -29,17 +29,6 @@ constexpr qint64 LargeSize = 64 * 1024 * 1024;
 
 using CliConcurrencyTest = CliFixture;
 
-// The seed of the test's random choices: DORVANEL_TEST_SEED when set, so that a failing run can be
-// repeated, else a new one. Either way it is printed and kept in the test's report.
-quint32 announcedSeed() {
-    bool given = false;
-    const quint32 seed = qEnvironmentVariable("DORVANEL_TEST_SEED").toUInt(&given);
-    const quint32 used = given ? seed : QRandomGenerator::system()->generate();
-    std::cout << "DORVANEL_TEST_SEED=" << used << std::endl;
-    ::testing::Test::RecordProperty("DORVANEL_TEST_SEED", std::to_string(used));
-    return used;
-}
-
 // A store killed at any point leaves either no row or a whole one, and a sound database.
 TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
     writeFile(QStringLiteral("grande.bin"), noise(LargeSize));

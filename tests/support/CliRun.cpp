@@ -11,6 +11,7 @@
 #include <QJsonValue>
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
+#include <iostream>
 
 namespace dorvanel::test {
 
@@ -31,6 +32,15 @@ QByteArray noise(qint64 size) {
     QByteArray bytes(size, Qt::Uninitialized);
     QRandomGenerator{quint32(size)}.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
     return bytes;
+}
+
+quint32 announcedSeed() {
+    bool given = false;
+    const quint32 seed = qEnvironmentVariable("DORVANEL_TEST_SEED").toUInt(&given);
+    const quint32 used = given ? seed : QRandomGenerator::system()->generate();
+    std::cout << "DORVANEL_TEST_SEED=" << used << std::endl;
+    ::testing::Test::RecordProperty("DORVANEL_TEST_SEED", std::to_string(used));
+    return used;
 }
 
 QString key(char filler) { return QString(32, QLatin1Char(filler)); }

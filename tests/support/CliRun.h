@@ -39,6 +39,10 @@ QStringList words(const QString& line);
 // Bytes that do not compress, the same for the same size (a multiple of 4).
 QByteArray noise(qint64 size);
 
+// The seed of a test's random choices: DORVANEL_TEST_SEED when set, so that a failing run can be
+// repeated, else a new one. Either way it is printed and kept in the test's report.
+quint32 announcedSeed();
+
 // A document's or parent's key: 32 times the character given.
 QString key(char filler);
 
