@@ -3,17 +3,15 @@
 
 #include "support/CliRun.h"
 #include "support/PdfSample.h"
+#include "support/PictureBytes.h"
 #include "support/ZipWriter.h"
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QThread>
 #include <functional>
 #include <iostream>
 
@@ -21,21 +19,6 @@ namespace {
 
 using namespace dorvanel::test;
 using CliContentTest = CliFixture;
-
-QByteArray encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-QImage gradient(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) image.setPixel(x, y, qRgb(x * 255 / size.width(), y % 256, 90));
-    return image;
-}
 
 // The width and height of the miniature the document has, "" when it has none.
 QString miniatureOf(const std::function<QVariant(const QString&)>& value, const QString& name) {
@@ -77,15 +60,14 @@ public:
 
     QList<std::pair<QString, QByteArray>> all() {
         const QByteArray pdf = onePagePdf(QStringLiteral("documento sano"));
-        const QByteArray docx = zipArchive({{.name = QStringLiteral("word/document.xml"), .data = WordXml},
-                                            {.name = QStringLiteral("docProps/thumbnail.png"),
-                                             .data = encoded(gradient({64, 48}), "PNG")}});
-        const QByteArray odt = zipArchive({{.name = QStringLiteral("mimetype"),
-                                            .data = "application/vnd.oasis.opendocument.text",
-                                            .deflated = false},
-                                           {.name = QStringLiteral("content.xml"), .data = OdtXml}});
-        const QByteArray jpeg = encoded(gradient({640, 480}), "JPEG");
-        const QByteArray png = encoded(gradient({320, 240}), "PNG");
+        const QByteArray docx =
+            zipArchive({{.name = QStringLiteral("word/document.xml"), .data = WordXml},
+                        {.name = QStringLiteral("docProps/thumbnail.png"), .data = pictureBytes({64, 48}, "PNG")}});
+        const QByteArray odt = zipArchive(
+            {{.name = QStringLiteral("mimetype"), .data = "application/vnd.oasis.opendocument.text", .deflated = false},
+             {.name = QStringLiteral("content.xml"), .data = OdtXml}});
+        const QByteArray jpeg = pictureBytes({640, 480}, "JPEG");
+        const QByteArray png = pictureBytes({320, 240}, "PNG");
         for (int i = 1; i <= 25; ++i) add(QStringLiteral("pdf"), pdf.left(pdf.size() * i / 26));
         addFlipped(QStringLiteral("pdf"), pdf, 35);
         addFlipped(QStringLiteral("docx"), docx, 25);
@@ -105,8 +87,8 @@ public:
 
 private:
     void add(const QString& type, const QByteArray& bytes) {
-        documents_.append({QStringLiteral("malo%1.%2").arg(documents_.size(), 3, 10, QLatin1Char('0')).arg(type),
-                           bytes});
+        documents_.append(
+            {QStringLiteral("malo%1.%2").arg(documents_.size(), 3, 10, QLatin1Char('0')).arg(type), bytes});
     }
 
     // Each copy with from one to eight bits flipped at random.
@@ -181,8 +163,8 @@ TEST_F(CliContentTest, ImportStoresEveryMalformedDocumentAndStaysSmall) {
     EXPECT_TRUE(err.contains(QStringLiteral("200 nuevos"))) << err.toStdString();
     EXPECT_GT(peakKiB, 0);
     EXPECT_LT(peakKiB, 300 * 1024) << "peak resident set of the command";
-    std::cout << "import of 200 malformed documents: " << elapsed.elapsed() << " ms, peak " << peakKiB / 1024
-              << " MiB" << std::endl;
+    std::cout << "import of 200 malformed documents: " << elapsed.elapsed() << " ms, peak " << peakKiB / 1024 << " MiB"
+              << std::endl;
 }
 
 }  // namespace

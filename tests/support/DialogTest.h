@@ -7,6 +7,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/Error.h"
 #include "support/ModalDriver.h"
+#include "support/PictureBytes.h"
 #include "support/RepositoryTest.h"
 
 #include <gtest/gtest.h>
@@ -39,16 +40,6 @@ Box* box(QWidget* modal, const char* name) {
 inline void click(QWidget* modal, const char* name) { ModalDriver::click(modal, QLatin1String(name)); }
 inline ModalDriver::Step clicking(const char* name) {
     return [=](QWidget* modal) { click(modal, name); };
-}
-
-// A picture file's bytes: a plain colour of the given size, in the given format.
-inline QByteArray pictureBytes(QSize size, const char* format = "BMP") {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return buffer.data();
 }
 
 // The pictures the find and browse dialogs show, told apart by their sizes: a stored miniature
