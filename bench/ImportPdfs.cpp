@@ -18,7 +18,8 @@ const QString Parent(32, QLatin1Char('P'));
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write %s", qPrintable(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
 }
 
 // Runs the program to its end; gives its time in seconds.
@@ -29,7 +30,8 @@ double run(const QStringList& arguments) {
     QElapsedTimer elapsed;
     elapsed.start();
     process.start(QStringLiteral(DORVANEL_CLI), arguments);
-    if (!process.waitForFinished(-1) || process.exitCode() != 0) qFatal("dorvanel %s failed", qPrintable(arguments.join(' ')));
+    if (!process.waitForFinished(-1) || process.exitCode() != 0)
+        qFatal("dorvanel %s failed", qPrintable(arguments.join(' ')));
     return double(elapsed.nsecsElapsed()) / 1e9;
 }
 
@@ -47,7 +49,8 @@ int main(int argc, char** argv) {
                   dorvanel::test::onePagePdf(QStringLiteral("Informe número %1 de la obra").arg(i)));
     QTextStream out(stdout);
     for (const QStringList& options : {QStringList(), QStringList{QStringLiteral("--no-miniature")}}) {
-        const QString database = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("import%1.sqlite").arg(options.size()));
+        const QString database = QStringLiteral("sqlite:") +
+                                 dir.filePath(QStringLiteral("import%1.sqlite").arg(options.size()));
         run({QStringLiteral("--db"), database, QStringLiteral("init")});
         const double seconds = run(QStringList{QStringLiteral("--db"), database, QStringLiteral("import"), folder,
                                                QStringLiteral("--parent"), Parent, QStringLiteral("--parent-type"),
