@@ -139,9 +139,19 @@ TEST_F(AddDocumentDlgTest, AFalsePictureAfterARealOneIsStoredWithoutAMiniature) 
 }
 
 // Off, the nine picture types alone get a miniature, made here; on, the extraction program makes
-// every file's, a PDF's first page as a picture's, 120 pixels wide.
+// every file's, a PDF's first page as a picture's, 120 pixels wide, and turns a photograph as its
+// EXIF orientation says.
 TEST_F(AddDocumentDlgTest, DocumentMiniaturesGiveAPdfItsFirstPageOnlyWhenTurnedOn) {
     const QString pdf = writeFile(QStringLiteral("Informe.pdf"), onePagePdf(QStringLiteral("informe anual")));
+    // The picture's 400 x 300 pixels with an EXIF orientation of 6: shown turned a quarter.
+    const QByteArray orientation = QByteArray::fromHex(
+        "FFE10022457869660000"
+        "4D4D002A00000008"
+        "0001"
+        "011200030000000100060000"
+        "00000000");
+    const QString turned = writeFile(QStringLiteral("Girada.jpg"),
+                                     pictureData.left(2) + orientation + pictureData.mid(2));
     const struct {
         bool documentMiniatures;
         QString file;
@@ -151,6 +161,8 @@ TEST_F(AddDocumentDlgTest, DocumentMiniaturesGiveAPdfItsFirstPageOnlyWhenTurnedO
         {false, picture, QStringLiteral("Casa|||0||picture|120x90")},
         {true, pdf, QStringLiteral("Informe|||0||?|120x170")},
         {true, picture, QStringLiteral("Casa|||0||picture|120x90")},
+        {false, turned, QStringLiteral("Girada|||0||?|120x90")},
+        {true, turned, QStringLiteral("Girada|||0||?|120x160")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
