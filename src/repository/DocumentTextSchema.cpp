@@ -20,7 +20,7 @@ QStringList sqliteSchema(const QString& now) {
                        "Text TEXT NOT NULL, ReadAt TEXT NOT NULL DEFAULT (%1), Note TEXT)")
             .arg(now),
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocTextWords USING fts5(Fields, Text, content='DocText', "
-                       "content_rowid='Sys_PK', %1)")
+                       "content_rowid='Sys_PK', prefix='2 3 4', %1)")
             .arg(Tokenizer),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Index AFTER INSERT ON DocText BEGIN %1 END").arg(IndexNew),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Unindex AFTER DELETE ON DocText BEGIN %1 END")

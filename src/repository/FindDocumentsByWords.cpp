@@ -2,8 +2,10 @@
 
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "repository/TextSnippet.h"
 #include "repository/WordIndex.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -108,17 +110,11 @@ Statement sqliteContentStatement(const QStringList& words) {
     return {QStringLiteral("-bm25(DocTextWords)"),
             QStringLiteral("DocTextWords JOIN Docs d ON d.Sys_PK = DocTextWords.rowid"),
             {QStringLiteral("DocTextWords MATCH ?")},
-            {sqliteContentMatch(words)},
-            QStringLiteral("snippet(DocTextWords, 1, '[', ']', '…', 16)")};
+            {sqliteContentMatch(words)}};
 }
 
-// ts_headline parses the whole text it is given: a bounded start of it keeps a long text from
-// costing more than a few milliseconds a row.
-constexpr int HeadlinePrefix = 20000;
-
 // PostgreSQL: rows whose text holds any of the words, found through its index, then those whose
-// words are all in their fields and text together, but not all in their fields. ts_headline
-// costs enough for the planner to compute it only for the rows kept.
+// words are all in their fields and text together, but not all in their fields.
 Statement postgreSqlContentStatement(const QStringList& words) {
     const QString all = postgreSqlMatch(words);
     const QString fields = QStringLiteral("Docs_Words(d.Name, d.Description, d.Works)");
@@ -127,11 +123,27 @@ Statement postgreSqlContentStatement(const QStringList& words) {
             QStringLiteral("Docs d JOIN DocText t ON t.Sys_PK = d.Sys_PK"),
             {QStringLiteral("t.Words @@ %1").arg(query), QStringLiteral("(%1 || t.Words) @@ %2").arg(fields, query),
              QStringLiteral("NOT %1 @@ %2").arg(fields, query)},
-            {all, all, postgreSqlMatch(words, QStringLiteral(" | ")), all, all},
-            QStringLiteral("ts_headline('spanish', left(t.Text, %1), %2, "
-                           "'StartSel=[, StopSel=], MinWords=8, MaxWords=16')")
-                .arg(HeadlinePrefix)
-                .arg(query)};
+            {all, postgreSqlMatch(words, QStringLiteral(" | ")), all, all}};
+}
+
+// The snippets are made from the start of each text, read once the documents are chosen: the
+// engines' own (FTS5's snippet, ts_headline) parse the whole text, and a query that sorts its
+// rows computes them for every row it ranks, not only the rows it keeps.
+constexpr int SnippetSource = 100000;
+
+void addSnippets(Connection& connection, QList<FoundDocument>& documents, const QStringList& words) {
+    if (documents.isEmpty()) return;
+    QVariantList values{SnippetSource};
+    for (const FoundDocument& document : documents) values << document.pk;
+    const QStringList marks(documents.size(), QStringLiteral("?"));
+    QHash<qint64, QString> snippets;
+    for (auto rows =
+             connection.Execute(QStringLiteral("SELECT Sys_PK, substr(Text, 1, ?) FROM DocText WHERE Sys_PK IN (%1)")
+                                    .arg(marks.join(QStringLiteral(", "))),
+                                values);
+         !rows->Eof(); rows->MoveNext())
+        snippets.insert(rows->value(0).toLongLong(), TextSnippet(rows->value(1).toString(), words));
+    for (FoundDocument& document : documents) document.snippet = snippets.value(document.pk);
 }
 
 FoundDocument foundIn(const Recordset& row) {
@@ -147,7 +159,6 @@ FoundDocument foundIn(const Recordset& row) {
     found.outside = row.value(8).toLongLong() != 0;
     if (!found.outside && !row.value(9).isNull()) found.size = row.value(9).toLongLong();
     found.rank = row.value(10).toDouble();
-    found.snippet = row.value(11).toString();
     return found;
 }
 
@@ -193,6 +204,7 @@ QList<FoundDocument> contentFound(Connection& connection, const QStringList& wor
     QList<FoundDocument> documents =
         found(connection, onSqlite ? sqliteContentStatement(words) : postgreSqlContentStatement(words), query);
     for (FoundDocument& document : documents) document.inContentOnly = true;
+    addSnippets(connection, documents, words);
     return documents;
 }
 
