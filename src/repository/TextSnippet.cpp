@@ -54,7 +54,9 @@ QString TextSnippet(const QString& text, const QStringList& words) {
     }
     const QList<Span> spans = wordSpans(text);
     if (spans.isEmpty()) return {};
-    const auto wordAt = [&](qsizetype n) { return QStringView(text).sliced(spans[n].start, spans[n].end - spans[n].start); };
+    const auto wordAt = [&](qsizetype n) {
+        return QStringView(text).sliced(spans[n].start, spans[n].end - spans[n].start);
+    };
     qsizetype first = 0;
     while (first < spans.size() && !matches(wordAt(first), sought)) ++first;
     if (first == spans.size()) first = 0;
@@ -63,7 +65,8 @@ QString TextSnippet(const QString& text, const QStringList& words) {
     QString snippet = from > 0 ? QStringLiteral("…") : QString();
     for (qsizetype n = from; n < to; ++n) {
         if (n > from) snippet += QStringView(text).sliced(spans[n - 1].end, spans[n].start - spans[n - 1].end);
-        snippet += matches(wordAt(n), sought) ? QLatin1Char('[') + wordAt(n).toString() + QLatin1Char(']') : wordAt(n).toString();
+        snippet += matches(wordAt(n), sought) ? QLatin1Char('[') + wordAt(n).toString() + QLatin1Char(']')
+                                              : wordAt(n).toString();
     }
     if (to < spans.size()) snippet += QStringLiteral("…");
     return snippet;
