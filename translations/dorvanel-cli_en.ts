@@ -482,10 +482,6 @@ See dorvanel --help</translation>
         <translation>the option --%1 needs a number greater than zero, not “%2”</translation>
     </message>
     <message>
-        <source>busca documentos por palabras de su nombre, descripción o palabras clave, los mejores primero</source>
-        <translation>finds documents by words of their name, description or keywords, the best first</translation>
-    </message>
-    <message>
         <source>PALABRA...</source>
         <translation>WORD...</translation>
     </message>
@@ -998,6 +994,34 @@ To run it again on a database that is kept, and go on exploring with its keys:
     <message>
         <source>no</source>
         <translation>no</translation>
+    </message>
+    <message>
+        <source>No se pudo crear un archivo de trabajo en %1: %2</source>
+        <translation>Could not create a work file in %1: %2</translation>
+    </message>
+    <message>
+        <source>Textos leídos: %1</source>
+        <translation>Texts read: %1</translation>
+    </message>
+    <message>
+        <source>busca documentos por palabras de su nombre, descripción, palabras clave o texto del contenido, los mejores primero; los hallados solo gracias al texto, después, con un fragmento de él</source>
+        <translation>finds documents by words of their name, description, keywords or content text, best first; those found only thanks to the text come after, with a snippet of it</translation>
+    </message>
+    <message>
+        <source>como arreglo JSON en lugar de tabla; «matched» dice dónde se hallaron las palabras (&quot;fields&quot;: todas en nombre, descripción o palabras clave; &quot;content&quot;: alguna solo en el texto) y «snippet» da el fragmento del texto</source>
+        <translation>as a JSON array instead of a table; «matched» says where the words were found (&quot;fields&quot;: all in the name, description or keywords; &quot;content&quot;: some only in the text) and «snippet» gives the snippet of the text</translation>
+    </message>
+    <message>
+        <source>en lugar de eso, lee el texto de los documentos que aún no lo tienen y lo indexa</source>
+        <translation>instead, reads the text of the documents that do not have it yet and indexes it</translation>
+    </message>
+    <message>
+        <source>textos de los contenidos</source>
+        <translation>contents&apos; texts</translation>
+    </message>
+    <message>
+        <source>la tabla DocText</source>
+        <translation>the table DocText</translation>
     </message>
 </context>
 </TS>

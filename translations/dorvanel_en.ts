@@ -284,6 +284,13 @@ Do you want to save it from the download page?</translation>
     </message>
 </context>
 <context>
+    <name>dorvanel::DocumentText</name>
+    <message>
+        <source>texto recortado a %1 caracteres: no cabía en el índice de palabras</source>
+        <translation>text cut to %1 characters: it did not fit in the word index</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::DownloadPage</name>
     <message>
         <source>Descargar archivo: %1</source>
