@@ -82,6 +82,25 @@ TEST_F(ContentSearchTest, FieldMatchesRankAboveTextMatchesAndOnlyTheseHaveASnipp
     EXPECT_EQ(found(QStringLiteral("camion"), 3).last(), QStringLiteral("Informe*"));
 }
 
+// Snippets are read in pieces of a few hundred documents: a search without a limit has them all.
+TEST_F(ContentSearchTest, EveryDocumentFoundHasItsSnippetHoweverMany) {
+    {
+        Connection::Transaction transaction(*connection);
+        for (int n = 0; n < 1200; ++n) {
+            const QString key = Key(QStringLiteral("S%1X").arg(n, 4, 10, QLatin1Char('0')));
+            connection->Execute(QStringLiteral(
+                                    "INSERT INTO Docs (Sys_GUID, Name, storeout, Data) VALUES (?, 'Hoja', 0, ?)"),
+                                {key, QByteArray("x")});
+            storeDocumentText(*connection, key, QStringLiteral("un pepino %1").arg(n));
+        }
+        transaction.commit();
+    }
+    const QList<FoundDocument> documents = search(QStringLiteral("pepino"));
+    ASSERT_EQ(documents.size(), 1200);
+    for (const FoundDocument& document : documents)
+        ASSERT_TRUE(document.snippet.startsWith(QStringLiteral("un [pepino] "))) << document.pk;
+}
+
 // The text belongs to the document's content: it goes when the document goes, whichever way,
 // or when its content changes; storing again replaces it, and it follows edits of the fields.
 TEST_F(ContentSearchTest, TextGoesWithItsDocumentAndFollowsItsFields) {
