@@ -34,15 +34,10 @@ QString keptText(const QString& text) {
 bool tooLongToIndex(const Error& error) { return error.causes().contains(QStringLiteral("SQLSTATE 54000")); }
 
 void replaceText(Connection& connection, const QString& guid, const QString& text, const QString& note) {
-    const bool onSqlite = connection.engine() == Connection::Engine::Sqlite;
-    // Only SQLite keeps a copy of the fields beside the text (DocumentTextSchema.h).
-    const QString insert = onSqlite ? QStringLiteral(
-                                          "INSERT INTO DocText (Sys_PK, Fields, Text, Note) SELECT d.Sys_PK, %1, ?, ? "
-                                          "FROM Docs d WHERE d.Sys_GUID = ?")
-                                          .arg(DocumentFieldsSql(QStringLiteral("d")))
-                                    : QStringLiteral(
-                                          "INSERT INTO DocText (Sys_PK, Text, Note) SELECT d.Sys_PK, ?, ? FROM Docs d "
-                                          "WHERE d.Sys_GUID = ?");
+    const QString insert = QStringLiteral(
+                               "INSERT INTO DocText (Sys_PK, Fields, Text, Note) SELECT d.Sys_PK, %1, ?, ? "
+                               "FROM Docs d WHERE d.Sys_GUID = ?")
+                               .arg(DocumentFieldsSql(QStringLiteral("d")));
     Connection::Transaction transaction(connection);
     connection.Execute(QStringLiteral(
                            "DELETE FROM DocText WHERE Sys_PK = (SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?)"),

@@ -45,15 +45,15 @@ QString sqliteContentMatch(const QStringList& words) {
 }
 
 // to_tsquery: each word a quoted lexeme (its quotes and backslashes doubled) taken as a
-// prefix, joined by AND (" & ") or OR (" | ").
-QString postgreSqlMatch(const QStringList& words, const QString& joiner = QStringLiteral(" & ")) {
+// prefix, all joined by AND.
+QString postgreSqlMatch(const QStringList& words) {
     QStringList terms;
     for (QString word : words)
         terms << QLatin1Char('\'') +
                      word.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
                          .replace(QLatin1Char('\''), QStringLiteral("''")) +
                      QStringLiteral("':*");
-    return terms.join(joiner);
+    return terms.join(QStringLiteral(" & "));
 }
 
 // A statement in the making: how a row ranks, the rows it reads (Docs as d), the conditions
@@ -114,17 +114,15 @@ Statement sqliteContentStatement(const QStringList& words) {
             {sqliteContentMatch(words)}};
 }
 
-// PostgreSQL: rows whose text holds any of the words, found through its index, then those whose
-// words are all in their fields and text together, but not all in their fields.
+// PostgreSQL: the same through DocText's tsvector of the fields and the text.
 Statement postgreSqlContentStatement(const QStringList& words) {
-    const QString all = postgreSqlMatch(words);
-    const QString fields = QStringLiteral("Docs_Words(d.Name, d.Description, d.Works)");
+    const QString match = postgreSqlMatch(words);
     const QString query = QStringLiteral("to_tsquery('spanish', Docs_Fold(?))");
-    return {QStringLiteral("ts_rank(%1 || t.Words, %2)").arg(fields, query),
+    return {QStringLiteral("ts_rank(t.Words, %1)").arg(query),
             QStringLiteral("Docs d JOIN DocText t ON t.Sys_PK = d.Sys_PK"),
-            {QStringLiteral("t.Words @@ %1").arg(query), QStringLiteral("(%1 || t.Words) @@ %2").arg(fields, query),
-             QStringLiteral("NOT %1 @@ %2").arg(fields, query)},
-            {all, postgreSqlMatch(words, QStringLiteral(" | ")), all, all}};
+            {QStringLiteral("t.Words @@ %1").arg(query),
+             QStringLiteral("NOT Docs_Words(d.Name, d.Description, d.Works) @@ %1").arg(query)},
+            {match, match, match}};
 }
 
 // The snippets are made here from a bounded start of each text, once the documents are chosen:
