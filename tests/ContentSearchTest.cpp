@@ -80,6 +80,16 @@ TEST_F(ContentSearchTest, FieldMatchesRankAboveTextMatchesAndOnlyTheseHaveASnipp
     }
     EXPECT_EQ(found(QStringLiteral("camion"), 2).size(), 2);
     EXPECT_EQ(found(QStringLiteral("camion"), 3).last(), QStringLiteral("Informe*"));
+    // Filters apply to the documents found through their text too, limit or not.
+    for (const int limit : {0, 3}) {
+        EXPECT_EQ(findDocumentsByWords(*connection,
+                                       WordQuery{QStringLiteral("camion"), {}, QStringLiteral("txt"), limit})
+                      .size(),
+                  3);
+        EXPECT_TRUE(
+            findDocumentsByWords(*connection, WordQuery{QStringLiteral("camion"), {}, QStringLiteral("pdf"), limit})
+                .isEmpty());
+    }
 }
 
 // Snippets are read in pieces of a few hundred documents: a search without a limit has them all.
