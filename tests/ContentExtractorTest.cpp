@@ -43,18 +43,16 @@ TEST(ContentExtractor, AProgramThatMisbehavesCostsOneDocumentOnly) {
         const char* how;
         const char* note;
     } const cases[] = {
-        {"crash", "terminó de forma anormal (señal 6)"},
-        {"alarm", "superó su tiempo límite de 0.4 segundos"},
-        {"hang", "no respondió en 1.5 segundos"},
-        {"exit", "terminó sin responder (estado 0)"},
-        {"garbage", "dio una respuesta no válida"},
-        {"huge", "dio una respuesta no válida"},
+        {"crash", "terminó de forma anormal (señal 6)"}, {"alarm", "superó su tiempo límite de 0.4 segundos"},
+        {"hang", "no respondió en 1.5 segundos"},        {"exit", "terminó sin responder (estado 0)"},
+        {"garbage", "dio una respuesta no válida"},      {"huge", "dio una respuesta no válida"},
     };
     ContentExtractor extractor(misbehavingProgram());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         const ExtractedContent before = extractBytes(extractor, "antes", QStringLiteral("txt"));
-        ASSERT_TRUE(before.text.endsWith(QStringLiteral(":antes"))) << before.text.toStdString() << before.note.toStdString();
+        ASSERT_TRUE(before.text.endsWith(QStringLiteral(":antes")))
+            << before.text.toStdString() << before.note.toStdString();
         const ExtractedContent failed = extractBytes(extractor, "documento", QString::fromLatin1(c.how));
         EXPECT_TRUE(failed.miniature.isEmpty());
         EXPECT_TRUE(failed.text.isEmpty());
@@ -108,4 +106,31 @@ TEST(ContentExtractor, TheProgramsMemoryLimitCostsTheDocument) {
     const ExtractedContent large = extractBytes(extractor, QByteArray(32 * 1024 * 1024, 'a'), QStringLiteral("txt"));
     EXPECT_EQ(large.note, QStringLiteral("La extracción superó su límite de memoria de 4 MiB"));
     EXPECT_TRUE(extractBytes(extractor, "pequeño", QStringLiteral("txt")).note.isEmpty());
+}
+
+// Plain text goes through the real program and comes back as the words asked for, within the
+// cap; a picture is not made when not asked for.
+TEST(ContentExtractor, PlainTextRoundTripsThroughTheProgram) {
+    struct Case {
+        QByteArray bytes;
+        qsizetype textCap;
+        const char* text;
+    } const cases[] = {
+        {"Factura de señor Ñandú, año 2026", 1000, "Factura de señor Ñandú, año 2026"},
+        {"Se\xf1or en Latin-1", 1000, "Señor en Latin-1"},
+        {"hola mundo", 4, "hola"},
+        {"", 1000, ""},
+    };
+    ContentExtractor extractor;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        QBuffer source;
+        source.setData(c.bytes);
+        source.open(QIODevice::ReadOnly);
+        const ExtractedContent content = extractor.extract(source, c.bytes.size(), QStringLiteral("txt"),
+                                                           {false, true, c.textCap});
+        EXPECT_EQ(content.text, QString::fromUtf8(c.text));
+        EXPECT_TRUE(content.miniature.isEmpty());
+        EXPECT_TRUE(content.note.isEmpty()) << content.note.toStdString();
+    }
 }
