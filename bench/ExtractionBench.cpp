@@ -47,7 +47,8 @@ void writePdf(const QString& path) {
         for (int y = 0; y < picture.height(); ++y)
             random.fillRange(reinterpret_cast<quint32*>(picture.scanLine(y)), picture.width());
         painter.drawImage(QRect(40, 160, 500, 500), picture);
-        painter.drawText(QPointF(40, 80), QStringLiteral("Página %1: informe de cuentas y facturas del año").arg(page + 1));
+        painter.drawText(QPointF(40, 80),
+                         QStringLiteral("Página %1: informe de cuentas y facturas del año").arg(page + 1));
     }
 }
 
@@ -116,11 +117,13 @@ int main(int argc, char** argv) {
     const Figures figures = ours(pdf);
     const QString png = folder.path(QStringLiteral("primera"));
     const double pdftoppm = median([&] {
-        run(QStringLiteral("pdftoppm"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-                                         QStringLiteral("-scale-to"), QStringLiteral("120"), QStringLiteral("-png"), pdf, png});
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+             QStringLiteral("-scale-to"), QStringLiteral("120"), QStringLiteral("-png"), pdf, png});
     });
-    const double pdftotext =
-        median([&] { run(QStringLiteral("pdftotext"), {pdf, folder.path(QStringLiteral("texto.txt"))}); });
+    const double pdftotext = median([&] {
+        run(QStringLiteral("pdftotext"), {pdf, folder.path(QStringLiteral("texto.txt"))});
+    });
 
     const bool peakMet = figures.peakMebibytes < PeakTargetMebibytes;
     report("extract_pdf_miniature_50_pages", figures.miniature, pdftoppm, "<= 1.50 x pdftoppm, < 150 ms, peak < 60 MiB",

@@ -1,4 +1,5 @@
 #include "platform/ContentExtractor.h"
+#include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
