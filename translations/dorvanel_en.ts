@@ -259,6 +259,10 @@
         <source>No se pudo abrir %1: %2</source>
         <translation>Could not open %1: %2</translation>
     </message>
+    <message>
+        <source>El programa de extracción dio una miniatura no válida</source>
+        <translation>The extraction program gave an invalid miniature</translation>
+    </message>
 </context>
 <context>
     <name>dorvanel::DefaultDocRecord</name>
