@@ -29,6 +29,17 @@ ExtractedContent extractBytes(ContentExtractor& extractor, const QByteArray& byt
 // The stand-in answers a good document with "PID:" and the document's bytes.
 QByteArray programId(const ExtractedContent& echoed) { return echoed.text.toUtf8().split(':').value(0); }
 
+// An A4 page for each text, the text on it.
+void writePdf(const QString& path, const QStringList& pages) {
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        if (page > 0) writer.newPage();
+        painter.drawText(QPointF(200, 400), pages[page]);
+    }
+}
+
 // A source that holds fewer bytes than it was said to.
 class ShortSource : public QBuffer {
 public:
@@ -158,14 +169,7 @@ TEST(ContentExtractor, PlainTextRoundTripsThroughTheProgram) {
 TEST(ContentExtractor, ReadsAPdfThroughTheProgram) {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("informe.pdf"));
-    {
-        QPdfWriter writer(pdf);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        QPainter painter(&writer);
-        painter.drawText(QPointF(200, 400), QStringLiteral("Informe trimestral"));
-        writer.newPage();
-        painter.drawText(QPointF(200, 400), QStringLiteral("Segunda página"));
-    }
+    writePdf(pdf, {QStringLiteral("Informe trimestral"), QStringLiteral("Segunda página")});
     ContentExtractor extractor;
     const ExtractedContent content = extractor.extractFile(pdf, QStringLiteral("pdf"));
     EXPECT_TRUE(content.note.isEmpty()) << content.note.toStdString();
@@ -174,4 +178,16 @@ TEST(ContentExtractor, ReadsAPdfThroughTheProgram) {
     EXPECT_EQ(miniature.height(), 170);  // A4: 297 by 210 millimetres
     EXPECT_TRUE(content.text.contains(QStringLiteral("Informe trimestral"))) << content.text.toStdString();
     EXPECT_TRUE(content.text.contains(QStringLiteral("Segunda página"))) << content.text.toStdString();
+}
+
+// The real program's own clock ends it when a document takes longer than its time.
+TEST(ContentExtractor, TheProgramsTimeLimitCostsTheDocument) {
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("largo.pdf"));
+    writePdf(pdf, QStringList(300, QStringLiteral("Una página más del informe")));
+    ExtractionLimits limits;
+    limits.milliseconds = 1;
+    ContentExtractor extractor(limits);
+    EXPECT_EQ(extractor.extractFile(pdf, QStringLiteral("pdf")).note,
+              QStringLiteral("La extracción superó su tiempo límite de 0.001 segundos"));
 }
