@@ -235,6 +235,34 @@ const QByteArray LoopedPdf =
     "2 0 obj << /Type /Pages /Kids [2 0 R] /Count 1 >> endobj\n"
     "trailer << /Root 1 0 R >>\n%%EOF\n";
 
+// A PDF of the given objects (numbered from 1, the first the catalog) with its cross-reference
+// table, as a writer makes one.
+QByteArray handWrittenPdf(const QList<QByteArray>& objects, const QByteArray& trailer) {
+    QByteArray pdf = "%PDF-1.4\n", table;
+    for (qsizetype index = 0; index < objects.size(); ++index) {
+        table += QByteArray::number(pdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        pdf += QByteArray::number(index + 1) + " 0 obj\n" + objects[index] + "\nendobj\n";
+    }
+    const QByteArray count = QByteArray::number(objects.size() + 1);
+    return pdf + "xref\n0 " + count + "\n0000000000 65535 f \n" + table + "trailer\n<< /Size " + count +
+           " /Root 1 0 R " + trailer + " >>\nstartxref\n" + QByteArray::number(pdf.size()) + "\n%%EOF\n";
+}
+
+// Encrypted with the standard handler, its user password not the empty one.
+QByteArray passwordProtectedPdf() {
+    return handWrittenPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                           "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] >>",
+                           "<< /Filter /Standard /V 1 /R 2 /O <" + QByteArray(64, '1') + "> /U <" +
+                               QByteArray(64, '2') + "> /P -4 >>"},
+                          "/Encrypt 4 0 R /ID [<0123456789abcdef0123456789abcdef> <0123456789abcdef0123456789abcdef>]");
+}
+
+TEST(PdfDocument, PasswordProtectedSaysSo) {
+    const Extraction locked = extract(passwordProtectedPdf(), QStringLiteral("pdf"), Everything);
+    EXPECT_TRUE(locked.miniature.isNull());
+    EXPECT_TRUE(locked.note.contains(QStringLiteral("contraseña"))) << locked.note.toStdString();
+}
+
 QByteArray withCentralField(QByteArray archive, qsizetype field, quint32 value) {
     putU32(archive, centralRecordOffset(archive) + field, value);
     return archive;
