@@ -15,10 +15,10 @@ constexpr qsizetype PdfHeaderReach = 1024;
 
 const QSet<QString>& textTypes() {
     static const QSet<QString> types{
-        QStringLiteral("txt"),  QStringLiteral("text"), QStringLiteral("csv"),  QStringLiteral("tsv"),
-        QStringLiteral("md"),   QStringLiteral("log"),  QStringLiteral("ini"),  QStringLiteral("json"),
-        QStringLiteral("xml"),  QStringLiteral("html"), QStringLiteral("htm"),  QStringLiteral("rtf"),
-        QStringLiteral("sql"),  QStringLiteral("yaml"), QStringLiteral("yml"),  QStringLiteral("asc"),
+        QStringLiteral("txt"), QStringLiteral("text"), QStringLiteral("csv"), QStringLiteral("tsv"),
+        QStringLiteral("md"),  QStringLiteral("log"),  QStringLiteral("ini"), QStringLiteral("json"),
+        QStringLiteral("xml"), QStringLiteral("html"), QStringLiteral("htm"), QStringLiteral("rtf"),
+        QStringLiteral("sql"), QStringLiteral("yaml"), QStringLiteral("yml"), QStringLiteral("asc"),
     };
     return types;
 }

@@ -27,7 +27,8 @@ void takePartsText(ZipArchive& archive, const QStringList& parts, const XmlTextR
     for (const QString& part : parts) {
         QString why;
         const std::optional<QByteArray> xml = archive.read(part, why);
-        if (xml && !appendXmlText(*xml, rules, text, why)) why = QStringLiteral("La parte %1 está dañada: %2").arg(part, why);
+        if (xml && !appendXmlText(*xml, rules, text, why))
+            why = QStringLiteral("La parte %1 está dañada: %2").arg(part, why);
         addNote(extraction, why);
         if (!why.isEmpty() || text.full()) break;
     }

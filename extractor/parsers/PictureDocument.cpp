@@ -21,7 +21,9 @@ bool turnsSideways(QImageIOHandler::Transformations transformation) {
     return transformation.testFlag(QImageIOHandler::TransformationRotate90);
 }
 
-QString refused(const QString& why) { return QStringLiteral("No se puede hacer la miniatura de la imagen: %1").arg(why); }
+QString refused(const QString& why) {
+    return QStringLiteral("No se puede hacer la miniatura de la imagen: %1").arg(why);
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ QImage pictureMiniature(const QByteArray& bytes, QString& note) {
     const bool sideways = turnsSideways(reader.transformation());
     const std::optional<QSize> miniature = miniatureSize(sideways ? stored.transposed() : stored);
     if (!miniature) {
-        note = refused(QStringLiteral("%1 x %2 píxeles no tiene forma de miniatura").arg(stored.width()).arg(stored.height()));
+        note = refused(
+            QStringLiteral("%1 x %2 píxeles no tiene forma de miniatura").arg(stored.width()).arg(stored.height()));
         return {};
     }
     reader.setScaledSize(sideways ? miniature->transposed() : *miniature);

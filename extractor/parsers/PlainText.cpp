@@ -1,6 +1,8 @@
 #include "parsers/PlainText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
+#include <string_view>
 
 namespace dorvanel::extractor {
 
@@ -14,10 +16,15 @@ std::optional<QString> validUtf8(const QByteArray& bytes) {
     return text;
 }
 
+bool isControl(char byte) {
+    static constexpr std::string_view allowed = "\t\n\v\f\r\x1b";
+    return uchar(byte) < 0x20 && allowed.find(byte) == std::string_view::npos;
+}
+
 }  // namespace
 
 std::optional<QString> strictUtf8(const QByteArray& bytes) {
-    if (bytes.contains('\0')) return std::nullopt;
+    if (std::any_of(bytes.begin(), bytes.end(), isControl)) return std::nullopt;
     return validUtf8(bytes);
 }
 

@@ -149,14 +149,11 @@ std::optional<QByteArray> ZipArchive::read(const QString& name, QString& why) {
     const Entry* entry = find(name);
     std::optional<QByteArray> content;
     QString entryWhy;
-    if (!entry)
-        entryWhy = QStringLiteral("no está");
+    if (!entry) entryWhy = QStringLiteral("no está");
     else if (entry->size > EntryCap)
         entryWhy = QStringLiteral("descomprimido ocuparía %1 bytes, más de lo admitido").arg(entry->size);
-    else if (givenOut_ + entry->size > TotalCap)
-        entryWhy = QStringLiteral("el archivo zip ya dio todo lo admitido");
-    else
-        content = contentOf(*entry, entryWhy);
+    else if (givenOut_ + entry->size > TotalCap) entryWhy = QStringLiteral("el archivo zip ya dio todo lo admitido");
+    else content = contentOf(*entry, entryWhy);
     if (!content) {
         why = QStringLiteral("La parte %1 del archivo zip: %2").arg(name, entryWhy);
         return std::nullopt;
@@ -186,12 +183,9 @@ std::optional<QByteArray> ZipArchive::contentOf(const Entry& entry, QString& why
     }
     const QByteArrayView compressed = QByteArrayView(bytes_).sliced(start, entry.compressedSize);
     std::optional<QByteArray> content;
-    if (entry.method == Deflated)
-        content = inflated(compressed, entry.size, why);
-    else if (entry.compressedSize == entry.size)
-        content = compressed.toByteArray();
-    else
-        why = QStringLiteral("no tiene el tamaño que declara");
+    if (entry.method == Deflated) content = inflated(compressed, entry.size, why);
+    else if (entry.compressedSize == entry.size) content = compressed.toByteArray();
+    else why = QStringLiteral("no tiene el tamaño que declara");
     if (content && crc32(0, reinterpret_cast<const Bytef*>(content->constData()), uInt(content->size())) != entry.crc) {
         why = QStringLiteral("su CRC no coincide");
         return std::nullopt;
