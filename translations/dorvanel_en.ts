@@ -214,6 +214,57 @@
     </message>
 </context>
 <context>
+    <name>dorvanel::ContentExtractor</name>
+    <message>
+        <source>No se pudo iniciar el programa de extracción %1: %2</source>
+        <translation>Could not start the extraction program %1: %2</translation>
+    </message>
+    <message>
+        <source>No se pudo leer el documento: %1</source>
+        <translation>Could not read the document: %1</translation>
+    </message>
+    <message>
+        <source>terminó antes de lo esperado</source>
+        <translation>it ended sooner than expected</translation>
+    </message>
+    <message>
+        <source>El programa de extracción no respondió en %1 segundos y se detuvo</source>
+        <translation>The extraction program did not answer in %1 seconds and was stopped</translation>
+    </message>
+    <message>
+        <source>El programa de extracción dio una respuesta no válida</source>
+        <translation>The extraction program gave an invalid answer</translation>
+    </message>
+    <message>
+        <source>El programa de extracción terminó sin responder (estado %1)</source>
+        <translation>The extraction program ended without answering (status %1)</translation>
+    </message>
+    <message>
+        <source>La extracción superó su tiempo límite de %1 segundos</source>
+        <translation>The extraction went past its time limit of %1 seconds</translation>
+    </message>
+    <message>
+        <source>El programa de extracción terminó de forma anormal (señal %1)</source>
+        <translation>The extraction program ended abnormally (signal %1)</translation>
+    </message>
+    <message>
+        <source>El documento ocupa %1 bytes, más de los %2 que se leen para su miniatura y su texto</source>
+        <translation>The document takes %1 bytes, more than the %2 read for its miniature and its text</translation>
+    </message>
+    <message>
+        <source>La extracción superó su límite de memoria de %1 MiB</source>
+        <translation>The extraction went past its memory limit of %1 MiB</translation>
+    </message>
+    <message>
+        <source>No se pudo abrir %1: %2</source>
+        <translation>Could not open %1: %2</translation>
+    </message>
+    <message>
+        <source>El programa de extracción dio una miniatura no válida</source>
+        <translation>The extraction program gave an invalid miniature</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::DefaultDocRecord</name>
     <message>
         <source>No se puede leer el archivo %1</source>

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <memory>
 
 class QIODevice;
@@ -29,20 +30,41 @@ struct ExtractedContent {
     QString note;
 };
 
+/// What the extraction program may take for one document, and which program runs. The defaults
+/// suit a host; tests point the extractor at another program or give it tighter limits.
+struct ExtractionLimits {
+    /// The program to run; empty: dorvanel-extract in the component's folder, beside the library.
+    QString program;
+    /// Memory (address space) a document may take in the program, beyond what the program holds
+    /// once started.
+    qint64 memoryBytes = 512LL * 1024 * 1024;
+    /// Time a document may take in the program once its bytes are there. The extractor waits
+    /// a little longer for its answer, then stops the program.
+    int milliseconds = 20'000;
+    /// The largest document sent to the program; a larger one gets a note and no parts.
+    qint64 documentBytes = 256LL * 1024 * 1024;
+};
+
 /// Reads documents' bytes in the extraction program installed beside the library, never in
 /// the host's process, under a time and a memory limit: a damaged document can cost its
 /// miniature or its text, never the host. The program is started on first use and kept for
 /// the next documents, so that a batch pays its start once; it is started again after a
-/// failure.
+/// failure. An extractor serves one thread at a time, the thread that made it.
 class DORVANEL_EXPORT ContentExtractor {
 public:
+    /// An extractor with the default limits.
     ContentExtractor();
+    /// An extractor with these limits, or running another program.
+    explicit ContentExtractor(const ExtractionLimits& limits);
+    /// Ends the program, if it runs.
     ~ContentExtractor();
     ContentExtractor(const ContentExtractor&) = delete;
     ContentExtractor& operator=(const ContentExtractor&) = delete;
 
-    /// Sends size bytes read from source to the program; typeCode (the document's type code,
-    /// its extension) is a hint of its format.
+    /// Sends size bytes read from source to the program, a piece at a time; typeCode (the
+    /// document's type code, its extension) is a hint of its format. Never throws for a
+    /// document's fault: a failure gives empty parts and a note, and the program is started
+    /// afresh for the next document.
     ExtractedContent extract(QIODevice& source, qint64 size, const QString& typeCode,
                              const ExtractionRequest& request = {});
     /// The same for a file, read here and sent to the program.
