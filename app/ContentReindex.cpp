@@ -40,12 +40,13 @@ std::optional<ExtractedContent> extractedText(Session& session, ContentExtractor
 
 }  // namespace
 
-void readContentTexts(Session& session, QTextStream& out) {
+void readContentTexts(Session& session, QTextStream& out, bool all) {
     ContentExtractor extractor;
     QTextStream err(stderr);
     qsizetype read = 0;
     forEachShown(
-        documentsWithoutText(session.connection()), [](const QString& guid) { return guid; },
+        all ? documentsWithContent(session.connection()) : documentsWithoutText(session.connection()),
+        [](const QString& guid) { return guid; },
         [&](const QString& guid) {
             const std::optional<ExtractedContent> extracted = extractedText(session, extractor, guid);
             if (!extracted) return;

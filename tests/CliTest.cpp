@@ -488,6 +488,8 @@ TEST_F(CliTest, SearchSaysWhereItMatchedAndReindexReadsMissingTexts) {
     const QString byName = store("acta.txt --name Camión");
     EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 2")));
     EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 0")));
+    EXPECT_TRUE(ended(runLine("reindex --content --all"), 0, QStringLiteral("Textos leídos: 2")));
+    EXPECT_TRUE(ended(runLine("reindex --all"), 2, QStringLiteral("la opción --all solo vale con --content")));
     const QJsonArray read = jsonRows(runLine("search reunion --json"));
     EXPECT_TRUE(read.size() == 2 && read[0][QStringLiteral("matched")] == QStringLiteral("content") &&
                 read[0][QStringLiteral("snippet")] == QStringLiteral("acta de la [reunión]"))

@@ -145,6 +145,7 @@ TEST_F(ContentSearchTest, DocumentsWithoutTextAreThoseHoldingContentNotYetRead) 
     storeDocumentText(*connection, second, QString(), QStringLiteral("dañado"));
     storeDocumentText(*connection, Key(QStringLiteral("Ninguno")), QStringLiteral("nada"));
     EXPECT_EQ(documentsWithoutText(*connection), (QStringList{first, third}));
+    EXPECT_EQ(documentsWithContent(*connection), (QStringList{first, second, third}));
     const auto note = connection->Execute(QStringLiteral("SELECT Note, Text FROM DocText"));
     ASSERT_FALSE(note->Eof());
     EXPECT_EQ(note->value(0).toString(), QStringLiteral("dañado"));

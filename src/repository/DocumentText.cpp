@@ -46,6 +46,18 @@ void replaceText(Connection& connection, const QString& guid, const QString& tex
     transaction.commit();
 }
 
+// The keys of the documents holding content that meet the condition on Docs d, oldest first.
+QStringList documentsHoldingContent(Connection& connection, const QString& condition) {
+    QStringList guids;
+    for (auto rows = connection.Execute(
+             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 %1 "
+                            "ORDER BY Sys_PK")
+                 .arg(condition));
+         !rows->Eof(); rows->MoveNext())
+        guids << rows->value(0).toString();
+    return guids;
+}
+
 }  // namespace
 
 // A text too long for the index keeps its first half, again until it fits, and says so.
@@ -67,13 +79,11 @@ void storeDocumentText(Connection& connection, const QString& guid, const QStrin
 }
 
 QStringList documentsWithoutText(Connection& connection) {
-    QStringList guids;
-    for (auto rows = connection.Execute(
-             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 "
-                            "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK) ORDER BY Sys_PK"));
-         !rows->Eof(); rows->MoveNext())
-        guids << rows->value(0).toString();
-    return guids;
+    return documentsHoldingContent(connection,
+                                   QStringLiteral(
+                                       "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK)"));
 }
+
+QStringList documentsWithContent(Connection& connection) { return documentsHoldingContent(connection, {}); }
 
 }  // namespace dorvanel
