@@ -32,9 +32,12 @@ namespace dorvanel {
 // among 10,000 texts. Stored rather than an expression index, since checking a row found
 // through the index (prefixes are checked again) would otherwise parse its whole text again.
 //
+// The SQLite index keeps prefixes of 2 to 4 characters: a word typed is taken as a prefix, and a
+// short one otherwise merges the lists of hundreds of words over every text.
+//
 // On both engines Fields follows the document's fields through a trigger, and a trigger removes
-// a document's text when the document is deleted, or its
-// content or Sys_PK changes (the text no longer belongs to it).
+// a document's text when the document is deleted, or its content or Sys_PK changes (the text no
+// longer belongs to it).
 
 // The statements that make the table, its index and triggers unless they exist; now is the SQL
 // expression of the current local time. On PostgreSQL they need Docs_Fold.
