@@ -23,8 +23,8 @@ namespace {
 // reaches the extraction program through a work file of this process, removed at once, so that
 // a large document never sits in memory.
 std::optional<ExtractedContent> extractedText(Session& session, ContentExtractor& extractor, const QString& guid) {
-    const auto row =
-        session.connection().Execute(QStringLiteral("SELECT TypeData FROM Docs WHERE Sys_GUID = ?"), {guid});
+    const auto row = session.connection().Execute(QStringLiteral("SELECT TypeData FROM Docs WHERE Sys_GUID = ?"),
+                                                  {guid});
     if (row->Eof()) return std::nullopt;
     const QString type = row->value(0).toString();
     QTemporaryFile content;
@@ -40,12 +40,13 @@ std::optional<ExtractedContent> extractedText(Session& session, ContentExtractor
 
 }  // namespace
 
-void readContentTexts(Session& session, QTextStream& out) {
+void readContentTexts(Session& session, QTextStream& out, bool all) {
     ContentExtractor extractor;
     QTextStream err(stderr);
     qsizetype read = 0;
     forEachShown(
-        documentsWithoutText(session.connection()), [](const QString& guid) { return guid; },
+        all ? documentsWithContent(session.connection()) : documentsWithoutText(session.connection()),
+        [](const QString& guid) { return guid; },
         [&](const QString& guid) {
             const std::optional<ExtractedContent> extracted = extractedText(session, extractor, guid);
             if (!extracted) return;

@@ -40,9 +40,11 @@ void runSearch(Context& context, const Arguments& arguments) {
 }
 
 void runReindex(Context& context, const Arguments& arguments) {
+    if (arguments.isSet(QStringLiteral("all")) && !arguments.isSet(QStringLiteral("content")))
+        throw UsageError{Texts::tr("la opción --all solo vale con --content")};
     if (arguments.isSet(QStringLiteral("content"))) {
         context.session().requireDocumentTexts();
-        readContentTexts(context.session(), context.out);
+        readContentTexts(context.session(), context.out, arguments.isSet(QStringLiteral("all")));
         return;
     }
     rebuildWordIndex(context.session().connection());
@@ -82,7 +84,11 @@ Command reindexCommand() {
              {{{"content"},
                {},
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
-                                 "en lugar de eso, lee el texto de los documentos que aún no lo tienen y lo indexa")}}},
+                                 "en lugar de eso, lee el texto de los documentos que aún no lo tienen y lo indexa")},
+              {{"all"},
+               {},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                                 "con --content, vuelve a leer el texto de todos los documentos con contenido")}}},
             exitingZero(runReindex)};
 }
 

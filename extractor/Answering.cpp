@@ -13,16 +13,15 @@ namespace {
 QByteArray bitmap(const QImage& image) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (image.isNull() || !image.save(&buffer, "BMP") || buffer.size() > extraction::MaxMiniatureBytes)
-        return {};
+    if (image.isNull() || !image.save(&buffer, "BMP") || buffer.size() > extraction::MaxMiniatureBytes) return {};
     return buffer.data();
 }
 
 }  // namespace
 
 extraction::Answer answerFor(const extraction::RequestHead& request, const QByteArray& bytes) {
-    const Wanted wanted{(request.wanted & extraction::WantMiniature) != 0,
-                        (request.wanted & extraction::WantText) != 0, request.textCap};
+    const Wanted wanted{(request.wanted & extraction::WantMiniature) != 0, (request.wanted & extraction::WantText) != 0,
+                        request.textCap};
     const Extraction found = extract(bytes, QString::fromUtf8(request.typeCode), wanted);
     extraction::Answer answer;
     if (wanted.miniature) answer.miniature = bitmap(found.miniature);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -15,6 +17,8 @@ namespace {
 
 // Enough for the standard files, Qt's own and the fonts and plugins a parser may open.
 constexpr rlim_t MaxOpenFiles = 32;
+// Qt's image code spreads large pictures over a few threads; this stack is plenty for them.
+constexpr size_t ThreadStackBytes = 1024 * 1024;
 
 std::optional<qint64> positiveNumber(const char* text) {
     char* end = nullptr;
@@ -45,6 +49,19 @@ rlim_t cpuSecondsUsed() {
     return rlim_t(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + 1);
 }
 
+// The memory limit counts address space, which threads take far more of than they use: each
+// its stack (8 MiB by default) and its own heap arena (64 MiB reserved). Threads that could not
+// start for want of it would leave Qt's image code waiting for them, so they get small stacks
+// and share the one heap.
+void keepThreadsSmall() {
+    mallopt(M_ARENA_MAX, 1);
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, ThreadStackBytes);
+    pthread_setattr_default_np(&attributes);
+    pthread_attr_destroy(&attributes);
+}
+
 void setTimer(int milliseconds) {
     itimerval timer{};
     timer.it_value.tv_sec = milliseconds / 1000;
@@ -60,19 +77,17 @@ std::optional<Limits> parseLimits(int argc, char** argv) {
         if (i + 1 >= argc) return std::nullopt;
         const auto value = positiveNumber(argv[i + 1]);
         if (!value) return std::nullopt;
-        if (std::strcmp(argv[i], "--memory-bytes") == 0)
-            limits.memoryBytes = *value;
+        if (std::strcmp(argv[i], "--memory-bytes") == 0) limits.memoryBytes = *value;
         else if (std::strcmp(argv[i], "--milliseconds") == 0 && *value <= 24 * 3600 * 1000)
             limits.milliseconds = int(*value);
-        else if (std::strcmp(argv[i], "--document-bytes") == 0)
-            limits.documentBytes = *value;
-        else
-            return std::nullopt;
+        else if (std::strcmp(argv[i], "--document-bytes") == 0) limits.documentBytes = *value;
+        else return std::nullopt;
     }
     return limits;
 }
 
 void applyProcessLimits(const Limits& limits) {
+    keepThreadsSmall();
     const rlim_t memory = addressSpace() + rlim_t(limits.memoryBytes);
     setLimit(RLIMIT_AS, memory, memory);
     // Writing past the file size limit fails with EFBIG instead of ending the program, so that a

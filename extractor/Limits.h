@@ -8,8 +8,8 @@ namespace dorvanel::extractor {
 // What one run of the program may take, as its command line gives them (the content extractor
 // passes its own): --memory-bytes N --milliseconds N --document-bytes N.
 struct Limits {
-    qint64 memoryBytes = 512LL * 1024 * 1024;  // address space beyond what the started program holds
-    int milliseconds = 20'000;                  // time for one document, once its bytes are in
+    qint64 memoryBytes = 512LL * 1024 * 1024;    // address space beyond what the started program holds
+    int milliseconds = 20'000;                   // time for one document, once its bytes are in
     qint64 documentBytes = 256LL * 1024 * 1024;  // largest document it reads
 };
 

@@ -480,11 +480,11 @@ TEST_F(CliTest, SearchNarrowsByLimitTypeAndParents) {
     EXPECT_TRUE(table.size() == 2 && table[1].contains(contract)) << table.join(u'\n').toStdString();
 }
 
-// reindex --content reads the text of the documents that have none, once. A document found only
-// through its text comes after one found by name, says so, and shows a snippet of the text: in
-// the JSON, and on a line of its own under its row of the table.
+// reindex --content reads the text of the documents that have none, once, through the extraction
+// program. A document found only through its text comes after one found by name, says so, and
+// shows a snippet of the text: in the JSON, and on a line of its own under its row of the table.
 TEST_F(CliTest, SearchSaysWhereItMatchedAndReindexReadsMissingTexts) {
-    writeFile(QStringLiteral("acta.txt"), "acta");
+    writeFile(QStringLiteral("acta.txt"), "acta de la reunión");
     const QString byText = store("acta.txt --name Acta");
     const QString byName = store("acta.txt --name Camión");
     // store read their texts already; forgotten, as in a database filled before texts were read.
@@ -492,6 +492,12 @@ TEST_F(CliTest, SearchSaysWhereItMatchedAndReindexReadsMissingTexts) {
     sqlValue(QStringLiteral("DELETE FROM DocText"));
     EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 2")));
     EXPECT_TRUE(ended(runLine("reindex --content"), 0, QStringLiteral("Textos leídos: 0")));
+    EXPECT_TRUE(ended(runLine("reindex --content --all"), 0, QStringLiteral("Textos leídos: 2")));
+    EXPECT_TRUE(ended(runLine("reindex --all"), 2, QStringLiteral("la opción --all solo vale con --content")));
+    const QJsonArray read = jsonRows(runLine("search reunion --json"));
+    EXPECT_TRUE(read.size() == 2 && read[0][QStringLiteral("matched")] == QStringLiteral("content") &&
+                read[0][QStringLiteral("snippet")] == QStringLiteral("acta de la [reunión]"))
+        << QJsonDocument(read).toJson().toStdString();
     dorvanel::storeDocumentText(*dorvanel::Connection::open(database()), byText,
                                 QStringLiteral("llegó el camión\nrojo"));
 

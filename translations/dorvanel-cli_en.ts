@@ -1071,5 +1071,13 @@ To run it again on a database that is kept, and go on exploring with its keys:
         <source>la tabla DocText</source>
         <translation>the table DocText</translation>
     </message>
+    <message>
+        <source>la opción --all solo vale con --content</source>
+        <translation>the option --all is valid only with --content</translation>
+    </message>
+    <message>
+        <source>con --content, vuelve a leer el texto de todos los documentos con contenido</source>
+        <translation>with --content, reads again the text of every document that holds content</translation>
+    </message>
 </context>
 </TS>

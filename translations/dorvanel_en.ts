@@ -259,6 +259,10 @@
         <source>No se pudo abrir %1: %2</source>
         <translation>Could not open %1: %2</translation>
     </message>
+    <message>
+        <source>El programa de extracción dio una miniatura no válida</source>
+        <translation>The extraction program gave an invalid miniature</translation>
+    </message>
 </context>
 <context>
     <name>dorvanel::DefaultDocRecord</name>
@@ -335,6 +339,13 @@ Do you want to save it from the download page?</translation>
     <message>
         <source>No existe un documento %1 con contenido</source>
         <translation>There is no document %1 with content</translation>
+    </message>
+</context>
+<context>
+    <name>dorvanel::DocumentText</name>
+    <message>
+        <source>texto recortado a %1 caracteres: no cabía en el índice de palabras</source>
+        <translation>text cut to %1 characters: it did not fit in the word index</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QtEndian>
 #include <csignal>
 
 namespace dorvanel {
@@ -49,6 +50,20 @@ extraction::RequestHead requestHead(const ExtractionRequest& request, const QStr
 }
 
 ExtractedContent failed(const QString& note) { return {{}, {}, note}; }
+
+// The miniature is decoded in the host's process later (the dialogs show it), so it is taken
+// only as what the program is meant to send: a BMP 120 pixels wide whose header tells its own
+// size.
+bool isMiniature(const QByteArray& bitmap) {
+    constexpr qsizetype HeaderBytes = 26;
+    constexpr qint32 Width = 120;
+    constexpr qint32 MostRows = 16384;
+    if (bitmap.size() < HeaderBytes || !bitmap.startsWith("BM")) return false;
+    const auto* header = reinterpret_cast<const uchar*>(bitmap.constData());
+    const qint32 rows = qAbs(qFromLittleEndian<qint32>(header + 22));
+    return qFromLittleEndian<quint32>(header + 2) == quint32(bitmap.size()) &&
+           qFromLittleEndian<qint32>(header + 18) == Width && rows > 0 && rows <= MostRows;
+}
 
 }  // namespace
 
@@ -183,6 +198,11 @@ ExtractedContent ContentExtractor::extract(QIODevice& source, qint64 size, const
                                                       "La extracción superó su límite de memoria de %1 MiB")
                               .arg(d_->limits.memoryBytes / (1024 * 1024)));
         }
+        if (!answer.miniature.isEmpty() && !isMiniature(answer.miniature))
+            return {{},
+                    QString::fromUtf8(answer.text),
+                    QCoreApplication::translate("dorvanel::ContentExtractor",
+                                                "El programa de extracción dio una miniatura no válida")};
         return {answer.miniature, QString::fromUtf8(answer.text), QString::fromUtf8(answer.note)};
     } catch (const ExchangeFailure& failure) {
         d_->stop();

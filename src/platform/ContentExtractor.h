@@ -49,7 +49,7 @@ struct ExtractionLimits {
 /// the host's process, under a time and a memory limit: a damaged document can cost its
 /// miniature or its text, never the host. The program is started on first use and kept for
 /// the next documents, so that a batch pays its start once; it is started again after a
-/// failure.
+/// failure. An extractor serves one thread at a time, the thread that made it.
 class DORVANEL_EXPORT ContentExtractor {
 public:
     /// An extractor with the default limits.

@@ -57,8 +57,7 @@ std::optional<RequestHead> readRequestHead(const ReadExactly& read, qint64 maxDo
     head.typeCode = *typeCode;
     const auto textCap = readNumber<quint64>(read);
     const auto size = readNumber<quint64>(read);
-    if (!textCap || *textCap > quint64(MaxTextCap) || !size || *size > quint64(maxDocumentBytes))
-        return std::nullopt;
+    if (!textCap || *textCap > quint64(MaxTextCap) || !size || *size > quint64(maxDocumentBytes)) return std::nullopt;
     head.textCap = qint64(*textCap);
     head.size = qint64(*size);
     return head;

@@ -1,8 +1,11 @@
 #include "repository/DocumentText.h"
 
 #include "platform/Connection.h"
+#include "platform/Error.h"
 #include "platform/Recordset.h"
 #include "repository/DocumentTextSchema.h"
+
+#include <QCoreApplication>
 
 namespace dorvanel {
 
@@ -12,44 +15,75 @@ namespace {
 // that no caller can put more than this in the index.
 constexpr qsizetype TextCap = 1'000'000;
 
+// At most length characters, never half of a pair of surrogates.
+QString startOf(const QString& text, qsizetype length) {
+    if (length < text.size() && length > 0 && text[length - 1].isHighSurrogate()) --length;
+    return text.left(length);
+}
+
 // At most TextCap characters, never half of a pair of surrogates, and without NUL, which a
 // PostgreSQL text cannot hold (and would end the text for FTS5's tokenizer).
 QString keptText(const QString& text) {
-    qsizetype length = std::min(text.size(), TextCap);
-    if (length < text.size() && length > 0 && text[length - 1].isHighSurrogate()) --length;
-    QString kept = text.left(length);
+    QString kept = startOf(text, TextCap);
     kept.replace(QChar(0), QLatin1Char(' '));
     return kept.isNull() ? QStringLiteral("") : kept;  // a null QString binds as NULL
 }
 
-}  // namespace
+// PostgreSQL refuses a tsvector over 1 MiB (SQLSTATE 54000), which a text of 1,000,000
+// characters that seldom repeats a word can reach.
+bool tooLongToIndex(const Error& error) { return error.causes().contains(QStringLiteral("SQLSTATE 54000")); }
 
-void storeDocumentText(Connection& connection, const QString& guid, const QString& text, const QString& note) {
-    const bool onSqlite = connection.engine() == Connection::Engine::Sqlite;
-    // Only SQLite keeps a copy of the fields beside the text (DocumentTextSchema.h).
-    const QString insert = onSqlite ? QStringLiteral(
-                                          "INSERT INTO DocText (Sys_PK, Fields, Text, Note) SELECT d.Sys_PK, %1, ?, ? "
-                                          "FROM Docs d WHERE d.Sys_GUID = ?")
-                                          .arg(DocumentFieldsSql(QStringLiteral("d")))
-                                    : QStringLiteral(
-                                          "INSERT INTO DocText (Sys_PK, Text, Note) SELECT d.Sys_PK, ?, ? FROM Docs d "
-                                          "WHERE d.Sys_GUID = ?");
+void replaceText(Connection& connection, const QString& guid, const QString& text, const QString& note) {
+    const QString insert = QStringLiteral(
+                               "INSERT INTO DocText (Sys_PK, Fields, Text, Note) SELECT d.Sys_PK, %1, ?, ? "
+                               "FROM Docs d WHERE d.Sys_GUID = ?")
+                               .arg(DocumentFieldsSql(QStringLiteral("d")));
     Connection::Transaction transaction(connection);
     connection.Execute(QStringLiteral(
                            "DELETE FROM DocText WHERE Sys_PK = (SELECT Sys_PK FROM Docs WHERE Sys_GUID = ?)"),
                        {guid});
-    connection.Execute(insert, {keptText(text), note.isEmpty() ? QVariant() : QVariant(note), guid});
+    connection.Execute(insert, {text, note.isEmpty() ? QVariant() : QVariant(note), guid});
     transaction.commit();
 }
 
-QStringList documentsWithoutText(Connection& connection) {
+// The keys of the documents holding content that meet the condition on Docs d, oldest first.
+QStringList documentsHoldingContent(Connection& connection, const QString& condition) {
     QStringList guids;
     for (auto rows = connection.Execute(
-             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 "
-                            "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK) ORDER BY Sys_PK"));
+             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 %1 "
+                            "ORDER BY Sys_PK")
+                 .arg(condition));
          !rows->Eof(); rows->MoveNext())
         guids << rows->value(0).toString();
     return guids;
 }
+
+}  // namespace
+
+// A text too long for the index keeps its first half, again until it fits, and says so.
+void storeDocumentText(Connection& connection, const QString& guid, const QString& text, const QString& note) {
+    QString kept = keptText(text);
+    QString why = note;
+    for (;;) {
+        try {
+            return replaceText(connection, guid, kept, why);
+        } catch (const Error& error) {
+            if (!tooLongToIndex(error) || kept.size() < 2) throw;
+            kept = startOf(kept, kept.size() / 2);
+            why = QCoreApplication::translate("dorvanel::DocumentText",
+                                              "texto recortado a %1 caracteres: no cabía en el índice de palabras")
+                      .arg(kept.size());
+            if (!note.isEmpty()) why = note + QStringLiteral("; ") + why;
+        }
+    }
+}
+
+QStringList documentsWithoutText(Connection& connection) {
+    return documentsHoldingContent(connection,
+                                   QStringLiteral(
+                                       "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK)"));
+}
+
+QStringList documentsWithContent(Connection& connection) { return documentsHoldingContent(connection, {}); }
 
 }  // namespace dorvanel

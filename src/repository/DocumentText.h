@@ -24,5 +24,8 @@ DORVANEL_EXPORT void storeDocumentText(Connection& connection, const QString& gu
 /// The keys of the documents holding content (not outside references) whose text has not been
 /// recorded, oldest first.
 DORVANEL_EXPORT QStringList documentsWithoutText(Connection& connection);
+/// The keys of every document holding content (not outside references), oldest first: those
+/// whose text may be read.
+DORVANEL_EXPORT QStringList documentsWithContent(Connection& connection);
 
 }  // namespace dorvanel

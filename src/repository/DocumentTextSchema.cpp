@@ -13,6 +13,8 @@ const QString UnindexOld = QStringLiteral(
     "INSERT INTO DocTextWords (DocTextWords, rowid, Fields, Text) VALUES ('delete', OLD.Sys_PK, OLD.Fields, "
     "OLD.Text);");
 const QString ForgetText = QStringLiteral("DELETE FROM DocText WHERE Sys_PK = OLD.Sys_PK;");
+const QString CopyFields = QStringLiteral("UPDATE DocText SET Fields = %1 WHERE Sys_PK = NEW.Sys_PK;")
+                               .arg(DocumentFieldsSql(QStringLiteral("NEW")));
 
 QStringList sqliteSchema(const QString& now) {
     return {
@@ -20,7 +22,7 @@ QStringList sqliteSchema(const QString& now) {
                        "Text TEXT NOT NULL, ReadAt TEXT NOT NULL DEFAULT (%1), Note TEXT)")
             .arg(now),
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS DocTextWords USING fts5(Fields, Text, content='DocText', "
-                       "content_rowid='Sys_PK', %1)")
+                       "content_rowid='Sys_PK', prefix='2 3 4', %1)")
             .arg(Tokenizer),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Index AFTER INSERT ON DocText BEGIN %1 END").arg(IndexNew),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Unindex AFTER DELETE ON DocText BEGIN %1 END")
@@ -35,9 +37,9 @@ QStringList sqliteSchema(const QString& now) {
         // its own: the old text is then joined to no document, and rebuilding removes it.)
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Replaced AFTER INSERT ON Docs BEGIN "
                        "DELETE FROM DocText WHERE Sys_PK = NEW.Sys_PK; END"),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Fields AFTER UPDATE OF Name, Description, Works ON Docs "
-                       "BEGIN UPDATE DocText SET Fields = %1 WHERE Sys_PK = NEW.Sys_PK; END")
-            .arg(DocumentFieldsSql(QStringLiteral("NEW"))),
+        QStringLiteral(
+            "CREATE TRIGGER IF NOT EXISTS DocText_Fields AFTER UPDATE OF Name, Description, Works ON Docs BEGIN %1 END")
+            .arg(CopyFields),
     };
 }
 
@@ -45,8 +47,9 @@ QStringList sqliteSchema(const QString& now) {
 // as before (TRUNCATE included).
 QStringList postgreSqlSchema(const QString& now) {
     return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocText (Sys_PK integer PRIMARY KEY, Text text NOT NULL, "
-                       "Words tsvector GENERATED ALWAYS AS (to_tsvector('spanish', Docs_Fold(Text))) STORED, "
+        QStringLiteral("CREATE TABLE IF NOT EXISTS DocText (Sys_PK integer PRIMARY KEY, Fields text NOT NULL, "
+                       "Text text NOT NULL, Words tsvector GENERATED ALWAYS AS "
+                       "(to_tsvector('spanish', Docs_Fold(Fields || ' ' || Text))) STORED, "
                        "ReadAt timestamp(3) NOT NULL DEFAULT %1, Note text)")
             .arg(now),
         QStringLiteral("CREATE INDEX IF NOT EXISTS DocText_Words ON DocText USING gin (Words)"),
@@ -55,6 +58,11 @@ QStringList postgreSqlSchema(const QString& now) {
             .arg(ForgetText),
         QStringLiteral("CREATE OR REPLACE TRIGGER DocText_Forget AFTER DELETE OR UPDATE OF Sys_PK, Data ON Docs "
                        "FOR EACH ROW EXECUTE FUNCTION DocText_Forget()"),
+        QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Fields() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN %1 RETURN NULL; END $$")
+            .arg(CopyFields),
+        QStringLiteral("CREATE OR REPLACE TRIGGER DocText_Fields AFTER UPDATE OF Name, Description, Works ON Docs "
+                       "FOR EACH ROW EXECUTE FUNCTION DocText_Fields()"),
     };
 }
 
@@ -71,15 +79,15 @@ QStringList DocumentTextSchema(Connection::Engine engine, const QString& now) {
 }
 
 QStringList DocumentTextIndexBuild(Connection::Engine engine) {
-    const QString forgetGone = QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)");
-    if (engine == Connection::Engine::PostgreSql) return {forgetGone, QStringLiteral("REINDEX INDEX DocText_Words")};
     const QString fields = DocumentFieldsSql(QStringLiteral("d"));
     return {
-        forgetGone,
+        QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)"),
         QStringLiteral(
             "UPDATE DocText SET Fields = %1 FROM Docs d WHERE d.Sys_PK = DocText.Sys_PK AND DocText.Fields <> %1")
             .arg(fields),
-        QStringLiteral("INSERT INTO DocTextWords (DocTextWords) VALUES ('rebuild')"),
+        engine == Connection::Engine::Sqlite
+            ? QStringLiteral("INSERT INTO DocTextWords (DocTextWords) VALUES ('rebuild')")
+            : QStringLiteral("REINDEX INDEX DocText_Words"),
     };
 }
 

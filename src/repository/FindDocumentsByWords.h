@@ -48,9 +48,9 @@ struct FoundDocument {
     /// Whether some word was found only in the text of the content: such documents come after
     /// every one whose name, description and keywords hold all the words.
     bool inContentOnly = false;
-    /// When inContentOnly, a few words of the content's text around the words found, each found
-    /// word between "[" and "]" (on PostgreSQL from the first 20,000 characters of the text);
-    /// otherwise empty.
+    /// When inContentOnly, some 16 words of the content's text around the first word found, each
+    /// found word between "[" and "]" and "…" where the text goes on (looked for in the text's
+    /// first 100,000 characters: past them, its start); otherwise empty.
     QString snippet;
 };
 

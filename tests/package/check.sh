@@ -4,10 +4,10 @@
 # Makes the Debian packages of the build tree BUILD_DIR with CPack into a temporary folder,
 # unpacks them (dpkg-deb -x) into an empty root, and checks that root as a user of the packages
 # would find it: the runtime package named after the library's SONAME, no search path in the
-# packaged binaries, the picture beside the library; the host in tests/consumer (SOURCE_DIR is
-# the project's source root) built against the root through the CMake package and through
-# pkg-config; and the unpacked `dorvanel` printing VERSION, then storing a file and giving back
-# the same bytes.
+# packaged binaries, the picture and the extraction program beside the library; the host in
+# tests/consumer (SOURCE_DIR is the project's source root) built against the root through the
+# CMake package and through pkg-config; and the unpacked `dorvanel` printing VERSION, then
+# storing a file and giving back the same bytes.
 set -euo pipefail
 
 if [[ $# -ne 3 ]]; then
@@ -48,7 +48,12 @@ expected=${name,,}${soname#*.so.}
 [[ -f $(echo "$work/packages/${expected}_"*.deb) ]] || fail "no package $expected for $soname"
 [[ -s $lib_dir/resource/NoDisponible.jpg ]] || fail "resource/NoDisponible.jpg is not beside $library"
 [[ -s $lib_dir/resource/translations/dorvanel_en.qm ]] || fail "resource/translations/dorvanel_en.qm is not beside $library"
-for binary in "$root/usr/bin/dorvanel" "$(readlink -f -- "$library")"; do
+# The extraction program comes with the library, beside it, where the library looks for it.
+runtime_files=$(dpkg-deb -c "$(echo "$work/packages/${expected}_"*.deb)")
+grep -q "/${lib_dir#"$root/"}/dorvanel-extract$" <<< "$runtime_files" ||
+    fail "dorvanel-extract is not in $expected beside $library"
+[[ -x $lib_dir/dorvanel-extract ]] || fail "dorvanel-extract is not an executable beside $library"
+for binary in "$root/usr/bin/dorvanel" "$lib_dir/dorvanel-extract" "$(readlink -f -- "$library")"; do
     if readelf -d "$binary" | grep -E '\((RPATH|RUNPATH)\)'; then
         fail "$binary carries a library search path"
     fi

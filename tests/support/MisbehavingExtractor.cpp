@@ -4,6 +4,7 @@
 //   crash    starts its answer, then aborts          alarm    ends by SIGALRM, as a time limit does
 //   hang     never answers                           exit     ends without answering
 //   garbage  answers with an unknown outcome         huge     announces a miniature over the bound
+//   widebmp  answers with a miniature whose BMP header says 65,535 pixels wide
 //
 // Any other type code gets a good answer whose text is "PID:" and the document's bytes, so that
 // a test tells whether the program was started afresh.
@@ -27,6 +28,16 @@ void send(const QByteArray& bytes) {
     std::fflush(stdout);
 }
 
+QByteArray wideBitmapHeader() {
+    QByteArray header(54, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(quint32(header.size()), header.data() + 2);
+    qToLittleEndian<qint32>(65535, header.data() + 18);
+    qToLittleEndian<qint32>(1, header.data() + 22);
+    return header;
+}
+
 void misbehave(const QByteArray& how, const QByteArray& document) {
     if (how == "crash") {
         send(encodeAnswer({Outcome::Done, QByteArray(100, 'B'), {}, {}}).left(10));
@@ -37,6 +48,7 @@ void misbehave(const QByteArray& how, const QByteArray& document) {
     if (how == "exit") std::exit(0);
     if (how == "garbage") return send(QByteArray(64, '\x7f'));
     if (how == "huge") return send(QByteArray::fromHex("00000000f0ffffff"));
+    if (how == "widebmp") return send(encodeAnswer({Outcome::Done, wideBitmapHeader(), "sus palabras", {}}));
     send(encodeAnswer({Outcome::Done, {}, QByteArray::number(qint64(getpid())) + ':' + document, {}}));
 }
 

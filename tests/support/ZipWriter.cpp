@@ -37,7 +37,8 @@ void appendSharedFields(QByteArray& bytes, const ZipEntry& entry, const QByteArr
     appendU16(bytes, 0);
     appendU16(bytes, entry.deflated ? 8 : 0);
     appendU32(bytes, 0);  // time and date
-    appendU32(bytes, quint32(crc32(0, reinterpret_cast<const Bytef*>(entry.data.constData()), uInt(entry.data.size()))));
+    appendU32(bytes,
+              quint32(crc32(0, reinterpret_cast<const Bytef*>(entry.data.constData()), uInt(entry.data.size()))));
     appendU32(bytes, quint32(stored.size()));
     appendU32(bytes, entry.declaredSize.value_or(quint32(entry.data.size())));
     appendU16(bytes, quint32(entry.name.toUtf8().size()));
