@@ -229,13 +229,6 @@ TEST(TextCap, HoldsForEveryFormat) {
     }
 }
 
-// A hand-written PDF whose page tree holds itself, and no cross-reference table. (With one, Qt PDF
-// never finishes loading it: only the extraction program's time limit ends that.)
-const QByteArray LoopedPdf =
-    "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
-    "2 0 obj << /Type /Pages /Kids [2 0 R] /Count 1 >> endobj\n"
-    "trailer << /Root 1 0 R >>\n%%EOF\n";
-
 // A PDF of the given objects (numbered from 1, the first the catalog) with its cross-reference
 // table, as a writer makes one.
 QByteArray handWrittenPdf(const QList<QByteArray>& objects, const QByteArray& trailer) {
@@ -247,6 +240,13 @@ QByteArray handWrittenPdf(const QList<QByteArray>& objects, const QByteArray& tr
     const QByteArray count = QByteArray::number(objects.size() + 1);
     return pdf + "xref\n0 " + count + "\n0000000000 65535 f \n" + table + "trailer\n<< /Size " + count +
            " /Root 1 0 R " + trailer + " >>\nstartxref\n" + QByteArray::number(pdf.size()) + "\n%%EOF\n";
+}
+
+// A page tree whose first node holds itself (kids 2, 3) or whose two nodes hold each other.
+QByteArray loopedPdf(const QByteArray& firstKids, const QByteArray& secondKids) {
+    return handWrittenPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [" + firstKids + "] /Count 1 >>",
+                           "<< /Type /Pages /Kids [" + secondKids + "] /Count 1 >>"},
+                          {});
 }
 
 // Encrypted with the standard handler, its user password not the empty one.
@@ -282,7 +282,8 @@ TEST(DamagedDocuments, GiveNothingButANote) {
     } cases[] = {
         {"PDF cut short", pdf.left(pdf.size() / 3), "pdf"},
         {"PDF header and nothing else", "%PDF-1.7\n", "pdf"},
-        {"PDF whose page tree loops, without a cross-reference table", LoopedPdf, "pdf"},
+        {"PDF whose page tree node holds itself", loopedPdf("2 0 R 3 0 R", "3 0 R"), "pdf"},
+        {"PDF whose page tree nodes hold each other", loopedPdf("3 0 R", "2 0 R"), "pdf"},
         {"named PDF, no PDF inside", QByteArray(64, '\x01'), "pdf"},
         {"zip bomb: 65 MiB of blanks in well-formed XML", odtWithContent("<a>" + QByteArray(65 << 20, ' ') + "</a>"),
          "odt"},

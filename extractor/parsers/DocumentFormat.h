@@ -10,7 +10,8 @@ namespace dorvanel::extractor {
 enum class DocumentFormat { Unknown, Pdf, Zip, Picture, PlainText };
 
 // What the content is, where its first bytes tell; the type code (the extension) decides only
-// what the content leaves open: whether bytes that are not valid UTF-8 are text in Latin-1.
+// what the content leaves open: a file named as text is text when it is valid UTF-8, before any
+// picture reader is asked, and in Latin-1 when it is not UTF-8 and no picture either.
 DocumentFormat documentFormat(const QByteArray& bytes, const QString& typeCode);
 
 // The format the type code names, Unknown for a type code the parsers do not know.

@@ -32,9 +32,9 @@ struct Extraction {
 // gives the image plugins' folders (WebP, TIFF). Memory: a picture is refused above 50 million
 // pixels and Qt's image readers above 256 MiB an image; a zip entry inflates to 64 MiB at most
 // and an archive to 256 MiB in all; the document's own bytes and their text (UTF-16) come on top.
-// A PDF's pages are Qt PDF's to bound, and Qt PDF 6.4 never returns from loading some damaged
-// page trees (a node of pages that lists itself as its first kid): the time limit around the
-// call is what ends that.
+// A PDF's pages are Qt PDF's to bound, and Qt PDF 6.4 never returns from loading a page tree that
+// holds itself: such a tree is refused first, but one hidden in a compressed object stream is not
+// seen, and the time limit around the call is what ends that.
 Extraction extract(const QByteArray& bytes, const QString& typeCode, const Wanted& wanted);
 
 }  // namespace dorvanel::extractor

@@ -2,6 +2,7 @@
 
 #include "parsers/CappedText.h"
 #include "parsers/Miniature.h"
+#include "parsers/PdfPageTree.h"
 
 #include <QBuffer>
 #include <QPdfDocument>
@@ -40,6 +41,10 @@ QString allText(QPdfDocument& document, qsizetype cap) {
 
 Extraction pdfExtraction(const QByteArray& bytes, const Wanted& wanted) {
     Extraction extraction;
+    if (pageTreeLoops(bytes)) {
+        extraction.note = QStringLiteral("El árbol de páginas del PDF se contiene a sí mismo");
+        return extraction;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
