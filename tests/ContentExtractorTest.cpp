@@ -204,8 +204,7 @@ QByteArray pdfLoopingInsideAnObjectStream() {
         rows += object == 0 ? QByteArray("\xFF\xFF", 2) : QByteArray(2, '\0');
     }
     pdf += "4 0 obj\n<< /Type /XRef /Size 5 /W [1 4 2] /Root 1 0 R /Length " + QByteArray::number(rows.size()) +
-           " >>\nstream\n" + rows + "\nendstream\nendobj\nstartxref\n" + QByteArray::number(offsets[4]) +
-           "\n%%EOF\n";
+           " >>\nstream\n" + rows + "\nendstream\nendobj\nstartxref\n" + QByteArray::number(offsets[4]) + "\n%%EOF\n";
     return pdf;
 }
 
