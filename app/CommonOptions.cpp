@@ -38,6 +38,13 @@ const OptionSyntax NoMiniatureOption{{"no-miniature"},
                                      QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
                                                        "no hace la miniatura del documento (su texto sí se indexa)")};
 
+const OptionSyntax ReadDocumentsOption{
+    {"read-documents"},
+    {},
+    QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                      "los documentos que se agregan con el diálogo toman su miniatura (de cualquier archivo) y "
+                      "su texto del programa de extracción; sin ella, solo las imágenes tienen miniatura")};
+
 ReadingWanted readingAsked(const Arguments& arguments) {
     return {.miniature = !arguments.isSet(QStringLiteral("no-miniature")), .text = true};
 }

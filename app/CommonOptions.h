@@ -14,6 +14,7 @@ extern const OptionSyntax TypeFilterOption;
 extern const OptionSyntax NoSysLinksOption;
 extern const OptionSyntax ScreenshotOption;
 extern const OptionSyntax NoMiniatureOption;
+extern const OptionSyntax ReadDocumentsOption;
 
 struct ReadingWanted;
 

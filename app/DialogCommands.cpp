@@ -18,7 +18,13 @@ int runDialogAsAsked(Context& context, const Arguments& arguments, const std::fu
     return runDialog(show, screenshot);
 }
 
+// add and browse take --read-documents for the documents added through them.
+void readDocumentsAsAsked(Context& context, const Arguments& arguments) {
+    context.session().setReadsDocuments(arguments.isSet(QStringLiteral("read-documents")));
+}
+
 int runAdd(Context& context, const Arguments& arguments) {
+    readDocumentsAsAsked(context, arguments);
     return runDialogAsAsked(context, arguments, [&] {
         return context.session().add(arguments.positional(0), arguments.positional(1),
                                      arguments.value(QStringLiteral("parent-type")));
@@ -62,6 +68,7 @@ int runBrowse(Context& context, const Arguments& arguments) {
     const QString parents = arguments.positional(0);
     requireDialogParents(context, parents.split(QLatin1Char(','), Qt::SkipEmptyParts).size());
     const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
+    readDocumentsAsAsked(context, arguments);
     return runDialogAsAsked(context, arguments, [&] {
         context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));
         return true;
@@ -76,7 +83,7 @@ Command addCommand() {
                  "dorvanel::cli::Texts",
                  "muestra el diálogo para adjuntar un documento a los padres; sale con 0 si se guardó y vinculó"),
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRES")},
-             {ParentTypeOption, ScreenshotOption},
+             {ParentTypeOption, ReadDocumentsOption, ScreenshotOption},
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO")}},
             runAdd,
             Shows::Windows};
@@ -118,6 +125,7 @@ Command browseCommand() {
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TEXTO"),
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "lo que sigue al título del diálogo; sin ella, PADRES")},
               ParentTypeOption,
+              ReadDocumentsOption,
               ScreenshotOption}},
             runBrowse,
             Shows::Windows};

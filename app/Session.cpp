@@ -234,6 +234,11 @@ bool Session::add(const QString& parents, const QString& file, const QString& pa
     return manager_->AddDocumentDlg(parents, parentType, file);
 }
 
+void Session::setReadsDocuments(bool reads) {
+    manager_->setDocumentMiniatures(reads);
+    manager_->setIndexesContent(reads);
+}
+
 bool Session::edit(const QString& guid) {
     requireDocument(guid);
     resetFailure();

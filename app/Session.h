@@ -98,6 +98,10 @@ public:
     // Shows the add dialog for the parents ("," separated), with the file proposed when one is
     // given; true when the user stored the document and it was linked to every parent.
     bool add(const QString& parents, const QString& file, const QString& parentType);
+    // Has the dialogs' stores read each document through the extraction program: every file's
+    // miniature and its text for the word index (the Manager's documentMiniatures and
+    // indexesContent). Off, they keep the component's documented miniatures of pictures only.
+    void setReadsDocuments(bool reads);
     // Shows the edit dialog on the document; true when the user saved it. A save the record
     // refused is raised.
     bool edit(const QString& guid);

@@ -1079,5 +1079,9 @@ To run it again on a database that is kept, and go on exploring with its keys:
         <source>con --content, vuelve a leer el texto de todos los documentos con contenido</source>
         <translation>with --content, reads again the text of every document that holds content</translation>
     </message>
+    <message>
+        <source>los documentos que se agregan con el diálogo toman su miniatura (de cualquier archivo) y su texto del programa de extracción; sin ella, solo las imágenes tienen miniatura</source>
+        <translation>documents added through the dialog take their miniature (of any file) and their text from the extraction program; without it, only pictures have a miniature</translation>
+    </message>
 </context>
 </TS>
