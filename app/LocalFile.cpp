@@ -7,6 +7,7 @@
 #include <Dorvanel/Error.h>
 
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <climits>
@@ -50,6 +51,13 @@ qsizetype validSequenceAt(const QByteArray& bytes, qsizetype at) {
 }
 
 // The second half of a character beyond U+FFFF may fall in the same range: it follows its first.
+// Valid UTF-8 as text, a byte order mark at its start kept as the character it is: it is part of
+// the name (QString::fromUtf8 would drop it).
+QString utf8Text(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
+
 bool isEscapedByte(QStringView name, qsizetype i) {
     const char16_t c = name[i].unicode();
     return c >= EscapedByteBase + 0x80 && c <= EscapedByteBase + 0xFF && !(i > 0 && name[i - 1].isHighSurrogate());
@@ -77,11 +85,11 @@ QString decodeLocalName(const QByteArray& bytes) {
             at += length;
             continue;
         }
-        name += QString::fromUtf8(bytes.mid(runStart, at - runStart));
+        name += utf8Text(QByteArrayView(bytes).sliced(runStart, at - runStart));
         name += QChar(char16_t(EscapedByteBase + static_cast<unsigned char>(bytes[at])));
         runStart = ++at;
     }
-    return name + QString::fromUtf8(bytes.mid(runStart));
+    return name + utf8Text(QByteArrayView(bytes).sliced(runStart));
 }
 
 QByteArray encodeLocalName(const QString& name) {
