@@ -197,6 +197,14 @@ TEST_F(AddDocumentDlgTest, IndexesContentReadsTheStoredFilesTextWithoutEverFaili
     EXPECT_EQ(texts->value(0).toString(), QString());
     EXPECT_FALSE(texts->value(1).toString().isEmpty()) << "the reason it gave no text";
     EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('\n')).toStdString();
+
+    manager->setContentTextCap(5);
+    const QString capped = manager->StoreDocumentAll(QStringLiteral("Corto"), {}, {}, {}, pdf, QStringLiteral("pdf"));
+    const auto text = connection->Execute(
+        QStringLiteral("SELECT t.Text FROM DocText t JOIN Docs d ON d.Sys_PK = t.Sys_PK WHERE d.Sys_GUID = ?"),
+        {capped});
+    ASSERT_FALSE(text->Eof());
+    EXPECT_EQ(text->value(0).toString(), QStringLiteral("presu"));
 }
 
 TEST_F(AddDocumentDlgTest, StoresAUrlIgnoringTheFileBox) {

@@ -1,11 +1,11 @@
 #include "platform/ContentExtractor.h"
+#include "support/PdfSample.h"
 #include "support/QtPrinting.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 
 using namespace dorvanel;
@@ -30,16 +30,6 @@ ExtractedContent extractBytes(ContentExtractor& extractor, const QByteArray& byt
 QByteArray programId(const ExtractedContent& echoed) { return echoed.text.toUtf8().split(':').value(0); }
 
 // An A4 page for each text, the text on it.
-void writePdf(const QString& path, const QStringList& pages) {
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter(&writer);
-    for (qsizetype page = 0; page < pages.size(); ++page) {
-        if (page > 0) writer.newPage();
-        painter.drawText(QPointF(200, 400), pages[page]);
-    }
-}
-
 // A source that holds fewer bytes than it was said to.
 class ShortSource : public QBuffer {
 public:
@@ -169,7 +159,10 @@ TEST(ContentExtractor, PlainTextRoundTripsThroughTheProgram) {
 TEST(ContentExtractor, ReadsAPdfThroughTheProgram) {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("informe.pdf"));
-    writePdf(pdf, {QStringLiteral("Informe trimestral"), QStringLiteral("Segunda página")});
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(dorvanel::test::pdfOfPages({QStringLiteral("Informe trimestral"), QStringLiteral("Segunda página")}));
+    file.close();
     ContentExtractor extractor;
     const ExtractedContent content = extractor.extractFile(pdf, QStringLiteral("pdf"));
     EXPECT_TRUE(content.note.isEmpty()) << content.note.toStdString();

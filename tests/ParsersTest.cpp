@@ -2,12 +2,12 @@
 // damaged ones give nothing but a note.
 
 #include "parsers/Extraction.h"
+#include "support/PdfSample.h"
 #include "support/ZipWriter.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QtEndian>
 #include <zlib.h>
@@ -38,18 +38,7 @@ QImage filled(QSize size, QColor color) {
 
 // Two A4 pages, a word on each.
 QByteArray twoPagePdf() {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    QPainter painter(&writer);
-    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 24));
-    painter.drawText(QPointF(400, 800), QStringLiteral("alfa primera"));
-    writer.newPage();
-    painter.drawText(QPointF(400, 800), QStringLiteral("omega segunda"));
-    painter.end();
-    return bytes;
+    return dorvanel::test::pdfOfPages({QStringLiteral("alfa primera"), QStringLiteral("omega segunda")});
 }
 
 QByteArray openDocument(const QByteArray& content) {

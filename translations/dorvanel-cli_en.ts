@@ -1044,10 +1044,6 @@ To run it again on a database that is kept, and go on exploring with its keys:
         <translation>first makes, with the extraction program, the miniature of those without one</translation>
     </message>
     <message>
-        <source>No se pudo crear un archivo de trabajo en %1: %2</source>
-        <translation>Could not create a work file in %1: %2</translation>
-    </message>
-    <message>
         <source>Textos leídos: %1</source>
         <translation>Texts read: %1</translation>
     </message>

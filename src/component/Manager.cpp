@@ -72,6 +72,8 @@ bool Manager::documentMiniatures() const { return d_->documentMiniatures; }
 void Manager::setDocumentMiniatures(bool value) { d_->documentMiniatures = value; }
 bool Manager::indexesContent() const { return d_->indexesContent; }
 void Manager::setIndexesContent(bool value) { d_->indexesContent = value; }
+qsizetype Manager::contentTextCap() const { return d_->contentTextCap; }
+void Manager::setContentTextCap(qsizetype value) { d_->contentTextCap = value; }
 
 qint32 Manager::LastErr() const { return d_->lastFailure.number; }
 void Manager::SetLastErr(qint32 value) {

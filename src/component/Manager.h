@@ -81,6 +81,12 @@ public:
     bool indexesContent() const;
     void setIndexesContent(bool value);
     ///@}
+    /// How many characters of a stored file's text go into the word index while indexesContent
+    /// is on: the rest is not read. 1,000,000 unless the host sets another.
+    ///@{
+    qsizetype contentTextCap() const;
+    void setContentTextCap(qsizetype value);
+    ///@}
 
     /// The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const;

@@ -22,6 +22,7 @@ struct Manager::Private {
     bool dragAndDrop = false;
     bool documentMiniatures = false;
     bool indexesContent = false;
+    qsizetype contentTextCap = ExtractionRequest{}.textCap;
     // Reads the text of what the Manager stores while indexesContent is on; made at the first
     // such store and kept, so that its extraction program serves every later one.
     std::unique_ptr<ContentExtractor> contentReader;

@@ -15,9 +15,10 @@ Q_LOGGING_CATEGORY(lcDorvanelContent, "dorvanel.content", QtWarningMsg)
 }  // namespace
 
 void indexStoredFile(ContentExtractor& reader, Connection& connection, const QString& guid, const QString& file,
-                     const QString& typeCode) noexcept {
+                     const QString& typeCode, qsizetype textCap) noexcept {
     try {
-        const ExtractedContent content = reader.extractFile(file, typeCode, {.miniature = false, .text = true});
+        const ExtractedContent content = reader.extractFile(file, typeCode,
+                                                            {.miniature = false, .text = true, .textCap = textCap});
         storeDocumentText(connection, guid, content.text, content.note);
     } catch (...) {
         qCWarning(lcDorvanelContent).noquote()

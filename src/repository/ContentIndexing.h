@@ -13,6 +13,6 @@ class ContentExtractor;
 // failure to record its text is only logged (category "dorvanel.content"), never reported as the
 // store's.
 void indexStoredFile(ContentExtractor& reader, Connection& connection, const QString& guid, const QString& file,
-                     const QString& typeCode) noexcept;
+                     const QString& typeCode, qsizetype textCap) noexcept;
 
 }  // namespace dorvanel

@@ -2,6 +2,7 @@
 
 #include "platform/Connection.h"
 #include "platform/Error.h"
+#include "platform/ExtractionProtocol.h"
 #include "platform/Recordset.h"
 #include "repository/DocumentTextSchema.h"
 
@@ -11,9 +12,10 @@ namespace dorvanel {
 
 namespace {
 
-// The extraction program caps what it reads already; a text from elsewhere is cut here too, so
-// that no caller can put more than this in the index.
-constexpr qsizetype TextCap = 1'000'000;
+// The reader caps the text it reads at what its caller asked (1,000,000 characters unless
+// told otherwise); a text from elsewhere is cut here at the most the extraction program ever
+// gives, so that no caller can put more than that in the index.
+constexpr qsizetype TextCap = extraction::MaxTextCap;
 
 // At most length characters, never half of a pair of surrogates.
 QString startOf(const QString& text, qsizetype length) {

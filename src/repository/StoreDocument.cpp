@@ -54,7 +54,7 @@ QString Manager::storeNewDocument(const QString& sName, const QString& sDescript
 // After the record is saved, so that reading the text never holds up or undoes the store.
 void Manager::indexContent(const QString& guid, const QString& sFile, const QString& typeData) {
     if (!d_->contentReader) d_->contentReader = std::make_unique<ContentExtractor>();
-    indexStoredFile(*d_->contentReader, *d_->connection, guid, sFile, typeData);
+    indexStoredFile(*d_->contentReader, *d_->connection, guid, sFile, typeData, d_->contentTextCap);
 }
 
 }  // namespace dorvanel
