@@ -4,6 +4,7 @@
 #include "platform/Connection.h"
 #include "platform/FilePieces.h"
 #include "platform/Recordset.h"
+#include "repository/ContentHolders.h"
 
 #include <QFile>
 
@@ -77,9 +78,9 @@ QStringList documentsToVerify(Connection& connection) {
 }
 
 QStringList documentsWithoutDigest(Connection& connection) {
-    return guidsOf(connection.Execute(
-        QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL "
-                       "AND NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID) ORDER BY Sys_PK")));
+    return documentsHoldingContent(connection,
+                                   QStringLiteral(
+                                       "NOT EXISTS (SELECT 1 FROM DocDigests g WHERE g.Sys_GUID = d.Sys_GUID)"));
 }
 
 QStringList documentsWithDigest(Connection& connection, const ContentDigest& digest) {

@@ -3,6 +3,7 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "repository/ContentHolders.h"
 
 #include <QCoreApplication>
 
@@ -35,11 +36,7 @@ MiniatureCounts countMiniatures(Connection& connection) {
 }
 
 QStringList documentsWithoutMiniature(Connection& connection) {
-    const auto rows = connection.Execute(
-        QStringLiteral("SELECT Sys_GUID FROM Docs WHERE %1 AND %2 ORDER BY Sys_PK").arg(HoldsContent, LacksMiniature));
-    QStringList guids;
-    for (; !rows->Eof(); rows->MoveNext()) guids << rows->value(0).toString();
-    return guids;
+    return documentsHoldingContent(connection, LacksMiniature);
 }
 
 }  // namespace dorvanel

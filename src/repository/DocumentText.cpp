@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/ExtractionProtocol.h"
 #include "platform/Recordset.h"
+#include "repository/ContentHolders.h"
 #include "repository/DocumentTextSchema.h"
 
 #include <QCoreApplication>
@@ -48,17 +49,8 @@ void replaceText(Connection& connection, const QString& guid, const QString& tex
     transaction.commit();
 }
 
-// The keys of the documents holding content that meet the condition on Docs d, oldest first.
-QStringList documentsHoldingContent(Connection& connection, const QString& condition) {
-    QStringList guids;
-    for (auto rows = connection.Execute(
-             QStringLiteral("SELECT Sys_GUID FROM Docs d WHERE Data IS NOT NULL AND coalesce(storeout, 0) = 0 %1 "
-                            "ORDER BY Sys_PK")
-                 .arg(condition));
-         !rows->Eof(); rows->MoveNext())
-        guids << rows->value(0).toString();
-    return guids;
-}
+// Content kept inside the database: an outside document's location is no content to read.
+const QString InsideContent = QStringLiteral("coalesce(storeout, 0) = 0");
 
 }  // namespace
 
@@ -81,11 +73,11 @@ void storeDocumentText(Connection& connection, const QString& guid, const QStrin
 }
 
 QStringList documentsWithoutText(Connection& connection) {
-    return documentsHoldingContent(connection,
-                                   QStringLiteral(
-                                       "AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK)"));
+    return documentsHoldingContent(
+        connection,
+        InsideContent + QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM DocText t WHERE t.Sys_PK = d.Sys_PK)"));
 }
 
-QStringList documentsWithContent(Connection& connection) { return documentsHoldingContent(connection, {}); }
+QStringList documentsWithContent(Connection& connection) { return documentsHoldingContent(connection, InsideContent); }
 
 }  // namespace dorvanel
