@@ -6,6 +6,7 @@ namespace dorvanel::cli {
 namespace {
 
 const QString DatabaseOption = QStringLiteral("db");
+const QString UserOption = QStringLiteral("user");
 const QString HelpOption = QStringLiteral("help");
 const QString VersionOption = QStringLiteral("version");
 const OptionSyntax Help{{QStringLiteral("h"), HelpOption},
@@ -70,6 +71,10 @@ const QList<OptionSyntax>& globalOptions() {
         {{DatabaseOption},
          QStringLiteral("URL"),
          QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "la base de datos, en lugar de la incluida")},
+        {{UserOption},
+         QStringLiteral("NOMBRE"),
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                           "el nombre con que se registran los cambios, en lugar del usuario del sistema")},
         Help,
         {{QStringLiteral("v"), VersionOption}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "muestra la versión")},
     };
@@ -92,6 +97,9 @@ Invocation parseInvocation(const QStringList& words) {
         throw UsageError{Texts::tr("la opción --db necesita una dirección (sqlite:RUTA o postgresql://...)")};
     invocation.databaseUrl = parser.isSet(DatabaseOption) ? parser.value(DatabaseOption)
                                                           : qEnvironmentVariable("DORVANEL_DB");
+    if (parser.isSet(UserOption) && parser.value(UserOption).trimmed().isEmpty())
+        throw UsageError{Texts::tr("la opción --user necesita un nombre")};
+    invocation.userName = parser.value(UserOption);
     invocation.versionWanted = parser.isSet(VersionOption);
     QStringList rest = parser.positionalArguments();
     if (parser.isSet(HelpOption)) rest.prepend(HelpCommand);

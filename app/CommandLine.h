@@ -46,12 +46,13 @@ QList<OptionSyntax> acceptedOptions(const CommandSyntax& command);
 // What comes before the command, and the command's own words.
 struct Invocation {
     QString databaseUrl;  // empty: the embedded default database
+    QString userName;     // empty: the system user's
     QString command;      // empty when none was given
     QStringList arguments;
     bool versionWanted = false;
 };
 
-// Reads "[--db URL] COMMAND ARGUMENTS..." (the program name left out). Without --db the
+// Reads "[--db URL] [--user NAME] COMMAND ARGUMENTS..." (the program name left out). Without --db the
 // DORVANEL_DB environment variable names the database. --help stands for the help command.
 Invocation parseInvocation(const QStringList& words);
 

@@ -63,7 +63,7 @@ int runCommand(const Invocation& invocation) {
     }
     const Command& command = commandNamed(invocation.command);
     const Arguments arguments(command.syntax, invocation.arguments);
-    Context context(invocation.databaseUrl, out);
+    Context context(invocation.databaseUrl, invocation.userName, out);
     if (arguments.helpWanted()) {
         out << commandHelp(command.syntax);
         return 0;

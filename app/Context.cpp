@@ -4,6 +4,8 @@
 #include "Failure.h"
 #include "Texts.h"
 
+#include <Dorvanel/Manager.h>
+
 #include <QDir>
 #include <QStandardPaths>
 #include <utility>
@@ -18,7 +20,8 @@ QString defaultDatabaseFolder() {
 
 }  // namespace
 
-Context::Context(QString requestedUrl, QTextStream& stream) : out(stream), requestedUrl_(std::move(requestedUrl)) {}
+Context::Context(QString requestedUrl, QString userName, QTextStream& stream)
+    : out(stream), requestedUrl_(std::move(requestedUrl)), userName_(std::move(userName)) {}
 
 QString Context::databaseUrl() const {
     return requestedUrl_.isEmpty() ? "sqlite:" + defaultDatabaseFolder() + "/dorvanel.sqlite" : requestedUrl_;
@@ -41,7 +44,10 @@ Session& Context::open(MissingDatabase missing) {
         throw UsageError{
             Texts::tr("sqlite::memory: es una base en memoria que se pierde al acabar la orden; "
                       "nombre un archivo (sqlite:RUTA)")};
-    if (!session_) session_.emplace(databaseUrl(), out, missing);
+    if (!session_) {
+        session_.emplace(databaseUrl(), out, missing);
+        if (!userName_.isEmpty()) session_->manager().setUserName(userName_);
+    }
     return *session_;
 }
 

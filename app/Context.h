@@ -12,7 +12,8 @@ namespace dorvanel::cli {
 // help never touches one.
 class Context {
 public:
-    Context(QString requestedUrl, QTextStream& stream);
+    // userName: the name the changes are recorded under; empty for the system user's.
+    Context(QString requestedUrl, QString userName, QTextStream& stream);
 
     // Whether the command line or DORVANEL_DB named the database.
     bool databaseNamed() const { return !requestedUrl_.isEmpty(); }
@@ -35,6 +36,7 @@ private:
     Session& open(MissingDatabase missing);
 
     QString requestedUrl_;
+    QString userName_;
     std::optional<Session> session_;
 };
 

@@ -125,6 +125,8 @@ public:
     bool keepsDigests();
     // The database itself, for the operations that take it rather than the Manager.
     Connection& connection() const;
+    // The component, for its settings: the name changes are recorded under, the trash.
+    Manager& manager() const { return *manager_; }
 
 private:
     void addLink(const QString& parent, const QString& guid, const QString& parentType, bool sis);

@@ -74,6 +74,10 @@ bool Manager::indexesContent() const { return d_->indexesContent; }
 void Manager::setIndexesContent(bool value) { d_->indexesContent = value; }
 qsizetype Manager::contentTextCap() const { return d_->contentTextCap; }
 void Manager::setContentTextCap(qsizetype value) { d_->contentTextCap = value; }
+QString Manager::userName() const { return d_->userName; }
+void Manager::setUserName(const QString& value) { d_->userName = value; }
+bool Manager::usesTrash() const { return d_->usesTrash; }
+void Manager::setUsesTrash(bool value) { d_->usesTrash = value; }
 
 qint32 Manager::LastErr() const { return d_->lastFailure.number; }
 void Manager::SetLastErr(qint32 value) {

@@ -88,6 +88,21 @@ public:
     void setContentTextCap(qsizetype value);
     ///@}
 
+    /// The name under which the changes this Manager makes are recorded: in the record of changes,
+    /// the versions of a document's content and the trash. The system user's login name unless
+    /// the host gives another (the name its user signed in with, say).
+    ///@{
+    QString userName() const;
+    void setUserName(const QString& value);
+    ///@}
+    /// Whether RemoveDocument, and so the browse dialog's unlink of a document's last link, moves
+    /// the document and its links to the trash, from which they can be restored, rather than
+    /// deleting it for good. Off unless the host turns it on, so that deleting stays as documented.
+    ///@{
+    bool usesTrash() const;
+    void setUsesTrash(bool value);
+    ///@}
+
     /// The most recent failure an operation recorded; no operation clears it.
     qint32 LastErr() const;
     /// Also forgets the causes of the failure before.

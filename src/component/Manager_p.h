@@ -3,6 +3,7 @@
 #include "component/Manager.h"
 #include "platform/ContentExtractor.h"
 #include "platform/RecordedFailure.h"
+#include "platform/SystemUser.h"
 
 #include <QString>
 #include <memory>
@@ -23,6 +24,8 @@ struct Manager::Private {
     bool documentMiniatures = false;
     bool indexesContent = false;
     qsizetype contentTextCap = ExtractionRequest{}.textCap;
+    QString userName = systemUserName();
+    bool usesTrash = false;
     // Reads the text of what the Manager stores while indexesContent is on; made at the first
     // such store and kept, so that its extraction program serves every later one.
     std::unique_ptr<ContentExtractor> contentReader;

@@ -3,7 +3,10 @@
 #include "host/CurrentTime.h"
 
 #include "platform/Connection.h"
+#include "repository/AuditSchema.h"
 #include "repository/DocumentTextSchema.h"
+#include "repository/TrashSchema.h"
+#include "repository/VersionSchema.h"
 #include "repository/WordIndex.h"
 
 #include <QStringList>
@@ -149,6 +152,10 @@ void createSchema(Connection& connection) {
     } else {
         runAll(connection, postgreSqlSchema());
     }
+    // In this order: the versions' triggers read the trash, and the record's read both.
+    runAll(connection, TrashSchema(connection.engine()));
+    runAll(connection, VersionSchema(connection.engine()));
+    runAll(connection, AuditSchema(connection.engine()));
     transaction.commit();
 }
 

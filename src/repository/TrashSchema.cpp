@@ -1,0 +1,7 @@
+#include "repository/TrashSchema.h"
+
+namespace dorvanel {
+
+QStringList TrashSchema(Connection::Engine /*engine*/) { return {}; }
+
+}  // namespace dorvanel
