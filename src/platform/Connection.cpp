@@ -111,11 +111,12 @@ void Connection::close() { database_->close(); }
 struct Connection::Transaction::Private {
     Connection& connection;
     int depth;
+    Access access;
     bool open = true;
 };
 
 Connection::Transaction::Transaction(Connection& connection, Access access)
-    : d_(std::make_unique<Private>(Private{connection, connection.database_->openTransactions})) {
+    : d_(std::make_unique<Private>(Private{connection, connection.database_->openTransactions, access})) {
     connection.Execute(d_->depth == 0 ? beginStatement(access) : QStringLiteral("SAVEPOINT ") + savepointName());
     ++connection.database_->openTransactions;
 }
@@ -138,6 +139,9 @@ Connection::Transaction::~Transaction() {
 }
 
 void Connection::Transaction::commit() {
+    Database& database = *d_->connection.database_;
+    if (d_->depth == 0 && d_->access == Access::ReadWrite && database.beforeCommit)
+        database.beforeCommit(d_->connection);
     d_->connection.Execute(d_->depth == 0 ? QStringLiteral("COMMIT")
                                           : QStringLiteral("RELEASE SAVEPOINT ") + savepointName());
     --d_->connection.database_->openTransactions;

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -44,6 +45,10 @@ public:
     // Tables Connection::hasTable found, so that a check on every store or search asks once;
     // forgotten whenever this connection changes its schema or rolls back.
     QSet<QString> knownTables;
+    // Runs as the outermost Transaction that writes commits, before COMMIT, as part of what it keeps; a
+    // failure in it leaves the transaction to roll back. The record of changes seals its
+    // entries here on a connection it is attached to.
+    std::function<void(Connection&)> beforeCommit;
     // The failure in which the server went away, once it did.
     std::optional<Error> lostBy;
 
