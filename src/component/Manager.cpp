@@ -51,7 +51,6 @@ void Manager::SetOskel(std::shared_ptr<Oskel> cOskel, const QString& sHelpFile) 
 }
 
 std::shared_ptr<Connection> Manager::ADOCnn() const { return d_->connection; }
-void Manager::SetADOCnn(std::shared_ptr<Connection> Obj) { d_->connection = std::move(Obj); }
 std::shared_ptr<UserRights> Manager::UM() const { return d_->rights; }
 void Manager::SetUM(std::shared_ptr<UserRights> Obj) { d_->rights = std::move(Obj); }
 
@@ -75,7 +74,6 @@ void Manager::setIndexesContent(bool value) { d_->indexesContent = value; }
 qsizetype Manager::contentTextCap() const { return d_->contentTextCap; }
 void Manager::setContentTextCap(qsizetype value) { d_->contentTextCap = value; }
 QString Manager::userName() const { return d_->userName; }
-void Manager::setUserName(const QString& value) { d_->userName = value; }
 bool Manager::usesTrash() const { return d_->usesTrash; }
 void Manager::setUsesTrash(bool value) { d_->usesTrash = value; }
 

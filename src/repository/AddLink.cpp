@@ -7,6 +7,7 @@
 #include "platform/Recordset.h"
 #include "repository/FailureStyles.h"
 #include "repository/LinkRecord.h"
+#include "repository/ManagerAudit.h"
 #include "repository/SqlTexts.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
         record->SetSis(Sis);
         result = record->Update();
     });
+    sealAfterWrite(d_->connection);
     d_->releaseRecord();
     return result;
 }

@@ -6,6 +6,7 @@
 #include "component/ProductTitle.h"
 #include "repository/DocRecord.h"
 #include "repository/FailureStyles.h"
+#include "repository/ManagerAudit.h"
 #include "ui_dlgEdit.h"
 
 namespace dorvanel {
@@ -61,6 +62,7 @@ void dlgEdit::saveRecord() {
     record_->SetDescription(ui_->txtDescription->text());
     record_->SetWords(ui_->txtWords->toPlainText());
     saved_ = record_->Update();
+    if (saved_ && gManager) sealAfterWrite(gManager->ADOCnn());
 }
 
 // A refusal without a number of its own is not shown.
