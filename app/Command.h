@@ -36,6 +36,7 @@ Command listCommand();
 Command searchCommand();  // SearchCommands.cpp, with reindex
 Command reindexCommand();
 Command verifyCommand();
+Command auditCommand();
 Command duplicatesCommand();
 Command getCommand();
 Command openCommand();  // OpenCommands.cpp, with download

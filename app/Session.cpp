@@ -7,6 +7,7 @@
 #include "PageContent.h"
 #include "Texts.h"
 
+#include <Dorvanel/AuditLog.h>
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
 #include <Dorvanel/Error.h>
@@ -104,7 +105,11 @@ Session::~Session() {
     gManager.reset();
 }
 
-void Session::createSchema() { dorvanel::createSchema(connection()); }
+// A database that gains its record of changes here records this session's writes from now on.
+void Session::createSchema() {
+    dorvanel::createSchema(connection());
+    attachAuditUser(connection(), manager_->userName());
+}
 
 QString Session::store(const StoreRequest& request, const QStringList& parents, const QString& parentType,
                        const std::function<void(const QString& guid)>& alongside) {
@@ -268,6 +273,11 @@ void Session::requireWordIndex() {
 
 void Session::requireDigests() {
     requireAdded(keepsDigests(), Texts::tr("resúmenes de contenido"), Texts::tr("la tabla ") + DigestsTable);
+}
+
+void Session::requireAuditLog() {
+    requireAdded(connection().hasTable(QStringLiteral("DocAudit")), Texts::tr("registro de cambios"),
+                 Texts::tr("la tabla DocAudit"));
 }
 
 void Session::requireDocumentTexts() {

@@ -119,8 +119,9 @@ public:
     // adds beside the documented tables (it was made by an earlier version, or by the host itself).
     void requireWordIndex();
     void requireDigests();
-    // The same when it lacks the table of the contents' texts.
+    // The same when it lacks the table of the contents' texts, or the record of changes.
     void requireDocumentTexts();
+    void requireAuditLog();
     // Whether the database keeps the contents' digests.
     bool keepsDigests();
     // The database itself, for the operations that take it rather than the Manager.

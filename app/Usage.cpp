@@ -101,7 +101,7 @@ QString synopsis(const CommandSyntax& command) {
 QString generalHelp(const QList<CommandSyntax>& commands) {
     QList<Row> rows;
     for (const CommandSyntax& command : commands) rows << Row{withPositionals(command), translated(command.summary)};
-    return Texts::tr("Uso: dorvanel [--db URL] ORDEN [ARGUMENTOS]\n\n") + introduction() +
+    return Texts::tr("Uso: dorvanel [--db URL] [--user NOMBRE] ORDEN [ARGUMENTOS]\n\n") + introduction() +
            Texts::tr("\nOpciones generales:\n") + optionList(globalOptions()) + Texts::tr("\nÓrdenes:\n") +
            columns(rows) + '\n' + closing();
 }

@@ -798,7 +798,8 @@ TEST_F(CliTest, SpeaksEnglishOnlyWhereTheUsersLanguageIsEnglish) {
           QStringLiteral("dorvanel: unknown command: bogus\nSee dorvanel --help"),
           QStringLiteral("The database file %1 does not exist").arg(missing)}},
         {"de_DE.UTF-8",
-         {QStringLiteral("Uso: dorvanel [--db URL] ORDEN [ARGUMENTOS]\n\nGuarda documentos en una base de datos"),
+         {QStringLiteral(
+              "Uso: dorvanel [--db URL] [--user NOMBRE] ORDEN [ARGUMENTOS]\n\nGuarda documentos en una base de datos"),
           QStringLiteral("Uso: dorvanel store ARCHIVO --name NOMBRE [OPCIONES]\n\nOpciones:\n  --name NOMBRE"),
           QStringLiteral("dorvanel: orden desconocida: bogus\nVea dorvanel --help"),
           QStringLiteral("No existe el archivo de base de datos %1").arg(missing)}},
