@@ -17,7 +17,8 @@ protected:
         if (!databaseReady()) return;
         // Another client of the same database, writing plain SQL: the component never attached it.
         plain = Connection::open(url());
-        plainWho = onPostgreSql() ? plain->Execute(QStringLiteral("SELECT session_user"))->value(0).toString() : QString();
+        plainWho = onPostgreSql() ? plain->Execute(QStringLiteral("SELECT session_user"))->value(0).toString()
+                                  : QString();
     }
 
     void plainSql(const QString& sql, const QVariantList& values = {}) { plain->Execute(sql, values); }
@@ -66,7 +67,9 @@ TEST_F(AuditLogTest, RecordsEveryChangeWithWhoMadeIt) {
     plainSql(QStringLiteral("INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, 'C', 1)"),
              {Key(QStringLiteral("P2")), guid});
     ASSERT_TRUE(manager->RemoveDocument(guid));
-    const QString other = storeFile(QStringLiteral("Otro"), QStringLiteral("txt"), "tres");
+    // Larger than a chunk, so that its content is streamed in after its row is written.
+    const QByteArray large(1024 * 1024 + 1, 'x');
+    const QString other = storeFile(QStringLiteral("Otro"), QStringLiteral("txt"), large);
     moveToTrash(other);
     plainSql(QStringLiteral("DELETE FROM DocsTrash WHERE Sys_GUID = ?"), {other});
 
@@ -92,6 +95,7 @@ TEST_F(AuditLogTest, RecordsEveryChangeWithWhoMadeIt) {
     // The component's own writes sealed everything before them.
     for (qint64 index = 0; index < 9; ++index) EXPECT_EQ(entries[index].entry, index + 1);
     EXPECT_EQ(entries[0].sha256, sha256Of("uno"));
+    EXPECT_EQ(auditEntries(*connection, other).value(0).sha256, sha256Of(large));
     // A digest PostgreSQL's trigger takes; SQLite's cannot, and a plain client records none.
     EXPECT_EQ(entries[4].sha256, onPostgreSql() ? sha256Of("dos") : QString());
     EXPECT_TRUE(entries[0].at.isValid());
@@ -130,13 +134,18 @@ struct Break {
 
 // A copy of entry 2, hash and all, as entry 4 (or on SQLite, at Id 4).
 QString copyOfSecond(const QString& idColumn, const QString& id, const QString& entry) {
-    return QStringLiteral("INSERT INTO DocAudit (%1At, Who, Action, Doc, Parent, Sha256, Entry, Prev, Hash) "
-                          "SELECT %2At, Who, Action, Doc, Parent, Sha256, %3, Prev, Hash FROM DocAudit WHERE Entry = 2")
+    return QStringLiteral(
+               "INSERT INTO DocAudit (%1At, Who, Action, Doc, Parent, Sha256, Entry, Prev, Hash) "
+               "SELECT %2At, Who, Action, Doc, Parent, Sha256, %3, Prev, Hash FROM DocAudit WHERE Entry = 2")
         .arg(idColumn, id, entry);
 }
 
 const Break Breaks[] = {
-    {"altered", {QStringLiteral("UPDATE DocAudit SET Who = 'Eva' WHERE Entry = 3")}, {}, AuditVerdict::Fault::Altered, 3},
+    {"altered",
+     {QStringLiteral("UPDATE DocAudit SET Who = 'Eva' WHERE Entry = 3")},
+     {},
+     AuditVerdict::Fault::Altered,
+     3},
     {"removed", {QStringLiteral("DELETE FROM DocAudit WHERE Entry = 3")}, {}, AuditVerdict::Fault::Removed, 3},
     {"inserted",
      {QStringLiteral("UPDATE DocAudit SET Id = Id + 1000 WHERE Entry >= 4"),
@@ -147,7 +156,8 @@ const Break Breaks[] = {
      AuditVerdict::Fault::Inserted,
      4},
     {"reordered",
-     {QStringLiteral("UPDATE DocAudit SET Id = 100 WHERE Id = 3"), QStringLiteral("UPDATE DocAudit SET Id = 3 WHERE Id = 4"),
+     {QStringLiteral("UPDATE DocAudit SET Id = 100 WHERE Id = 3"),
+      QStringLiteral("UPDATE DocAudit SET Id = 3 WHERE Id = 4"),
       QStringLiteral("UPDATE DocAudit SET Id = 4 WHERE Id = 100")},
      {QStringLiteral("UPDATE DocAudit SET Entry = 100 WHERE Entry = 3"),
       QStringLiteral("UPDATE DocAudit SET Entry = 3 WHERE Entry = 4"),
@@ -167,10 +177,12 @@ TEST_F(AuditLogTest, VerifyNamesTheFirstBrokenEntryAndHow) {
         const AuditVerdict before = verifyAuditLog(*connection);
         ASSERT_TRUE(before.intact());
         ASSERT_EQ(before.entries, 6);
-        EXPECT_EQ(before.lastHash,
-                  connection->Execute(QStringLiteral("SELECT Hash FROM DocAudit WHERE Entry = 6"))->value(0).toString());
+        EXPECT_EQ(
+            before.lastHash,
+            connection->Execute(QStringLiteral("SELECT Hash FROM DocAudit WHERE Entry = 6"))->value(0).toString());
 
-        const QStringList& statements = broken.postgreSql.isEmpty() || !onPostgreSql() ? broken.sqlite : broken.postgreSql;
+        const QStringList& statements = broken.postgreSql.isEmpty() || !onPostgreSql() ? broken.sqlite
+                                                                                       : broken.postgreSql;
         for (const QString& statement : statements) plainSql(statement);
         const AuditVerdict after = verifyAuditLog(*connection);
         EXPECT_EQ(int(after.fault), int(broken.fault));
@@ -183,7 +195,8 @@ TEST_F(AuditLogTest, AnUnsealedEntryAmongSealedOnesWasSlippedIn) {
     const QString guid = storeFile(QStringLiteral("A"), QStringLiteral("txt"), "a");
     for (const char* parent : {"P1", "P2", "P3"}) link(Key(QString::fromLatin1(parent)), guid);
     plainSql(QStringLiteral("UPDATE DocAudit SET Id = Id + 1000 WHERE Entry >= 3"));
-    plainSql(QStringLiteral("INSERT INTO DocAudit (Id, At, Who, Action, Doc) VALUES (3, '2026-01-01', '', 'purged', ?)"),
+    plainSql(QStringLiteral(
+                 "INSERT INTO DocAudit (Id, At, Who, Action, Doc) VALUES (3, '2026-01-01', '', 'purged', ?)"),
              {guid});
     const AuditVerdict verdict = verifyAuditLog(*connection);
     EXPECT_EQ(int(verdict.fault), int(AuditVerdict::Fault::Inserted));

@@ -59,8 +59,13 @@ TEST_F(ParentLinksTest, DeleteLinkRemovesEveryRowOfThePairOnlyAndPassesFailuresO
     link(parentB, document);
     SqlLogCapture log;
     EXPECT_TRUE(manager->DeleteLink(parentA, document));
-    EXPECT_EQ(log.statements(), QStringList{QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + parentA +
-                                            QStringLiteral("' and FK_Doc ='") + document + "'"});
+    EXPECT_EQ(log.statements().value(0), QStringLiteral("DELETE FROM DocLink WHERE FK_Parent ='") + parentA +
+                                             QStringLiteral("' and FK_Doc ='") + document + "'");
+    // What follows seals the record of the deletion, in a transaction of its own.
+    EXPECT_EQ(log.statements().value(1), QStringLiteral("BEGIN IMMEDIATE").left(onPostgreSql() ? 5 : 15));
+    for (const QString& statement : log.statements().mid(2, log.statements().size() - 3))
+        EXPECT_TRUE(statement.contains(QLatin1String("DocAudit")) || statement.contains(QLatin1String("advisory")))
+            << statement.toStdString();
     EXPECT_FALSE(manager->DeleteLink(parentA, document));
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM DocLink")), 1);
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 1);

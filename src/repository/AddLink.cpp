@@ -37,7 +37,7 @@ bool Manager::AddLink(const QString& Parent, const QString& sGuid, const QString
         record->SetSis(Sis);
         result = record->Update();
     });
-    sealAfterWrite(d_->connection);
+    if (result) sealAfterWrite(d_->connection);
     d_->releaseRecord();
     return result;
 }

@@ -18,6 +18,8 @@ const char* const RowColumns = "Id, Entry, At, Who, Action, Doc, Parent, Sha256,
 // Sealers on PostgreSQL take this lock for their transaction, one after another; nobody else
 // takes it, so a plain client's write never waits for it.
 const qint64 SealingLock = 0x446f6341756469;
+// Entries sealed from one read, so that sealing a long backlog takes little memory.
+const int SealBatch = 4096;
 
 bool onSqlite(const Connection& connection) { return connection.engine() == Connection::Engine::Sqlite; }
 
@@ -50,19 +52,22 @@ QList<AuditRow> rowsOf(Connection& connection, const QString& sql, const QVarian
 // found from the end of the table without an index; PostgreSQL has one on Entry.
 std::pair<qint64, QByteArray> lastSealed(Connection& connection) {
     const QList<AuditRow> last =
-        rowsOf(connection, rowQuery(onSqlite(connection) ? QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Id DESC LIMIT 1")
-                                                         : QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry DESC LIMIT 1")));
+        rowsOf(connection,
+               rowQuery(onSqlite(connection) ? QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Id DESC LIMIT 1")
+                                             : QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry DESC LIMIT 1")));
     if (last.isEmpty()) return {0, firstPrev()};
     return {last.first().entry.value_or(0), last.first().hash};
 }
 
-// The entries to seal, in the order they were written. On SQLite only those after the last
-// sealed one: an unsealed row before it was slipped in, and verification reports it.
+// The next entries to seal, at most a batch of them, in the order they were written. On SQLite
+// only those after the last sealed one: an unsealed row before it was slipped in, and
+// verification reports it.
 QList<AuditRow> pendingRows(Connection& connection) {
-    if (!onSqlite(connection)) return rowsOf(connection, rowQuery(QStringLiteral("WHERE Entry IS NULL ORDER BY Id")));
-    return rowsOf(connection,
-                  rowQuery(QStringLiteral("WHERE Id > coalesce((SELECT Id FROM DocAudit WHERE Entry IS NOT NULL "
-                                          "ORDER BY Id DESC LIMIT 1), 0) ORDER BY Id")));
+    if (!onSqlite(connection))
+        return rowsOf(connection, rowQuery(QStringLiteral("WHERE Entry IS NULL ORDER BY Id LIMIT %1").arg(SealBatch)));
+    return rowsOf(connection, rowQuery(QStringLiteral("WHERE Id > coalesce((SELECT Id FROM DocAudit WHERE Entry IS NOT "
+                                                      "NULL ORDER BY Id DESC LIMIT 1), 0) ORDER BY Id LIMIT %1")
+                                           .arg(SealBatch)));
 }
 
 bool isContentEntry(const AuditRow& row) { return row.action == "stored" || row.action == "replaced"; }
@@ -83,23 +88,34 @@ void addKnownDigests(Connection& connection, QList<AuditRow>& rows) {
     }
 }
 
-// Seals inside the transaction that is open.
-qint64 sealPending(Connection& connection) {
-    if (!connection.hasTable(AuditTable)) return 0;
-    if (!onSqlite(connection)) connection.Execute(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock(%1)").arg(SealingLock));
-    QList<AuditRow> rows = pendingRows(connection);
-    if (rows.isEmpty()) return 0;
-    auto [entry, prev] = lastSealed(connection);
+// Chains the rows after the entry at position entry with hash prev; leaves entry and prev at
+// the last one sealed.
+void sealRows(Connection& connection, QList<AuditRow>& rows, qint64& entry, QByteArray& prev) {
     addKnownDigests(connection, rows);
     for (AuditRow& row : rows) {
         row.prev = prev;
         prev = chainHash(row);
         connection.Execute(QStringLiteral("UPDATE DocAudit SET Entry = ?, Prev = ?, Hash = ?, Sha256 = ? WHERE Id = ?"),
                            {++entry, QString::fromLatin1(row.prev), QString::fromLatin1(prev),
-                            row.sha256.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QString::fromLatin1(row.sha256),
+                            row.sha256.isEmpty() ? QVariant(QMetaType(QMetaType::QString))
+                                                 : QString::fromLatin1(row.sha256),
                             row.id});
     }
-    return rows.size();
+}
+
+// Seals inside the transaction that is open.
+qint64 sealPending(Connection& connection) {
+    if (!connection.hasTable(AuditTable)) return 0;
+    if (!onSqlite(connection))
+        connection.Execute(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock(%1)").arg(SealingLock));
+    QList<AuditRow> rows = pendingRows(connection);
+    if (rows.isEmpty()) return 0;
+    auto [entry, prev] = lastSealed(connection);
+    for (qint64 sealed = 0;; rows = pendingRows(connection)) {
+        sealRows(connection, rows, entry, prev);
+        sealed += rows.size();
+        if (rows.size() < SealBatch) return sealed;
+    }
 }
 
 // Who this connection's entries name. SQLite: a trigger of this connection alone (a temporary
@@ -120,18 +136,16 @@ void nameWriter(Connection& connection, const QString& userName) {
 
 AuditEntry entryOf(const AuditRow& row) {
     QDateTime at = QDateTime::fromString(QString::fromLatin1(row.at), Qt::ISODateWithMs);
-    return {row.entry.value_or(0), at,
-            QString::fromUtf8(row.who),
-            QString::fromUtf8(row.action),
-            QString::fromUtf8(row.doc),
-            QString::fromUtf8(row.parent),
+    return {row.entry.value_or(0),          at,
+            QString::fromUtf8(row.who),     QString::fromUtf8(row.action),
+            QString::fromUtf8(row.doc),     QString::fromUtf8(row.parent),
             QString::fromLatin1(row.sha256)};
 }
 
 void requireAudit(Connection& connection) {
     if (!connection.hasTable(AuditTable))
-        throw Error(Error::ItemNotFound, QCoreApplication::translate("dorvanel::AuditLog",
-                                                                   "La base de datos no tiene registro de cambios"));
+        throw Error(Error::ItemNotFound,
+                    QCoreApplication::translate("dorvanel::AuditLog", "La base de datos no tiene registro de cambios"));
 }
 
 // The time as the entries store it: UTC, to the millisecond, with its offset.
@@ -153,11 +167,13 @@ QList<AuditEntry> auditEntries(Connection& connection, const QString& document, 
         conditions << QStringLiteral("At >= ?");
         values << storedTime(since);
     }
-    const QString where = conditions.isEmpty() ? QString() : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
+    const QString where = conditions.isEmpty() ? QString()
+                                               : QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
     const QString order = onSqlite(connection) ? QStringLiteral("ORDER BY Entry IS NULL, Id")
                                                : QStringLiteral("ORDER BY Entry IS NULL, Entry, Id");
     QList<AuditEntry> entries;
-    for (const AuditRow& row : rowsOf(connection, rowQuery(where + QLatin1Char(' ') + order), values)) entries << entryOf(row);
+    for (const AuditRow& row : rowsOf(connection, rowQuery(where + QLatin1Char(' ') + order), values))
+        entries << entryOf(row);
     return entries;
 }
 
@@ -166,8 +182,8 @@ AuditVerdict verifyAuditLog(Connection& connection) {
     // One snapshot: entries sealed meanwhile by another process do not break the walk.
     Connection::Transaction snapshot(connection, Connection::Access::ReadOnly);
     const bool sqlite = onSqlite(connection);
-    const auto rows = connection.Execute(rowQuery(sqlite ? QStringLiteral("ORDER BY Id")
-                                                          : QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry")));
+    const auto rows = connection.Execute(
+        rowQuery(sqlite ? QStringLiteral("ORDER BY Id") : QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry")));
     AuditVerdict verdict = walkChain([&](AuditRow& row) {
         if (rows->Eof()) return false;
         row = rowAt(*rows);
@@ -175,8 +191,9 @@ AuditVerdict verifyAuditLog(Connection& connection) {
         return true;
     });
     if (!sqlite)
-        verdict.pending =
-            connection.Execute(QStringLiteral("SELECT count(*) FROM DocAudit WHERE Entry IS NULL"))->value(0).toLongLong();
+        verdict.pending = connection.Execute(QStringLiteral("SELECT count(*) FROM DocAudit WHERE Entry IS NULL"))
+                              ->value(0)
+                              .toLongLong();
     snapshot.commit();
     return verdict;
 }

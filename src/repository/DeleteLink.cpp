@@ -10,7 +10,7 @@ namespace dorvanel {
 bool Manager::DeleteLink(const QString& Parent, const QString& sGuid) {
     qint32 deleted = 0;
     Required(d_->connection).Execute(SqlTexts::deleteLink(Parent, sGuid), &deleted);
-    sealAfterWrite(d_->connection);
+    if (deleted > 0) sealAfterWrite(d_->connection);
     return deleted > 0;
 }
 

@@ -13,7 +13,7 @@ bool Manager::RemoveDocument(const QString& sGuid) {
     ContinueOnFailure([&] { record = d_->hold(createDocRecord()); });
     ContinueOnFailure([&] { Required(record).LoadFromADOConnection(0, sGuid, d_->connection); });
     ContinueOnFailure([&] { result = Required(record).Delete(); });
-    sealAfterWrite(d_->connection);
+    if (result) sealAfterWrite(d_->connection);
     if (!result)
         ContinueOnFailure([&] {
             d_->lastFailure.record(Required(record).LastErr(), record->LastErrDescrip(), record->lastErrCauses());
