@@ -47,8 +47,12 @@ QString shownWho(const QString& who) { return who.isEmpty() ? Texts::tr("(SQL di
 
 QString entryLine(const AuditEntry& entry) {
     const QString position = entry.entry > 0 ? QString::number(entry.entry) : Texts::tr("pendiente");
-    return QStringList{position.rightJustified(9), localTime(entry.at), shownWho(entry.who),
-                       spanishAction(entry.action), entry.document, entry.parent.isEmpty() ? QStringLiteral("-") : entry.parent,
+    return QStringList{position.rightJustified(9),
+                       localTime(entry.at),
+                       shownWho(entry.who),
+                       spanishAction(entry.action),
+                       entry.document,
+                       entry.parent.isEmpty() ? QStringLiteral("-") : entry.parent,
                        entry.sha256.isEmpty() ? QStringLiteral("-") : entry.sha256.left(12)}
                .join(u' ') +
            u'\n';
@@ -72,8 +76,9 @@ QDateTime sinceOf(const QString& text) {
     QDateTime since = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!since.isValid()) since = QDate::fromString(text, Qt::ISODate).startOfDay();
     if (!since.isValid())
-        throw UsageError{Texts::tr("--since espera una fecha u hora ISO 8601 (2026-12-06 o 2026-12-06T10:00:00+01:00): %1")
-                             .arg(text)};
+        throw UsageError{
+            Texts::tr("--since espera una fecha u hora ISO 8601 (2026-12-06 o 2026-12-06T10:00:00+01:00): %1")
+                .arg(text)};
     return since;
 }
 
@@ -84,10 +89,10 @@ QString faultText(const AuditVerdict& verdict) {
     case AuditVerdict::Fault::Removed:
         return Texts::tr("falta la entrada %1: la siguiente no encadena con la anterior");
     case AuditVerdict::Fault::Inserted:
-        return Texts::tr("entrada %1 insertada: las de alrededor encadenan sin ella, o se escribió sin sellar entre "
-                         "las selladas");
-    case AuditVerdict::Fault::Reordered:
-        return Texts::tr("entrada %1 fuera de orden: encadena con una posterior");
+        return Texts::tr(
+            "entrada %1 insertada: las de alrededor encadenan sin ella, o se escribió sin sellar entre "
+            "las selladas");
+    case AuditVerdict::Fault::Reordered: return Texts::tr("entrada %1 fuera de orden: encadena con una posterior");
     case AuditVerdict::Fault::None: break;
     }
     return {};
@@ -111,7 +116,8 @@ int runAudit(Context& context, const Arguments& arguments) {
     const QString first = arguments.positional(0);
     if (first == VerifyWord) return verify(context);
     if (!first.isEmpty()) requireKey(first, Texts::tr("del documento"));
-    const QList<AuditEntry> entries = auditEntries(session.connection(), first, sinceOf(arguments.value(QStringLiteral("since"))));
+    const QList<AuditEntry> entries = auditEntries(session.connection(), first,
+                                                   sinceOf(arguments.value(QStringLiteral("since"))));
     if (arguments.isSet(QStringLiteral("json"))) {
         context.out << entriesJson(entries);
         return 0;
@@ -128,7 +134,8 @@ Command auditCommand() {
                                "lista el registro de cambios (todo, o el del documento); «audit verify» comprueba su "
                                "cadena y sale con 1 si está dañada"),
              {},
-             {{{"since"}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "FECHA"),
+             {{{"since"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "FECHA"),
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "solo las entradas desde esa fecha u hora (ISO 8601)")},
               {{"json"}, {}, QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "como arreglo JSON en lugar de texto")}},
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE|verify")}},
