@@ -48,51 +48,67 @@ QList<AuditRow> rowsOf(Connection& connection, const QString& sql, const QVarian
     return rows;
 }
 
-// The last sealed entry's position and hash. On SQLite sealing follows the order of Id, so it is
-// found from the end of the table without an index; PostgreSQL has one on Entry.
-std::pair<qint64, QByteArray> lastSealed(Connection& connection) {
-    const QList<AuditRow> last =
-        rowsOf(connection,
-               rowQuery(onSqlite(connection) ? QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Id DESC LIMIT 1")
-                                             : QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry DESC LIMIT 1")));
-    if (last.isEmpty()) return {0, firstPrev()};
-    return {last.first().entry.value_or(0), last.first().hash};
-}
-
-// The next entries to seal, at most a batch of them, in the order they were written. On SQLite
-// only those after the last sealed one: an unsealed row before it was slipped in, and
-// verification reports it.
-QList<AuditRow> pendingRows(Connection& connection) {
-    if (!onSqlite(connection))
-        return rowsOf(connection, rowQuery(QStringLiteral("WHERE Entry IS NULL ORDER BY Id LIMIT %1").arg(SealBatch)));
-    return rowsOf(connection, rowQuery(QStringLiteral("WHERE Id > coalesce((SELECT Id FROM DocAudit WHERE Entry IS NOT "
-                                                      "NULL ORDER BY Id DESC LIMIT 1), 0) ORDER BY Id LIMIT %1")
-                                           .arg(SealBatch)));
-}
+// What is to be sealed next: at most a batch of entries, in the order they were written, and
+// the position and hash of the last sealed entry they follow.
+struct Backlog {
+    qint64 entry = 0;
+    QByteArray prev = firstPrev();
+    QList<AuditRow> rows;
+};
 
 bool isContentEntry(const AuditRow& row) { return row.action == "stored" || row.action == "replaced"; }
 
-// On SQLite a trigger cannot take a content's digest. The component records it in DocDigests as
-// it writes the content, so its own entries (those with a who) take it from there when they are
-// the document's latest content entry; a plain client's stay without one.
-void addKnownDigests(Connection& connection, QList<AuditRow>& rows) {
-    if (!onSqlite(connection) || !connection.hasTable(QStringLiteral("DocDigests"))) return;
-    QHash<QByteArray, AuditRow*> latest;
-    for (AuditRow& row : rows)
-        if (isContentEntry(row)) latest.insert(row.doc, &row);
-    for (AuditRow* row : std::as_const(latest)) {
-        if (!row->sha256.isEmpty() || row->who.isEmpty()) continue;
-        const auto digest = connection.Execute(QStringLiteral("SELECT Sha256 FROM DocDigests WHERE Sys_GUID = ?"),
-                                               {QString::fromUtf8(row->doc)});
-        if (!digest->Eof()) row->sha256 = textAt(*digest, 0);
+// One read on SQLite, as it runs with every store: the last sealed entry, found from the end of
+// the table without an index since sealing follows the order of Id, then the entries after it.
+// Those are the only ones sealed: an unsealed row before it was slipped in, and verification
+// reports it. A trigger cannot take a content's digest here, but the component records it in
+// DocDigests as it writes the content: its own entries (those with a who) take it from there
+// when they are the document's latest content entry. A plain client's stay without one.
+Backlog sqliteBacklog(Connection& connection) {
+    const auto found = connection.Execute(
+        QStringLiteral("SELECT a.Id, a.Entry, a.At, a.Who, a.Action, a.Doc, a.Parent, a.Sha256, a.Prev, a.Hash, "
+                       "d.Sha256 FROM DocAudit a LEFT JOIN DocDigests d ON d.Sys_GUID = a.Doc "
+                       "WHERE a.Id >= coalesce((SELECT Id FROM DocAudit WHERE Entry IS NOT NULL ORDER BY Id DESC "
+                       "LIMIT 1), 0) ORDER BY a.Id LIMIT %1")
+            .arg(SealBatch + 1));
+    Backlog backlog;
+    QHash<QByteArray, std::pair<qsizetype, QByteArray>> latestContent;
+    for (; !found->Eof(); found->MoveNext()) {
+        AuditRow row = rowAt(*found);
+        if (row.entry) {
+            backlog.entry = *row.entry;
+            backlog.prev = row.hash;
+            continue;
+        }
+        if (isContentEntry(row)) latestContent.insert(row.doc, {backlog.rows.size(), textAt(*found, 10)});
+        backlog.rows << row;
     }
+    for (const auto& [index, recorded] : std::as_const(latestContent)) {
+        AuditRow& row = backlog.rows[index];
+        if (row.sha256.isEmpty() && !row.who.isEmpty()) row.sha256 = recorded;
+    }
+    return backlog;
 }
 
-// Chains the rows after the entry at position entry with hash prev; leaves entry and prev at
-// the last one sealed.
-void sealRows(Connection& connection, QList<AuditRow>& rows, qint64& entry, QByteArray& prev) {
-    addKnownDigests(connection, rows);
-    for (AuditRow& row : rows) {
+// PostgreSQL's triggers take the digests themselves, and the index on Entry finds the last one.
+Backlog postgreSqlBacklog(Connection& connection) {
+    Backlog backlog;
+    backlog.rows = rowsOf(connection,
+                          rowQuery(QStringLiteral("WHERE Entry IS NULL ORDER BY Id LIMIT %1").arg(SealBatch)));
+    if (backlog.rows.isEmpty()) return backlog;
+    const QList<AuditRow> last =
+        rowsOf(connection, rowQuery(QStringLiteral("WHERE Entry IS NOT NULL ORDER BY Entry DESC LIMIT 1")));
+    if (!last.isEmpty()) {
+        backlog.entry = last.first().entry.value_or(0);
+        backlog.prev = last.first().hash;
+    }
+    return backlog;
+}
+
+void seal(Connection& connection, Backlog& backlog) {
+    qint64 entry = backlog.entry;
+    QByteArray prev = backlog.prev;
+    for (AuditRow& row : backlog.rows) {
         row.prev = prev;
         prev = chainHash(row);
         connection.Execute(QStringLiteral("UPDATE DocAudit SET Entry = ?, Prev = ?, Hash = ?, Sha256 = ? WHERE Id = ?"),
@@ -106,15 +122,13 @@ void sealRows(Connection& connection, QList<AuditRow>& rows, qint64& entry, QByt
 // Seals inside the transaction that is open.
 qint64 sealPending(Connection& connection) {
     if (!connection.hasTable(AuditTable)) return 0;
-    if (!onSqlite(connection))
-        connection.Execute(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock(%1)").arg(SealingLock));
-    QList<AuditRow> rows = pendingRows(connection);
-    if (rows.isEmpty()) return 0;
-    auto [entry, prev] = lastSealed(connection);
-    for (qint64 sealed = 0;; rows = pendingRows(connection)) {
-        sealRows(connection, rows, entry, prev);
-        sealed += rows.size();
-        if (rows.size() < SealBatch) return sealed;
+    const bool sqlite = onSqlite(connection);
+    if (!sqlite) connection.Execute(QStringLiteral("SELECT 1 FROM pg_advisory_xact_lock(%1)").arg(SealingLock));
+    for (qint64 sealed = 0;;) {
+        Backlog backlog = sqlite ? sqliteBacklog(connection) : postgreSqlBacklog(connection);
+        seal(connection, backlog);
+        sealed += backlog.rows.size();
+        if (backlog.rows.size() < SealBatch) return sealed;
     }
 }
 
