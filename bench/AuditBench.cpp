@@ -28,7 +28,8 @@ constexpr double TargetSeconds = 5;
 void writeEntries(const QString& path) {
     RawDatabase database(path);
     database.execute("BEGIN");
-    RawStatement insert(database, "INSERT INTO DocAudit (At, Who, Action, Doc, Parent, Sha256) VALUES (?, ?, ?, ?, ?, ?)");
+    RawStatement insert(database,
+                        "INSERT INTO DocAudit (At, Who, Action, Doc, Parent, Sha256) VALUES (?, ?, ?, ?, ?, ?)");
     const QByteArray digest(64, 'a');
     for (qint64 n = 0; n < Entries; ++n) {
         const bool stored = n % 4 == 0;
@@ -69,7 +70,8 @@ int main(int argc, char** argv) {
     const QString path = folder.newDatabase();
     writeEntries(path);
     const auto connection = Connection::open(QStringLiteral("sqlite:") + path);
-    std::printf("audit_seal_1M seconds=%.3f\n", secondsOf([&] { Require(sealAuditLog(*connection) == Entries, "seal"); }));
+    std::printf("audit_seal_1M seconds=%.3f\n",
+                secondsOf([&] { Require(sealAuditLog(*connection) == Entries, "seal"); }));
     std::vector<double> runs;
     for (int run = 0; run < Runs; ++run) {
         runs.push_back(secondsOf([&] {
