@@ -708,14 +708,6 @@ Exit status: failures are described on standard error as &quot;dorvanel: TEXT&qu
         <translation>Usage: dorvanel %1</translation>
     </message>
     <message>
-        <source>Uso: dorvanel [--db URL] ORDEN [ARGUMENTOS]
-
-</source>
-        <translation>Usage: dorvanel [--db URL] COMMAND [ARGUMENTS]
-
-</translation>
-    </message>
-    <message>
         <source>
 Opciones generales:
 </source>
@@ -1078,6 +1070,118 @@ To run it again on a database that is kept, and go on exploring with its keys:
     <message>
         <source>los documentos que se agregan con el diálogo toman su miniatura (de cualquier archivo) y su texto del programa de extracción; sin ella, solo las imágenes tienen miniatura</source>
         <translation>documents added through the dialog take their miniature (of any file) and their text from the extraction program; without it, only pictures have a miniature</translation>
+    </message>
+    <message>
+        <source>guardado</source>
+        <translation>stored</translation>
+    </message>
+    <message>
+        <source>editado</source>
+        <translation>edited</translation>
+    </message>
+    <message>
+        <source>reemplazado</source>
+        <translation>replaced</translation>
+    </message>
+    <message>
+        <source>vinculado</source>
+        <translation>linked</translation>
+    </message>
+    <message>
+        <source>desvinculado</source>
+        <translation>unlinked</translation>
+    </message>
+    <message>
+        <source>a la papelera</source>
+        <translation>to the trash</translation>
+    </message>
+    <message>
+        <source>restaurado</source>
+        <translation>restored</translation>
+    </message>
+    <message>
+        <source>eliminado</source>
+        <translation>purged</translation>
+    </message>
+    <message>
+        <source>(SQL directo)</source>
+        <translation>(plain SQL)</translation>
+    </message>
+    <message>
+        <source>pendiente</source>
+        <translation>pending</translation>
+    </message>
+    <message>
+        <source>--since espera una fecha u hora ISO 8601 (2026-12-06 o 2026-12-06T10:00:00+01:00): %1</source>
+        <translation>--since expects an ISO 8601 date or time (2026-12-06 or 2026-12-06T10:00:00+01:00): %1</translation>
+    </message>
+    <message>
+        <source>entrada %1 alterada: su hash no corresponde a sus datos o a su posición</source>
+        <translation>entry %1 altered: its hash does not match its data or its position</translation>
+    </message>
+    <message>
+        <source>falta la entrada %1: la siguiente no encadena con la anterior</source>
+        <translation>entry %1 is missing: the next one does not chain to the one before</translation>
+    </message>
+    <message>
+        <source>entrada %1 insertada: las de alrededor encadenan sin ella, o se escribió sin sellar entre las selladas</source>
+        <translation>entry %1 inserted: the entries around it chain without it, or it was written unsealed among sealed ones</translation>
+    </message>
+    <message>
+        <source>entrada %1 fuera de orden: encadena con una posterior</source>
+        <translation>entry %1 out of order: it chains to a later one</translation>
+    </message>
+    <message>
+        <source>registro de cambios dañado: </source>
+        <translation>record of changes damaged: </translation>
+    </message>
+    <message>
+        <source>íntegro: %1 entradas, último hash %2</source>
+        <translation>intact: %1 entries, last hash %2</translation>
+    </message>
+    <message>
+        <source> (%1 pendientes de sellar)</source>
+        <translation> (%1 pending sealing)</translation>
+    </message>
+    <message>
+        <source>lista el registro de cambios (todo, o el del documento); «audit verify» comprueba su cadena y sale con 1 si está dañada</source>
+        <translation>lists the record of changes (all of it, or the document&apos;s); «audit verify» checks its chain and exits 1 when it is damaged</translation>
+    </message>
+    <message>
+        <source>FECHA</source>
+        <translation>TIME</translation>
+    </message>
+    <message>
+        <source>solo las entradas desde esa fecha u hora (ISO 8601)</source>
+        <translation>only the entries from that date or time on (ISO 8601)</translation>
+    </message>
+    <message>
+        <source>CLAVE|verify</source>
+        <translation>KEY|verify</translation>
+    </message>
+    <message>
+        <source>el nombre con que se registran los cambios, en lugar del usuario del sistema</source>
+        <translation>the name changes are recorded under, instead of the system user&apos;s</translation>
+    </message>
+    <message>
+        <source>la opción --user necesita un nombre</source>
+        <translation>the option --user needs a name</translation>
+    </message>
+    <message>
+        <source>registro de cambios</source>
+        <translation>a record of changes</translation>
+    </message>
+    <message>
+        <source>la tabla DocAudit</source>
+        <translation>the table DocAudit</translation>
+    </message>
+    <message>
+        <source>Uso: dorvanel [--db URL] [--user NOMBRE] ORDEN [ARGUMENTOS]
+
+</source>
+        <translation>Usage: dorvanel [--db URL] [--user NAME] COMMAND [ARGUMENTS]
+
+</translation>
     </message>
 </context>
 </TS>

@@ -165,6 +165,17 @@
     </message>
 </context>
 <context>
+    <name>dorvanel::AuditLog</name>
+    <message>
+        <source>No se pudo calcular el hash SHA-256</source>
+        <translation>Could not compute the SHA-256 hash</translation>
+    </message>
+    <message>
+        <source>La base de datos no tiene registro de cambios</source>
+        <translation>The database has no record of changes</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::BlobStreaming</name>
     <message>
         <source>No se pudo copiar el archivo %1: %2</source>
