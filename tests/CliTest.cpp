@@ -546,6 +546,37 @@ TEST_F(CliTest, VerifyReportsExactlyTheDocumentsWhoseContentChanged) {
     EXPECT_TRUE(ended(runLine("verify %1 {Z}", {intact}), 0, QStringLiteral("verificados: 2")));
 }
 
+// The record names --user for the program's writes and nobody for plain SQL's, which waits
+// unsealed; verify exits 0 on the whole chain and 1, naming the entry, once it is altered.
+TEST_F(CliTest, AuditListsWhoDidWhatAndVerifyExitsByTheChain) {
+    writeFile(QStringLiteral("acta.txt"), "acta");
+    const Result stored = runLine("--user Ana store acta.txt --name Acta --parent-type Cliente --parent {P}");
+    ASSERT_TRUE(ended(stored, 0)) << stored;
+    const QString guid = stored.lastLine();
+    EXPECT_TRUE(ended(runLine("--user Luis unlink {P} %1", {guid}), 0));
+    sqlValue(QStringLiteral("UPDATE Docs SET Name = 'Plano' WHERE Sys_GUID = ?"), {guid});
+
+    const Result listed = runLine("audit %1", {guid});
+    const QStringList lines = listed.outLines();
+    ASSERT_TRUE(ended(listed, 0) && lines.size() == 4) << listed;
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(" Ana guardado ") + guid)) << listed;
+    EXPECT_TRUE(lines[1].contains(QStringLiteral(" Ana vinculado ") + guid + QLatin1Char(' ') + key('P'))) << listed;
+    EXPECT_TRUE(lines[2].contains(QStringLiteral(" Luis desvinculado "))) << listed;
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("pendiente")) &&
+                lines[3].contains(QStringLiteral("(SQL directo) editado")))
+        << listed;
+    const QJsonArray entries = jsonRows(runLine("audit --json"));
+    ASSERT_EQ(entries.size(), 4);
+    EXPECT_EQ(entries[0].toObject()[QStringLiteral("sha256")].toString().size(), 64);
+    EXPECT_TRUE(entries[3].toObject()[QStringLiteral("entry")].isNull());
+    EXPECT_TRUE(ended(runLine("audit --since 2999-01-01"), 0) && runLine("audit --since 2999-01-01").out.isEmpty());
+    EXPECT_TRUE(ended(runLine("audit --since mañana"), 2, QStringLiteral("--since")));
+
+    EXPECT_TRUE(ended(runLine("audit verify"), 0, QStringLiteral("íntegro: 3 entradas, último hash ")));
+    sqlValue(QStringLiteral("UPDATE DocAudit SET Who = 'Eva' WHERE Entry = 2"));
+    EXPECT_TRUE(ended(runLine("audit verify"), 1, QStringLiteral("entrada 2 alterada")));
+}
+
 // Without --dedup the same content is stored again, and the run names the document that held it;
 // with it, store and import link that document instead. duplicates then finds the two that hold it.
 TEST_F(CliTest, DedupLinksTheDocumentThatHoldsTheSameContent) {
