@@ -122,6 +122,17 @@ TEST_F(AuditLogTest, PlainClientWritesWhileTheComponentSealsAndVerifyLeavesThemP
     EXPECT_EQ(verifyAuditLog(*connection).entries, 2);
 }
 
+// A link removed inside a transaction is sealed as that commits, not before.
+TEST_F(AuditLogTest, InsideATransactionTheCommitSeals) {
+    const QString guid = storeFile(QStringLiteral("A"), QStringLiteral("txt"), "a");
+    link(Key(QStringLiteral("P1")), guid);
+    Connection::Transaction transaction(*connection);
+    ASSERT_TRUE(manager->DeleteLink(Key(QStringLiteral("P1")), guid));
+    EXPECT_EQ(auditEntries(*connection).last().entry, 0);
+    transaction.commit();
+    EXPECT_EQ(auditEntries(*connection).last().entry, 3);
+}
+
 // Each way of breaking the sealed chain, by a client that writes the table directly. On SQLite
 // the chain follows Id, on PostgreSQL Entry; the log has entries 1 to 6, each with Id = Entry.
 struct Break {

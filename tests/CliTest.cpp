@@ -824,7 +824,8 @@ TEST_F(CliTest, SpeaksEnglishOnlyWhereTheUsersLanguageIsEnglish) {
         QStringList said;  // the help, a command's help, a usage error, the component's failure
     } cases[] = {
         {"en_US.UTF-8",
-         {QStringLiteral("Usage: dorvanel [--db URL] COMMAND [ARGUMENTS]\n\nStores documents in a database"),
+         {QStringLiteral(
+              "Usage: dorvanel [--db URL] [--user NAME] COMMAND [ARGUMENTS]\n\nStores documents in a database"),
           QStringLiteral("Usage: dorvanel store FILE --name NAME [OPTIONS]\n\nOptions:\n  --name NAME"),
           QStringLiteral("dorvanel: unknown command: bogus\nSee dorvanel --help"),
           QStringLiteral("The database file %1 does not exist").arg(missing)}},

@@ -65,11 +65,15 @@ bool isContentEntry(const AuditRow& row) { return row.action == "stored" || row.
 // DocDigests as it writes the content: its own entries (those with a who) take it from there
 // when they are the document's latest content entry. A plain client's stay without one.
 Backlog sqliteBacklog(Connection& connection) {
+    // A database may lack DocDigests (a host's own schema, or one it dropped): no digests then.
+    const bool digests = connection.hasTable(QStringLiteral("DocDigests"));
     const auto found = connection.Execute(
         QStringLiteral("SELECT a.Id, a.Entry, a.At, a.Who, a.Action, a.Doc, a.Parent, a.Sha256, a.Prev, a.Hash, "
-                       "d.Sha256 FROM DocAudit a LEFT JOIN DocDigests d ON d.Sys_GUID = a.Doc "
+                       "%1 FROM DocAudit a %2 "
                        "WHERE a.Id >= coalesce((SELECT Id FROM DocAudit WHERE Entry IS NOT NULL ORDER BY Id DESC "
-                       "LIMIT 1), 0) ORDER BY a.Id LIMIT %1")
+                       "LIMIT 1), 0) ORDER BY a.Id LIMIT %3")
+            .arg(digests ? QStringLiteral("d.Sha256") : QStringLiteral("NULL"),
+                 digests ? QStringLiteral("LEFT JOIN DocDigests d ON d.Sys_GUID = a.Doc") : QString())
             .arg(SealBatch + 1));
     Backlog backlog;
     QHash<QByteArray, std::pair<qsizetype, QByteArray>> latestContent;

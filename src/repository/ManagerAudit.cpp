@@ -5,6 +5,7 @@
 
 #include "component/Manager.h"
 #include "component/Manager_p.h"
+#include "platform/Database_p.h"
 #include "repository/AuditLog.h"
 #include "repository/FailureStyles.h"
 
@@ -20,8 +21,13 @@ void attach(const std::shared_ptr<Connection>& connection, const QString& userNa
 
 }  // namespace
 
+// Inside a transaction the commit seals: sealing earlier would hold PostgreSQL's sealing lock
+// for the rest of the transaction, while it may still wait for another writer's rows.
 void sealAfterWrite(const std::shared_ptr<Connection>& connection) {
-    if (connection) ContinueOnFailure([&] { sealAuditLog(*connection); });
+    if (!connection) return;
+    const Database& database = databaseOf(*connection);
+    if (database.openTransactions > 0 && database.beforeCommit) return;
+    ContinueOnFailure([&] { sealAuditLog(*connection); });
 }
 
 void Manager::SetADOCnn(std::shared_ptr<Connection> Obj) {
