@@ -122,10 +122,11 @@ QStringList DocumentTextSchema(Connection::Engine engine, const QString& now) {
     return engine == Connection::Engine::Sqlite ? sqliteSchema(now) : postgreSqlSchema(now);
 }
 
-QStringList DocumentTextIndexBuild(Connection::Engine engine) {
+QStringList DocumentTextIndexBuild(Connection::Engine engine, bool withTrash) {
     const QString fields = DocumentFieldsSql(QStringLiteral("d"));
     return {
-        QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)"),
+        QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)") +
+            (withTrash ? QStringLiteral(" AND Sys_PK NOT IN (SELECT Sys_PK FROM DocsTrash)") : QString()),
         QStringLiteral(
             "UPDATE DocText SET Fields = %1 FROM Docs d WHERE d.Sys_PK = DocText.Sys_PK AND DocText.Fields <> %1")
             .arg(fields),

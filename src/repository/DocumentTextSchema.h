@@ -53,7 +53,8 @@ QStringList DocumentTextKeepingTrashed(Connection::Engine engine);
 QString DocumentFieldsSql(const QString& row);
 
 // The statements that make the index of the texts anew, without the texts of documents that are
-// gone and with every text's copy of its document's fields refreshed.
-QStringList DocumentTextIndexBuild(Connection::Engine engine);
+// gone (withTrash: neither in Docs nor in DocsTrash) and with every text's copy of its document's
+// fields refreshed.
+QStringList DocumentTextIndexBuild(Connection::Engine engine, bool withTrash);
 
 }  // namespace dorvanel

@@ -1,5 +1,6 @@
 #include "repository/Trash.h"
 
+#include "platform/BlobStreaming.h"
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
@@ -12,10 +13,11 @@ namespace dorvanel {
 
 namespace {
 
-// Every column of Docs, which DocsTrash has too, under the same names.
+// Every column of Docs, which DocsTrash has too, under the same names, but the two BLOBs: these
+// are copied apart, a chunk at a time, never held whole.
 const QString RowColumns = QStringLiteral(
-    "Sys_PK, Sys_GUID, Sys_DTCreated, Sys_TimeStamp, Name, Description, Works, TypeData, storeout, urlfile, Data, "
-    "MiniData");
+    "Sys_PK, Sys_GUID, Sys_DTCreated, Sys_TimeStamp, Name, Description, Works, TypeData, storeout, urlfile");
+const QString BlobColumns[] = {QStringLiteral("Data"), QStringLiteral("MiniData")};
 const QString LinkColumns = QStringLiteral("FK_Parent, FK_Doc, TypeParent, Sis");
 
 QString tr(const char* text) { return QCoreApplication::translate("dorvanel::Trash", text); }
@@ -37,6 +39,12 @@ QString nowWithOffset() {
     return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
+void copyBlobs(Connection& connection, const QString& from, const QString& to, const QString& guid) {
+    const QString key = QStringLiteral("Sys_GUID");
+    for (const QString& column : BlobColumns)
+        BlobStreaming::copyValue(connection, from, column, key, guid, to, column, key, guid);
+}
+
 void copyRowToTrash(Connection& connection, const QString& guid, const QString& who) {
     connection.Execute(QStringLiteral("INSERT INTO DocsTrash (%1, RemovedAt, RemovedBy, Size, Sha256) "
                                       "SELECT d.%2, ?, ?, coalesce(g.Size, length(d.Data), 0), g.Sha256 "
@@ -44,6 +52,7 @@ void copyRowToTrash(Connection& connection, const QString& guid, const QString& 
                                       "WHERE d.Sys_GUID = ?")
                            .arg(RowColumns, QString(RowColumns).replace(QStringLiteral(", "), QStringLiteral(", d."))),
                        {nowWithOffset(), who, guid});
+    copyBlobs(connection, QStringLiteral("Docs"), QStringLiteral("DocsTrash"), guid);
 }
 
 void keepLinks(Connection& connection, const QString& guid, const QList<TrashedLink>& also) {
@@ -58,6 +67,7 @@ void keepLinks(Connection& connection, const QString& guid, const QList<TrashedL
 void restoreRow(Connection& connection, const QString& guid) {
     connection.Execute(
         QStringLiteral("INSERT INTO Docs (%1) SELECT %1 FROM DocsTrash WHERE Sys_GUID = ?").arg(RowColumns), {guid});
+    copyBlobs(connection, QStringLiteral("DocsTrash"), QStringLiteral("Docs"), guid);
     connection.Execute(QStringLiteral("INSERT INTO DocDigests (Sys_GUID, Size, Sha256) SELECT Sys_GUID, Size, Sha256 "
                                       "FROM DocsTrash WHERE Sys_GUID = ? AND Sha256 IS NOT NULL"),
                        {guid});
