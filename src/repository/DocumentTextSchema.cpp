@@ -92,10 +92,13 @@ QStringList sqliteKeepingTrashed() {
     };
 }
 
+// PL/pgSQL plans a statement when it first runs it, so the function keeps working should the
+// trash's table be dropped.
 QStringList postgreSqlKeepingTrashed() {
     return {
         QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Forget() RETURNS trigger LANGUAGE plpgsql AS "
-                       "$$ BEGIN IF NOT %1 THEN %2 END IF; RETURN NULL; END $$")
+                       "$$ BEGIN IF to_regclass('docstrash') IS NOT NULL THEN IF %1 THEN RETURN NULL; END IF; "
+                       "END IF; %2 RETURN NULL; END $$")
             .arg(trashed(QStringLiteral("OLD")), ForgetText),
         QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Purged() RETURNS trigger LANGUAGE plpgsql AS "
                        "$$ BEGIN IF NOT EXISTS (SELECT 1 FROM Docs WHERE Sys_GUID = OLD.Sys_GUID) THEN %1 END IF; "
