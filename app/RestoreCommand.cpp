@@ -14,8 +14,8 @@ namespace {
 void restoreVersion(Context& context, const QString& guid, int number) {
     Session& session = context.session();
     session.requireDocument(guid);
-    const VersionChange change =
-        restoreDocumentVersion(session.connection(), guid, number, session.manager().userName());
+    const VersionChange change = restoreDocumentVersion(session.connection(), guid, number,
+                                                        session.manager().userName());
     if (change.added) {
         context.out << Texts::tr("Versión actual de %1: %2").arg(guid).arg(change.current) << Qt::endl;
     } else {

@@ -64,8 +64,8 @@ void runTrash(Context& context, const Arguments& arguments) {
 
 void runPurge(Context& context, const Arguments& arguments) {
     const QString option = QStringLiteral("older-than");
-    const std::optional<int> days =
-        arguments.isSet(option) ? std::optional<int>(countAsked(arguments, option, 0)) : std::nullopt;
+    const std::optional<int> days = arguments.isSet(option) ? std::optional<int>(countAsked(arguments, option, 0))
+                                                            : std::nullopt;
     const qint32 purged = purgeTrash(context.session().connection(), days);
     context.out << Texts::tr("Documentos eliminados para siempre: %1").arg(purged) << Qt::endl;
 }

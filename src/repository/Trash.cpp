@@ -20,8 +20,6 @@ const QString RowColumns = QStringLiteral(
 const QString BlobColumns[] = {QStringLiteral("Data"), QStringLiteral("MiniData")};
 const QString LinkColumns = QStringLiteral("FK_Parent, FK_Doc, TypeParent, Sis");
 
-QString tr(const char* text) { return QCoreApplication::translate("dorvanel::Trash", text); }
-
 qint32 countOf(Connection& connection, const QString& sql, const QString& guid) {
     return connection.Execute(sql, {guid})->value(0).toInt();
 }
@@ -101,9 +99,13 @@ void moveDocumentToTrash(Connection& connection, const QString& guid, const QStr
                          const QList<TrashedLink>& also) {
     Connection::Transaction transaction(connection);
     if (!inDocs(connection, guid))
-        throw Error(Error::NoCurrentRecord, tr("No hay ningún documento con la clave %1").arg(guid));
+        throw Error(
+            Error::NoCurrentRecord,
+            QCoreApplication::translate("dorvanel::Trash", "No hay ningún documento con la clave %1").arg(guid));
     if (inTrash(connection, guid))
-        throw Error(Error::InvalidArgument, tr("La papelera ya tiene un documento con la clave %1").arg(guid));
+        throw Error(Error::InvalidArgument,
+                    QCoreApplication::translate("dorvanel::Trash", "La papelera ya tiene un documento con la clave %1")
+                        .arg(guid));
     copyRowToTrash(connection, guid, who);
     keepLinks(connection, guid, also);
     connection.Execute(QStringLiteral("DELETE FROM DocLink WHERE FK_Doc = ?"), {guid});
@@ -131,10 +133,15 @@ QList<TrashedDocument> trashedDocuments(Connection& connection) {
 void restoreFromTrash(Connection& connection, const QString& guid) {
     Connection::Transaction transaction(connection);
     if (!inTrash(connection, guid))
-        throw Error(Error::NoCurrentRecord, tr("La papelera no tiene ningún documento con la clave %1").arg(guid));
+        throw Error(Error::NoCurrentRecord,
+                    QCoreApplication::translate("dorvanel::Trash",
+                                                "La papelera no tiene ningún documento con la clave %1")
+                        .arg(guid));
     if (inDocs(connection, guid))
         throw Error(Error::InvalidArgument,
-                    tr("Ya hay un documento con la clave %1: no se puede restaurar encima de él").arg(guid));
+                    QCoreApplication::translate(
+                        "dorvanel::Trash", "Ya hay un documento con la clave %1: no se puede restaurar encima de él")
+                        .arg(guid));
     restoreRow(connection, guid);
     connection.Execute(
         QStringLiteral("INSERT INTO DocLink (%1) SELECT %1 FROM DocLinkTrash WHERE FK_Doc = ?").arg(LinkColumns),
