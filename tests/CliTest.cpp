@@ -130,6 +130,7 @@ TEST_F(CliTest, RmMovesToTheTrashFromWhichRestoreBringsTheDocumentBackAndPurgeDe
         EXPECT_EQ(runLine("parents %1", {guid}).outLines(), (QStringList{key('P'), key('Q')}));
         EXPECT_TRUE(ended(runLine("restore %1", {guid}), 4)) << "no longer in the trash";
         EXPECT_TRUE(ended(runLine("restore ABC"), 2));
+        EXPECT_TRUE(ended(runLine("restore %1 --version 0", {guid}), 2));
         EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0));
         EXPECT_TRUE(ended(runLine("purge"), 0, QStringLiteral("para siempre: 1")));
         EXPECT_TRUE(ended(runLine("trash"), 0, QStringLiteral("vacía")));
