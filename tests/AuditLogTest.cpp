@@ -33,8 +33,9 @@ protected:
 
     // The trash's protocol as a client that writes SQL follows it.
     void moveToTrash(const QString& guid) {
-        plainSql(QStringLiteral("INSERT INTO DocsTrash (Sys_PK, Sys_GUID, Name, RemovedAt) "
-                                "SELECT Sys_PK, Sys_GUID, Name, 'ahora' FROM Docs WHERE Sys_GUID = ?"),
+        plainSql(QStringLiteral("INSERT INTO DocsTrash (Sys_PK, Sys_GUID, Name, RemovedAt, Size) "
+                                "SELECT Sys_PK, Sys_GUID, Name, 'ahora', coalesce(length(Data), 0) FROM Docs "
+                                "WHERE Sys_GUID = ?"),
                  {guid});
         plainSql(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {guid});
     }

@@ -96,6 +96,31 @@ TEST_F(LargeDocumentTest, StreamingJoinsTheCallersTransactionAndAFailureLeavesNo
     EXPECT_EQ(digestOf(manager->GetDocumentFile(guid)), digest);
 }
 
+TEST_F(LargeDocumentTest, ValueCopiedToAnotherRowIsByteExact) {
+    const auto copy = [&](const QString& from, const QString& to) {
+        BlobStreaming::copyValue(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
+                                 QStringLiteral("Sys_GUID"), from, QStringLiteral("Docs"), QStringLiteral("Data"),
+                                 QStringLiteral("Sys_GUID"), to);
+    };
+    const QString target = storeUrl(QStringLiteral("Destino"), QStringLiteral("http://ejemplo.es/a"));
+    for (const qint64 size : {qint64(0), Chunk, 5 * Chunk + 3}) {
+        const auto [file, digest] = makeFile(QStringLiteral("origen-%1.bin").arg(size), size);
+        const QString source = manager->StoreDocument(QStringLiteral("Origen"), QString(), QString(), QString(), file);
+        copy(source, target);
+        const QString copied = folder() + QStringLiteral("/copia-%1.bin").arg(size);
+        ASSERT_TRUE(BlobStreaming::readToFile(*connection, QStringLiteral("Docs"), QStringLiteral("Data"),
+                                              QStringLiteral("Sys_GUID"), target, copied))
+            << size;
+        EXPECT_EQ(digestOf(copied), digest) << size << " bytes";
+    }
+    copy(storeUrl(QStringLiteral("Vacío"), QStringLiteral("http://ejemplo.es/b")), target);
+    EXPECT_EQ(rowCount(QStringLiteral("SELECT 1 FROM Docs WHERE Data IS NULL AND Sys_GUID = '%1'").arg(target)), 1)
+        << "NULL is copied as NULL";
+    const QString missing = Key(QStringLiteral("missing"));
+    EXPECT_EQ(raisedBy([&] { copy(missing, target); }).number(), Error::NoCurrentRecord);
+    EXPECT_EQ(raisedBy([&] { copy(target, missing); }).number(), Error::NoCurrentRecord);
+}
+
 TEST_F(LargeDocumentTest, UnwritableTempFileIsNeverReportedAsWritten) {
     const QString file = makeFile(QStringLiteral("acta.odt"), 2 * Chunk + 5).first;
     const QString guid = manager->StoreDocument(QStringLiteral("Acta"), QString(), QString(), QString(), file);

@@ -153,14 +153,27 @@ struct Place {
     qint64 size;
 };
 
-// Nothing when there is no such row or its value is NULL.
-std::optional<Place> locate(Connection& connection, const QString& table, const QString& column,
-                            const QString& keyColumn, const QVariant& key) {
+// A row and its value's size, none for NULL; nothing when there is no such row.
+struct ValueRow {
+    qint64 rowid;
+    std::optional<qint64> size;
+};
+std::optional<ValueRow> findRow(Connection& connection, const QString& table, const QString& column,
+                                const QString& keyColumn, const QVariant& key) {
     const QString sql = onSqlite(connection) ? QStringLiteral("SELECT rowid, length(%1) FROM %2 WHERE %3 = ?")
                                              : QStringLiteral("SELECT 0, octet_length(%1) FROM %2 WHERE %3 = ?");
     const auto row = connection.Execute(sql.arg(column, table, keyColumn), {key});
-    if (row->Eof() || row->value(1).isNull()) return std::nullopt;
-    return Place{row->value(0).toLongLong(), row->value(1).toLongLong()};
+    if (row->Eof()) return std::nullopt;
+    const QVariant size = row->value(1);
+    return ValueRow{row->value(0).toLongLong(), size.isNull() ? std::nullopt : std::optional(size.toLongLong())};
+}
+
+// Nothing when there is no such row or its value is NULL.
+std::optional<Place> locate(Connection& connection, const QString& table, const QString& column,
+                            const QString& keyColumn, const QVariant& key) {
+    const std::optional<ValueRow> row = findRow(connection, table, column, keyColumn, key);
+    if (!row || !row->size) return std::nullopt;
+    return Place{row->rowid, *row->size};
 }
 
 // Each slice comes in binary form; the columns are stored uncompressed, so the server reads
@@ -191,6 +204,34 @@ void readPlace(Connection& connection, const QString& table, const QString& colu
     } else {
         readInSlices(connection, table, column, keyColumn, key, place.size, piece);
     }
+}
+
+// Sets the target's value with the statement's placeholder bound to value; it must exist.
+void setTarget(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
+               const QVariant& key, const QString& placeholder, const QVariant& value) {
+    qint32 changed = 0;
+    connection.Execute(QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %4 = ?").arg(table, column, placeholder, keyColumn),
+                       {value, key}, &changed);
+    if (changed == 0) throw missingRow(table, key);
+}
+
+// The target gets a zero-filled value of the source's size, then the source's bytes in place.
+void copyInPlace(Connection& connection, const QString& fromTable, const QString& fromColumn, const ValueRow& source,
+                 const QString& toTable, const QString& toColumn, const QString& toKeyColumn, const QVariant& toKey) {
+    if (!source.size) {
+        setTarget(connection, toTable, toColumn, toKeyColumn, toKey, QStringLiteral("?"),
+                  QVariant(QMetaType(QMetaType::QByteArray)));
+        return;
+    }
+    setTarget(connection, toTable, toColumn, toKeyColumn, toKey, QStringLiteral("zeroblob(?)"), *source.size);
+    const std::optional<Place> target = locate(connection, toTable, toColumn, toKeyColumn, toKey);
+    if (!target) throw missingRow(toTable, toKey);
+    SqliteBlob blob = openSqliteBlob(connection, toTable, toColumn, target->rowid, true);
+    qint64 offset = 0;
+    readInPlace(connection, fromTable, fromColumn, source.rowid, [&](const char* bytes, qint64 count) {
+        checkSqlite(connection, sqlite3_blob_write(blob.get(), bytes, int(count), int(offset)));
+        offset += count;
+    });
 }
 
 }  // namespace
@@ -282,6 +323,20 @@ bool readToFile(Connection& connection, const QString& table, const QString& col
               [&](const char* bytes, qint64 count) { target.write(bytes, count); });
     target.commit();
     return true;
+}
+
+void copyValue(Connection& connection, const QString& fromTable, const QString& fromColumn,
+               const QString& fromKeyColumn, const QVariant& fromKey, const QString& toTable, const QString& toColumn,
+               const QString& toKeyColumn, const QVariant& toKey) {
+    const std::optional<ValueRow> source = findRow(connection, fromTable, fromColumn, fromKeyColumn, fromKey);
+    if (!source) throw missingRow(fromTable, fromKey);
+    if (onSqlite(connection)) {
+        copyInPlace(connection, fromTable, fromColumn, *source, toTable, toColumn, toKeyColumn, toKey);
+    } else {
+        setTarget(connection, toTable, toColumn, toKeyColumn, toKey,
+                  QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = ?)").arg(fromColumn, fromTable, fromKeyColumn),
+                  fromKey);
+    }
 }
 
 }  // namespace dorvanel::BlobStreaming

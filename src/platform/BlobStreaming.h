@@ -73,6 +73,14 @@ using PieceSink = std::function<void(const char* bytes, qint64 count)>;
 bool readPieces(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
                 const QVariant& key, const PieceSink& piece);
 
+// Copies the fromColumn value of the row whose fromKeyColumn holds fromKey into toColumn of the
+// row whose toKeyColumn holds toKey, a chunk at a time on SQLite and on the server alone on
+// PostgreSQL: the value never passes through this process whole. NULL is copied as NULL. Raises
+// Error when either row does not exist.
+void copyValue(Connection& connection, const QString& fromTable, const QString& fromColumn,
+               const QString& fromKeyColumn, const QVariant& fromKey, const QString& toTable, const QString& toColumn,
+               const QString& toKeyColumn, const QVariant& toKey);
+
 }  // namespace BlobStreaming
 
 }  // namespace dorvanel

@@ -4,33 +4,6 @@ namespace dorvanel {
 
 namespace {
 
-// The trash's two tables as the trash defines them (the columns of Docs and DocLink, and what
-// the trash adds), for a database whose schema does not hold them yet: the record's triggers
-// read DocsTrash to tell a move to the trash from a deletion for good.
-QStringList sqliteTrashTables() {
-    return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocsTrash (Sys_PK INTEGER NOT NULL, "
-                       "Sys_GUID TEXT NOT NULL UNIQUE CHECK (length(Sys_GUID) = 32), Sys_DTCreated TEXT, "
-                       "Sys_TimeStamp TEXT, Name TEXT, Description TEXT, Works TEXT, TypeData TEXT, storeout INTEGER, "
-                       "urlfile TEXT, Data BLOB, MiniData BLOB, RemovedAt TEXT NOT NULL, RemovedBy TEXT, "
-                       "Size INTEGER, Sha256 TEXT)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocLinkTrash (FK_Parent TEXT NOT NULL, FK_Doc TEXT NOT NULL, "
-                       "TypeParent TEXT, Sis INTEGER)"),
-    };
-}
-
-QStringList postgreSqlTrashTables() {
-    return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocsTrash (Sys_PK integer NOT NULL, "
-                       "Sys_GUID varchar(32) NOT NULL UNIQUE CHECK (length(Sys_GUID) = 32), "
-                       "Sys_DTCreated timestamp(3), Sys_TimeStamp timestamp(3), Name text, Description text, "
-                       "Works text, TypeData text, storeout integer, urlfile text, Data bytea, MiniData bytea, "
-                       "RemovedAt text NOT NULL, RemovedBy text, Size bigint, Sha256 text)"),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocLinkTrash (FK_Parent varchar(32) NOT NULL, "
-                       "FK_Doc varchar(32) NOT NULL, TypeParent text, Sis integer)"),
-    };
-}
-
 // The columns whose change is an edit of a document: its content and miniature are not among
 // them, nor the time stamp its own trigger keeps.
 const char* const EditedColumns[] = {"Name", "Description", "Works", "TypeData", "storeout", "urlfile"};
@@ -65,47 +38,43 @@ QString inTrash(const QString& guid) {
 }
 
 QStringList sqliteAudit() {
-    return sqliteTrashTables() +
-           QStringList{
-               // No index beyond the key: each would be one more tree written by every store.
-               QStringLiteral(
-                   "CREATE TABLE IF NOT EXISTS DocAudit (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                   "At TEXT NOT NULL, Who TEXT NOT NULL, Action TEXT NOT NULL, Doc TEXT NOT NULL, Parent TEXT, "
-                   "Sha256 TEXT, Entry INTEGER, Prev TEXT, Hash TEXT)"),
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocInsert AFTER INSERT ON Docs BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("CASE WHEN %1 THEN 'restored' ELSE 'stored' END")
-                                        .arg(inTrash(QStringLiteral("NEW.Sys_GUID"))),
-                                    QStringLiteral("NEW.Sys_GUID"), QStringLiteral("NULL"),
-                                    QStringLiteral("(SELECT Sha256 FROM DocsTrash WHERE Sys_GUID = NEW.Sys_GUID)"))),
-               QStringLiteral(
-                   "CREATE TRIGGER IF NOT EXISTS DocAudit_DocReplace AFTER UPDATE OF Data ON Docs BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("'replaced'"), QStringLiteral("NEW.Sys_GUID"))),
-               QStringLiteral(
-                   "CREATE TRIGGER IF NOT EXISTS DocAudit_DocEdit AFTER UPDATE OF %1 ON Docs WHEN %2 BEGIN %3 END")
-                   .arg(editedColumnList(), anyEditedColumnChanged(QStringLiteral("IS NOT")),
-                        sqliteEntry(QStringLiteral("'edited'"), QStringLiteral("NEW.Sys_GUID"))),
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocDelete AFTER DELETE ON Docs BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("CASE WHEN %1 THEN 'removed' ELSE 'purged' END")
-                                        .arg(inTrash(QStringLiteral("OLD.Sys_GUID"))),
-                                    QStringLiteral("OLD.Sys_GUID"))),
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_TrashDelete AFTER DELETE ON DocsTrash "
-                              "WHEN NOT EXISTS (SELECT 1 FROM Docs WHERE Sys_GUID = OLD.Sys_GUID) BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("'purged'"), QStringLiteral("OLD.Sys_GUID"))),
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkInsert AFTER INSERT ON DocLink BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("'linked'"), QStringLiteral("NEW.FK_Doc"),
-                                    QStringLiteral("NEW.FK_Parent"))),
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkDelete AFTER DELETE ON DocLink BEGIN %1 END")
-                   .arg(sqliteEntry(QStringLiteral("'unlinked'"), QStringLiteral("OLD.FK_Doc"),
-                                    QStringLiteral("OLD.FK_Parent"))),
-               // A link changed in place is the old one undone and the new one made.
-               QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkUpdate AFTER UPDATE ON DocLink WHEN "
-                              "OLD.FK_Parent IS NOT NEW.FK_Parent OR OLD.FK_Doc IS NOT NEW.FK_Doc OR "
-                              "OLD.TypeParent IS NOT NEW.TypeParent OR OLD.Sis IS NOT NEW.Sis BEGIN %1 %2 END")
-                   .arg(sqliteEntry(QStringLiteral("'unlinked'"), QStringLiteral("OLD.FK_Doc"),
-                                    QStringLiteral("OLD.FK_Parent")),
-                        sqliteEntry(QStringLiteral("'linked'"), QStringLiteral("NEW.FK_Doc"),
-                                    QStringLiteral("NEW.FK_Parent"))),
-           };
+    return QStringList{
+        // No index beyond the key: each would be one more tree written by every store.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS DocAudit (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "At TEXT NOT NULL, Who TEXT NOT NULL, Action TEXT NOT NULL, Doc TEXT NOT NULL, Parent TEXT, "
+                       "Sha256 TEXT, Entry INTEGER, Prev TEXT, Hash TEXT)"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocInsert AFTER INSERT ON Docs BEGIN %1 END")
+            .arg(sqliteEntry(QStringLiteral("CASE WHEN %1 THEN 'restored' ELSE 'stored' END")
+                                 .arg(inTrash(QStringLiteral("NEW.Sys_GUID"))),
+                             QStringLiteral("NEW.Sys_GUID"), QStringLiteral("NULL"),
+                             QStringLiteral("(SELECT Sha256 FROM DocsTrash WHERE Sys_GUID = NEW.Sys_GUID)"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocReplace AFTER UPDATE OF Data ON Docs BEGIN %1 END")
+            .arg(sqliteEntry(QStringLiteral("'replaced'"), QStringLiteral("NEW.Sys_GUID"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocEdit AFTER UPDATE OF %1 ON Docs WHEN %2 BEGIN %3 END")
+            .arg(editedColumnList(), anyEditedColumnChanged(QStringLiteral("IS NOT")),
+                 sqliteEntry(QStringLiteral("'edited'"), QStringLiteral("NEW.Sys_GUID"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocDelete AFTER DELETE ON Docs BEGIN %1 END")
+            .arg(sqliteEntry(QStringLiteral("CASE WHEN %1 THEN 'removed' ELSE 'purged' END")
+                                 .arg(inTrash(QStringLiteral("OLD.Sys_GUID"))),
+                             QStringLiteral("OLD.Sys_GUID"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_TrashDelete AFTER DELETE ON DocsTrash "
+                       "WHEN NOT EXISTS (SELECT 1 FROM Docs WHERE Sys_GUID = OLD.Sys_GUID) BEGIN %1 END")
+            .arg(sqliteEntry(QStringLiteral("'purged'"), QStringLiteral("OLD.Sys_GUID"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkInsert AFTER INSERT ON DocLink BEGIN %1 END")
+            .arg(
+                sqliteEntry(QStringLiteral("'linked'"), QStringLiteral("NEW.FK_Doc"), QStringLiteral("NEW.FK_Parent"))),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkDelete AFTER DELETE ON DocLink BEGIN %1 END")
+            .arg(sqliteEntry(QStringLiteral("'unlinked'"), QStringLiteral("OLD.FK_Doc"),
+                             QStringLiteral("OLD.FK_Parent"))),
+        // A link changed in place is the old one undone and the new one made.
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_LinkUpdate AFTER UPDATE ON DocLink WHEN "
+                       "OLD.FK_Parent IS NOT NEW.FK_Parent OR OLD.FK_Doc IS NOT NEW.FK_Doc OR "
+                       "OLD.TypeParent IS NOT NEW.TypeParent OR OLD.Sis IS NOT NEW.Sis BEGIN %1 %2 END")
+            .arg(sqliteEntry(QStringLiteral("'unlinked'"), QStringLiteral("OLD.FK_Doc"),
+                             QStringLiteral("OLD.FK_Parent")),
+                 sqliteEntry(QStringLiteral("'linked'"), QStringLiteral("NEW.FK_Doc"),
+                             QStringLiteral("NEW.FK_Parent"))),
+    };
 }
 
 // On PostgreSQL the entry's who is the user the component's session set, or else the database
@@ -173,7 +142,7 @@ const char* const PostgreSqlAudit[] = {
 };
 
 QStringList postgreSqlAudit() {
-    QStringList statements = postgreSqlTrashTables();
+    QStringList statements;
     for (const char* statement : PostgreSqlAudit) statements << QString::fromUtf8(statement);
     statements << QStringLiteral(
                       "CREATE OR REPLACE TRIGGER DocAudit_DocEdit AFTER UPDATE OF %1 ON Docs FOR EACH ROW "
