@@ -1,6 +1,7 @@
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "repository/AuditLog.h"
+#include "repository/Trash.h"
 #include "support/RepositoryTest.h"
 
 #include <QCryptographicHash>
@@ -32,14 +33,14 @@ protected:
     }
 
     // The trash's protocol as a client that writes SQL follows it.
-    void moveToTrash(const QString& guid) {
+    void plainMoveToTrash(const QString& guid) {
         plainSql(QStringLiteral("INSERT INTO DocsTrash (Sys_PK, Sys_GUID, Name, RemovedAt, Size) "
                                 "SELECT Sys_PK, Sys_GUID, Name, 'ahora', coalesce(length(Data), 0) FROM Docs "
                                 "WHERE Sys_GUID = ?"),
                  {guid});
         plainSql(QStringLiteral("DELETE FROM Docs WHERE Sys_GUID = ?"), {guid});
     }
-    void restoreFromTrash(const QString& guid) {
+    void plainRestoreFromTrash(const QString& guid) {
         plainSql(QStringLiteral("INSERT INTO Docs (Sys_PK, Sys_GUID, Name) "
                                 "SELECT Sys_PK, Sys_GUID, Name FROM DocsTrash WHERE Sys_GUID = ?"),
                  {guid});
@@ -63,15 +64,15 @@ TEST_F(AuditLogTest, RecordsEveryChangeWithWhoMadeIt) {
     // Neither the miniature alone nor a write that changes nothing is an edit.
     plainSql(QStringLiteral("UPDATE Docs SET MiniData = NULL, Name = Name WHERE Sys_GUID = ?"), {guid});
     plainSql(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {QByteArray("dos"), guid});
-    moveToTrash(guid);
-    restoreFromTrash(guid);
+    plainMoveToTrash(guid);
+    plainRestoreFromTrash(guid);
     plainSql(QStringLiteral("INSERT INTO DocLink (FK_Parent, FK_Doc, TypeParent, Sis) VALUES (?, ?, 'C', 1)"),
              {Key(QStringLiteral("P2")), guid});
     ASSERT_TRUE(manager->RemoveDocument(guid));
     // Larger than a chunk, so that its content is streamed in after its row is written.
     const QByteArray large(1024 * 1024 + 1, 'x');
     const QString other = storeFile(QStringLiteral("Otro"), QStringLiteral("txt"), large);
-    moveToTrash(other);
+    plainMoveToTrash(other);
     plainSql(QStringLiteral("DELETE FROM DocsTrash WHERE Sys_GUID = ?"), {other});
 
     const QString me = QStringLiteral("O'Brien");
@@ -102,6 +103,26 @@ TEST_F(AuditLogTest, RecordsEveryChangeWithWhoMadeIt) {
     EXPECT_TRUE(entries[0].at.isValid());
     EXPECT_LE(qAbs(entries[0].at.secsTo(QDateTime::currentDateTimeUtc())), 60);
     EXPECT_TRUE(auditEntries(*connection, guid, QDateTime::currentDateTimeUtc().addSecs(60)).isEmpty());
+}
+
+// The component's own trash: the move, the restore and the purge, each recorded and sealed as
+// its transaction commits, the content's digest going with the document.
+TEST_F(AuditLogTest, TheComponentsTrashRecordsRemovedRestoredAndPurged) {
+    manager->setUsesTrash(true);
+    manager->setUserName(QStringLiteral("Ana"));
+    const QString guid = storeFile(QStringLiteral("A"), QStringLiteral("txt"), "a");
+    ASSERT_TRUE(manager->RemoveDocument(guid)) << manager->LastErrDescrip().toStdString();
+    restoreFromTrash(*connection, guid);
+    moveDocumentToTrash(*connection, guid, QStringLiteral("Ana"));
+    purgeTrash(*connection);
+    QStringList actions;
+    for (const AuditEntry& entry : auditEntries(*connection)) {
+        actions << entry.who + u' ' + entry.action;
+        EXPECT_GT(entry.entry, 0) << entry.action.toStdString();
+    }
+    EXPECT_EQ(actions, (QStringList{"Ana stored", "Ana removed", "Ana restored", "Ana removed", "Ana purged"}));
+    EXPECT_EQ(auditEntries(*connection).value(2).sha256, sha256Of("a"));
+    EXPECT_TRUE(verifyAuditLog(*connection).intact());
 }
 
 TEST_F(AuditLogTest, PlainClientWritesWhileTheComponentSealsAndVerifyLeavesThemPending) {

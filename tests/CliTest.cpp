@@ -141,8 +141,13 @@ TEST_F(CliTest, RmMovesToTheTrashFromWhichRestoreBringsTheDocumentBackAndPurgeDe
         EXPECT_TRUE(listedNames("--all").isEmpty());
     }
     useDatabase(engines().first());
-    for (const char* statement : {"DROP TRIGGER DocText_Forget", "DROP TRIGGER DocText_Refill",
-                                  "DROP TRIGGER DocText_Replaced", "DROP TABLE DocsTrash", "DROP TABLE DocLinkTrash"})
+    // A database from before the trash, and so before the record of changes, whose triggers read it.
+    for (const char* statement :
+         {"DROP TRIGGER DocText_Forget", "DROP TRIGGER DocText_Refill", "DROP TRIGGER DocText_Replaced",
+          "DROP TABLE DocsTrash", "DROP TABLE DocLinkTrash", "DROP TRIGGER DocAudit_DocInsert",
+          "DROP TRIGGER DocAudit_DocReplace", "DROP TRIGGER DocAudit_DocEdit", "DROP TRIGGER DocAudit_DocDelete",
+          "DROP TRIGGER DocAudit_LinkInsert", "DROP TRIGGER DocAudit_LinkDelete", "DROP TRIGGER DocAudit_LinkUpdate",
+          "DROP TABLE DocAudit"})
         sqlValue(QString::fromLatin1(statement));
     const QString guid = store("acta.txt --name Acta");
     EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0, QStringLiteral("Documento eliminado")));

@@ -48,7 +48,12 @@ QStringList sqliteAudit() {
                                  .arg(inTrash(QStringLiteral("NEW.Sys_GUID"))),
                              QStringLiteral("NEW.Sys_GUID"), QStringLiteral("NULL"),
                              QStringLiteral("(SELECT Sha256 FROM DocsTrash WHERE Sys_GUID = NEW.Sys_GUID)"))),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocReplace AFTER UPDATE OF Data ON Docs BEGIN %1 END")
+        // Content copied into a row that was just written without it (the trash's restore copies
+        // it in afterwards) completes that row's entry. The row's entry is then the last one.
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocReplace AFTER UPDATE OF Data ON Docs WHEN NOT "
+                       "(OLD.Data IS NULL AND EXISTS (SELECT 1 FROM (SELECT Doc, Action, Entry FROM DocAudit "
+                       "ORDER BY Id DESC LIMIT 1) WHERE Doc = NEW.Sys_GUID AND Entry IS NULL AND Action IN "
+                       "('stored', 'restored'))) BEGIN %1 END")
             .arg(sqliteEntry(QStringLiteral("'replaced'"), QStringLiteral("NEW.Sys_GUID"))),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocEdit AFTER UPDATE OF %1 ON Docs WHEN %2 BEGIN %3 END")
             .arg(editedColumnList(), anyEditedColumnChanged(QStringLiteral("IS NOT")),
@@ -101,12 +106,12 @@ const char* const PostgreSqlAudit[] = {
     "ELSE PERFORM DocAudit_Note('stored', NEW.Sys_GUID, NULL, encode(sha256(NEW.Data), 'hex')); END IF; "
     "RETURN NULL; END $$",
     // Content streamed in after its row was written without it completes the entry that row
-    // made, while that entry is still unsealed: it is one store, or one replacement.
+    // made, while that entry is still unsealed: it is one store, restore or replacement.
     "CREATE OR REPLACE FUNCTION DocAudit_DocReplace() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
     "SET search_path FROM CURRENT AS $$ DECLARE last DocAudit%ROWTYPE; BEGIN "
     "SELECT * INTO last FROM DocAudit WHERE Doc = NEW.Sys_GUID ORDER BY Id DESC LIMIT 1; "
-    "IF OLD.Data IS NULL AND last.Entry IS NULL AND last.Sha256 IS NULL AND last.Action IN ('stored', 'replaced') "
-    "THEN UPDATE DocAudit SET Sha256 = encode(sha256(NEW.Data), 'hex') WHERE Id = last.Id; "
+    "IF OLD.Data IS NULL AND last.Entry IS NULL AND last.Action IN ('stored', 'restored', 'replaced') "
+    "THEN UPDATE DocAudit SET Sha256 = coalesce(Sha256, encode(sha256(NEW.Data), 'hex')) WHERE Id = last.Id; "
     "ELSE PERFORM DocAudit_Note('replaced', NEW.Sys_GUID, NULL, encode(sha256(NEW.Data), 'hex')); END IF; "
     "RETURN NULL; END $$",
     "CREATE OR REPLACE FUNCTION DocAudit_DocEdit() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
