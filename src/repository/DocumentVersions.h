@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ContentDigests.h"
 #include "dorvanel_export.h"
-#include "repository/ContentDigests.h"
 
 #include <QDateTime>
 #include <QList>
