@@ -38,6 +38,8 @@ Command reindexCommand();
 Command verifyCommand();
 Command duplicatesCommand();
 Command getCommand();
+Command replaceCommand();  // VersionCommands.cpp, with versions
+Command versionsCommand();
 Command openCommand();  // OpenCommands.cpp, with download
 Command downloadCommand();
 Command addCommand();  // DialogCommands.cpp, with edit, find and browse

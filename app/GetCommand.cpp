@@ -5,10 +5,23 @@
 #include "Texts.h"
 
 #include <QIODevice>
+#include <optional>
 
 namespace dorvanel::cli {
 
 namespace {
+
+// The number --version gives, when it is given: a version's, from 1.
+std::optional<qint32> versionAsked(const Arguments& arguments) {
+    const QString option = QStringLiteral("version");
+    if (!arguments.isSet(option)) return std::nullopt;
+    bool isNumber = false;
+    const qint32 number = arguments.value(option).toInt(&isNumber);
+    if (!isNumber || number <= 0)
+        throw UsageError{
+            Texts::tr("la opción --version necesita el número de una versión, no «%1»").arg(arguments.value(option))};
+    return number;
+}
 
 // The content goes from the database straight to its destination, with no copy on the way.
 void runGet(Context& context, const Arguments& arguments) {
@@ -20,13 +33,21 @@ void runGet(Context& context, const Arguments& arguments) {
                       "salida estándar")};
     Session& session = context.session();
     const DocumentRef document = session.requireDocument(guid);
-    if (document.outside) {
+    const std::optional<qint32> version = versionAsked(arguments);
+    if (document.outside && !version) {
         context.out << document.location << Qt::endl;
         if (!target.isEmpty())
             QTextStream(stderr) << Texts::tr("Es un documento externo: no se escribió %1").arg(target) << Qt::endl;
         return;
     }
-    const ContentWriter copy = [&](QIODevice& to, const QString& name) { session.copyContent(guid, to, name); };
+    if (version) session.requireVersions();
+    const ContentWriter copy = [&](QIODevice& to, const QString& name) {
+        if (version) {
+            session.copyVersion(guid, *version, to, name);
+        } else {
+            session.copyContent(guid, to, name);
+        }
+    };
     if (target.isEmpty()) {
         context.out.flush();
         writeToStandardOutput(copy);
@@ -45,7 +66,10 @@ Command getCommand() {
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
              {{{"o"},
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
-               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe en ARCHIVO y no en la salida estándar")}}},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe en ARCHIVO y no en la salida estándar")},
+              {{"version"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "N"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe la versión N del contenido (véase versions)")}}},
             exitingZero(runGet)};
 }
 
