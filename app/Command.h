@@ -47,6 +47,9 @@ Command editCommand();
 Command findCommand();
 Command browseCommand();
 Command removeCommand();
+Command trashCommand();  // TrashCommands.cpp, with purge
+Command purgeCommand();
+Command restoreCommand();
 Command importCommand();
 Command miniaturesCommand();
 Command demoCommand();

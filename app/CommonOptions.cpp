@@ -1,6 +1,7 @@
 #include "CommonOptions.h"
 
 #include "DocumentReading.h"
+#include "Texts.h"
 
 namespace dorvanel::cli {
 
@@ -47,6 +48,16 @@ const OptionSyntax ReadDocumentsOption{
 
 ReadingWanted readingAsked(const Arguments& arguments) {
     return {.miniature = !arguments.isSet(QStringLiteral("no-miniature")), .text = true};
+}
+
+int countAsked(const Arguments& arguments, const QString& option, int otherwise) {
+    if (!arguments.isSet(option)) return otherwise;
+    bool isNumber = false;
+    const int count = arguments.value(option).toInt(&isNumber);
+    if (!isNumber || count <= 0)
+        throw UsageError{Texts::tr("la opción --%1 necesita un número mayor que cero, no «%2»")
+                             .arg(option, arguments.value(option))};
+    return count;
 }
 
 QStringList parentsAsked(const Arguments& arguments) {

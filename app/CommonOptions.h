@@ -22,6 +22,9 @@ struct ReadingWanted;
 // --no-miniature.
 ReadingWanted readingAsked(const Arguments& arguments);
 
+// The option's value, a count above zero, or otherwise when it was not given.
+int countAsked(const Arguments& arguments, const QString& option, int otherwise);
+
 // The parent keys --parents names, separated by commas.
 QStringList parentsAsked(const Arguments& arguments);
 

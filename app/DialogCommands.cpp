@@ -5,6 +5,7 @@
 #include "Texts.h"
 
 #include <Dorvanel/FillDocumentList.h>
+#include <Dorvanel/Manager.h>
 
 namespace dorvanel::cli {
 
@@ -69,6 +70,7 @@ int runBrowse(Context& context, const Arguments& arguments) {
     requireDialogParents(context, parents.split(QLatin1Char(','), Qt::SkipEmptyParts).size());
     const QString info = arguments.isSet(QStringLiteral("info")) ? arguments.value(QStringLiteral("info")) : parents;
     readDocumentsAsAsked(context, arguments);
+    context.session().manager().setUsesTrash(arguments.isSet(QStringLiteral("trash")));
     return runDialogAsAsked(context, arguments, [&] {
         context.session().browse(parents, info, arguments.value(QStringLiteral("parent-type")));
         return true;
@@ -117,18 +119,23 @@ Command findCommand() {
 }
 
 Command browseCommand() {
-    return {{"browse",
-             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
-                               "muestra el diálogo que explora los documentos vinculados a los padres"),
-             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRES")},
-             {{{"info"},
-               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TEXTO"),
-               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "lo que sigue al título del diálogo; sin ella, PADRES")},
-              ParentTypeOption,
-              ReadDocumentsOption,
-              ScreenshotOption}},
-            runBrowse,
-            Shows::Windows};
+    return {
+        {"browse",
+         QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                           "muestra el diálogo que explora los documentos vinculados a los padres"),
+         {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "PADRES")},
+         {{{"info"},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "TEXTO"),
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "lo que sigue al título del diálogo; sin ella, PADRES")},
+          ParentTypeOption,
+          ReadDocumentsOption,
+          {{"trash"},
+           {},
+           QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                             "«Eliminar» lleva a la papelera, con su vínculo, el documento que queda sin vínculos")},
+          ScreenshotOption}},
+        runBrowse,
+        Shows::Windows};
 }
 
 }  // namespace dorvanel::cli

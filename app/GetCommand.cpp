@@ -1,27 +1,15 @@
 #include "Command.h"
+#include "CommonOptions.h"
 #include "ContentCopy.h"
 #include "Context.h"
 #include "DatabaseFiles.h"
 #include "Texts.h"
 
 #include <QIODevice>
-#include <optional>
 
 namespace dorvanel::cli {
 
 namespace {
-
-// The number --version gives, when it is given: a version's, from 1.
-std::optional<qint32> versionAsked(const Arguments& arguments) {
-    const QString option = QStringLiteral("version");
-    if (!arguments.isSet(option)) return std::nullopt;
-    bool isNumber = false;
-    const qint32 number = arguments.value(option).toInt(&isNumber);
-    if (!isNumber || number <= 0)
-        throw UsageError{
-            Texts::tr("la opción --version necesita el número de una versión, no «%1»").arg(arguments.value(option))};
-    return number;
-}
 
 // The content goes from the database straight to its destination, with no copy on the way.
 void runGet(Context& context, const Arguments& arguments) {
@@ -33,17 +21,17 @@ void runGet(Context& context, const Arguments& arguments) {
                       "salida estándar")};
     Session& session = context.session();
     const DocumentRef document = session.requireDocument(guid);
-    const std::optional<qint32> version = versionAsked(arguments);
-    if (document.outside && !version) {
+    const int version = countAsked(arguments, QStringLiteral("version"), 0);  // 0: the current content
+    if (document.outside && version == 0) {
         context.out << document.location << Qt::endl;
         if (!target.isEmpty())
             QTextStream(stderr) << Texts::tr("Es un documento externo: no se escribió %1").arg(target) << Qt::endl;
         return;
     }
-    if (version) session.requireVersions();
+    if (version > 0) session.requireVersions();
     const ContentWriter copy = [&](QIODevice& to, const QString& name) {
-        if (version) {
-            session.copyVersion(guid, *version, to, name);
+        if (version > 0) {
+            session.copyVersion(guid, version, to, name);
         } else {
             session.copyContent(guid, to, name);
         }

@@ -12,17 +12,6 @@ namespace dorvanel::cli {
 
 namespace {
 
-// The option's value, a count above zero, or otherwise when it was not given.
-int countAsked(const Arguments& arguments, const QString& option, int otherwise) {
-    if (!arguments.isSet(option)) return otherwise;
-    bool isNumber = false;
-    const int count = arguments.value(option).toInt(&isNumber);
-    if (!isNumber || count <= 0)
-        throw UsageError{Texts::tr("la opción --%1 necesita un número mayor que cero, no «%2»")
-                             .arg(option, arguments.value(option))};
-    return count;
-}
-
 void runSearch(Context& context, const Arguments& arguments) {
     WordQuery query;
     query.words = arguments.positionals().join(QLatin1Char(' '));

@@ -108,6 +108,49 @@ TEST_F(CliTest, ContentComesBackAsStoredAndLinksComeOffOneByOne) {
     EXPECT_TRUE(listedNames("--all").isEmpty()) << "its links went with it";
 }
 
+// With the trash's tables (init adds them) rm moves a document there with its links, under the
+// --user name; restore brings both back, purge deletes for good; --purge, or a database without
+// the trash, deletes at once as before.
+TEST_F(CliTest, RmMovesToTheTrashFromWhichRestoreBringsTheDocumentBackAndPurgeDeletesIt) {
+    writeFile(QStringLiteral("acta.txt"), "acta");
+    for (const QString& url : engines()) {
+        useDatabase(url);
+        const QString guid = store("acta.txt --name Acta --parent {P} --parent {Q} --parent-type Cliente");
+        EXPECT_TRUE(ended(runLine("--user ana rm %1", {guid}), 0, QStringLiteral("papelera")));
+        EXPECT_TRUE(listedNames("--all").isEmpty());
+        const Result trash = runLine("trash");
+        EXPECT_TRUE(ended(trash, 0, guid) &&
+                    trash.out.contains("	ana	Acta	" + (key('P') + ',' + key('Q')).toUtf8()))
+            << trash;
+        const QJsonArray json = QJsonDocument::fromJson(runLine("trash --json").out).array();
+        EXPECT_EQ(json.at(0)[QStringLiteral("links")].toArray().size(), 2);
+        EXPECT_TRUE(ended(runLine("purge --older-than 1"), 0, QStringLiteral("para siempre: 0")));
+
+        EXPECT_TRUE(ended(runLine("restore %1", {guid}), 0, QStringLiteral("restaurado")));
+        EXPECT_EQ(runLine("parents %1", {guid}).outLines(), (QStringList{key('P'), key('Q')}));
+        EXPECT_TRUE(ended(runLine("restore %1", {guid}), 4)) << "no longer in the trash";
+        EXPECT_TRUE(ended(runLine("restore ABC"), 2));
+        EXPECT_TRUE(ended(runLine("restore %1 --version 0", {guid}), 2));
+        EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0));
+        EXPECT_TRUE(ended(runLine("purge"), 0, QStringLiteral("para siempre: 1")));
+        EXPECT_TRUE(ended(runLine("trash"), 0, QStringLiteral("vacía")));
+
+        const QString purged = store("acta.txt --name Acta --parent {P} --parent-type Cliente");
+        EXPECT_TRUE(ended(runLine("rm %1 --purge", {purged}), 0, QStringLiteral("Documento eliminado")));
+        EXPECT_TRUE(ended(runLine("trash"), 0, QStringLiteral("vacía")));
+        EXPECT_TRUE(listedNames("--all").isEmpty());
+    }
+    useDatabase(engines().first());
+    // As a database made before the trash, and so before the versions whose triggers read it.
+    for (const char* statement :
+         {"DROP TRIGGER DocText_Forget", "DROP TRIGGER DocText_Refill", "DROP TRIGGER DocText_Replaced",
+          "DROP TRIGGER Docs_ForgetVersions", "DROP TABLE DocsTrash", "DROP TABLE DocLinkTrash"})
+        sqlValue(QString::fromLatin1(statement));
+    const QString guid = store("acta.txt --name Acta");
+    EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0, QStringLiteral("Documento eliminado")));
+    EXPECT_TRUE(listedNames().isEmpty());
+}
+
 // The database in use, or one of its journals, is never written over, whatever the name it is
 // given; nothing is written, and the database stays as it was.
 TEST_F(CliTest, GetRefusesToWriteOverTheDatabaseInUse) {
@@ -808,7 +851,7 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
     const QString general = QString::fromUtf8(runner.run(unopenable + commandLine("--help")).out);
     for (const QString& command :
          words(QStringLiteral("init store link unlink parents list search verify duplicates get replace versions "
-                              "open download add edit find browse rm import demo tour help"))) {
+                              "open download add edit find browse rm trash restore purge import demo tour help"))) {
         EXPECT_TRUE(general.contains(QStringLiteral("\n  ") + command + ' ')) << command.toStdString();
         EXPECT_TRUE(ended(runner.run(unopenable + QStringList{command, QStringLiteral("--help")}), 0,
                           QStringLiteral("Uso: dorvanel ") + command));

@@ -466,10 +466,6 @@ See dorvanel --help</translation>
         <translation>%1 holds no key</translation>
     </message>
     <message>
-        <source>quita los vínculos del documento y lo elimina</source>
-        <translation>removes the document&apos;s links and deletes it</translation>
-    </message>
-    <message>
         <source>No se pudo crear una carpeta temporal</source>
         <translation>Could not create a temporary folder</translation>
     </message>
@@ -1081,15 +1077,71 @@ To run it again on a database that is kept, and go on exploring with its keys:
     </message>
     <message>
         <source>el nombre con que se registran los cambios, en lugar del usuario del sistema</source>
-        <translation type="unfinished"></translation>
+        <translation>the name changes are recorded under, instead of the system user</translation>
     </message>
     <message>
         <source>la opción --user necesita un nombre</source>
-        <translation type="unfinished"></translation>
+        <translation>the --user option needs a name</translation>
     </message>
     <message>
-        <source>la opción --version necesita el número de una versión, no «%1»</source>
-        <translation>the --version option needs a version&apos;s number, not «%1»</translation>
+        <source>«Eliminar» lleva a la papelera, con su vínculo, el documento que queda sin vínculos</source>
+        <translation>“Eliminar” moves a document left without links to the trash, with its link</translation>
+    </message>
+    <message>
+        <source>Documento movido a la papelera con sus vínculos: %1 (restore lo devuelve)</source>
+        <translation>Document moved to the trash with its links: %1 (restore brings it back)</translation>
+    </message>
+    <message>
+        <source>mueve el documento y sus vínculos a la papelera; sin papelera, o con --purge, quita sus vínculos y lo elimina</source>
+        <translation>moves the document and its links to the trash; without a trash, or with --purge, removes its links and deletes it</translation>
+    </message>
+    <message>
+        <source>lo elimina para siempre, sin pasar por la papelera</source>
+        <translation>deletes it for good, without going through the trash</translation>
+    </message>
+    <message>
+        <source>Versión actual de %1: %2</source>
+        <translation>Current version of %1: %2</translation>
+    </message>
+    <message>
+        <source>Nada cambió: la versión %1 es el contenido actual de %2</source>
+        <translation>Nothing changed: version %1 is the current content of %2</translation>
+    </message>
+    <message>
+        <source>Documento restaurado con sus vínculos: %1</source>
+        <translation>Document restored with its links: %1</translation>
+    </message>
+    <message>
+        <source>devuelve el documento de la papelera con sus vínculos; con --version, hace de esa versión el contenido actual</source>
+        <translation>brings the document back from the trash with its links; with --version, makes that version the current content</translation>
+    </message>
+    <message>
+        <source>la versión N del documento, como una versión nueva</source>
+        <translation>the document&apos;s version N, as a new version</translation>
+    </message>
+    <message>
+        <source>La papelera está vacía</source>
+        <translation>The trash is empty</translation>
+    </message>
+    <message>
+        <source>Documentos eliminados para siempre: %1</source>
+        <translation>Documents deleted for good: %1</translation>
+    </message>
+    <message>
+        <source>lista la papelera: clave, cuándo y quién eliminó cada documento, su nombre y los padres a los que vuelve</source>
+        <translation>lists the trash: key, when and by whom each document was removed, its name and the parents it goes back to</translation>
+    </message>
+    <message>
+        <source>elimina para siempre lo que hay en la papelera</source>
+        <translation>deletes for good what the trash holds</translation>
+    </message>
+    <message>
+        <source>DÍAS</source>
+        <translation>DAYS</translation>
+    </message>
+    <message>
+        <source>solo lo que se eliminó hace más de DÍAS días</source>
+        <translation>only what was removed more than DAYS days ago</translation>
     </message>
     <message>
         <source>escribe la versión N del contenido (véase versions)</source>

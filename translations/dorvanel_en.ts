@@ -685,6 +685,25 @@ Do you want to save it from the download page?</translation>
     </message>
 </context>
 <context>
+    <name>dorvanel::Trash</name>
+    <message>
+        <source>No hay ningún documento con la clave %1</source>
+        <translation>There is no document with the key %1</translation>
+    </message>
+    <message>
+        <source>La papelera ya tiene un documento con la clave %1</source>
+        <translation>The trash already holds a document with the key %1</translation>
+    </message>
+    <message>
+        <source>La papelera no tiene ningún documento con la clave %1</source>
+        <translation>The trash holds no document with the key %1</translation>
+    </message>
+    <message>
+        <source>Ya hay un documento con la clave %1: no se puede restaurar encima de él</source>
+        <translation>There is a document with the key %1 already: it cannot be restored over it</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::dlgAdd</name>
     <message>
         <source>Archivos de Imagenes (*.bmp;*.ico;*.gif;*.jpg)|*.bmp;*.ico;*.gif;*.jpg|Todos los Archivos (*.*)|*.*</source>

@@ -5,10 +5,18 @@
 #include "platform/RecordedFailure.h"
 #include "platform/SystemUser.h"
 
+#include <QList>
 #include <QString>
 #include <memory>
 
 namespace dorvanel {
+
+// A link as it was before DeleteLink removed it.
+struct RemovedLink {
+    QString parent;
+    QString parentType;
+    bool sis = false;
+};
 
 // What a Manager holds, kept out of its public header so that it can change without breaking
 // hosts. The files that define the Manager's operations and dialog methods read it.
@@ -26,6 +34,10 @@ struct Manager::Private {
     qsizetype contentTextCap = ExtractionRequest{}.textCap;
     QString userName = systemUserName();
     bool usesTrash = false;
+    // The links DeleteLink removed last while usesTrash is on, so that moving their document to
+    // the trash right after (the browse dialog's unlink of its last link) keeps them.
+    QString unlinkedDocument;
+    QList<RemovedLink> unlinked;
     // Reads the text of what the Manager stores while indexesContent is on; made at the first
     // such store and kept, so that its extraction program serves every later one.
     std::unique_ptr<ContentExtractor> contentReader;

@@ -166,7 +166,9 @@ void rebuildWordIndex(Connection& connection) {
     } else {
         runAll(connection, postgreSqlWordIndex() << QStringLiteral("REINDEX INDEX Docs_Words"));
     }
-    if (withTexts) runAll(connection, DocumentTextIndexBuild(connection.engine()));
+    if (withTexts)
+        runAll(connection,
+               DocumentTextIndexBuild(connection.engine(), connection.hasTable(QStringLiteral("DocsTrash"))));
     transaction.commit();
 }
 

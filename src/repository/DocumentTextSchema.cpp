@@ -66,7 +66,54 @@ QStringList postgreSqlSchema(const QString& now) {
     };
 }
 
+// The condition that a document's GUID (row naming OLD or NEW) is in the trash: while it is, the
+// row is being moved to the trash or back, and keeps its text.
+QString trashed(const QString& row) {
+    return QStringLiteral("EXISTS (SELECT 1 FROM DocsTrash WHERE Sys_GUID = %1.Sys_GUID)").arg(row);
+}
+
+// SQLite's triggers name their tables when a statement on Docs is prepared, so those that read
+// DocsTrash are made only once it exists, replacing the ones made without it.
+QStringList sqliteKeepingTrashed() {
+    const QString keep = QStringLiteral(" WHEN NOT %1 BEGIN %2 END");
+    return {
+        QStringLiteral("DROP TRIGGER IF EXISTS DocText_Forget"),
+        QStringLiteral("CREATE TRIGGER DocText_Forget AFTER DELETE ON Docs") +
+            keep.arg(trashed(QStringLiteral("OLD")), ForgetText),
+        QStringLiteral("DROP TRIGGER IF EXISTS DocText_Refill"),
+        QStringLiteral("CREATE TRIGGER DocText_Refill AFTER UPDATE OF Sys_PK, Data ON Docs") +
+            keep.arg(trashed(QStringLiteral("NEW")), ForgetText),
+        QStringLiteral("DROP TRIGGER IF EXISTS DocText_Replaced"),
+        QStringLiteral("CREATE TRIGGER DocText_Replaced AFTER INSERT ON Docs") +
+            keep.arg(trashed(QStringLiteral("NEW")), QStringLiteral("DELETE FROM DocText WHERE Sys_PK = NEW.Sys_PK;")),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocText_Purged AFTER DELETE ON DocsTrash WHEN NOT EXISTS "
+                       "(SELECT 1 FROM Docs WHERE Sys_GUID = OLD.Sys_GUID) BEGIN %1 END")
+            .arg(ForgetText),
+    };
+}
+
+// PL/pgSQL plans a statement when it first runs it, so the function keeps working should the
+// trash's table be dropped.
+QStringList postgreSqlKeepingTrashed() {
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Forget() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN IF to_regclass('docstrash') IS NOT NULL THEN IF %1 THEN RETURN NULL; END IF; "
+                       "END IF; %2 RETURN NULL; END $$")
+            .arg(trashed(QStringLiteral("OLD")), ForgetText),
+        QStringLiteral("CREATE OR REPLACE FUNCTION DocText_Purged() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN IF NOT EXISTS (SELECT 1 FROM Docs WHERE Sys_GUID = OLD.Sys_GUID) THEN %1 END IF; "
+                       "RETURN NULL; END $$")
+            .arg(ForgetText),
+        QStringLiteral("CREATE OR REPLACE TRIGGER DocText_Purged AFTER DELETE ON DocsTrash "
+                       "FOR EACH ROW EXECUTE FUNCTION DocText_Purged()"),
+    };
+}
+
 }  // namespace
+
+QStringList DocumentTextKeepingTrashed(Connection::Engine engine) {
+    return engine == Connection::Engine::Sqlite ? sqliteKeepingTrashed() : postgreSqlKeepingTrashed();
+}
 
 QString DocumentFieldsSql(const QString& row) {
     return QStringLiteral(
@@ -78,10 +125,11 @@ QStringList DocumentTextSchema(Connection::Engine engine, const QString& now) {
     return engine == Connection::Engine::Sqlite ? sqliteSchema(now) : postgreSqlSchema(now);
 }
 
-QStringList DocumentTextIndexBuild(Connection::Engine engine) {
+QStringList DocumentTextIndexBuild(Connection::Engine engine, bool withTrash) {
     const QString fields = DocumentFieldsSql(QStringLiteral("d"));
     return {
-        QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)"),
+        QStringLiteral("DELETE FROM DocText WHERE Sys_PK NOT IN (SELECT Sys_PK FROM Docs)") +
+            (withTrash ? QStringLiteral(" AND Sys_PK NOT IN (SELECT Sys_PK FROM DocsTrash)") : QString()),
         QStringLiteral(
             "UPDATE DocText SET Fields = %1 FROM Docs d WHERE d.Sys_PK = DocText.Sys_PK AND DocText.Fields <> %1")
             .arg(fields),

@@ -43,11 +43,18 @@ namespace dorvanel {
 // expression of the current local time. On PostgreSQL they need Docs_Fold.
 QStringList DocumentTextSchema(Connection::Engine engine, const QString& now);
 
+// The statements that make the triggers above keep the text of a document moved to the trash
+// (its GUID in DocsTrash, which must exist), so that restoring it brings the text back, and
+// forget it when the document leaves the trash for good. Run after DocumentTextSchema, every
+// time it runs, since that makes the triggers without the trash.
+QStringList DocumentTextKeepingTrashed(Connection::Engine engine);
+
 // The SQL of a Docs row's fields as DocText.Fields holds them, row naming that row (NEW, d).
 QString DocumentFieldsSql(const QString& row);
 
 // The statements that make the index of the texts anew, without the texts of documents that are
-// gone and with every text's copy of its document's fields refreshed.
-QStringList DocumentTextIndexBuild(Connection::Engine engine);
+// gone (withTrash: neither in Docs nor in DocsTrash) and with every text's copy of its document's
+// fields refreshed.
+QStringList DocumentTextIndexBuild(Connection::Engine engine, bool withTrash);
 
 }  // namespace dorvanel

@@ -21,16 +21,8 @@ const char* const ForgetVersions =
     "AND v.Sys_GUID <> OLD.Sys_GUID); "
     "DELETE FROM DocVersions WHERE Sys_GUID = OLD.Sys_GUID;";
 
-// The trash's table, as the trash makes it, for a database where it runs first: the forgetting
-// triggers read it.
 QStringList sqliteTables() {
     return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocsTrash ("
-                       "Sys_PK INTEGER PRIMARY KEY, Sys_GUID TEXT NOT NULL UNIQUE CHECK (length(Sys_GUID) = 32), "
-                       "Sys_DTCreated TEXT NOT NULL, Sys_TimeStamp TEXT NOT NULL, "
-                       "Name TEXT, Description TEXT, Works TEXT, TypeData TEXT, "
-                       "storeout INTEGER, urlfile TEXT, Data BLOB, MiniData BLOB, "
-                       "RemovedAt TEXT, RemovedBy TEXT, Size INTEGER, Sha256 TEXT)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocVersions ("
                        "Sys_GUID TEXT NOT NULL CHECK (length(Sys_GUID) = 32), Version INTEGER NOT NULL, "
                        "MadeAt TEXT NOT NULL, MadeBy TEXT NOT NULL, Size INTEGER NOT NULL, Sha256 TEXT NOT NULL, "
@@ -54,13 +46,6 @@ QStringList sqliteTriggers() {
 
 QStringList postgreSqlTables() {
     return {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS DocsTrash ("
-                       "Sys_PK integer PRIMARY KEY, "
-                       "Sys_GUID varchar(32) NOT NULL UNIQUE CHECK (length(Sys_GUID) = 32), "
-                       "Sys_DTCreated timestamp(3) NOT NULL, Sys_TimeStamp timestamp(3) NOT NULL, "
-                       "Name text, Description text, Works text, TypeData text, "
-                       "storeout integer, urlfile text, Data bytea, MiniData bytea, "
-                       "RemovedAt text, RemovedBy text, Size bigint, Sha256 char(64))"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS DocVersions ("
                        "Sys_GUID varchar(32) NOT NULL CHECK (length(Sys_GUID) = 32), Version integer NOT NULL, "
                        "MadeAt text NOT NULL, MadeBy text NOT NULL, Size bigint NOT NULL, Sha256 char(64) NOT NULL, "

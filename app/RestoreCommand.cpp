@@ -1,0 +1,52 @@
+#include "Command.h"
+#include "CommonOptions.h"
+#include "Context.h"
+#include "Texts.h"
+
+#include <Dorvanel/DocumentVersions.h>
+#include <Dorvanel/Manager.h>
+#include <Dorvanel/Trash.h>
+
+namespace dorvanel::cli {
+
+namespace {
+
+void restoreVersion(Context& context, const QString& guid, int number) {
+    Session& session = context.session();
+    session.requireDocument(guid);
+    const VersionChange change = restoreDocumentVersion(session.connection(), guid, number,
+                                                        session.manager().userName());
+    if (change.added) {
+        context.out << Texts::tr("Versión actual de %1: %2").arg(guid).arg(change.current) << Qt::endl;
+    } else {
+        context.out << Texts::tr("Nada cambió: la versión %1 es el contenido actual de %2").arg(number).arg(guid)
+                    << Qt::endl;
+    }
+}
+
+void runRestore(Context& context, const Arguments& arguments) {
+    const QString guid = arguments.positional(0);
+    if (arguments.isSet(QStringLiteral("version"))) {
+        restoreVersion(context, guid, countAsked(arguments, QStringLiteral("version"), 0));
+        return;
+    }
+    requireKey(guid, Texts::tr("del documento"));
+    restoreFromTrash(context.session().connection(), guid);
+    context.out << Texts::tr("Documento restaurado con sus vínculos: %1").arg(guid) << Qt::endl;
+}
+
+}  // namespace
+
+Command restoreCommand() {
+    return {{"restore",
+             QT_TRANSLATE_NOOP("dorvanel::cli::Texts",
+                               "devuelve el documento de la papelera con sus vínculos; con --version, hace de esa "
+                               "versión el contenido actual"),
+             {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
+             {{{"version"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "N"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "la versión N del documento, como una versión nueva")}}},
+            exitingZero(runRestore)};
+}
+
+}  // namespace dorvanel::cli
