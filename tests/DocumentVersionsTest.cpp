@@ -133,6 +133,22 @@ TEST_F(DocumentVersionsTest, TheCurrentContentAgainAddsNoVersion) {
     EXPECT_EQ(keptContents(), 1);
 }
 
+// A content another writer put in place (recording its digest, as the component's own edit does)
+// is the next version; the one it overwrote is listed but its bytes are gone.
+TEST_F(DocumentVersionsTest, AContentChangedByOtherMeansIsTheNextVersion) {
+    const QString guid = storeFile(QStringLiteral("Acta"), QStringLiteral("txt"), bytes('a'));
+    replace(guid, bytes('b'));
+    connection->Execute(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {bytes('c', 7), guid});
+    recordContentDigest(*connection, guid, *computeContentDigest(*connection, guid));
+    EXPECT_EQ(summary(guid),
+              (QStringList{QStringLiteral("1:100:"), QStringLiteral("2:100:ana"), QStringLiteral("3:7:*")}));
+    EXPECT_TRUE(versionBytes(guid, 2).isNull());
+    EXPECT_EQ(versionBytes(guid, 3), bytes('c', 7));
+    EXPECT_EQ(replace(guid, bytes('d')).current, 4);
+    EXPECT_EQ(versionBytes(guid, 3), bytes('c', 7)) << "kept once replaced";
+    EXPECT_EQ(versionRows(guid), 4);
+}
+
 TEST_F(DocumentVersionsTest, WhatCannotBeReplacedOrRestoredIsRefusedAndChangesNothing) {
     const QString guid = storeFile(QStringLiteral("Acta"), QStringLiteral("txt"), bytes('a'));
     const QString outside = storeUrl(QStringLiteral("Web"), QStringLiteral("http://ejemplo.es/acta"));

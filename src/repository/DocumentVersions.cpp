@@ -8,7 +8,6 @@
 #include "repository/IsoTimes.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <functional>
 #include <optional>
 
