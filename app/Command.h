@@ -39,6 +39,8 @@ Command verifyCommand();
 Command auditCommand();
 Command duplicatesCommand();
 Command getCommand();
+Command replaceCommand();  // VersionCommands.cpp, with versions
+Command versionsCommand();
 Command openCommand();  // OpenCommands.cpp, with download
 Command downloadCommand();
 Command addCommand();  // DialogCommands.cpp, with edit, find and browse

@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "CommonOptions.h"
 #include "ContentCopy.h"
 #include "Context.h"
 #include "DatabaseFiles.h"
@@ -20,13 +21,21 @@ void runGet(Context& context, const Arguments& arguments) {
                       "salida estándar")};
     Session& session = context.session();
     const DocumentRef document = session.requireDocument(guid);
-    if (document.outside) {
+    const int version = countAsked(arguments, QStringLiteral("version"), 0);  // 0: the current content
+    if (document.outside && version == 0) {
         context.out << document.location << Qt::endl;
         if (!target.isEmpty())
             QTextStream(stderr) << Texts::tr("Es un documento externo: no se escribió %1").arg(target) << Qt::endl;
         return;
     }
-    const ContentWriter copy = [&](QIODevice& to, const QString& name) { session.copyContent(guid, to, name); };
+    if (version > 0) session.requireVersions();
+    const ContentWriter copy = [&](QIODevice& to, const QString& name) {
+        if (version > 0) {
+            session.copyVersion(guid, version, to, name);
+        } else {
+            session.copyContent(guid, to, name);
+        }
+    };
     if (target.isEmpty()) {
         context.out.flush();
         writeToStandardOutput(copy);
@@ -45,7 +54,10 @@ Command getCommand() {
              {QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "CLAVE")},
              {{{"o"},
                QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "ARCHIVO"),
-               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe en ARCHIVO y no en la salida estándar")}}},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe en ARCHIVO y no en la salida estándar")},
+              {{"version"},
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "N"),
+               QT_TRANSLATE_NOOP("dorvanel::cli::Texts", "escribe la versión N del contenido (véase versions)")}}},
             exitingZero(runGet)};
 }
 

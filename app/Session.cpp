@@ -10,6 +10,7 @@
 #include <Dorvanel/AuditLog.h>
 #include <Dorvanel/Connection.h>
 #include <Dorvanel/DocumentContent.h>
+#include <Dorvanel/DocumentVersions.h>
 #include <Dorvanel/Error.h>
 #include <Dorvanel/FindDocumentsByWords.h>
 #include <Dorvanel/Globals.h>
@@ -136,6 +137,17 @@ void Session::readStored(const QString& guid, const StoreRequest& request, const
     if (request.isUrl || !(wanted.miniature || wanted.text)) return;
     const QString typeCode = request.type.isEmpty() ? gOskel->FileExtension(request.file) : request.type;
     reading().readFile(guid, request.file, typeCode, wanted);
+}
+
+VersionChange Session::replaceContent(const QString& guid, const QString& file) {
+    const LocalFile local(file);
+    requireStorable(local, connection());
+    return replaceDocumentContent(connection(), guid, local.readablePath(), manager_->userName());
+}
+
+void Session::copyVersion(const QString& guid, qint32 number, QIODevice& target, const QString& targetName) {
+    if (!copyDocumentVersion(connection(), guid, number, target, targetName))
+        throw Failure{NotFound, Texts::tr("El documento %1 no tiene la versión %2").arg(guid).arg(number)};
 }
 
 DocumentReading& Session::reading() {
@@ -283,6 +295,11 @@ void Session::requireAuditLog() {
 void Session::requireDocumentTexts() {
     requireAdded(connection().hasTable(QStringLiteral("DocText")), Texts::tr("textos de los contenidos"),
                  Texts::tr("la tabla DocText"));
+}
+
+void Session::requireVersions() {
+    requireAdded(connection().hasTable(QStringLiteral("DocVersions")), Texts::tr("versiones de los contenidos"),
+                 Texts::tr("la tabla DocVersions"));
 }
 
 bool Session::keepsDigests() { return connection().hasTable(DigestsTable); }

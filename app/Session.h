@@ -17,6 +17,7 @@ class QIODevice;
 namespace dorvanel {
 class Connection;
 class Manager;
+struct VersionChange;
 }  // namespace dorvanel
 
 namespace dorvanel::cli {
@@ -77,6 +78,12 @@ public:
     // and its text, read by the extraction program (see DocumentReading). A part that cannot be
     // made is a note on standard error; nothing here raises.
     void readStored(const QString& guid, const StoreRequest& request, const ReadingWanted& wanted);
+    // Makes the file the document's content, keeping the one it had as a version under the
+    // Manager's user name. The file is checked as store checks one.
+    VersionChange replaceContent(const QString& guid, const QString& file);
+    // Copies that version of the document's content to target as it is read; raises Failure
+    // NotFound when the document has no such version.
+    void copyVersion(const QString& guid, qint32 number, QIODevice& target, const QString& targetName);
     // Reads stored documents, with one extraction program for the whole session.
     DocumentReading& reading();
     // Links the document to the parent unless they are linked already; false when they were.
@@ -122,6 +129,8 @@ public:
     // The same when it lacks the table of the contents' texts, or the record of changes.
     void requireDocumentTexts();
     void requireAuditLog();
+    // The same when it lacks the tables of the contents' versions.
+    void requireVersions();
     // Whether the database keeps the contents' digests.
     bool keepsDigests();
     // The database itself, for the operations that take it rather than the Manager.

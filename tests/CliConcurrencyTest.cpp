@@ -55,6 +55,49 @@ TEST_F(CliConcurrencyTest, StoreKilledAtRandomPointsLeavesNoPartialDocument) {
     store("grande.bin --name Siguiente");
 }
 
+// A replace killed while it writes leaves the version before it current and whole, the versions
+// as they were, and a sound database: killed at points of the time a whole replace takes up to its
+// commit, some fixed and some at random.
+TEST_F(CliConcurrencyTest, ReplaceKilledWhileWritingLeavesThePreviousVersionWhole) {
+    const QByteArray before = noise(LargeSize - 4);
+    writeFile(QStringLiteral("antes.bin"), before);
+    writeFile(QStringLiteral("otra.bin"), noise(LargeSize));
+    writeFile(QStringLiteral("despues.bin"), noise(LargeSize + 4));
+    const quint32 seed = announcedSeed();
+    SCOPED_TRACE("DORVANEL_TEST_SEED=" + std::to_string(seed));
+    QRandomGenerator killTimes(seed);
+    for (const QString& url : engines()) {
+        SCOPED_TRACE(url.toStdString());
+        useDatabase(url);
+        const QString guid = store("antes.bin --name Acta --no-miniature");
+        ASSERT_TRUE(ended(runLine("replace %1 otra.bin --no-miniature", {guid}), 0, QStringLiteral("2")));
+        ASSERT_TRUE(ended(runLine("replace %1 antes.bin --no-miniature", {guid}), 0, QStringLiteral("3")));
+        // Timed as the killed ones run: the current content's bytes are kept already.
+        QElapsedTimer whole;
+        whole.start();
+        ASSERT_TRUE(ended(runLine("replace %1 otra.bin --no-miniature", {guid}), 0, QStringLiteral("4")));
+        const int replaceMs = int(whole.elapsed());
+        ASSERT_TRUE(ended(runLine("replace %1 antes.bin --no-miniature", {guid}), 0, QStringLiteral("5")));
+        const QByteArray versions = runLine("versions %1 --json", {guid}).out;
+        for (int trial = 1; trial <= 5; ++trial) {
+            QProcess replacing;
+            runner.start(replacing, withDatabase(commandLine("replace %1 despues.bin --no-miniature", {guid})));
+            ASSERT_TRUE(replacing.waitForStarted());
+            // The replace commits a little before half its time; reading the new text takes the rest.
+            QThread::msleep(trial <= 3 ? replaceMs * (5 + 10 * trial) / 100 : killTimes.bounded(replaceMs * 2 / 5 + 1));
+            replacing.kill();
+            replacing.waitForFinished();
+            EXPECT_EQ(replacing.exitStatus(), QProcess::CrashExit) << "killed before it ended, trial " << trial;
+        }
+        if (url.startsWith(QLatin1String("sqlite:"))) {
+            EXPECT_EQ(sqlValue(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+        }
+        EXPECT_EQ(runLine("versions %1 --json", {guid}).out, versions);
+        ASSERT_TRUE(ended(runLine("get %1 -o vuelta.bin", {guid}), 0));
+        EXPECT_TRUE(readFile(dir.filePath(QStringLiteral("vuelta.bin"))) == before) << "the content is version 5's";
+    }
+}
+
 // A database another process holds past the wait is refused as busy, with the advice to try again.
 TEST_F(CliConcurrencyTest, DatabaseHeldPastTheWaitIsReportedBusy) {
     const auto holder = Connection::open(database());

@@ -141,13 +141,14 @@ TEST_F(CliTest, RmMovesToTheTrashFromWhichRestoreBringsTheDocumentBackAndPurgeDe
         EXPECT_TRUE(listedNames("--all").isEmpty());
     }
     useDatabase(engines().first());
-    // A database from before the trash, and so before the record of changes, whose triggers read it.
+    // A database from before the trash, and so before the versions and the record of changes, whose
+    // triggers read it.
     for (const char* statement :
          {"DROP TRIGGER DocText_Forget", "DROP TRIGGER DocText_Refill", "DROP TRIGGER DocText_Replaced",
-          "DROP TABLE DocsTrash", "DROP TABLE DocLinkTrash", "DROP TRIGGER DocAudit_DocInsert",
-          "DROP TRIGGER DocAudit_DocReplace", "DROP TRIGGER DocAudit_DocEdit", "DROP TRIGGER DocAudit_DocDelete",
-          "DROP TRIGGER DocAudit_LinkInsert", "DROP TRIGGER DocAudit_LinkDelete", "DROP TRIGGER DocAudit_LinkUpdate",
-          "DROP TABLE DocAudit"})
+          "DROP TRIGGER Docs_ForgetVersions", "DROP TABLE DocsTrash", "DROP TABLE DocLinkTrash",
+          "DROP TRIGGER DocAudit_DocInsert", "DROP TRIGGER DocAudit_DocReplace", "DROP TRIGGER DocAudit_DocEdit",
+          "DROP TRIGGER DocAudit_DocDelete", "DROP TRIGGER DocAudit_LinkInsert", "DROP TRIGGER DocAudit_LinkDelete",
+          "DROP TRIGGER DocAudit_LinkUpdate", "DROP TABLE DocAudit"})
         sqlValue(QString::fromLatin1(statement));
     const QString guid = store("acta.txt --name Acta");
     EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0, QStringLiteral("Documento eliminado")));
@@ -663,6 +664,45 @@ TEST_F(CliTest, AddedCommandsWorkOnEveryEngineRightAfterInitAndLinkOnce) {
     }
 }
 
+// replace keeps each content as a version, under the name --user gives, which versions lists and
+// get --version gives back; the current content again adds none, and its text replaces the old.
+TEST_F(CliTest, ReplaceKeepsEachContentAsAVersionThatGetGivesBack) {
+    writeFile(QStringLiteral("uno.txt"), "primera redacción");
+    writeFile(QStringLiteral("dos.txt"), "segunda redacción, más larga");
+    for (const QString& url : engines()) {
+        SCOPED_TRACE(url.toStdString());
+        useDatabase(url);
+        const QString guid = store("uno.txt --name Acta");
+        EXPECT_TRUE(ended(runLine("--user ana replace %1 dos.txt", {guid}), 0, QStringLiteral("2\n")));
+        EXPECT_TRUE(ended(runLine("replace %1 dos.txt", {guid}), 0, QStringLiteral("Sin cambios")));
+        const QJsonArray versions = jsonRows(runLine("versions %1 --json", {guid}));
+        ASSERT_EQ(versions.size(), 2) << QJsonDocument(versions).toJson().toStdString();
+        EXPECT_EQ(versions[0][QStringLiteral("madeBy")], QString());
+        EXPECT_EQ(versions[1][QStringLiteral("madeBy")], QStringLiteral("ana"));
+        EXPECT_EQ(versions[1][QStringLiteral("size")], 30);
+        EXPECT_TRUE(!versions[0][QStringLiteral("current")].toBool() &&
+                    versions[1][QStringLiteral("current")].toBool());
+        EXPECT_TRUE(
+            versions[1][QStringLiteral("madeAt")].toString().contains(QRegularExpression("T.*([+-]\\d\\d:\\d\\d|Z)$")));
+        const QStringList table = runLine("versions %1", {guid}).outLines();
+        EXPECT_TRUE(table.size() == 2 && table[1].startsWith(QStringLiteral("*  2  ")) &&
+                    table[1].contains(QStringLiteral(" ana ")))
+            << table.join(u'\n').toStdString();
+
+        EXPECT_TRUE(ended(runLine("get %1 --version 1 -o v1.txt", {guid}), 0));
+        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("v1.txt"))), "primera redacción");
+        EXPECT_EQ(runLine("get %1 --version 2", {guid}).out, "segunda redacción, más larga");
+        EXPECT_EQ(jsonRows(runLine("search segunda --json")).size(), 1) << "the new content's text";
+        EXPECT_EQ(jsonRows(runLine("search primera --json")).size(), 0) << "not the old one's";
+
+        EXPECT_TRUE(ended(runLine("get %1 --version 3", {guid}), 4, QStringLiteral("no tiene la versión 3")));
+        EXPECT_TRUE(ended(runLine("get %1 --version cero", {guid}), 2, QStringLiteral("--version")));
+        EXPECT_TRUE(ended(runLine("replace {M} dos.txt"), 4, QStringLiteral("No existe el documento")));
+        EXPECT_TRUE(ended(runLine("versions {M}"), 4, QStringLiteral("No existe el documento")));
+        EXPECT_TRUE(ended(runLine("replace %1 falta.txt", {guid}), 4, QStringLiteral("falta.txt")));
+    }
+}
+
 // A content changed with plain SQL keeps the digest recorded before it: --dedup then stores the
 // file anew rather than link a document that no longer holds it, whether the size changed or
 // only the bytes, and links the new one the next time.
@@ -845,8 +885,8 @@ TEST_F(CliTest, HelpNamesEveryCommandAndEachCommandsOptions) {
     const QStringList unopenable{QStringLiteral("--db"), QStringLiteral("sqlite:/nonexistent/cli.sqlite")};
     const QString general = QString::fromUtf8(runner.run(unopenable + commandLine("--help")).out);
     for (const QString& command :
-         words(QStringLiteral("init store link unlink parents list search verify duplicates get open download add "
-                              "edit find browse rm trash restore purge import demo tour help"))) {
+         words(QStringLiteral("init store link unlink parents list search verify duplicates get replace versions "
+                              "open download add edit find browse rm trash restore purge import demo tour help"))) {
         EXPECT_TRUE(general.contains(QStringLiteral("\n  ") + command + ' ')) << command.toStdString();
         EXPECT_TRUE(ended(runner.run(unopenable + QStringList{command, QStringLiteral("--help")}), 0,
                           QStringLiteral("Uso: dorvanel ") + command));

@@ -1239,5 +1239,41 @@ To run it again on a database that is kept, and go on exploring with its keys:
         <source>solo lo que se eliminó hace más de DÍAS días</source>
         <translation>only what was removed more than DAYS days ago</translation>
     </message>
+    <message>
+        <source>escribe la versión N del contenido (véase versions)</source>
+        <translation>writes version N of the content (see versions)</translation>
+    </message>
+    <message>
+        <source>El documento %1 no tiene la versión %2</source>
+        <translation>The document %1 has no version %2</translation>
+    </message>
+    <message>
+        <source>versiones de los contenidos</source>
+        <translation>versions of the contents</translation>
+    </message>
+    <message>
+        <source>la tabla DocVersions</source>
+        <translation>the table DocVersions</translation>
+    </message>
+    <message>
+        <source>Sin cambios: el archivo es el contenido actual, versión %1</source>
+        <translation>No change: the file is the current content, version %1</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>El documento %1 es externo: no guarda contenido ni versiones</source>
+        <translation>The document %1 is an outside one: it keeps no content and no versions</translation>
+    </message>
+    <message>
+        <source>hace de ARCHIVO el contenido del documento, guardando el anterior como versión, y escribe el número de la nueva</source>
+        <translation>makes FILE the document&apos;s content, keeping the old one as a version, and writes the new one&apos;s number</translation>
+    </message>
+    <message>
+        <source>lista las versiones del contenido: número, fecha, autor, tamaño y resumen; * marca la actual</source>
+        <translation>lists the content&apos;s versions: number, time, author, size and digest; * marks the current one</translation>
+    </message>
 </context>
 </TS>

@@ -360,6 +360,25 @@ Do you want to save it from the download page?</translation>
     </message>
 </context>
 <context>
+    <name>dorvanel::DocumentVersions</name>
+    <message>
+        <source>No existe el documento %1</source>
+        <translation>There is no document %1</translation>
+    </message>
+    <message>
+        <source>El documento %1 es externo: no guarda contenido</source>
+        <translation>The document %1 is an outside one: it keeps no content</translation>
+    </message>
+    <message>
+        <source>El archivo %1 cambió mientras se guardaba</source>
+        <translation>The file %1 changed while it was being stored</translation>
+    </message>
+    <message>
+        <source>El documento %1 no tiene la versión %2</source>
+        <translation>The document %1 has no version %2</translation>
+    </message>
+</context>
+<context>
     <name>dorvanel::DownloadPage</name>
     <message>
         <source>Descargar archivo: %1</source>

@@ -1,10 +1,10 @@
 #include "host/DefaultDocRecord.h"
 
 #include "host/BoundValues.h"
-#include "host/CurrentTime.h"
 #include "host/DefaultOskel.h"
 #include "platform/BlobStreaming.h"
 #include "platform/Connection.h"
+#include "platform/CurrentTime.h"
 #include "platform/Error.h"
 #include "platform/FileNames.h"
 #include "platform/Recordset.h"

@@ -1,8 +1,7 @@
 #include "host/Schema.h"
 
-#include "host/CurrentTime.h"
-
 #include "platform/Connection.h"
+#include "platform/CurrentTime.h"
 #include "repository/AuditSchema.h"
 #include "repository/DocumentTextSchema.h"
 #include "repository/TrashSchema.h"
@@ -55,7 +54,12 @@ QStringList sqliteSchema() {
         QStringLiteral("CREATE INDEX IF NOT EXISTS DocLink_FK_Doc ON DocLink (FK_Doc)"),
         QStringLiteral("CREATE VIEW IF NOT EXISTS DocLinks AS %1").arg(QLatin1String(LinkColumns)),
         QStringLiteral("CREATE VIEW IF NOT EXISTS qryJoin AS %1").arg(QLatin1String(JoinColumns)),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS Docs_TimeStamp AFTER UPDATE ON Docs BEGIN "
+        // Renewed, as an earlier kind rewrote the row even when the update had set the time: a
+        // rewrite reads the whole row, content and all, into memory. An update that sets the time
+        // itself (a replaced content does) keeps it.
+        QStringLiteral("DROP TRIGGER IF EXISTS Docs_TimeStamp"),
+        QStringLiteral("CREATE TRIGGER Docs_TimeStamp AFTER UPDATE ON Docs "
+                       "WHEN NEW.Sys_TimeStamp IS OLD.Sys_TimeStamp BEGIN "
                        "UPDATE Docs SET Sys_TimeStamp = %1 WHERE Sys_PK = NEW.Sys_PK; END")
             .arg(now),
     };
@@ -136,11 +140,6 @@ void addSqliteWordIndex(Connection& connection) {
 }
 
 }  // namespace
-
-QString CurrentTimeSql(Connection::Engine engine) {
-    return engine == Connection::Engine::Sqlite ? QStringLiteral("strftime('%Y-%m-%d %H:%M:%f', 'now', 'localtime')")
-                                                : QStringLiteral("localtimestamp");
-}
 
 void createSchema(Connection& connection) {
     Connection::Transaction transaction(connection);

@@ -206,27 +206,36 @@ void readPlace(Connection& connection, const QString& table, const QString& colu
     }
 }
 
-// Sets the target's value with the statement's placeholder bound to value; it must exist.
-void setTarget(Connection& connection, const QString& table, const QString& column, const QString& keyColumn,
-               const QVariant& key, const QString& placeholder, const QVariant& value) {
-    qint32 changed = 0;
-    connection.Execute(QStringLiteral("UPDATE %1 SET %2 = %3 WHERE %4 = ?").arg(table, column, placeholder, keyColumn),
-                       {value, key}, &changed);
-    if (changed == 0) throw missingRow(table, key);
-}
+// What the target's UPDATE sets: its column by the placeholder, and alsoSet.
+struct TargetUpdate {
+    QString table;
+    QString column;
+    QString keyColumn;
+    QVariant key;
+    QString alsoSet;
+
+    // Sets the column with the placeholder bound to value; the row must exist.
+    void set(Connection& connection, const QString& placeholder, const QVariant& value) const {
+        const QString assignments = QStringLiteral("%1 = %2").arg(column, placeholder) +
+                                    (alsoSet.isEmpty() ? QString() : ", " + alsoSet);
+        qint32 changed = 0;
+        connection.Execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(table, assignments, keyColumn),
+                           {value, key}, &changed);
+        if (changed == 0) throw missingRow(table, key);
+    }
+};
 
 // The target gets a zero-filled value of the source's size, then the source's bytes in place.
 void copyInPlace(Connection& connection, const QString& fromTable, const QString& fromColumn, const ValueRow& source,
-                 const QString& toTable, const QString& toColumn, const QString& toKeyColumn, const QVariant& toKey) {
+                 const TargetUpdate& target) {
     if (!source.size) {
-        setTarget(connection, toTable, toColumn, toKeyColumn, toKey, QStringLiteral("?"),
-                  QVariant(QMetaType(QMetaType::QByteArray)));
+        target.set(connection, QStringLiteral("?"), QVariant(QMetaType(QMetaType::QByteArray)));
         return;
     }
-    setTarget(connection, toTable, toColumn, toKeyColumn, toKey, QStringLiteral("zeroblob(?)"), *source.size);
-    const std::optional<Place> target = locate(connection, toTable, toColumn, toKeyColumn, toKey);
-    if (!target) throw missingRow(toTable, toKey);
-    SqliteBlob blob = openSqliteBlob(connection, toTable, toColumn, target->rowid, true);
+    target.set(connection, QStringLiteral("zeroblob(?)"), *source.size);
+    const std::optional<Place> place = locate(connection, target.table, target.column, target.keyColumn, target.key);
+    if (!place) throw missingRow(target.table, target.key);
+    SqliteBlob blob = openSqliteBlob(connection, target.table, target.column, place->rowid, true);
     qint64 offset = 0;
     readInPlace(connection, fromTable, fromColumn, source.rowid, [&](const char* bytes, qint64 count) {
         checkSqlite(connection, sqlite3_blob_write(blob.get(), bytes, int(count), int(offset)));
@@ -327,15 +336,16 @@ bool readToFile(Connection& connection, const QString& table, const QString& col
 
 void copyValue(Connection& connection, const QString& fromTable, const QString& fromColumn,
                const QString& fromKeyColumn, const QVariant& fromKey, const QString& toTable, const QString& toColumn,
-               const QString& toKeyColumn, const QVariant& toKey) {
+               const QString& toKeyColumn, const QVariant& toKey, const QString& alsoSet) {
     const std::optional<ValueRow> source = findRow(connection, fromTable, fromColumn, fromKeyColumn, fromKey);
     if (!source) throw missingRow(fromTable, fromKey);
+    const TargetUpdate target{toTable, toColumn, toKeyColumn, toKey, alsoSet};
     if (onSqlite(connection)) {
-        copyInPlace(connection, fromTable, fromColumn, *source, toTable, toColumn, toKeyColumn, toKey);
+        copyInPlace(connection, fromTable, fromColumn, *source, target);
     } else {
-        setTarget(connection, toTable, toColumn, toKeyColumn, toKey,
-                  QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = ?)").arg(fromColumn, fromTable, fromKeyColumn),
-                  fromKey);
+        target.set(connection,
+                   QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = ?)").arg(fromColumn, fromTable, fromKeyColumn),
+                   fromKey);
     }
 }
 

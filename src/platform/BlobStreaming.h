@@ -76,10 +76,12 @@ bool readPieces(Connection& connection, const QString& table, const QString& col
 // Copies the fromColumn value of the row whose fromKeyColumn holds fromKey into toColumn of the
 // row whose toKeyColumn holds toKey, a chunk at a time on SQLite and on the server alone on
 // PostgreSQL: the value never passes through this process whole. NULL is copied as NULL. Raises
-// Error when either row does not exist.
+// Error when either row does not exist. alsoSet, "column = expression, ...", joins the one UPDATE
+// of the target row: on SQLite an update trigger that writes the row again would read the whole
+// value into memory, and setting what it sets (Docs' time) in the same update keeps it from that.
 void copyValue(Connection& connection, const QString& fromTable, const QString& fromColumn,
                const QString& fromKeyColumn, const QVariant& fromKey, const QString& toTable, const QString& toColumn,
-               const QString& toKeyColumn, const QVariant& toKey);
+               const QString& toKeyColumn, const QVariant& toKey, const QString& alsoSet = {});
 
 }  // namespace BlobStreaming
 

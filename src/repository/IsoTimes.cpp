@@ -70,6 +70,22 @@ QByteArrayView IsoTimes::addWithOffset(QByteArrayView stored, Utf8Texts& texts) 
                       zone.isEmpty() ? localOffset(stored) : zone});
 }
 
+QString IsoTimes::withOffset(const QString& stored) {
+    Utf8Texts texts;
+    return QString::fromUtf8(addWithOffset(stored.toUtf8(), texts));
+}
+
+QString IsoTimes::column(Connection::Engine engine, const QString& column) {
+    if (engine == Connection::Engine::Sqlite) return column;
+    return QStringLiteral("to_char(%1::timestamptz, 'YYYY-MM-DD\"T\"HH24:MI:SS.MSTZH:TZM')").arg(column);
+}
+
+QString IsoTimes::now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           QString::fromLatin1(offsetText(now.offsetFromUtc()));
+}
+
 QByteArrayView IsoTimes::localOffset(QByteArrayView dateTime) {
     const qint64 hour = qint64(number(dateTime, 0, 4)) * 1000000 + number(dateTime, 5, 2) * 10000 +
                         number(dateTime, 8, 2) * 100 + number(dateTime, 11, 2);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Connection.h"
 #include "repository/Utf8Texts.h"
 
 #include <QByteArray>
@@ -15,6 +16,15 @@ public:
     // it. One without is taken as local time here, which is what the component writes on SQLite
     // (strftime with 'localtime'). Any other text is added as it is.
     QByteArrayView addWithOffset(QByteArrayView stored, Utf8Texts& texts);
+    // The same for one time.
+    QString withOffset(const QString& stored);
+
+    // What a statement selects to read a stored time column. On SQLite that is the text the
+    // component wrote, local time of the machine that wrote it. On PostgreSQL it is local time
+    // of the session's zone, which only the server knows: it gives the time with that offset.
+    static QString column(Connection::Engine engine, const QString& column);
+    // The time now, with this machine's offset.
+    static QString now();
 
 private:
     QByteArrayView localOffset(QByteArrayView dateTime);

@@ -3,6 +3,7 @@
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
 #include "repository/DocumentListing_p.h"
+#include "repository/IsoTimes.h"
 
 #include <QHash>
 #include <QSet>
@@ -27,14 +28,6 @@ enum Column { Pk, Guid, Name, Type, Description, Keywords, Created, Timestamp, O
 // The texts of a row, read by column number: those from Guid to Timestamp.
 using RowTexts = std::array<QByteArray, Outside>;
 
-// On SQLite a stored time is the text the component wrote, local time of the machine that wrote
-// it. On PostgreSQL it is local time of the session's zone, which only the server knows: it
-// gives the time with that zone's offset.
-QString timeColumn(Engine engine, const QString& column) {
-    if (engine == Engine::Sqlite) return column;
-    return QStringLiteral("to_char(%1::timestamptz, 'YYYY-MM-DD\"T\"HH24:MI:SS.MSTZH:TZM')").arg(column);
-}
-
 // The content's size is read without the content.
 QString sizeColumn(Engine engine) {
     return engine == Engine::Sqlite ? QStringLiteral("length(d.Data)") : QStringLiteral("octet_length(d.Data)");
@@ -49,8 +42,8 @@ QString listStatement(Engine engine, const ListingQuery& query, qsizetype parent
     QString sql = QStringLiteral(
                       "SELECT %1Sys_PK, %1Sys_GUID, %1Name, %1TypeData, %1Description, %1Works, %2, %3, "
                       "%1storeout, %4")
-                      .arg(from, timeColumn(engine, from + "Sys_DTCreated"), timeColumn(engine, from + "Sys_TimeStamp"),
-                           sizeColumn(engine));
+                      .arg(from, IsoTimes::column(engine, from + "Sys_DTCreated"),
+                           IsoTimes::column(engine, from + "Sys_TimeStamp"), sizeColumn(engine));
     // Through links the rows are those of qryJoin, as the component's own list reads them; the
     // size comes from the document's own row.
     sql += throughLinks ? QStringLiteral(", j.FK_Parent, j.Sis FROM Docs d JOIN qryJoin j ON j.Sys_PK = d.Sys_PK")
