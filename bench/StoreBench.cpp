@@ -1,4 +1,8 @@
-// Storing many documents: Manager::StoreDocument against one raw INSERT per document.
+// Storing many documents: Manager::StoreDocument against one raw INSERT per document. Both sides
+// store into databases made by createSchema, so everything the schema keeps per document is on
+// for both: the word index, and the digests, versions, trash and record of changes as far as
+// the schema has them. Their triggers fire on the raw INSERT too; the digest's row, and any other
+// work the component does for a store beyond the INSERT, is the component's own cost.
 
 #include "BenchSupport.h"
 #include "Comparisons.h"
@@ -87,13 +91,13 @@ void timeOnNewDatabase(benchmark::State& state, ScratchFolder& folder, Store&& s
     }
 }
 
-void registerStoring(const std::string& name, int count, qint64 bytes) {
+void registerStoring(const std::string& name, int count, qint64 bytes, double target) {
     const auto files = std::make_shared<DocumentFiles>(count, bytes);
     Register({
         .name = name,
         .figure = Figure::MebibytesPerSecond,
         .unitsPerIteration = files->totalBytes(),
-        .target = 0.9,
+        .target = target,
         .ours =
             [files](benchmark::State& state) {
                 const QStringList& paths = files->paths();
@@ -136,8 +140,8 @@ void registerIndexCost(const std::string& name, int count, qint64 bytes) {
 }  // namespace
 
 void RegisterComparisons() {
-    registerStoring("store_200_x_1MiB", 200, Mebibyte);
-    registerStoring("store_2000_x_10KiB", 2000, 10 * Kibibyte);
+    registerStoring("store_200_x_1MiB", 200, Mebibyte, 0.95);
+    registerStoring("store_2000_x_10KiB", 2000, 10 * Kibibyte, 0.85);
     registerIndexCost("store_2000_x_10KiB_word_index_vs_none", 2000, 10 * Kibibyte);
 }
 

@@ -6,6 +6,7 @@
 #include "support/TestDatabase.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -158,6 +159,23 @@ TEST_F(ConnectionTest, TransactionsRollBackUnlessCommittedAndNestAsSavepoints) {
 // BLOB streaming calls the SQLite library the component links on the connection's handle;
 // that is sound only because the component opened that handle itself, whatever SQLite the Qt
 // build's own driver carries. Refusing a missing file is checked through the command line.
+// A statement run again and again stays prepared, however many texts that carry their values ran
+// once before it; the cache stays bounded.
+TEST_F(ConnectionTest, RepeatedStatementStaysPreparedAfterManyRunOnce) {
+    if (onPostgreSql()) GTEST_SKIP() << "the prepared statements kept are SQLite's";
+    for (int i = 0; i < 100; ++i) connection->Execute(QStringLiteral("SELECT %1").arg(i));
+    const QString repeated = QStringLiteral("SELECT count(*) FROM Docs");
+    connection->Execute(repeated);
+    QStringList prepared;
+    sqlite3* db = sqliteHandle(*connection);
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(db, nullptr); statement;
+         statement = sqlite3_next_stmt(db, statement))
+        prepared << QString::fromUtf8(sqlite3_sql(statement));
+    EXPECT_TRUE(prepared.contains(repeated));
+    const QRegularExpression runOnce(QStringLiteral("^SELECT \\d+$"));
+    EXPECT_LT(prepared.filter(runOnce).size(), 32) << "room was made by finalizing the oldest";
+}
+
 TEST(ConnectionOpen, OpensSqliteItselfAndRefusesWhatItCannotOpen) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("own.sqlite"));

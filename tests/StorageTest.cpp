@@ -1,6 +1,8 @@
 #include "platform/Recordset.h"
 #include "support/RepositoryTest.h"
 
+#include <QRegularExpression>
+
 using namespace dorvanel;
 using namespace dorvanel::test;
 
@@ -32,6 +34,18 @@ TEST_F(StorageTest, RaisedFailureIsToldAndGivesNoKey) {
     EXPECT_EQ(manager->LastErr(), 5);
     EXPECT_EQ(manager->lastErrCauses(), QStringList{QStringLiteral("ENOENT")}) << "kept for a program to read";
     EXPECT_EQ(rowCount(QStringLiteral("SELECT * FROM Docs")), 0);
+}
+
+// Keys follow the order of storing, even within one millisecond, so that each goes at the end of
+// the indexes kept in key order; they stay 32 hexadecimal capitals, a version 7 UUID's.
+TEST_F(StorageTest, KeysFollowTheOrderOfStoring) {
+    QStringList keys;
+    for (int i = 0; i < 8; ++i) keys << storeFile(QStringLiteral("Orden%1").arg(i), QStringLiteral("txt"), "x");
+    QStringList sorted = keys;
+    sorted.sort();
+    EXPECT_EQ(keys, sorted);
+    const QRegularExpression form(QStringLiteral("^[0-9A-F]{12}7[0-9A-F]{3}[89AB][0-9A-F]{15}$"));
+    for (const QString& key : keys) EXPECT_TRUE(form.match(key).hasMatch()) << key.toStdString();
 }
 
 // The connection remembers which tables it found; a table dropped on it is seen gone by the next

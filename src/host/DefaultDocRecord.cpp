@@ -12,17 +12,44 @@
 #include "repository/DocumentContent.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <QUuid>
 
+#include <algorithm>
+#include <atomic>
 #include <optional>
 
 namespace dorvanel {
 
 namespace {
 
-QString newGuid() { return QUuid::createUuid().toString(QUuid::Id128).toUpper(); }
+// The milliseconds since 1970, shifted left 12 bits, and below them how many keys this process
+// made before in the same millisecond: always more than the last one given.
+quint64 nextKeyTime() {
+    static std::atomic<quint64> last{0};
+    const quint64 now = quint64(QDateTime::currentMSecsSinceEpoch()) << 12;
+    quint64 previous = last.load();
+    quint64 next = 0;
+    do {
+        next = std::max(now, previous + 1);
+    } while (!last.compare_exchange_weak(previous, next));
+    return next;
+}
+
+// A time-ordered key, a version 7 UUID (its time, then random bits), so that a new document's
+// key goes at the end of the index on Sys_GUID and of DocDigests, which are kept in key order:
+// each store then writes the last page of each again, where a random key would land on any of
+// their pages, and a checkpoint would copy every page the stores touched.
+QString newGuid() {
+    QByteArray bytes = QUuid::createUuid().toRfc4122();
+    const quint64 time = nextKeyTime();
+    for (int i = 0; i < 6; ++i) bytes[i] = char(time >> (12 + 8 * (5 - i)));
+    bytes[6] = char(0x70 | ((time >> 8) & 0x0f));  // the version, then the count's high bits
+    bytes[7] = char(time & 0xff);                  // the variant in byte 8 stays as createUuid set it
+    return QUuid::fromRfc4122(bytes).toString(QUuid::Id128).toUpper();
+}
 
 QString textOf(const Recordset& row, const char* column) { return row.value(QLatin1String(column)).toString(); }
 

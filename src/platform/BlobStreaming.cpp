@@ -147,6 +147,13 @@ void readInPlace(Connection& connection, const QString& table, const QString& co
     }
 }
 
+// Fetched once: looking the algorithm up for every digest, as EVP_sha256() makes the first
+// use of a context do, costs about as much as digesting a small document.
+const EVP_MD* sha256Algorithm() {
+    static const EVP_MD* const algorithm = EVP_MD_fetch(nullptr, "SHA256", nullptr);
+    return algorithm;
+}
+
 // Where a value is: its row's rowid (on SQLite) and its size.
 struct Place {
     qint64 rowid;
@@ -246,7 +253,7 @@ void copyInPlace(Connection& connection, const QString& fromTable, const QString
 }  // namespace
 
 Digester::Digester() : context_(EVP_MD_CTX_new()) {
-    if (!context_ || EVP_DigestInit_ex(context_, EVP_sha256(), nullptr) != 1)
+    if (!context_ || EVP_DigestInit_ex(context_, sha256Algorithm(), nullptr) != 1)
         throw Error(Error::Unexpected,
                     QCoreApplication::translate("dorvanel::BlobStreaming", "No se pudo preparar el cálculo SHA-256"));
 }

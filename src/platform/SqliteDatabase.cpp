@@ -182,7 +182,10 @@ Error sqliteError(int code, sqlite3* db) {
 
 sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString& leftOut) {
     if (leftOut.isEmpty())
-        if (sqlite3_stmt* kept = statements_.take(sql)) return kept;
+        if (sqlite3_stmt* kept = statements_.take(sql)) {
+            givenBack_.removeOne(sql);
+            return kept;
+        }
     sqlite3* db = handle();
     ColumnLeftOut columnLeftOut(db, leftOut);
     sqlite3_stmt* statement = nullptr;
@@ -197,19 +200,24 @@ sqlite3_stmt* SqliteDatabase::takeStatement(const QByteArray& sql, const QString
     return statement;
 }
 
+// When the cache is full, the statement given back longest ago makes room: texts run once, such
+// as those that carry their values, never keep out the statements run again and again.
 void SqliteDatabase::giveBack(const QByteArray& sql, sqlite3_stmt* statement) {
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
-    if (!db_ || statements_.contains(sql) || statements_.size() >= CachedStatements) {
+    if (!db_ || statements_.contains(sql)) {
         sqlite3_finalize(statement);
         return;
     }
+    if (statements_.size() >= CachedStatements) sqlite3_finalize(statements_.take(givenBack_.takeFirst()));
     statements_.insert(sql, statement);
+    givenBack_.append(sql);
 }
 
 void SqliteDatabase::clearStatements() {
     for (sqlite3_stmt* statement : std::as_const(statements_)) sqlite3_finalize(statement);
     statements_.clear();
+    givenBack_.clear();
 }
 
 std::unique_ptr<Rows> SqliteDatabase::run(const QString& sql, const QVariantList& values, const RunOptions& options,

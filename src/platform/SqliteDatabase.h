@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -14,7 +15,7 @@ namespace dorvanel {
 // A SQLite database opened by the component itself with the SQLite library it links, so
 // that its handle can be given to that library's BLOB streaming whatever SQLite the Qt
 // build carries. Prepared statements are kept for reuse: a host that stores or lists many
-// documents prepares each statement once.
+// documents prepares each statement once. The cache holds the texts run most recently.
 class SqliteDatabase final : public Database {
 public:
     // What opening does with a file that is not there.
@@ -48,6 +49,7 @@ private:
 
     sqlite3* db_ = nullptr;
     QHash<QByteArray, sqlite3_stmt*> statements_;
+    QList<QByteArray> givenBack_;  // the texts of statements_, the one given back longest ago first
 };
 
 // The failure SQLite reported with code on db (which may be null), its description ending with
