@@ -49,11 +49,11 @@ QStringList sqliteAudit() {
                              QStringLiteral("NEW.Sys_GUID"), QStringLiteral("NULL"),
                              QStringLiteral("(SELECT Sha256 FROM DocsTrash WHERE Sys_GUID = NEW.Sys_GUID)"))),
         // Content copied into a row that was just written without it (the trash's restore copies
-        // it in afterwards) completes that row's entry. The row's entry is then the last one.
+        // it in afterwards) completes that row's entry. The row's entry is then the last one. The
+        // condition never reads OLD.Data: naming it would load the whole old content into memory.
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocReplace AFTER UPDATE OF Data ON Docs WHEN NOT "
-                       "(OLD.Data IS NULL AND EXISTS (SELECT 1 FROM (SELECT Doc, Action, Entry FROM DocAudit "
-                       "ORDER BY Id DESC LIMIT 1) WHERE Doc = NEW.Sys_GUID AND Entry IS NULL AND Action IN "
-                       "('stored', 'restored'))) BEGIN %1 END")
+                       "EXISTS (SELECT 1 FROM (SELECT Doc, Action, Entry FROM DocAudit ORDER BY Id DESC LIMIT 1) "
+                       "WHERE Doc = NEW.Sys_GUID AND Entry IS NULL AND Action = 'restored') BEGIN %1 END")
             .arg(sqliteEntry(QStringLiteral("'replaced'"), QStringLiteral("NEW.Sys_GUID"))),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS DocAudit_DocEdit AFTER UPDATE OF %1 ON Docs WHEN %2 BEGIN %3 END")
             .arg(editedColumnList(), anyEditedColumnChanged(QStringLiteral("IS NOT")),
