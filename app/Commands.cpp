@@ -16,12 +16,11 @@ namespace {
 // Every command, in the order the general help lists them.
 const QList<Command>& commands() {
     static const QList<Command> table{
-        initCommand(),     storeCommand(),     linkCommand(),     unlinkCommand(),   parentsCommand(),
-        listCommand(),     searchCommand(),    reindexCommand(),  verifyCommand(),   auditCommand(),
-        duplicatesCommand(), getCommand(),     replaceCommand(),  versionsCommand(), openCommand(),
-        downloadCommand(), addCommand(),       editCommand(),     findCommand(),     browseCommand(),
-        removeCommand(),   trashCommand(),     restoreCommand(),  purgeCommand(),    importCommand(),
-        miniaturesCommand(), demoCommand(),    tourCommand(),     helpCommand(),
+        initCommand(),    storeCommand(),      linkCommand(),   unlinkCommand(),   parentsCommand(),    listCommand(),
+        searchCommand(),  reindexCommand(),    verifyCommand(), auditCommand(),    duplicatesCommand(), getCommand(),
+        replaceCommand(), versionsCommand(),   openCommand(),   downloadCommand(), addCommand(),        editCommand(),
+        findCommand(),    browseCommand(),     removeCommand(), trashCommand(),    restoreCommand(),    purgeCommand(),
+        importCommand(),  miniaturesCommand(), demoCommand(),   tourCommand(),     helpCommand(),
     };
     return table;
 }
