@@ -1,5 +1,6 @@
 #include "Command.h"
 #include "Context.h"
+#include "ShownTimes.h"
 #include "Texts.h"
 
 #include <Dorvanel/AuditLog.h>
@@ -29,26 +30,13 @@ QString spanishAction(const QString& action) {
     return name == names.cend() ? action : translated(QString::fromUtf8(*name));
 }
 
-// The time in the local zone, with its offset from UTC: "2026-12-07T00:31:02.118+01:00", or with
-// a space for the date and the time, and before the offset, as the listing shows it.
-QString localTime(const QDateTime& at, const QString& separator = QStringLiteral(" "),
-                  const QString& beforeOffset = QStringLiteral(" ")) {
-    const QDateTime local = at.toLocalTime();
-    const int minutes = local.offsetFromUtc() / 60;
-    return local.toString(QStringLiteral("yyyy-MM-dd'%1'HH:mm:ss.zzz").arg(separator)) + beforeOffset +
-           (minutes < 0 ? u'-' : u'+') +
-           QStringLiteral("%1:%2")
-               .arg(qAbs(minutes) / 60, 2, 10, QLatin1Char('0'))
-               .arg(qAbs(minutes) % 60, 2, 10, QLatin1Char('0'));
-}
-
 // SQLite has no users: a plain client's entry names nobody.
 QString shownWho(const QString& who) { return who.isEmpty() ? Texts::tr("(SQL directo)") : who; }
 
 QString entryLine(const AuditEntry& entry) {
     const QString position = entry.entry > 0 ? QString::number(entry.entry) : Texts::tr("pendiente");
     return QStringList{position.rightJustified(9),
-                       localTime(entry.at),
+                       shownTime(entry.at),
                        shownWho(entry.who),
                        spanishAction(entry.action),
                        entry.document,
@@ -62,7 +50,7 @@ QByteArray entriesJson(const QList<AuditEntry>& entries) {
     QJsonArray array;
     for (const AuditEntry& entry : entries)
         array.append(QJsonObject{{QStringLiteral("entry"), entry.entry > 0 ? QJsonValue(entry.entry) : QJsonValue()},
-                                 {QStringLiteral("at"), localTime(entry.at, QStringLiteral("T"), QString())},
+                                 {QStringLiteral("at"), shownTime(entry.at)},
                                  {QStringLiteral("who"), entry.who},
                                  {QStringLiteral("action"), entry.action},
                                  {QStringLiteral("document"), entry.document},

@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "CommonOptions.h"
 #include "Context.h"
+#include "ShownTimes.h"
 #include "TerminalText.h"
 #include "Texts.h"
 
@@ -14,7 +15,7 @@ namespace dorvanel::cli {
 
 namespace {
 
-QString removedAtText(const TrashedDocument& document) { return document.removedAt.toString(Qt::ISODateWithMs); }
+QString removedAtText(const TrashedDocument& document) { return shownTime(document.removedAt); }
 
 QStringList parentsOf(const TrashedDocument& document) {
     QStringList parents;

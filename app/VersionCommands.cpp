@@ -3,6 +3,7 @@
 #include "Context.h"
 #include "DocumentReading.h"
 #include "Failure.h"
+#include "ShownTimes.h"
 #include "Texts.h"
 
 #include <Dorvanel/DocumentVersions.h>
@@ -38,8 +39,7 @@ QString versionLine(const DocumentVersion& version) {
     return QStringLiteral("%1%2  %3  %4  %5  %6\n")
         .arg(version.current ? QStringLiteral("*") : QStringLiteral(" "))
         .arg(version.number, 3)
-        .arg(version.madeAt.toString(Qt::ISODateWithMs),
-             version.madeBy.isEmpty() ? QStringLiteral("-") : version.madeBy)
+        .arg(shownTime(version.madeAt), version.madeBy.isEmpty() ? QStringLiteral("-") : version.madeBy)
         .arg(Texts::tr("%1 bytes").arg(version.content.size), -16)
         .arg(QString::fromLatin1(version.content.sha256.left(ShortDigest)));
 }
@@ -48,7 +48,7 @@ QByteArray versionsJson(const QList<DocumentVersion>& versions) {
     QJsonArray array;
     for (const DocumentVersion& version : versions)
         array.append(QJsonObject{{QStringLiteral("version"), version.number},
-                                 {QStringLiteral("madeAt"), version.madeAt.toString(Qt::ISODateWithMs)},
+                                 {QStringLiteral("madeAt"), shownTime(version.madeAt)},
                                  {QStringLiteral("madeBy"), version.madeBy},
                                  {QStringLiteral("size"), version.content.size},
                                  {QStringLiteral("sha256"), QString::fromLatin1(version.content.sha256)},

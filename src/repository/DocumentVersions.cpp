@@ -78,6 +78,16 @@ QDateTime currentSince(Connection& connection, const QString& guid, bool first) 
     return timeOf(times.withOffset(row->value(0).toString()));
 }
 
+// Who gave the document its current content, as the record of changes tells (read from its end,
+// where the latest change is); "" where the database keeps no record or the record names no one.
+QString currentMaker(Connection& connection, const QString& guid) {
+    if (!connection.hasTable(QStringLiteral("DocAudit"))) return QStringLiteral("");
+    const auto row = connection.Execute(QStringLiteral("SELECT Who FROM DocAudit WHERE Doc = ? AND Action IN "
+                                                       "('stored', 'replaced', 'restored') ORDER BY Id DESC LIMIT 1"),
+                                        {guid});
+    return row->Eof() ? QStringLiteral("") : row->value(0).toString();
+}
+
 std::optional<History> findHistory(Connection& connection, const QString& guid) {
     const std::optional<ContentDigest> digest = currentDigest(connection, guid);
     if (!digest) return std::nullopt;
@@ -85,7 +95,8 @@ std::optional<History> findHistory(Connection& connection, const QString& guid) 
     history.currentKept = !history.versions.isEmpty() && history.current().content == *digest;
     if (!history.currentKept) {
         const qint32 number = history.versions.isEmpty() ? 1 : history.current().number + 1;
-        history.versions.append({number, currentSince(connection, guid, number == 1), QString(), *digest, false});
+        history.versions.append(
+            {number, currentSince(connection, guid, number == 1), currentMaker(connection, guid), *digest, false});
     }
     history.versions.last().current = true;
     return history;

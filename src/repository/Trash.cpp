@@ -4,6 +4,7 @@
 #include "platform/Connection.h"
 #include "platform/Error.h"
 #include "platform/Recordset.h"
+#include "repository/IsoTimes.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -32,11 +33,6 @@ bool inTrash(Connection& connection, const QString& guid) {
     return countOf(connection, QStringLiteral("SELECT count(*) FROM DocsTrash WHERE Sys_GUID = ?"), guid) > 0;
 }
 
-QString nowWithOffset() {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
-}
-
 void copyBlobs(Connection& connection, const QString& from, const QString& to, const QString& guid) {
     const QString key = QStringLiteral("Sys_GUID");
     for (const QString& column : BlobColumns)
@@ -49,7 +45,7 @@ void copyRowToTrash(Connection& connection, const QString& guid, const QString& 
                                       "FROM Docs d LEFT JOIN DocDigests g ON g.Sys_GUID = d.Sys_GUID "
                                       "WHERE d.Sys_GUID = ?")
                            .arg(RowColumns, QString(RowColumns).replace(QStringLiteral(", "), QStringLiteral(", d."))),
-                       {nowWithOffset(), who, guid});
+                       {IsoTimes::now(), who, guid});
     copyBlobs(connection, QStringLiteral("Docs"), QStringLiteral("DocsTrash"), guid);
 }
 
