@@ -4,6 +4,7 @@
 #include "platform/ComponentFile.h"
 #include "platform/Connection.h"
 #include "platform/Recordset.h"
+#include "platform/SystemUser.h"
 #include "repository/DocumentText.h"
 #include "support/CliRun.h"
 #include "support/TestDatabase.h"
@@ -677,7 +678,8 @@ TEST_F(CliTest, ReplaceKeepsEachContentAsAVersionThatGetGivesBack) {
         EXPECT_TRUE(ended(runLine("replace %1 dos.txt", {guid}), 0, QStringLiteral("Sin cambios")));
         const QJsonArray versions = jsonRows(runLine("versions %1 --json", {guid}));
         ASSERT_EQ(versions.size(), 2) << QJsonDocument(versions).toJson().toStdString();
-        EXPECT_EQ(versions[0][QStringLiteral("madeBy")], QString());
+        EXPECT_EQ(versions[0][QStringLiteral("madeBy")], dorvanel::systemUserName())
+            << "who stored it, as the record tells";
         EXPECT_EQ(versions[1][QStringLiteral("madeBy")], QStringLiteral("ana"));
         EXPECT_EQ(versions[1][QStringLiteral("size")], 30);
         EXPECT_TRUE(!versions[0][QStringLiteral("current")].toBool() &&

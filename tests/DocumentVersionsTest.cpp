@@ -14,9 +14,16 @@ using namespace dorvanel::test;
 namespace {
 
 const QString Who = QStringLiteral("ana");
+// Who stores the documents: the record of changes names the maker of a content no version kept.
+const QString Storer = QStringLiteral("eva");
 
 class DocumentVersionsTest : public RepositoryTest {
 protected:
+    void SetUp() override {
+        RepositoryTest::SetUp();
+        manager->setUserName(Storer);
+    }
+
     // Bytes that differ from any other tag's; a large one streams in pieces.
     static QByteArray bytes(char tag, qint64 size = 100) { return QByteArray(size, tag); }
 
@@ -75,7 +82,7 @@ TEST_F(DocumentVersionsTest, EveryVersionReadsBackByteExactAfterReplacementsAndA
     const QByteArray large = bytes('b', 3 * BlobStreaming::ChunkSize + 7);
     const QList<QByteArray> contents{bytes('a'), large, bytes('c', 5)};
     const QString guid = storeFile(QStringLiteral("Contrato"), QStringLiteral("bin"), contents[0]);
-    EXPECT_EQ(summary(guid), QStringList{QStringLiteral("1:100:*")}) << "a document never replaced has one version";
+    EXPECT_EQ(summary(guid), QStringList{QStringLiteral("1:100:eva*")}) << "a document never replaced has one version";
     EXPECT_EQ(versionRows(guid), 0);
 
     for (qint32 number = 2; number <= 3; ++number) {
@@ -92,7 +99,7 @@ TEST_F(DocumentVersionsTest, EveryVersionReadsBackByteExactAfterReplacementsAndA
     const QList<QByteArray> expected = contents + QList<QByteArray>{contents[0]};
     for (qint32 number = 1; number <= 4; ++number)
         EXPECT_EQ(versionBytes(guid, number), expected[number - 1]) << "version " << number;
-    EXPECT_EQ(summary(guid), (QStringList{QStringLiteral("1:100:"), QStringLiteral("2:%1:ana").arg(large.size()),
+    EXPECT_EQ(summary(guid), (QStringList{QStringLiteral("1:100:eva"), QStringLiteral("2:%1:ana").arg(large.size()),
                                           QStringLiteral("3:5:ana"), QStringLiteral("4:100:ana*")}));
     EXPECT_EQ(recordedContentDigest(*connection, guid), documentVersions(*connection, guid).last().content)
         << "the digest recorded is the current content's";
@@ -141,7 +148,7 @@ TEST_F(DocumentVersionsTest, AContentChangedByOtherMeansIsTheNextVersion) {
     connection->Execute(QStringLiteral("UPDATE Docs SET Data = ? WHERE Sys_GUID = ?"), {bytes('c', 7), guid});
     recordContentDigest(*connection, guid, *computeContentDigest(*connection, guid));
     EXPECT_EQ(summary(guid),
-              (QStringList{QStringLiteral("1:100:"), QStringLiteral("2:100:ana"), QStringLiteral("3:7:*")}));
+              (QStringList{QStringLiteral("1:100:eva"), QStringLiteral("2:100:ana"), QStringLiteral("3:7:eva*")}));
     EXPECT_TRUE(versionBytes(guid, 2).isNull());
     EXPECT_EQ(versionBytes(guid, 3), bytes('c', 7));
     EXPECT_EQ(replace(guid, bytes('d')).current, 4);
