@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "CommonOptions.h"
 #include "Context.h"
+#include "DocumentReading.h"
 #include "Texts.h"
 
 #include <Dorvanel/DocumentVersions.h>
@@ -13,11 +14,14 @@ namespace {
 
 void restoreVersion(Context& context, const QString& guid, int number) {
     Session& session = context.session();
-    session.requireDocument(guid);
+    const DocumentRef document = session.requireDocument(guid);
+    session.requireVersions();
     const VersionChange change = restoreDocumentVersion(session.connection(), guid, number,
                                                         session.manager().userName());
     if (change.added) {
         context.out << Texts::tr("Versión actual de %1: %2").arg(guid).arg(change.current) << Qt::endl;
+        // As after a replacement: the restored content's miniature and text, read from where it now is.
+        session.reading().readStored(guid, document.type, ReadingWanted{});
     } else {
         context.out << Texts::tr("Nada cambió: la versión %1 es el contenido actual de %2").arg(number).arg(guid)
                     << Qt::endl;

@@ -696,8 +696,10 @@ TEST_F(CliTest, ReplaceKeepsEachContentAsAVersionThatGetGivesBack) {
         EXPECT_EQ(runLine("get %1 --version 2", {guid}).out, "segunda redacción, más larga");
         EXPECT_EQ(jsonRows(runLine("search segunda --json")).size(), 1) << "the new content's text";
         EXPECT_EQ(jsonRows(runLine("search primera --json")).size(), 0) << "not the old one's";
+        EXPECT_TRUE(ended(runLine("restore %1 --version 1", {guid}), 0, QStringLiteral("Versión actual de")));
+        EXPECT_EQ(jsonRows(runLine("search primera --json")).size(), 1) << "the restored content's text";
 
-        EXPECT_TRUE(ended(runLine("get %1 --version 3", {guid}), 4, QStringLiteral("no tiene la versión 3")));
+        EXPECT_TRUE(ended(runLine("get %1 --version 4", {guid}), 4, QStringLiteral("no tiene la versión 4")));
         EXPECT_TRUE(ended(runLine("get %1 --version cero", {guid}), 2, QStringLiteral("--version")));
         EXPECT_TRUE(ended(runLine("replace {M} dos.txt"), 4, QStringLiteral("No existe el documento")));
         EXPECT_TRUE(ended(runLine("versions {M}"), 4, QStringLiteral("No existe el documento")));
