@@ -121,7 +121,14 @@ TEST_F(DocumentVersionsTest, LargeContentsAreReplacedAndRestoredWithoutBeingHeld
     const qint64 before = peakKiB();
     EXPECT_EQ(replaceDocumentContent(*connection, guid, second, Who).current, 2);
     EXPECT_EQ(restoreDocumentVersion(*connection, guid, 1, Who).current, 3);
-    EXPECT_LT(peakKiB() - before, size / 1024 / 4) << "KiB more at the peak";
+    // Holding the content whole would take its size more. A few chunks are in use at once, and
+    // under the sanitizers some freed ones stay in quarantine, on a document a tenth the size.
+#ifdef DORVANEL_SANITIZED_BUILD
+    const qint64 allowanceKiB = size / 1024 * 3 / 4;
+#else
+    const qint64 allowanceKiB = size / 1024 / 4;
+#endif
+    EXPECT_LT(peakKiB() - before, allowanceKiB) << "KiB more at the peak";
     EXPECT_EQ(documentVersions(*connection, guid).last().content, fileContentDigest(first));
 }
 
