@@ -51,16 +51,19 @@ struct DORVANEL_EXPORT AuditVerdict {
                     ///< was written unsealed among sealed entries.
         Reordered,  ///< It chains to an entry that comes after it.
     };
+    /// How the first bad entry is bad; None when the chain is whole.
     Fault fault = Fault::None;
     /// The position in the chain of the first bad entry (for Removed, of the missing one).
     qint64 position = 0;
-    /// How many entries are sealed, and the hash of the last one (64 zeros when there is none):
-    /// kept somewhere else, it shows later whether the chain was rewritten up to its end.
+    /// How many entries are sealed.
     qint64 entries = 0;
+    /// The hash of the last sealed entry (64 zeros when there is none): kept somewhere else, it
+    /// shows later whether the chain was rewritten up to its end.
     QString lastHash;
     /// Entries written but not sealed yet; they are not faults.
     qint64 pending = 0;
 
+    /// Whether no sealed entry was found altered, removed, inserted or reordered.
     bool intact() const { return fault == Fault::None; }
 };
 

@@ -30,13 +30,15 @@ struct TrashedLink {
 struct TrashedDocument {
     /// Its key (Sys_GUID).
     QString guid;
-    /// Its name and type code.
+    /// Its name.
     QString name;
+    /// Its type code.
     QString typeData;
     /// The size of its content; 0 for an outside document.
     qint64 size = 0;
-    /// When and by whom it was removed.
+    /// When it was removed, with its offset from UTC.
     QDateTime removedAt;
+    /// Who removed it: the name the removal was recorded under.
     QString removedBy;
     /// The links it will get back.
     QList<TrashedLink> links;
