@@ -35,7 +35,9 @@ void runRestore(Context& context, const Arguments& arguments) {
         return;
     }
     requireKey(guid, Texts::tr("del documento"));
-    restoreFromTrash(context.session().connection(), guid);
+    Session& session = context.session();
+    session.requireTrash();
+    restoreFromTrash(session.connection(), guid);
     context.out << Texts::tr("Documento restaurado con sus vínculos: %1").arg(guid) << Qt::endl;
 }
 

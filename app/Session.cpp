@@ -19,6 +19,7 @@
 #include <Dorvanel/Oskel.h>
 #include <Dorvanel/Recordset.h>
 #include <Dorvanel/Schema.h>
+#include <Dorvanel/Trash.h>
 
 #include <QDir>
 #include <QFile>
@@ -285,6 +286,10 @@ void Session::requireWordIndex() {
 
 void Session::requireDigests() {
     requireAdded(keepsDigests(), Texts::tr("resúmenes de contenido"), Texts::tr("la tabla ") + DigestsTable);
+}
+
+void Session::requireTrash() {
+    requireAdded(keepsTrash(connection()), Texts::tr("papelera"), Texts::tr("las tablas DocsTrash y DocLinkTrash"));
 }
 
 void Session::requireAuditLog() {

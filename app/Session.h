@@ -129,6 +129,8 @@ public:
     // The same when it lacks the table of the contents' texts, or the record of changes.
     void requireDocumentTexts();
     void requireAuditLog();
+    // The same when it lacks the trash's tables.
+    void requireTrash();
     // The same when it lacks the tables of the contents' versions.
     void requireVersions();
     // Whether the database keeps the contents' digests.

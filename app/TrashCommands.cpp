@@ -55,7 +55,9 @@ QString trashText(const QList<TrashedDocument>& documents) {
 }
 
 void runTrash(Context& context, const Arguments& arguments) {
-    const QList<TrashedDocument> documents = trashedDocuments(context.session().connection());
+    Session& session = context.session();
+    session.requireTrash();
+    const QList<TrashedDocument> documents = trashedDocuments(session.connection());
     if (arguments.isSet(QStringLiteral("json"))) {
         context.out << trashJson(documents);
     } else {
@@ -67,7 +69,9 @@ void runPurge(Context& context, const Arguments& arguments) {
     const QString option = QStringLiteral("older-than");
     const std::optional<int> days = arguments.isSet(option) ? std::optional<int>(countAsked(arguments, option, 0))
                                                             : std::nullopt;
-    const qint32 purged = purgeTrash(context.session().connection(), days);
+    Session& session = context.session();
+    session.requireTrash();
+    const qint32 purged = purgeTrash(session.connection(), days);
     context.out << Texts::tr("Documentos eliminados para siempre: %1").arg(purged) << Qt::endl;
 }
 

@@ -154,6 +154,8 @@ TEST_F(CliTest, RmMovesToTheTrashFromWhichRestoreBringsTheDocumentBackAndPurgeDe
     const QString guid = store("acta.txt --name Acta");
     EXPECT_TRUE(ended(runLine("rm %1", {guid}), 0, QStringLiteral("Documento eliminado")));
     EXPECT_TRUE(listedNames().isEmpty());
+    for (const char* command : {"trash", "purge", "restore {M}"})
+        EXPECT_TRUE(ended(runLine(command), 1, QStringLiteral("no tiene papelera"))) << command;
 }
 
 // The database in use, or one of its journals, is never written over, whatever the name it is

@@ -1275,5 +1275,13 @@ To run it again on a database that is kept, and go on exploring with its keys:
         <source>lista las versiones del contenido: número, fecha, autor, tamaño y resumen; * marca la actual</source>
         <translation>lists the content&apos;s versions: number, time, author, size and digest; * marks the current one</translation>
     </message>
+    <message>
+        <source>papelera</source>
+        <translation>a trash</translation>
+    </message>
+    <message>
+        <source>las tablas DocsTrash y DocLinkTrash</source>
+        <translation>the tables DocsTrash and DocLinkTrash</translation>
+    </message>
 </context>
 </TS>
